@@ -1,0 +1,72 @@
+#pragma once
+// The Palm database container: a 78-byte header, 8-byte record entries and
+// record bodies of NUL-terminated text fields. Files are read whole into
+// memory; every offset is checked against the file so that no input can
+// crash the reader or make it allocate without bound.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "pdb/codecs.h"
+
+namespace vekla {
+
+struct PdbHeader {
+  std::string name;     // up to the first NUL of the 32-byte field
+  PalmTime created{};   // raw timestamp bytes
+  PalmTime modified{};
+  std::string type;     // up to 4 characters, up to the first NUL
+  std::string creator;  // likewise
+  std::uint16_t recordCount = 0;
+};
+
+class PdbFile {
+ public:
+  // Throws VeklaError (naming the file) when it cannot be read, is shorter
+  // than the header, or its record list runs past the end of the file.
+  static PdbFile load(const QString& path);
+  static PdbFile fromBytes(std::string bytes, const QString& nameForMessages = {});
+
+  const PdbHeader& header() const { return header_; }
+  std::int64_t size() const { return static_cast<std::int64_t>(bytes_.size()); }
+
+  // Offset of record `index` (from 1).
+  std::int64_t ReadRecordEntry(int index) const;
+  // Inclusive byte range of body `index` of `count`; the last body runs to the
+  // end of the file. Throws VeklaError for offsets outside the file or going
+  // backwards. `last` < `first` for an empty body.
+  std::pair<std::int64_t, std::int64_t> RecordBodyRange(int index, int count) const;
+  // Calls `field` with (field number from 1, text) each time a NUL ends a
+  // field in [first, last]; stops quietly at the end of the file.
+  void ReadRecordFields(std::int64_t first, std::int64_t last,
+                        const std::function<void(int, std::string_view)>& field) const;
+  // All fields of record `index` (of the header's count).
+  std::vector<std::string> recordFields(int index) const;
+
+ private:
+  std::string bytes_;
+  PdbHeader header_;
+  QString path_;
+};
+
+// What a writer puts into the header; the other fields get their fixed values.
+struct PdbHeaderOut {
+  std::string name;  // cut to 31 characters so a NUL always ends it
+  PalmTime created{};
+  PalmTime modified{};
+  std::string type;     // at most 4 characters, zero-padded
+  std::string creator;  // likewise
+};
+
+using PdbRecord = std::vector<std::string>;  // the fields, each written with a NUL after it
+
+// Builds the whole file: header, entries, zero gap, bodies.
+std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+// Builds and writes atomically; throws VeklaError naming the file on failure.
+void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+
+}  // namespace vekla

@@ -1,0 +1,103 @@
+#include "workspace/cellgrid.h"
+
+#include <algorithm>
+
+namespace vekla {
+
+namespace {
+const Cell& defaultCell() {
+  static const Cell c;
+  return c;
+}
+constexpr int kDefaultWidth = 64;
+}  // namespace
+
+CellGrid::CellGrid(int cols, int rows, int fixedCols, int fixedRows)
+    : cols_(cols), rows_(rows), fixedCols_(fixedCols), fixedRows_(fixedRows) {}
+
+void CellGrid::setColCount(int n) { cols_ = std::max(0, n); }
+void CellGrid::setRowCount(int n) { rows_ = std::max(0, n); }
+
+const Cell& CellGrid::cell(int col, int row) const {
+  if (row < 0 || col < 0 || row >= static_cast<int>(cells_.size())) return defaultCell();
+  const auto& r = cells_[static_cast<size_t>(row)];
+  if (col >= static_cast<int>(r.size())) return defaultCell();
+  return r[static_cast<size_t>(col)];
+}
+
+Cell& CellGrid::at(int col, int row) {
+  col = std::max(col, 0);
+  row = std::max(row, 0);
+  if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
+  auto& r = cells_[static_cast<size_t>(row)];
+  if (col >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(col) + 1);
+  return r[static_cast<size_t>(col)];
+}
+
+void CellGrid::insertRow(int index) {
+  index = std::max(index, fixedRows_);
+  if (index < static_cast<int>(cells_.size()))
+    cells_.insert(cells_.begin() + index, std::vector<Cell>{});
+  ++rows_;
+}
+
+void CellGrid::insertCol(int index) {
+  index = std::max(index, fixedCols_);
+  for (auto& r : cells_)
+    if (index < static_cast<int>(r.size())) r.insert(r.begin() + index, Cell{});
+  if (index < static_cast<int>(widths_.size())) widths_.insert(widths_.begin() + index, kDefaultWidth);
+  ++cols_;
+}
+
+void CellGrid::removeRow(int index) {
+  if (index < fixedRows_ || index >= rows_ || rows_ - fixedRows_ <= 1) return;
+  if (index < static_cast<int>(cells_.size())) cells_.erase(cells_.begin() + index);
+  --rows_;
+}
+
+void CellGrid::removeCol(int index) {
+  if (index < fixedCols_ || index >= cols_ || cols_ - fixedCols_ <= 1) return;
+  for (auto& r : cells_)
+    if (index < static_cast<int>(r.size())) r.erase(r.begin() + index);
+  if (index < static_cast<int>(widths_.size())) widths_.erase(widths_.begin() + index);
+  --cols_;
+}
+
+std::function<int(const Cell&)>& CellGrid::textWidthMeasure() {
+  static std::function<int(const Cell&)> m = [](const Cell& c) {
+    return static_cast<int>(c.text.size()) * (c.size + (c.bold ? 1 : 0)) * 3 / 4 + 8;
+  };
+  return m;
+}
+
+void CellGrid::autoSizeColumns() {
+  if (static_cast<int>(widths_.size()) < cols_) widths_.resize(static_cast<size_t>(cols_), kDefaultWidth);
+  const auto& measure = textWidthMeasure();
+  std::vector<int> w(static_cast<size_t>(cols_), 0);
+  const int rows = std::min(rows_, static_cast<int>(cells_.size()));
+  for (int r = 0; r < rows; ++r) {
+    const auto& row = cells_[static_cast<size_t>(r)];
+    const int n = std::min(cols_, static_cast<int>(row.size()));
+    for (int c = 0; c < n; ++c)
+      if (!row[static_cast<size_t>(c)].text.empty())
+        w[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], measure(row[static_cast<size_t>(c)]));
+  }
+  for (int c = cols_ - 1; c >= 0; --c) widths_[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], 16);
+}
+
+int CellGrid::colWidth(int col) const {
+  return col >= 0 && col < static_cast<int>(widths_.size()) ? widths_[static_cast<size_t>(col)] : kDefaultWidth;
+}
+
+void CellGrid::setColWidth(int col, int width) {
+  if (col < 0) return;
+  if (col >= static_cast<int>(widths_.size())) widths_.resize(static_cast<size_t>(col) + 1, kDefaultWidth);
+  widths_[static_cast<size_t>(col)] = width;
+}
+
+void CellGrid::clearStore() {
+  cells_.clear();
+  widths_.clear();
+}
+
+}  // namespace vekla

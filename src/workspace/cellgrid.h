@@ -1,0 +1,99 @@
+#pragma once
+// The table of strings behind every grid of the program. Positions are given
+// as (column, row), as everywhere in Vekla. Cells may be written and read
+// beyond the current column and row counts: they are kept and show when the
+// counts grow to include them.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pdb/color.h"
+
+namespace vekla {
+
+enum class Align : unsigned char { Default, Left, Right, Center };
+
+struct Cell {
+  std::string text;
+  Color font = kSysWindowText;
+  Color brush = kSysWindow;
+  bool bold = false;
+  int size = 8;
+  Align align = Align::Default;
+};
+
+class CellGrid {
+ public:
+  CellGrid(int cols = 0, int rows = 0, int fixedCols = 1, int fixedRows = 1);
+
+  int colCount() const { return cols_; }
+  int rowCount() const { return rows_; }
+  void setColCount(int n);
+  void setRowCount(int n);
+  int fixedCols() const { return fixedCols_; }
+  int fixedRows() const { return fixedRows_; }
+
+  // Read access never grows the store; beyond it a default cell is returned.
+  const Cell& cell(int col, int row) const;
+  // Write access grows the store to hold (col, row).
+  Cell& at(int col, int row);
+
+  const std::string& text(int col, int row) const { return cell(col, row).text; }
+  void setText(int col, int row, std::string t) { at(col, row).text = std::move(t); }
+  Color fontColor(int col, int row) const { return cell(col, row).font; }
+  void setFontColor(int col, int row, Color c) { at(col, row).font = c; }
+  Color brush(int col, int row) const { return cell(col, row).brush; }
+  void setBrush(int col, int row, Color c) { at(col, row).brush = c; }
+  bool bold(int col, int row) const { return cell(col, row).bold; }
+  void setBold(int col, int row, bool b) { at(col, row).bold = b; }
+  int fontSize(int col, int row) const { return cell(col, row).size; }
+  void setFontSize(int col, int row, int s) { at(col, row).size = s; }
+  Align align(int col, int row) const { return cell(col, row).align; }
+  void setAlign(int col, int row, Align a) { at(col, row).align = a; }
+  // Background and text colour together.
+  void setColors(int col, int row, Color background, Color text) {
+    Cell& c = at(col, row);
+    c.brush = background;
+    c.font = text;
+  }
+
+  // Insert an empty row/column at `index` (an index inside the fixed rows or
+  // columns inserts just after them); later ones move on, with their cells.
+  void insertRow(int index);
+  void insertCol(int index);
+  // Remove the row/column at `index`; a fixed one, or the last non-fixed one,
+  // is not removed.
+  void removeRow(int index);
+  void removeCol(int index);
+
+  // Size every column to its widest text (last column first).
+  void autoSizeColumns();
+  int colWidth(int col) const;
+  void setColWidth(int col, int width);
+  // How the width of a cell text is measured; the window installs one that
+  // uses real font metrics, the default estimates from the character count.
+  static std::function<int(const Cell&)>& textWidthMeasure();
+
+  // Current cell and the colours of the selected cell.
+  int currentCol = 1;
+  int currentRow = 1;
+  Color selectedCellColor = kSysWindowText;
+  Color selectedFontColor = kSysWindow;
+  int lineWidth = 1;
+
+  // Cells are stored row by row; each stored row holds as many cells as were
+  // ever written into it.
+  const std::vector<std::vector<Cell>>& store() const { return cells_; }
+  // Drops every stored cell (texts, colours) and all widths.
+  void clearStore();
+
+ private:
+  int cols_ = 0;
+  int rows_ = 0;
+  int fixedCols_ = 1;
+  int fixedRows_ = 1;
+  std::vector<std::vector<Cell>> cells_;  // [row][col]
+  std::vector<int> widths_;
+};
+
+}  // namespace vekla

@@ -1,0 +1,27 @@
+#pragma once
+// Grade symbols, weights, average bands, statistics and the semester box.
+#include <string>
+
+#include "workspace/prompter.h"
+#include "workspace/state.h"
+
+namespace vekla {
+
+int GradeCode(const VeklaState& s, const std::string& text);  // 1..20, 0 none
+int WeightNumber(const VeklaState& s, Color c);               // 1..4, 0 none
+void ComputeStatistics(VeklaState& s);
+void ColourResult(VeklaState& s, int row, int col, int mode, long double value);
+// Decimal-comma formatting of statistics: fixed, 3 decimals ("1,667").
+std::string FormatStat(long double v);
+
+// Grade panel events.
+void SBHodnotaClick(VeklaState& s, int n);                    // weight button n (1..4) pressed
+void EHodnotaExit(VeklaState& s, int n);                      // weight edit n left
+void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row);
+void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row);
+void StringAGZnamky2SelectCell(VeklaState& s, int col, int row);
+void CBZnamkyPololetiDropDown(VeklaState& s);
+void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex);
+void Button1Click(VeklaState& s);                             // "Průměry"
+
+}  // namespace vekla

@@ -1,0 +1,47 @@
+#pragma once
+// An INI file held in memory: code page 1250 bytes, sections and keys in the
+// order they were first written, CR LF line ends, written atomically. Values
+// are stored on one line (CR becomes a space, LF is dropped) because a line
+// break would cut the value on reload. Key lookup ignores ASCII case.
+#include <QString>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vekla {
+
+class IniFile {
+ public:
+  IniFile();
+  IniFile(const IniFile& other);
+  IniFile& operator=(const IniFile& other);
+  IniFile(IniFile&&) noexcept;
+  IniFile& operator=(IniFile&&) noexcept;
+  ~IniFile();
+
+  // Replaces the content by the file's; a missing file gives an empty store.
+  // Throws VeklaError when the file exists but cannot be read.
+  void load(const QString& path);
+  void loadFromBytes(std::string_view bytes);
+  // Writes atomically; throws VeklaError on failure.
+  void save(const QString& path) const;
+  std::string toBytes() const;
+
+  bool has(std::string_view section, std::string_view key) const;
+  std::string get(std::string_view section, std::string_view key, std::string_view def = {}) const;
+  bool getBool(std::string_view section, std::string_view key, bool def) const;
+  void set(std::string_view section, std::string_view key, std::string_view value);
+  void setBool(std::string_view section, std::string_view key, bool value);
+  void removeKey(std::string_view section, std::string_view key);
+  std::vector<std::string> sections() const;
+  std::vector<std::string> keys(std::string_view section) const;
+  void clear();
+  bool empty() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d;
+};
+
+}  // namespace vekla

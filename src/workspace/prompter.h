@@ -1,0 +1,44 @@
+#pragma once
+// Everything that asks the user or the desktop goes through a Prompter: the
+// window implements it with Qt dialogs, the converter with its options, the
+// tests with scripted answers. Texts are code page 1250.
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "pdb/color.h"
+
+namespace vekla {
+
+struct FileDialogSpec {
+  std::string title;       // empty: the toolkit's default title
+  std::string filter;      // "caption|pattern|caption|pattern", as the rules write it
+  QString initialDir;
+  QString fileName;        // proposed file name (save dialogs)
+  std::string defaultExt;  // "PDB"
+  bool overwritePrompt = false;
+};
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // A file chosen in an open or save dialog; nullopt when cancelled.
+  virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+  // An OK message box (warning or information).
+  virtual void message(const std::string& text) = 0;
+  // A failure that ended the command (the error box).
+  virtual void error(const std::string& text) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool question(const std::string& text) = 0;
+  // The colour dialog starting on `initial`; nullopt when cancelled.
+  virtual std::optional<Color> chooseColor(Color initial) = 0;
+  // The progress label `Lpohyb` changed and must be repainted now.
+  virtual void progress(const std::string& text) = 0;
+  // The shell's "open" verb on a file.
+  virtual void shellOpen(const QString& path) = 0;
+  // A line was appended to the error log.
+  virtual void logged(const std::string& line) { (void)line; }
+};
+
+}  // namespace vekla

@@ -1,0 +1,106 @@
+#pragma once
+// The state of the main window: the grids, the panel fields, the shapes, the
+// weights, the semester box and the window's own fields. Widgets observe it
+// and every command is a function of it and a Prompter. There is no second
+// copy of the data anywhere: the cells are the data.
+#include <QString>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "pdb/color.h"
+#include "workspace/cellgrid.h"
+#include "workspace/inifile.h"
+
+namespace vekla {
+
+// The four kinds in tab order.
+enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };
+
+// Column descriptors of the current kind, indexed by grid column 1 to 26.
+struct SloupceType {
+  std::array<char, 27> Typ{};               // 'i', 's', 'd', 'b' or 0
+  std::array<std::int32_t, 27> Delka{};     // maximum length
+  std::array<std::string, 27> Vychozi{};    // default text
+};
+
+// A menu item or tool button as the commands see it.
+struct Control {
+  bool enabled = true;
+  bool visible = true;
+  std::string caption;  // menu items whose caption a tab changes
+};
+
+// A weight edit EHodnota1..4: its text and its text colour (the weight colour).
+struct WeightEdit {
+  std::string text = "1,00";
+  Color color = kBlack;
+};
+
+struct VeklaState {
+  // --- the tab strip
+  DbKind kind = DbKind::Znamky;  // TabSet1.TabIndex
+
+  // --- grids
+  CellGrid grid{8, 11, 1, 1};     // StringAlignGrid, the main grid
+  CellGrid znamky{21, 2, 1, 1};   // StringAGZnamky: grade symbols (row 0) and values (row 1)
+  CellGrid znamky2{5, 1, 0, 0};   // StringAGZnamky2: the five average bands
+
+  // --- database panel (texts as shown)
+  std::string EditN, EditC, EditTD, EditDV, EditCV, EditDZ, EditCZ;
+  Color shape1 = kWhite;  // Shape1: highlight background
+  Color shape2 = kBlack;  // Shape2: highlight text
+
+  // --- timetable panel GroupBoxRozvrh
+  std::string EditRozvrhPolozka, EditRozvrhLS;
+  Color shapeRozvrh = kWhite;     // ShapeRozvrh
+  bool lichyTyden = true;         // RadioButtonLRozvrh (else RadioButtonSRozvrh)
+  bool rozlisovatTydny = false;   // CheckBoxLS
+
+  // --- grades panel GroupBoxZnamky
+  std::array<WeightEdit, 4> weights;       // EHodnota1..4
+  int weightDown = 1;                      // SBHodnota1..4: the one that is down
+  std::vector<std::string> semesterItems;  // CBZnamkyPololeti items
+  int semesterItemIndex = -1;              // CBZnamkyPololeti.ItemIndex
+  std::string semesterText;                // CBZnamkyPololeti.Text
+  std::vector<std::string> memoPoznamka;   // MemoPoznamka lines
+  std::array<long double, 5> bands{};      // band bounds parsed at each computation
+
+  // --- window
+  std::string caption = "Vekla";
+  int panelHeight = 180;                   // PanelHlavni height
+  std::map<std::string, Control> controls; // by component name (MenuOtevri, SpeedItemNovy, ...)
+  std::string dialogFilter;                // OpenDialog1/2 and SaveDialog filter
+  std::vector<std::string> Memo1;          // the error log, one repair per line
+  std::string Lpohyb;                      // progress label
+
+  // --- fields of the main window
+  int selCol = 1, selRow = 1;              // last cell passed to the select-cell handler
+  int selValueCol = 1, selValueRow = 0;    // last band cell chosen in StringAGZnamky2
+  int studentCount = 0;
+  int currentSemester = 1;                 // 1-based
+  QString programDir;                      // with a trailing separator
+  QString adresar1;                        // Adresar1, the first import folder
+  std::string userName;                    // the handheld's last user name
+  bool openFromFirst = true;               // the first open dialog was used
+  std::string prefix;                      // file-name prefix of the kind; empty until a setup
+  std::string creator, type;               // the kind's default creator and type
+  int leadingRecords = 0;
+  std::string dialogResult = "00:00";
+  SloupceType Sloupce;
+  bool reload = true;
+
+  // --- stores
+  IniFile settings;        // vekla.ini in ProgramDir
+  IniFile gradesIni;       // GradesIni, Znamky-.ini in DataDir, held in memory
+  bool gradesIniLoaded = false;
+  bool gradesIniDirty = false;
+
+  Control& control(const std::string& name) { return controls[name]; }
+};
+
+// Appends one line to the error log.
+void Log(VeklaState& s, std::string line);
+
+}  // namespace vekla

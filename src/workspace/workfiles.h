@@ -1,0 +1,36 @@
+#pragma once
+// The tab working files in DataDir and the grades semester store GradesIni.
+// Text files are code page 1250 with CR LF; every write is atomic. GradesIni
+// is held in memory (VeklaState::gradesIni) and written once per command by
+// FlushGradesIni, with the same content key-by-key writing would leave.
+#include <QString>
+
+#include "workspace/state.h"
+
+namespace vekla {
+
+QString DataDir(const VeklaState& s);        // ProgramDir + "data/"
+QString GradesIniPath(const VeklaState& s);  // DataDir + "Znamky-.ini"
+void EnsureDataDir(const VeklaState& s);     // throws VeklaError when it cannot be created
+
+void SaveCommon(VeklaState& s);
+void LoadCommon(VeklaState& s);  // runs SetupTab when the file is missing
+void SaveTimetableExtras(VeklaState& s);
+void LoadTimetableExtras(VeklaState& s);
+void SaveGradeExtras(VeklaState& s);
+void LoadGradeExtras(VeklaState& s);
+
+// Save the current kind's working files (common first, then extras).
+void SaveKind(VeklaState& s);
+// Load as on activation: SetupTab is not run here; the common file, the
+// kind's layout and extras in the specified order, then auto column width.
+void LoadKind(VeklaState& s);
+
+// GradesIni: loaded from disk on first use.
+IniFile& GradesIni(VeklaState& s);
+void StoreSemester(VeklaState& s);
+void LoadSemester(VeklaState& s, int n);
+void FlushGradesIni(VeklaState& s);   // writes when changed
+void DeleteGradesIni(VeklaState& s);  // empties it and removes the file
+
+}  // namespace vekla

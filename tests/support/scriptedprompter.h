@@ -1,0 +1,61 @@
+#pragma once
+// A Prompter for tests: answers come from queues, everything asked is recorded.
+#include <QString>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workspace/prompter.h"
+
+namespace vekla::test {
+
+class ScriptedPrompter : public Prompter {
+ public:
+  // Answers, consumed in order. An empty queue answers "cancel" / No.
+  std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> saveAnswers;
+  std::deque<bool> questionAnswers;
+  std::deque<std::optional<Color>> colorAnswers;
+
+  // What was asked.
+  std::vector<FileDialogSpec> openSpecs, saveSpecs;
+  std::vector<std::string> messages, errors, questions, progressTexts;
+  std::vector<QString> opened;
+
+  std::optional<QString> openFile(const FileDialogSpec& spec) override {
+    openSpecs.push_back(spec);
+    return pop(openAnswers);
+  }
+  std::optional<QString> saveFile(const FileDialogSpec& spec) override {
+    saveSpecs.push_back(spec);
+    return pop(saveAnswers);
+  }
+  void message(const std::string& text) override { messages.push_back(text); }
+  void error(const std::string& text) override { errors.push_back(text); }
+  bool question(const std::string& text) override {
+    questions.push_back(text);
+    if (questionAnswers.empty()) return false;
+    bool a = questionAnswers.front();
+    questionAnswers.pop_front();
+    return a;
+  }
+  std::optional<Color> chooseColor(Color) override {
+    if (colorAnswers.empty()) return std::nullopt;
+    auto a = colorAnswers.front();
+    colorAnswers.pop_front();
+    return a;
+  }
+  void progress(const std::string& text) override { progressTexts.push_back(text); }
+  void shellOpen(const QString& path) override { opened.push_back(path); }
+
+ private:
+  static std::optional<QString> pop(std::deque<std::optional<QString>>& q) {
+    if (q.empty()) return std::nullopt;
+    auto a = q.front();
+    q.pop_front();
+    return a;
+  }
+};
+
+}  // namespace vekla::test
