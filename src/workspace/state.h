@@ -81,6 +81,7 @@ struct VeklaState {
   int studentCount = 0;
   int currentSemester = 1;                 // 1-based
   QString programDir;                      // with a trailing separator
+  QString dataDirOverride;                 // the converter's --data; empty: ProgramDir + "data/"
   QString adresar1;                        // Adresar1, the first import folder
   std::string userName;                    // the handheld's last user name
   bool openFromFirst = true;               // the first open dialog was used
