@@ -40,6 +40,15 @@ void SpeedButton1Click(VeklaState& s, Prompter& p);  // highlight colour
 // Main grid events.
 void StringAlignGridSelectCell(VeklaState& s, int col, int row);
 void StringAlignGridAfterEdit(VeklaState& s, int col, int row);
+// The grid tool buttons follow the selected cell.
+void UpdateGradeButtons(VeklaState& s, int col, int row);
+void UpdateTimetableButtons(VeklaState& s, int col, int row);
+
+// Rows and columns of the main grid.
+void SBInsertClick(VeklaState& s);
+void SBDeleteClick(VeklaState& s, Prompter& p);
+void SpeedItemPridatSloupecClick(VeklaState& s);
+void SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p);
 
 // Timetable panel.
 void EditRozvrhPolozkaChange(VeklaState& s);

@@ -1,0 +1,420 @@
+#include "workspace/checks.h"
+
+#include <cstdint>
+
+#include "pdb/clock.h"
+#include "pdb/codecs.h"
+#include "pdb/text.h"
+
+namespace vekla {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool allDigits(const std::string& t) {
+  for (char c : t)
+    if (!isDigit(c)) return false;
+  return true;
+}
+
+// "R/H" of a main-grid cell: its row label and its column header.
+std::string cellName(const VeklaState& s, int row, int col) {
+  return s.grid.text(0, row) + "/" + s.grid.text(col, 0);
+}
+
+bool columnDescribed(int col) { return col >= 1 && col <= 26; }
+
+// Small non-negative decimal number of at most 9 digits (callers check).
+int smallNumber(const std::string& digits) {
+  int v = 0;
+  for (char c : digits) v = v * 10 + (c - '0');
+  return v;
+}
+
+std::string twoDigits(int v) {
+  std::string t(2, '0');
+  t[0] = static_cast<char>('0' + (v / 10) % 10);
+  t[1] = static_cast<char>('0' + v % 10);
+  return t;
+}
+
+std::string nowHourMinute() {
+  const QTime t = Now().time();
+  return twoDigits(t.hour()) + ":" + twoDigits(t.minute());
+}
+
+std::string todayDayMonth() {
+  const QDate d = Now().date();
+  return std::to_string(d.day()) + "." + std::to_string(d.month());
+}
+
+bool dayFitsMonth(int d, int m) {
+  if (d < 1 || d > 31 || m < 1 || m > 12) return false;
+  if ((m == 4 || m == 6 || m == 9 || m == 11) && d > 30) return false;
+  if (m == 2 && d > 29) return false;
+  return true;
+}
+
+// 100 * k / n rounded, halves to the even neighbour.
+long long roundedPercent(long long k, long long n) {
+  const long long num = 100 * k;
+  long long q = num / n;
+  const long long twice = 2 * (num % n);
+  if (twice > n || (twice == n && (q % 2) != 0)) ++q;
+  return q;
+}
+
+}  // namespace
+
+void ShowProgress(VeklaState& s, Prompter& p, const std::string& text) {
+  if (text == s.Lpohyb) return;
+  s.Lpohyb = text;
+  p.progress(text);
+}
+
+std::string CutText(VeklaState& s, std::string text, int row, int col, int maxLen) {
+  const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
+  if (text.size() <= m) return text;
+  Log(s, cellName(s, row, col) + cp(" zkrácení položky ") + text);
+  text.resize(m);
+  return text;
+}
+
+std::string CutLabelledText(VeklaState& s, std::string text, const std::string& label, int maxLen) {
+  const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
+  if (text.size() <= m) return text;
+  Log(s, label + ": " + text + cp(" zkrácení položky"));
+  text.resize(m);
+  return text;
+}
+
+std::string CheckTextColumn(VeklaState& s, std::string text, int row, int col) {
+  if (!columnDescribed(col)) return text;
+  return CutText(s, std::move(text), row, col, s.Sloupce.Delka[static_cast<std::size_t>(col)]);
+}
+
+std::string CheckFlagColumn(VeklaState& s, std::string text, int row, int col) {
+  if (!columnDescribed(col)) return text;
+  const auto i = static_cast<std::size_t>(col);
+  if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
+    Log(s, cellName(s, row, col) + cp(" příliš velká položka ") + text);
+    return s.Sloupce.Vychozi[i];
+  }
+  for (char c : text) {
+    if (c != '0' && c != '1') {
+      Log(s, cellName(s, row, col) + text + cp(" není 0 nebo 1"));
+      return s.Sloupce.Vychozi[i];
+    }
+  }
+  return text;
+}
+
+std::string CheckWholeColumn(VeklaState& s, std::string text, int row, int col) {
+  if (!columnDescribed(col)) return text;
+  const auto i = static_cast<std::size_t>(col);
+  if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
+    Log(s, cellName(s, row, col) + cp(" příliš velká položka ") + text);
+    return s.Sloupce.Vychozi[i];
+  }
+  if (!allDigits(text)) {
+    Log(s, cellName(s, row, col) + cp(" změna hodnocení ") + text);
+    return s.Sloupce.Vychozi[i];
+  }
+  return text;
+}
+
+std::string CheckBoundedNumber(VeklaState& s, std::string text, int row, int col, int maxV, int minV) {
+  bool repaired = false;
+  std::string digits = text;
+  for (char& c : digits) {
+    if (!isDigit(c)) {
+      c = '0';
+      repaired = true;
+    }
+  }
+  // Leading zeros carry no value; what is left decides the size of the number.
+  const std::size_t first = digits.find_first_not_of('0');
+  const std::string significant = first == std::string::npos ? std::string() : digits.substr(first);
+
+  long long v = 0;
+  if (significant.size() > 10) {
+    // Far beyond any limit (and beyond 32 bits): it is above the maximum,
+    // and the remainder by 1000 is its last three digits.
+    v = smallNumber(significant.substr(significant.size() - 3));
+    repaired = true;
+  } else {
+    for (char c : significant) v = v * 10 + (c - '0');
+    if (v < minV) {
+      v = minV;
+      repaired = true;
+    } else if (v > maxV) {
+      v %= 1000;
+      repaired = true;
+    }
+  }
+  if (repaired) Log(s, cellName(s, row, col) + cp(" změna položky ") + text);
+  return std::to_string(v);
+}
+
+std::string CheckTime(VeklaState& s, std::string text, int row, int col, bool fiveMinutes) {
+  if (text.empty()) {
+    std::string now = nowHourMinute();
+    Log(s, cellName(s, row, col) + cp(" změna položky ") + now);
+    return now;
+  }
+  const std::string original = text;
+  bool repaired = false;
+
+  std::string t = text.substr(0, 5);
+  for (char& c : t) {
+    if (!isDigit(c) && c != ':') {
+      c = '0';
+      repaired = true;
+    }
+  }
+  const std::size_t colon = t.find(':');
+  const int p = colon == std::string::npos ? 0 : static_cast<int>(colon) + 1;
+  while (t.size() < 5) t += '0';
+
+  std::string n;
+  switch (p) {
+    case 3: n = t.substr(0, 2) + ":" + t.substr(3, 2); break;
+    case 2: n = std::string("0") + t[0] + ":" + t.substr(2, 2); break;
+    case 1: n = std::string("00:") + t.substr(1, 2); break;
+    case 4: n = t.substr(0, 2) + ":" + t[2] + t[4]; break;
+    default: n = t.substr(0, 2) + ":" + t.substr(2, 2); break;
+  }
+  if (p != 2 && p != 3) repaired = true;
+
+  for (int i : {0, 1, 3, 4}) {
+    if (!isDigit(n[static_cast<std::size_t>(i)])) {
+      n[static_cast<std::size_t>(i)] = '0';
+      repaired = true;
+    }
+  }
+  if (n[0] > '2') {
+    n[0] = '0';
+    repaired = true;
+  }
+  if (n[0] == '2' && n[1] > '3') {
+    n[1] = '0';
+    repaired = true;
+  }
+  if (fiveMinutes && n[4] != '0' && n[4] != '5') {
+    n[4] = n[4] < '5' ? '0' : '5';
+    repaired = true;
+  }
+  if (n[3] >= '6') {
+    n[3] = '5';
+    repaired = true;
+  }
+  if (repaired) Log(s, cellName(s, row, col) + cp(" změna ") + original + " za " + n);
+  return n;
+}
+
+std::string CheckDayMonth(VeklaState& s, std::string text, int row, int col) {
+  bool wrong = true;
+  std::string shaped;
+  const std::size_t dot = text.find('.');
+  if (!text.empty() && dot != std::string::npos) {
+    const std::string d = text.substr(0, dot);
+    const std::string m = RomanToArabic(text.substr(dot + 1)).substr(0, 2);
+    shaped = d + "." + m;
+    if (!d.empty() && d.size() <= 2 && !m.empty() && allDigits(d) && allDigits(m))
+      wrong = !dayFitsMonth(smallNumber(d), smallNumber(m));
+  }
+  if (!wrong) return shaped;
+  std::string today = todayDayMonth();
+  Log(s, cellName(s, row, col) + cp(" změna ") + text + " za " + today);
+  return today;
+}
+
+std::string CheckDateColumn(VeklaState& s, std::string text, int row, int col) {
+  if (text.empty()) return text;
+  bool wrong = true;
+  const std::size_t dot1 = text.find('.');
+  if (dot1 != std::string::npos) {
+    const std::size_t dot2 = text.find('.', dot1 + 1);
+    if (dot2 != std::string::npos) {
+      const std::string d = text.substr(0, dot1);
+      const std::string m = text.substr(dot1 + 1, dot2 - dot1 - 1);
+      const std::string y = text.substr(dot2 + 1);
+      if (!d.empty() && d.size() <= 2 && !m.empty() && m.size() <= 2 && !y.empty() && y.size() <= 4 &&
+          allDigits(d) && allDigits(m) && allDigits(y))
+        wrong = smallNumber(y) < 1 || !dayFitsMonth(smallNumber(d), smallNumber(m));
+    }
+  }
+  if (!wrong) return text;
+  Log(s, cellName(s, row, col) + " " + text + cp(" není datum"));
+  return columnDescribed(col) ? s.Sloupce.Vychozi[static_cast<std::size_t>(col)] : std::string();
+}
+
+std::string CheckValue(VeklaState& s, std::string text) {
+  const std::string original = text;
+  bool repaired = false;
+  if (text.empty()) text = "0";
+  if (text.size() > 6) {
+    text.resize(6);
+    repaired = true;
+  }
+  bool seenComma = false;
+  for (char& c : text) {
+    if (c == '.') c = ',';
+    if (c == ',') {
+      if (seenComma) {
+        c = '0';
+        repaired = true;
+      }
+      seenComma = true;
+    } else if (!isDigit(c)) {
+      c = '0';
+      repaired = true;
+    }
+  }
+
+  std::string result;
+  if (text == ",") {
+    // Nothing to read as a number: the value becomes zero.
+    result = "0,00";
+    repaired = true;
+  } else {
+    // Value x 100, worked out on the decimal digits so that a half is a
+    // true half and goes to the even neighbour (12,345 gives 1234).
+    const std::size_t comma = text.find(',');
+    const std::string whole = text.substr(0, comma);
+    const std::string frac = comma == std::string::npos ? std::string() : text.substr(comma + 1);
+    std::uint64_t x = 0;
+    for (char c : whole) x = x * 10 + static_cast<std::uint64_t>(c - '0');
+    for (std::size_t i = 0; i < 2; ++i) x = x * 10 + (i < frac.size() ? static_cast<std::uint64_t>(frac[i] - '0') : 0);
+    if (frac.size() > 2) {
+      const char next = frac[2];
+      const bool restNonZero = frac.find_first_not_of('0', 3) != std::string::npos;
+      if (next > '5' || (next == '5' && (restNonZero || x % 2 == 1))) ++x;
+    }
+    std::string digits = std::to_string(x);
+    if (digits.size() > 5) {
+      digits.resize(5);
+      repaired = true;
+    }
+    switch (digits.size()) {
+      case 0: result = "0,00"; break;
+      case 1: result = "0,0" + digits; break;
+      case 2: result = "0," + digits; break;
+      default: result = digits.substr(0, digits.size() - 2) + "," + digits.substr(digits.size() - 2); break;
+    }
+  }
+  if (repaired) Log(s, cp("Špatná hodnota ") + original);
+  return result;
+}
+
+std::string CheckGrade(VeklaState& s, std::string text, int col, int row, bool colour) {
+  if (!text.empty()) {
+    const std::string original = text;
+    if (text.size() == 1) text += ' ';
+    if (text.size() > 2) {
+      text.resize(2);
+      Log(s, cellName(s, row, col) + " " + original + cp(" zkráceno na ") + text);
+    }
+    // The symbols are compared as they are stored: a symbol of one
+    // character gets its trailing space in the symbol grid as well.
+    auto listed = [&s](const std::string& t) {
+      for (int c = 1; c <= 20; ++c) {
+        if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
+        if (s.znamky.text(c, 0) == t) return true;
+      }
+      return false;
+    };
+    if (!listed(text)) {
+      bool found = false;
+      if (text[1] == '.') {
+        text[1] = cp("·")[0];
+        found = listed(text);
+      }
+      if (!found) {
+        text.clear();
+        Log(s, cellName(s, row, col) + cp(" špatná známka ") + original);
+      }
+    }
+  }
+  if (colour && s.weightDown >= 1 && s.weightDown <= 4)
+    s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
+  return text;
+}
+
+void UpdateStudentLabel(VeklaState& s, const std::string& name, int row) {
+  if (row < 4 || row > s.grid.rowCount() - 3) return;
+  const std::string& label = s.grid.text(0, row);
+  const std::size_t dot = label.find('.');
+  const std::string number = dot == std::string::npos ? std::string() : label.substr(0, dot + 1);
+  const std::size_t space = name.find(' ');
+  const std::string first = space == std::string::npos ? name : name.substr(0, space + 1);
+  s.grid.setText(0, row, number + " " + first);
+}
+
+std::string CheckCell(VeklaState& s, const std::string& text, int row, int col) {
+  const int R = s.grid.rowCount();
+  const int C = s.grid.colCount();
+  switch (s.kind) {
+    case DbKind::Znamky: {
+      const bool studentRow = row >= 4 && row <= R - 3;
+      const bool gradeCol = col >= 3 && col <= C - 5;
+      if (col == 1 && studentRow) return CheckBoundedNumber(s, text, row, col, 999, 1);
+      if (col == C - 1 && studentRow) return CheckBoundedNumber(s, text, row, col, 999, 0);
+      if (col == 2) {
+        std::string name = CutLabelledText(s, text, "Student", 60);
+        UpdateStudentLabel(s, name, row);
+        return name;
+      }
+      if (col == C - 2) return CutLabelledText(s, text, cp("Poznámka"), 250);
+      if (gradeCol && studentRow) return CheckGrade(s, text, col, row, false);
+      if (gradeCol && (row == 2 || row == 3)) return CheckTime(s, text, row, col, false);
+      if (gradeCol && row == 1) return CheckDayMonth(s, text, row, col);
+      return text;
+    }
+    case DbKind::Rozpisy: {
+      if (!columnDescribed(col)) return text;
+      switch (s.Sloupce.Typ[static_cast<std::size_t>(col)]) {
+        case 'i': return CheckWholeColumn(s, text, row, col);
+        case 's': return CheckTextColumn(s, text, row, col);
+        case 'b': return CheckFlagColumn(s, text, row, col);
+        case 'd': return CheckDateColumn(s, text, row, col);
+        default: return text;
+      }
+    }
+    case DbKind::Rozvrh: {
+      if (col >= 2) {
+        if (row == 1) return CheckBoundedNumber(s, text, row, col, 24, 0);
+        if (row == 2 || row == 3) return CheckTime(s, text, row, col, true);
+        if (row >= 4) return CutText(s, text, row, col, row % 4 == 3 ? 20 : 30);
+        return text;
+      }
+      if (col == 1 && row == 1) return CutText(s, text, row, col, 10);
+      if (col == 1 && row == 2) return CutText(s, text, row, col, 6);
+      return text;
+    }
+    case DbKind::Kalendar:
+      return text;
+  }
+  return text;
+}
+
+void CheckAllCells(VeklaState& s, Prompter& p) {
+  const int R = s.grid.rowCount();
+  const int C = s.grid.colCount();
+  if (R >= 2 && C >= 2) {
+    const long long total = static_cast<long long>(R - 1) * (C - 1);
+    for (int r = 1; r < R; ++r) {
+      for (int c = 1; c < C; ++c) {
+        const std::string& before = s.grid.text(c, r);
+        std::string after = CheckCell(s, before, r, c);
+        if (after != s.grid.text(c, r)) s.grid.setText(c, r, std::move(after));
+        const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
+        ShowProgress(s, p, std::to_string(roundedPercent(done, total)) + " %");
+      }
+    }
+  }
+  ShowProgress(s, p, "");
+}
+
+}  // namespace vekla
