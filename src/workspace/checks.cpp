@@ -406,9 +406,10 @@ void CheckAllCells(VeklaState& s, Prompter& p) {
     const long long total = static_cast<long long>(R - 1) * (C - 1);
     for (int r = 1; r < R; ++r) {
       for (int c = 1; c < C; ++c) {
-        const std::string& before = s.grid.text(c, r);
+        // A copy: a check may write into the grid (the row label).
+        const std::string before = s.grid.text(c, r);
         std::string after = CheckCell(s, before, r, c);
-        if (after != s.grid.text(c, r)) s.grid.setText(c, r, std::move(after));
+        if (after != before) s.grid.setText(c, r, std::move(after));
         const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
         ShowProgress(s, p, std::to_string(roundedPercent(done, total)) + " %");
       }
