@@ -153,6 +153,9 @@ std::string CheckBoundedNumber(VeklaState& s, std::string text, int row, int col
       repaired = true;
     }
   }
+  // The remainder of a number above the maximum can fall below the minimum
+  // (1000 gives 0, not a valid order number): the minimum holds after it too.
+  if (v < minV) v = minV;
   if (repaired) Log(s, cellName(s, row, col) + cp(" změna položky ") + text);
   return std::to_string(v);
 }
@@ -253,7 +256,7 @@ std::string CheckDateColumn(VeklaState& s, std::string text, int row, int col) {
 std::string CheckValue(VeklaState& s, std::string text) {
   const std::string original = text;
   bool repaired = false;
-  if (text.empty()) text = "0";
+  if (text.empty()) text.push_back('0');
   if (text.size() > 6) {
     text.resize(6);
     repaired = true;
@@ -297,12 +300,11 @@ std::string CheckValue(VeklaState& s, std::string text) {
       digits.resize(5);
       repaired = true;
     }
-    switch (digits.size()) {
-      case 0: result = "0,00"; break;
-      case 1: result = "0,0" + digits; break;
-      case 2: result = "0," + digits; break;
-      default: result = digits.substr(0, digits.size() - 2) + "," + digits.substr(digits.size() - 2); break;
-    }
+    // Two decimals: "0,0d", "0,dd" or the whole part, ",", two digits.
+    if (digits.size() < 3) digits.insert(digits.begin(), 3 - digits.size(), '0');
+    result.append(digits, 0, digits.size() - 2);
+    result += ',';
+    result.append(digits, digits.size() - 2, 2);
   }
   if (repaired) Log(s, cp("Špatná hodnota ") + original);
   return result;

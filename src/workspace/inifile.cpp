@@ -41,6 +41,23 @@ std::string oneLine(std::string_view v) {
   return out;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isQuoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
+
+// An INI reader drops the spaces around a value. A value that starts or ends
+// with a space (a name typed with a trailing space), or that is itself
+// between double quotes, is therefore stored between double quotes, which
+// reading takes off again; every other value is stored as it is.
+std::string protect(std::string v) {
+  if (!v.empty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v))) return '"' + v + '"';
+  return v;
+}
+std::string unprotect(const char* raw) {
+  std::string_view v(raw);
+  if (isQuoted(v)) v = v.substr(1, v.size() - 2);
+  return std::string(v);
+}
+
 }  // namespace
 
 IniFile::IniFile() : d(std::make_unique<Impl>()) {}
@@ -83,7 +100,7 @@ bool IniFile::has(std::string_view section, std::string_view key) const {
 
 std::string IniFile::get(std::string_view section, std::string_view key, std::string_view def) const {
   const char* v = d->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
-  return v ? std::string(v) : std::string(def);
+  return v ? unprotect(v) : std::string(def);
 }
 
 bool IniFile::getBool(std::string_view section, std::string_view key, bool def) const {
@@ -95,7 +112,7 @@ bool IniFile::getBool(std::string_view section, std::string_view key, bool def) 
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-  d->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), oneLine(value).c_str(), nullptr, true);
+  d->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), protect(oneLine(value)).c_str(), nullptr, true);
 }
 
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {

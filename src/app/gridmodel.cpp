@@ -1,0 +1,269 @@
+#include "app/gridmodel.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <map>
+
+#include "app/qtcolor.h"
+#include "pdb/text.h"
+
+namespace vekla {
+
+namespace {
+
+// Most cell texts are plain ASCII; they need no code page conversion.
+QString cellText(const std::string& t) {
+  for (unsigned char c : t)
+    if (c >= 0x80) return toQt(t);
+  return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+Qt::Alignment alignment(Align a) {
+  switch (a) {
+    case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Align::Left:
+    case Align::Default: break;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// Fixed cells without a colour of their own look like buttons.
+QColor fixedFace() { return QApplication::palette().color(QPalette::Button); }
+
+}  // namespace
+
+GridModel::GridModel(VeklaState& s, CellGrid VeklaState::*grid, Fixed mode, QObject* parent)
+    : QAbstractTableModel(parent), s_(s), grid_(grid), mode_(mode) {
+  rows_ = std::max(0, this->grid().rowCount() - rowOffset());
+  cols_ = std::max(0, this->grid().colCount() - offset());
+}
+
+QModelIndex GridModel::indexOf(int col, int row) const { return index(row - rowOffset(), col - offset()); }
+
+void GridModel::sync() {
+  const int rows = std::max(0, grid().rowCount() - rowOffset());
+  const int cols = std::max(0, grid().colCount() - offset());
+  if (rows != rows_ || cols != cols_) {
+    beginResetModel();
+    rows_ = rows;
+    cols_ = cols;
+    endResetModel();
+    return;
+  }
+  if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+  if (mode_ == Fixed::AsHeaders) {
+    if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+  }
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
+
+QFont GridModel::cellFont(const Cell& c) {
+  QFont f = QApplication::font();
+  f.setPointSize(c.size > 0 ? c.size : 8);
+  f.setBold(c.bold);
+  return f;
+}
+
+void GridModel::installWidthMeasure() {
+  CellGrid::textWidthMeasure() = [](const Cell& c) {
+    static std::map<int, QFontMetrics> metrics;
+    const int key = (c.size > 0 ? c.size : 8) * 2 + (c.bold ? 1 : 0);
+    auto it = metrics.find(key);
+    if (it == metrics.end()) it = metrics.emplace(key, QFontMetrics(cellFont(c))).first;
+    return it->second.horizontalAdvance(cellText(c.text)) + 10;
+  };
+}
+
+QVariant GridModel::cellData(int col, int row, int role, bool header) const {
+  const Cell& c = grid().cell(col, row);
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return cellText(c.text);
+    case Qt::BackgroundRole:
+      if (!isSystemColor(c.brush)) return QBrush(qColor(c.brush));
+      if (header) return {};
+      return QBrush(isFixed(col, row) ? fixedFace() : qColor(c.brush));
+    case Qt::ForegroundRole:
+      if (header && isSystemColor(c.font)) return {};
+      return QBrush(qColor(c.font));
+    case Qt::FontRole: return cellFont(c);
+    case Qt::TextAlignmentRole: return QVariant::fromValue(alignment(c.align));
+    case SelectedBackgroundRole:
+      return isSystemColor(grid().selectedCellColor) ? QVariant() : QVariant(qColor(grid().selectedCellColor));
+    case SelectedForegroundRole:
+      return isSystemColor(grid().selectedFontColor) ? QVariant() : QVariant(qColor(grid().selectedFontColor));
+    default: return {};
+  }
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  return cellData(gridCol(index), gridRow(index), role, false);
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (mode_ != Fixed::AsHeaders || role == SelectedBackgroundRole || role == SelectedForegroundRole) return {};
+  if (orientation == Qt::Horizontal) return cellData(section + offset(), 0, role, true);
+  return cellData(0, section + rowOffset(), role, true);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  const int col = gridCol(index), row = gridRow(index);
+  if (isFixed(col, row)) return Qt::ItemIsEnabled;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (editable ? editable(col, row) : true) f |= Qt::ItemIsEditable;
+  return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+  const int col = gridCol(index), row = gridRow(index);
+  bool lossy = false;
+  std::string text = fromQt(value.toString(), &lossy);
+  if (lossy)
+    Log(s_, cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + text);
+  grid().setText(col, row, std::move(text));
+  emit dataChanged(index, index);
+  if (afterEdit) afterEdit(col, row);
+  return true;
+}
+
+// ---------------------------------------------------------------- delegate
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyleOptionViewItem opt(option);
+  initStyleOption(&opt, index);
+  const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+  const bool current = view && view->currentIndex() == index && (index.flags() & Qt::ItemIsSelectable);
+  opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+  if (current) {
+    const QVariant bg = index.data(GridModel::SelectedBackgroundRole);
+    const QVariant fg = index.data(GridModel::SelectedForegroundRole);
+    const QColor back = bg.isValid() ? bg.value<QColor>() : opt.palette.color(QPalette::Highlight);
+    const QColor text = fg.isValid() ? fg.value<QColor>() : opt.palette.color(QPalette::HighlightedText);
+    opt.backgroundBrush = back;
+    opt.palette.setColor(QPalette::Text, text);
+    opt.palette.setColor(QPalette::HighlightedText, text);
+  }
+  const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, option.widget);
+}
+
+bool GridDelegate::eventFilter(QObject* object, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      auto* editor = qobject_cast<QWidget*>(object);
+      if (editor) {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        emit committedWithEnter();
+        return true;
+      }
+    }
+  }
+  return QStyledItemDelegate::eventFilter(object, event);
+}
+
+// ---------------------------------------------------------------- view
+
+GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+  setModel(model);
+  auto* delegate = new GridDelegate(this);
+  setItemDelegate(delegate);
+  setWordWrap(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(12);
+  verticalHeader()->setDefaultSectionSize(QFontMetrics(GridModel::cellFont(Cell{"", kBlack, kWhite, true, 10}))
+                                              .height() + 6);
+  horizontalHeader()->setHighlightSections(false);
+  verticalHeader()->setHighlightSections(false);
+  horizontalHeader()->setMinimumSectionSize(8);
+  if (model->mode() == GridModel::Fixed::AsCells) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+  } else {
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { emit fixedColumnClicked(section + model_->grid().fixedCols()); });
+  }
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current, const QModelIndex&) {
+            if (quiet_ || !current.isValid()) return;
+            emit currentCellChanged(model_->gridCol(current), model_->gridRow(current));
+          });
+  connect(delegate, &GridDelegate::committedWithEnter, this, &GridView::moveToNextCell);
+  applyColumnWidths();
+}
+
+void GridView::refresh() {
+  const QModelIndex before = currentIndex();
+  const int col = before.isValid() ? model_->gridCol(before) : -1;
+  const int row = before.isValid() ? model_->gridRow(before) : -1;
+  quiet_ = true;
+  model_->sync();
+  applyColumnWidths();
+  quiet_ = false;
+  if (col >= 0) setCurrentCell(col, row);
+}
+
+void GridView::setCurrentCell(int col, int row) {
+  const QModelIndex idx = model_->indexOf(col, row);
+  if (!idx.isValid() || idx == currentIndex()) return;
+  quiet_ = true;
+  selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
+  quiet_ = false;
+}
+
+void GridView::moveToNextCell() {
+  const QModelIndex cur = currentIndex();
+  if (!cur.isValid()) return;
+  int row = cur.row(), col = cur.column() + 1;
+  if (col >= model_->columnCount()) {
+    col = 0;
+    ++row;
+  }
+  QModelIndex next = model_->index(row, col);
+  // Skip cells that cannot be selected (fixed cells shown as cells).
+  while (next.isValid() && !(next.flags() & Qt::ItemIsSelectable)) next = model_->index(row, ++col);
+  if (!next.isValid()) return;
+  setCurrentIndex(next);
+}
+
+void GridView::commitEdit() {
+  if (state() != QAbstractItemView::EditingState) return;
+  if (QWidget* editor = indexWidget(currentIndex())) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
+void GridView::setUniformColumnWidth(int width) {
+  uniformWidth_ = width;
+  applyColumnWidths();
+}
+
+void GridView::applyColumnWidths() {
+  const CellGrid& g = model_->grid();
+  const int offset = model_->mode() == GridModel::Fixed::AsHeaders ? g.fixedCols() : 0;
+  for (int j = 0; j < model_->columnCount(); ++j) {
+    const int w = uniformWidth_ > 0 ? uniformWidth_ : g.colWidth(j + offset);
+    if (columnWidth(j) != w) setColumnWidth(j, w);
+  }
+}
+
+}  // namespace vekla

@@ -1,0 +1,735 @@
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/gridmodel.h"
+#include "app/icons.h"
+#include "app/qtcolor.h"
+#include "app/qtprompter.h"
+#include "app/widgets.h"
+#include "pdb/text.h"
+#include "workspace/commands.h"
+#include "workspace/gradestats.h"
+#include "workspace/setup.h"
+
+namespace vekla {
+
+namespace {
+
+constexpr int kMinWidth = 690;
+
+// Sets a line edit's text only when it differs, so the cursor stays put
+// while the user types.
+void setText(QLineEdit* e, const std::string& cpText) {
+  const QString t = toQt(cpText);
+  if (e->text() != t) e->setText(t);
+}
+
+void setTextColor(QWidget* w, Color c) {
+  QPalette pal = w->palette();
+  if (pal.color(QPalette::Text) == qColor(c)) return;
+  pal.setColor(QPalette::Text, qColor(c));
+  w->setPalette(pal);
+}
+
+// A group box whose title sits tight above its contents.
+QGroupBox* groupBox(const char* objectName, const QString& title, QWidget* parent) {
+  auto* box = new QGroupBox(title, parent);
+  box->setObjectName(objectName);
+  return box;
+}
+
+template <class Layout>
+Layout* tightLayout(QWidget* w) {
+  auto* l = new Layout(w);
+  l->setContentsMargins(4, 1, 4, 2);
+  l->setSpacing(4);
+  return l;
+}
+
+QLabel* panelLabel(const char* objectName, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(objectName);
+  l->setFrameShape(QFrame::StyledPanel);
+  l->setFrameShadow(QFrame::Sunken);
+  l->setMinimumWidth(40);
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
+QLineEdit* panelEdit(const char* objectName, QWidget* parent, int width) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(objectName);
+  e->setFixedWidth(width);
+  return e;
+}
+
+int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
+
+MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
+  GridModel::installWidthMeasure();
+  s_.programDir = ResolveProgramDir(QCoreApplication::applicationDirPath());
+  InitControls(s_);
+  FormCreate(s_, s_.programDir);
+
+  buildUi();
+  if (prompter) {
+    prompter_ = prompter;
+  } else {
+    ownPrompter_ = std::make_unique<QtPrompter>(this, lpohyb_);
+    prompter_ = ownPrompter_.get();
+  }
+  buildHandlers();
+  setMinimumWidth(kMinWidth);
+  restorePlacement();
+  refresh();
+}
+
+MainWindow::~MainWindow() {
+  // The views read the state while they are torn down; take them down while
+  // the state still exists, and let no handler run on the way.
+  refreshing_ = true;
+  delete takeCentralWidget();
+}
+
+// ---------------------------------------------------------------- building
+
+void MainWindow::buildUi() {
+  setObjectName("T_Vekla");
+  buildMenus();
+  buildToolBar();
+
+  auto* central = new QWidget(this);
+  auto* centralLayout = new QVBoxLayout(central);
+  centralLayout->setContentsMargins(0, 0, 0, 0);
+  centralLayout->setSpacing(0);
+
+  splitter_ = new QSplitter(Qt::Vertical, central);
+  splitter_->setObjectName("Splitter1");
+  splitter_->setChildrenCollapsible(false);
+  centralLayout->addWidget(splitter_);
+
+  auto* top = new QWidget(splitter_);
+  auto* topLayout = new QVBoxLayout(top);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  topLayout->setSpacing(0);
+  panel_ = buildPanel();
+  panel_->setParent(top);
+  topLayout->addWidget(panel_);
+
+  gridModel_ = new GridModel(s_, &VeklaState::grid, GridModel::Fixed::AsHeaders, this);
+  grid_ = new GridView(gridModel_, top);
+  grid_->setObjectName("StringAlignGrid");
+  topLayout->addWidget(grid_, 1);
+  gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, col, row); }); };
+  connect(grid_, &GridView::currentCellChanged, this,
+          [this](int col, int row) { run([=, this] { StringAlignGridSelectCell(s_, col, row); }); });
+
+  tabs_ = new QTabBar(top);
+  tabs_->setObjectName("TabSet1");
+  tabs_->setShape(QTabBar::RoundedSouth);
+  tabs_->setExpanding(false);
+  tabs_->setDrawBase(true);
+  for (DbKind k : {DbKind::Znamky, DbKind::Rozpisy, DbKind::Rozvrh, DbKind::Kalendar})
+    tabs_->addTab(toQt(KindTabCaption(k)));
+  topLayout->addWidget(tabs_);
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+    if (refreshing_) return;
+    commitPendingEdit();
+    run([=, this] { TabSet1Change(s_, *prompter_, index); });
+  });
+
+  memo1_ = new QPlainTextEdit(splitter_);
+  memo1_->setObjectName("Memo1");
+  memo1_->setReadOnly(true);
+  memo1_->setToolTip(QStringLiteral("chyby"));
+  memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  setTextColor(memo1_, rgbHex(0xFF0000));
+  memo1_->setMinimumHeight(24);
+
+  splitter_->addWidget(top);
+  splitter_->addWidget(memo1_);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
+  splitter_->setSizes({600, 70});
+  setCentralWidget(central);
+}
+
+void MainWindow::buildMenus() {
+  std::map<std::string, QMenu*> menus;
+  for (const MenuItemDef& m : MenuItems()) {
+    QMenu*& menu = menus[m.menu];
+    if (!menu) menu = menuBar()->addMenu(toQt(m.menu));
+    QAction* a = menu->addAction(toQt(m.caption));
+    a->setObjectName(QString::fromStdString(m.name));
+    actions_[m.name] = a;
+    menuNames_.push_back(m.name);
+    connect(a, &QAction::triggered, this, [this, name = m.name] { trigger(name); });
+  }
+}
+
+void MainWindow::buildToolBar() {
+  speedBar_ = new QToolBar(this);
+  speedBar_->setObjectName("SpeedBar1");
+  speedBar_->setMovable(false);
+  speedBar_->setFloatable(false);
+  speedBar_->setIconSize(QSize(24, 24));
+  speedBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+  addToolBar(Qt::TopToolBarArea, speedBar_);
+
+  lpohyb_ = new QLabel(speedBar_);
+  lpohyb_->setObjectName("Lpohyb");
+  lpohyb_->setMinimumWidth(textWidth(lpohyb_, "100 %"));
+  lpohyb_->setAlignment(Qt::AlignCenter);
+  shape1_ = new ColorCircle(speedBar_);
+  shape1_->setObjectName("Shape1");
+  shape2_ = new ColorCircle(speedBar_);
+  shape2_->setObjectName("Shape2");
+
+  for (const ToolButtonDef& b : ToolButtons()) {
+    const QString name = QString::fromStdString(b.name);
+    auto* a = new QAction(ToolIcon(b.name), toQt(b.hint), this);
+    a->setObjectName(name);
+    a->setToolTip(toQt(b.hint));
+    speedBar_->addAction(a);
+    if (QWidget* button = speedBar_->widgetForAction(a)) button->setObjectName(name);
+    actions_[b.name] = a;
+    connect(a, &QAction::triggered, this, [this, n = b.name] { trigger(n); });
+    if (b.name == "SpeedItemImport2") speedBar_->addWidget(lpohyb_);
+    if (b.name == "SpeedItemBarva") {
+      speedBar_->addWidget(shape1_);
+      speedBar_->addWidget(shape2_);
+    }
+  }
+}
+
+QFrame* MainWindow::buildPanel() {
+  auto* panel = new QFrame(this);
+  panel->setObjectName("PanelHlavni");
+  panel->setFrameShape(QFrame::NoFrame);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(2, 0, 2, 2);
+  layout->setSpacing(0);
+
+  auto* row = new QHBoxLayout;
+  row->setSpacing(4);
+  layout->addLayout(row);
+
+  auto* db = groupBox("GroupBoxDatabaze", QStringLiteral(" Databáze "), panel);
+  auto* dbLayout = tightLayout<QHBoxLayout>(db);
+  editN_ = panelEdit("EditN", db, textWidth(db, "Znamky-MMMMMMMMMMMMMM"));
+  editN_->setMaxLength(31);
+  editC_ = panelLabel("EditC", db);
+  editTD_ = panelLabel("EditTD", db);
+  dbLayout->addWidget(editN_);
+  dbLayout->addWidget(editC_);
+  dbLayout->addWidget(editTD_);
+  row->addWidget(db);
+
+  const int dateWidth = textWidth(panel, "00.00.00000");
+  const int timeWidth = textWidth(panel, "00:00:000");
+  auto* created = groupBox("GroupBoxVytvoreno", QStringLiteral(" Vytvořeno: "), panel);
+  auto* createdLayout = tightLayout<QHBoxLayout>(created);
+  editDV_ = panelEdit("EditDV", created, dateWidth);
+  editCV_ = panelEdit("EditCV", created, timeWidth);
+  createdLayout->addWidget(editDV_);
+  createdLayout->addWidget(editCV_);
+  row->addWidget(created);
+
+  auto* changed = groupBox("GroupBoxZmeneno", QStringLiteral(" Změněno"), panel);
+  auto* changedLayout = tightLayout<QHBoxLayout>(changed);
+  editDZ_ = panelEdit("EditDZ", changed, dateWidth);
+  editCZ_ = panelEdit("EditCZ", changed, timeWidth);
+  changedLayout->addWidget(editDZ_);
+  changedLayout->addWidget(editCZ_);
+  row->addWidget(changed);
+  row->addStretch(1);
+
+  // Times are typed into a mask: hours may have one digit, minutes and
+  // seconds always two.
+  for (QLineEdit* e : {editCV_, editCZ_}) e->setInputMask(QStringLiteral("90:00:00;_"));
+
+  struct Bind {
+    QLineEdit* edit;
+    std::string VeklaState::*field;
+  };
+  for (const Bind& b : {Bind{editN_, &VeklaState::EditN}, Bind{editDV_, &VeklaState::EditDV},
+                        Bind{editCV_, &VeklaState::EditCV}, Bind{editDZ_, &VeklaState::EditDZ},
+                        Bind{editCZ_, &VeklaState::EditCZ}}) {
+    connect(b.edit, &QLineEdit::textEdited, this, [this, f = b.field](const QString& t) { s_.*f = typed(t); });
+  }
+
+  boxRozvrh_ = buildTimetableBox();
+  layout->addWidget(boxRozvrh_);
+  boxZnamky_ = buildGradesBox();
+  layout->addWidget(boxZnamky_);
+  layout->addStretch(1);
+  return panel;
+}
+
+QGroupBox* MainWindow::buildTimetableBox() {
+  auto* box = groupBox("GroupBoxRozvrh", QStringLiteral(" Rozvrh "), this);
+  auto* layout = tightLayout<QHBoxLayout>(box);
+  const int editWidth = textWidth(box, "MMMMMMMM");
+
+  auto* labelPolozka = new QLabel(QStringLiteral("Položka (třída, učitel ... ):"), box);
+  labelPolozka->setObjectName("LabelRozvrhPolozka");
+  editPolozka_ = panelEdit("EditRozvrhPolozka", box, editWidth);
+  auto* labelLS = new QLabel(QStringLiteral("1. buňka:"), box);
+  labelLS->setObjectName("LabelRozvrhLS");
+  editLS_ = panelEdit("EditRozvrhLS", box, editWidth);
+  labelPolozka->setBuddy(editPolozka_);
+  labelLS->setBuddy(editLS_);
+
+  shapeRozvrh_ = new ColorCircle(box);
+  shapeRozvrh_->setObjectName("ShapeRozvrh");
+  buttonRozvrh_ = new QToolButton(box);
+  buttonRozvrh_->setObjectName("SpeedButtonRozvrh");
+  buttonRozvrh_->setIcon(ToolIcon("SpeedItemBarva"));
+  buttonRozvrh_->setToolTip(QStringLiteral("Barva rozvrhu"));
+  buttonRozvrh_->setAutoRaise(true);
+
+  auto* weeks = new QVBoxLayout;
+  weeks->setSpacing(0);
+  radioL_ = new QRadioButton(QStringLiteral("lichý týden"), box);
+  radioL_->setObjectName("RadioButtonLRozvrh");
+  radioS_ = new QRadioButton(QStringLiteral("sudý týden"), box);
+  radioS_->setObjectName("RadioButtonSRozvrh");
+  weeks->addWidget(radioL_);
+  weeks->addWidget(radioS_);
+  checkLS_ = new QCheckBox(QStringLiteral("Rozlišovat týdny"), box);
+  checkLS_->setObjectName("CheckBoxLS");
+
+  layout->addWidget(labelPolozka);
+  layout->addWidget(editPolozka_);
+  layout->addSpacing(8);
+  layout->addWidget(labelLS);
+  layout->addWidget(editLS_);
+  layout->addSpacing(8);
+  layout->addWidget(shapeRozvrh_);
+  layout->addWidget(buttonRozvrh_);
+  layout->addSpacing(12);
+  layout->addLayout(weeks);
+  layout->addSpacing(12);
+  layout->addWidget(checkLS_);
+  layout->addStretch(1);
+
+  connect(editPolozka_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    s_.EditRozvrhPolozka = typed(t);
+    run([this] { EditRozvrhPolozkaChange(s_); });
+  });
+  connect(editLS_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    s_.EditRozvrhLS = typed(t);
+    run([this] { EditRozvrhLSChange(s_); });
+  });
+  connect(buttonRozvrh_, &QToolButton::clicked, this,
+          [this] { run([this] { SpeedButtonRozvrhClick(s_, *prompter_); }); });
+  connect(radioL_, &QRadioButton::toggled, this, [this](bool on) {
+    if (!refreshing_) s_.lichyTyden = on;
+  });
+  connect(checkLS_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!refreshing_) s_.rozlisovatTydny = on;
+  });
+  return box;
+}
+
+QGroupBox* MainWindow::buildGradesBox() {
+  auto* box = groupBox("GroupBoxZnamky", QStringLiteral(" Známky "), this);
+  auto* layout = new QGridLayout(box);
+  layout->setContentsMargins(4, 1, 4, 2);
+  layout->setHorizontalSpacing(6);
+  layout->setVerticalSpacing(3);
+
+  znamkyModel_ = new GridModel(s_, &VeklaState::znamky, GridModel::Fixed::AsCells, this);
+  znamkyModel_->editable = [](int, int row) { return row == 1; };
+  znamkyModel_->afterEdit = [this](int col, int row) {
+    run([=, this] { StringAGZnamkyAfterEdit(s_, col, row); });
+  };
+  znamkyView_ = new GridView(znamkyModel_, box);
+  znamkyView_->setObjectName("StringAGZnamky");
+  znamkyView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  znamkyView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  const int rowHeight = znamkyView_->verticalHeader()->defaultSectionSize();
+  znamkyView_->setFixedHeight(2 * rowHeight + 2 * znamkyView_->frameWidth() +
+                              znamkyView_->horizontalScrollBar()->sizeHint().height());
+  layout->addWidget(znamkyView_, 0, 0);
+
+  auto* controls = new QHBoxLayout;
+  controls->setSpacing(2);
+  weightGroup_ = new QButtonGroup(this);
+  weightGroup_->setExclusive(true);
+  for (int i = 0; i < 4; ++i) {
+    const std::string n = std::to_string(i + 1);
+    auto* edit = panelEdit(("EHodnota" + n).c_str(), box, textWidth(box, "00,00"));
+    auto* button = new QToolButton(box);
+    button->setObjectName(QString::fromStdString("SBHodnota" + n));
+    button->setCheckable(true);
+    button->setIconSize(QSize(48, 23));
+    button->setToolTip(QStringLiteral("Váha %1").arg(i + 1));
+    weightGroup_->addButton(button, i + 1);
+    weightEdits_[static_cast<size_t>(i)] = edit;
+    weightButtons_[static_cast<size_t>(i)] = button;
+    glyphColors_[static_cast<size_t>(i)] = -1;
+    controls->addWidget(edit);
+    controls->addWidget(button);
+    controls->addSpacing(4);
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, i](const QString& t) { s_.weights[static_cast<size_t>(i)].text = typed(t); });
+    // Leaving the edit (focus out) checks the value; so does Enter.
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::returnPressed, this, [this, i] { leaveWeight(i); });
+  }
+  connect(weightGroup_, &QButtonGroup::idClicked, this, [this](int id) { run([=, this] { SBHodnotaClick(s_, id); }); });
+
+  semesterBox_ = new SemesterBox(box);
+  semesterBox_->setObjectName("CBZnamkyPololeti");
+  semesterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  connect(semesterBox_, &SemesterBox::droppingDown, this, [this] { CBZnamkyPololetiDropDown(s_); });
+  connect(semesterBox_, &QComboBox::activated, this,
+          [this](int index) { run([=, this] { CBZnamkyPololetiChange(s_, index); }); });
+  controls->addSpacing(6);
+  controls->addWidget(semesterBox_);
+
+  button1_ = new QPushButton(QStringLiteral("Průměry"), box);
+  button1_->setObjectName("Button1");
+  connect(button1_, &QPushButton::clicked, this, [this] { run([this] { Button1Click(s_); }); });
+  controls->addWidget(button1_);
+
+  znamky2Model_ = new GridModel(s_, &VeklaState::znamky2, GridModel::Fixed::AsCells, this);
+  znamky2Model_->afterEdit = [this](int col, int row) {
+    run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); });
+  };
+  znamky2View_ = new GridView(znamky2Model_, box);
+  znamky2View_->setObjectName("StringAGZnamky2");
+  znamky2View_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  znamky2View_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  znamky2View_->setFixedHeight(rowHeight + 2 * znamky2View_->frameWidth());
+  // The bounds are short numbers; the band grid keeps narrow columns.
+  znamky2View_->setUniformColumnWidth(textWidth(znamky2View_, "00,00"));
+  znamky2View_->setToolTip(QStringLiteral("Horní meze pásem průměrů"));
+  connect(znamky2View_, &GridView::currentCellChanged, this,
+          [this](int col, int row) { run([=, this] { StringAGZnamky2SelectCell(s_, col, row); }); });
+  controls->addSpacing(6);
+  controls->addWidget(znamky2View_);
+  controls->addStretch(1);
+  layout->addLayout(controls, 1, 0, 1, 2);
+
+  memoPoznamka_ = new QPlainTextEdit(box);
+  memoPoznamka_->setObjectName("MemoPoznamka");
+  memoPoznamka_->setToolTip(QStringLiteral("Poznámka"));
+  memoPoznamka_->setMinimumWidth(120);
+  memoPoznamka_->setFixedHeight(znamkyView_->height());
+  connect(memoPoznamka_, &QPlainTextEdit::textChanged, this, [this] {
+    if (refreshing_) return;
+    std::vector<std::string> lines;
+    const QString text = memoPoznamka_->toPlainText();
+    if (!text.isEmpty())
+      for (const QString& line : text.split('\n')) lines.push_back(typed(line));
+    s_.memoPoznamka = std::move(lines);
+  });
+  layout->addWidget(memoPoznamka_, 0, 1);
+  layout->setColumnStretch(0, 3);
+  layout->setColumnStretch(1, 1);
+  return box;
+}
+
+void MainWindow::buildHandlers() {
+  auto on = [this](std::initializer_list<const char*> names, std::function<void()> f) {
+    for (const char* n : names) handlers_[n] = f;
+  };
+  Prompter& p = *prompter_;
+  on({"MenuNovy", "SpeedItemNovy"}, [this, &p] { run([&] { NovyClick(s_, p); }); });
+  on({"MenuOtevri", "SpeedItemOtevri1"}, [this, &p] { run([&] { OtevriClick1(s_, p); }); });
+  on({"Otevt1", "SpeedItemOtevri2"}, [this, &p] { run([&] { OtevriClick2(s_, p); }); });
+  on({"MenuUloz", "SpeedItemUlozPDB"}, [this, &p] { run([&] { UlozClick(s_, p); }); });
+  on({"HotSync1", "SpeedItem3"}, [this, &p] { run([&] { HotSync(s_, p); }); });
+  on({"MenuTest"}, [this, &p] { run([&] { MenuTestClick(s_, p); }); });
+  on({"SpeedItemBarva"}, [this, &p] { run([&] { SpeedButton1Click(s_, p); }); });
+  on({"SpeedItem8"}, [this] { run([&] { SBnastavitsloupceClick(s_); }); });
+  on({"SpeedItem9"}, [this] { run([&] { SBchybyClick(s_); }); });
+  on({"SpeedItemPridatRadek"}, [this] { run([&] { SBInsertClick(s_); }); });
+  on({"SpeedItemOdstranitRadek"}, [this, &p] { run([&] { SBDeleteClick(s_, p); }); });
+  on({"SpeedItemPridatSloupec"}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }); });
+  on({"SpeedItemOdebratSloupec"}, [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }); });
+  on({"Oprogramu1", "SpeedItem12"}, [this] { showAbout(); });
+  on({"Konec1", "SpeedItem13"}, [this] { close(); });
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+void MainWindow::restorePlacement() {
+  resize(1024, 720);
+  auto number = [this](const char* key, int& out) {
+    bool ok = false;
+    const int v = QString::fromStdString(s_.settings.get("Nastaveni", key)).toInt(&ok);
+    if (ok) out = v;
+    return ok;
+  };
+  int left = 0, top = 0, width = 0, height = 0;
+  if (number("Width", width) && number("Height", height) && width > 0 && height > 0)
+    resize(std::max(width, kMinWidth), height);
+  // Only a position that lies on a screen: a monitor may have gone.
+  if (number("Left", left) && number("Top", top) && QGuiApplication::screenAt(QPoint(left + 40, top + 20)))
+    move(left, top);
+}
+
+void MainWindow::storePlacement() {
+  const QRect r = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
+  s_.settings.set("Nastaveni", "Left", std::to_string(r.x()));
+  s_.settings.set("Nastaveni", "Top", std::to_string(r.y()));
+  s_.settings.set("Nastaveni", "Width", std::to_string(r.width()));
+  s_.settings.set("Nastaveni", "Height", std::to_string(r.height()));
+}
+
+void MainWindow::activate() {
+  if (activated_) return;
+  activated_ = true;
+  run([this] { FormActivate(s_, *prompter_); });
+}
+
+bool MainWindow::event(QEvent* event) {
+  // Only the first activation sets up and loads the stored tab; coming back
+  // from a dialog or another program keeps the grid as it is.
+  if (event->type() == QEvent::WindowActivate && !activated_) {
+    const bool handled = QMainWindow::event(event);
+    activate();
+    return handled;
+  }
+  return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut)
+    for (size_t i = 0; i < weightEdits_.size(); ++i)
+      if (watched == weightEdits_[i]) leaveWeight(static_cast<int>(i));
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::leaveWeight(int i) {
+  if (refreshing_) return;
+  s_.weights[static_cast<size_t>(i)].text = typed(weightEdits_[static_cast<size_t>(i)]->text());
+  run([=, this] { EHodnotaExit(s_, i + 1); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A desktop without a window manager may never activate the window: the
+  // stored tab is loaded once the window shows anyway.
+  if (!showScheduled_) {
+    showScheduled_ = true;
+    QTimer::singleShot(0, this, &MainWindow::activate);
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  commitPendingEdit();
+  storePlacement();
+  run([this] { FormClose(s_, *prompter_); });
+  event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const int w = FormResizeWidth(width());
+  if (w != width()) resize(w, height());
+}
+
+void MainWindow::showAbout() {
+  QMessageBox::about(this, QStringLiteral("O programu"),
+                     QStringLiteral("<h3>Vekla</h3><p>Verze %1</p>"
+                                    "<p>Otevírá, upravuje, kontroluje a ukládá databáze Známky, Rozpisy, "
+                                    "Rozvrh a Kalendář kapesního počítače s Palm OS a převádí je do CSV, "
+                                    "HTML, SQL a Excelu.</p>")
+                         .arg(QStringLiteral(VEKLA_VERSION)));
+}
+
+// ---------------------------------------------------------------- commands
+
+void MainWindow::run(const std::function<void()>& command) {
+  RunCommand(s_, *prompter_, command);
+  refresh();
+}
+
+void MainWindow::trigger(const std::string& controlName) {
+  const auto a = actions_.find(controlName);
+  if (a != actions_.end() && (!a->second->isEnabled() || !a->second->isVisible())) return;
+  const auto h = handlers_.find(controlName);
+  if (h == handlers_.end()) return;
+  commitPendingEdit();
+  h->second();
+}
+
+void MainWindow::commitPendingEdit() {
+  for (GridView* view : {grid_, znamkyView_, znamky2View_}) view->commitEdit();
+}
+
+std::string MainWindow::typed(const QString& text) {
+  bool lossy = false;
+  std::string t = fromQt(text, &lossy);
+  if (lossy) {
+    Log(s_, cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + t);
+    refreshLog();
+  }
+  return t;
+}
+
+// ---------------------------------------------------------------- observation
+
+void MainWindow::refresh() {
+  if (refreshing_) return;
+  refreshing_ = true;
+
+  setWindowTitle(toQt(s_.caption));
+  lpohyb_->setText(toQt(s_.Lpohyb));
+  shape1_->setColor(s_.shape1);
+  shape2_->setColor(s_.shape2);
+  {
+    const QSignalBlocker block(tabs_);
+    tabs_->setCurrentIndex(static_cast<int>(s_.kind));
+  }
+  refreshControls();
+  refreshPanel();
+  refreshGrades();
+
+  grid_->refresh();
+  const CellGrid& g = s_.grid;
+  const int col = std::clamp(s_.selCol, g.fixedCols(), std::max(g.fixedCols(), g.colCount() - 1));
+  const int row = std::clamp(s_.selRow, g.fixedRows(), std::max(g.fixedRows(), g.rowCount() - 1));
+  grid_->setCurrentCell(col, row);
+  refreshLog();
+
+  refreshing_ = false;
+}
+
+void MainWindow::refreshControls() {
+  for (const auto& [name, action] : actions_) {
+    const auto c = s_.controls.find(name);
+    const Control control = c != s_.controls.end() ? c->second : Control{};
+    action->setEnabled(control.enabled && IsImplemented(name) && handlers_.count(name) > 0);
+    action->setVisible(control.visible);
+  }
+  for (const std::string& name : menuNames_) {
+    const auto c = s_.controls.find(name);
+    if (c != s_.controls.end() && !c->second.caption.empty()) actions_[name]->setText(toQt(c->second.caption));
+  }
+  auto visible = [this](const char* name) {
+    const auto c = s_.controls.find(name);
+    return c == s_.controls.end() || c->second.visible;
+  };
+  boxRozvrh_->setVisible(visible("GroupBoxRozvrh"));
+  boxZnamky_->setVisible(visible("GroupBoxZnamky"));
+  panel_->setFixedHeight(std::max(0, s_.panelHeight));
+}
+
+void MainWindow::refreshPanel() {
+  for (QLineEdit* e : {editN_, editDV_, editCV_, editDZ_, editCZ_, editPolozka_, editLS_}) e->blockSignals(true);
+  setText(editN_, s_.EditN);
+  editC_->setText(toQt(s_.EditC));
+  editTD_->setText(toQt(s_.EditTD));
+  setText(editDV_, s_.EditDV);
+  setText(editCV_, s_.EditCV);
+  setText(editDZ_, s_.EditDZ);
+  setText(editCZ_, s_.EditCZ);
+  setText(editPolozka_, s_.EditRozvrhPolozka);
+  setText(editLS_, s_.EditRozvrhLS);
+  for (QLineEdit* e : {editN_, editDV_, editCV_, editDZ_, editCZ_, editPolozka_, editLS_}) e->blockSignals(false);
+
+  shapeRozvrh_->setColor(s_.shapeRozvrh);
+  const QSignalBlocker b1(radioL_), b2(radioS_), b3(checkLS_);
+  radioL_->setChecked(s_.lichyTyden);
+  radioS_->setChecked(!s_.lichyTyden);
+  checkLS_->setChecked(s_.rozlisovatTydny);
+}
+
+void MainWindow::refreshGrades() {
+  for (size_t i = 0; i < 4; ++i) {
+    const WeightEdit& w = s_.weights[i];
+    {
+      const QSignalBlocker block(weightEdits_[i]);
+      setText(weightEdits_[i], w.text);
+    }
+    setTextColor(weightEdits_[i], w.color);
+    if (glyphColors_[i] != w.color) {
+      glyphColors_[i] = w.color;
+      weightButtons_[i]->setIcon(QIcon(WeightGlyph(w.color)));
+    }
+    const QSignalBlocker block(weightButtons_[i]);
+    weightButtons_[i]->setChecked(static_cast<int>(i) + 1 == s_.weightDown);
+  }
+
+  {
+    const QSignalBlocker block(semesterBox_);
+    QStringList items;
+    for (const std::string& t : s_.semesterItems) items << toQt(t);
+    QStringList shown;
+    for (int i = 0; i < semesterBox_->count(); ++i) shown << semesterBox_->itemText(i);
+    if (items != shown) {
+      semesterBox_->clear();
+      semesterBox_->addItems(items);
+    }
+    semesterBox_->setCurrentIndex(s_.semesterItemIndex < semesterBox_->count() ? s_.semesterItemIndex : -1);
+  }
+
+  QStringList lines;
+  for (const std::string& l : s_.memoPoznamka) lines << toQt(l);
+  const QString memo = lines.join('\n');
+  if (memoPoznamka_->toPlainText() != memo) {
+    const QSignalBlocker block(memoPoznamka_);
+    memoPoznamka_->setPlainText(memo);
+  }
+
+  znamkyView_->refresh();
+  znamky2View_->refresh();
+  znamky2View_->setCurrentCell(s_.selValueCol, s_.selValueRow);
+  int bandsWidth = 2 * znamky2View_->frameWidth();
+  for (int c = 0; c < znamky2Model_->columnCount(); ++c) bandsWidth += znamky2View_->columnWidth(c);
+  znamky2View_->setFixedWidth(bandsWidth);
+}
+
+void MainWindow::refreshLog() {
+  if (s_.Memo1 == shownLog_) return;
+  const bool appended = s_.Memo1.size() > shownLog_.size() &&
+                        std::equal(shownLog_.begin(), shownLog_.end(), s_.Memo1.begin());
+  if (appended) {
+    for (size_t i = shownLog_.size(); i < s_.Memo1.size(); ++i) memo1_->appendPlainText(toQt(s_.Memo1[i]));
+  } else {
+    QStringList lines;
+    for (const std::string& l : s_.Memo1) lines << toQt(l);
+    memo1_->setPlainText(lines.join('\n'));
+  }
+  shownLog_ = s_.Memo1;
+  memo1_->verticalScrollBar()->setValue(memo1_->verticalScrollBar()->maximum());
+}
+
+}  // namespace vekla

@@ -1,0 +1,149 @@
+#pragma once
+// The main window. It owns the state and shows it: every widget is filled
+// from the state by refresh(), and every user action writes into the state,
+// runs its command and refreshes. No widget keeps data of its own.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "workspace/prompter.h"
+#include "workspace/state.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+
+namespace vekla {
+
+class ColorCircle;
+class GridModel;
+class GridView;
+class QtPrompter;
+class SemesterBox;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  // Dialogs and messages go to `prompter` (not owned) instead of Qt dialogs.
+  explicit MainWindow(Prompter* prompter, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  VeklaState& state() { return s_; }
+  Prompter& prompter() { return *prompter_; }
+  // Whether the first activation (setup and load of the stored tab) ran.
+  bool activated() const { return activated_; }
+
+  // Pushes the whole state into the widgets without firing any handler.
+  void refresh();
+  // Runs a command (errors go to the error box) and refreshes.
+  void run(const std::function<void()>& command);
+  // What a menu item or tool button does, by its component name; nothing
+  // when the control is disabled or hidden.
+  void trigger(const std::string& controlName);
+  // The first activation: set up and load the stored tab. Runs once.
+  void activate();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildUi();
+  void buildMenus();
+  void buildToolBar();
+  QFrame* buildPanel();
+  QGroupBox* buildTimetableBox();
+  QGroupBox* buildGradesBox();
+  void buildHandlers();
+  void restorePlacement();
+  void storePlacement();
+  void showAbout();
+  // An edit still open in a grid is committed before a command, a tab
+  // switch or the close, so nothing typed is lost.
+  void commitPendingEdit();
+
+  // Text typed into a widget, in code page 1250; a character the code page
+  // cannot hold becomes "?" with a line in the error log.
+  std::string typed(const QString& text);
+  void leaveWeight(int index);  // 0-based
+  void refreshPanel();
+  void refreshGrades();
+  void refreshLog();
+  void refreshControls();
+
+  VeklaState s_;
+  std::unique_ptr<QtPrompter> ownPrompter_;
+  Prompter* prompter_ = nullptr;
+  bool activated_ = false;
+  bool showScheduled_ = false;
+  bool refreshing_ = false;
+
+  // Controls by component name.
+  std::map<std::string, QAction*> actions_;
+  std::map<std::string, std::function<void()>> handlers_;
+  std::vector<std::string> menuNames_;
+
+  QToolBar* speedBar_ = nullptr;
+  QLabel* lpohyb_ = nullptr;
+  ColorCircle* shape1_ = nullptr;
+  ColorCircle* shape2_ = nullptr;
+
+  QFrame* panel_ = nullptr;
+  QLineEdit* editN_ = nullptr;
+  QLabel* editC_ = nullptr;
+  QLabel* editTD_ = nullptr;
+  QLineEdit* editDV_ = nullptr;
+  QLineEdit* editCV_ = nullptr;
+  QLineEdit* editDZ_ = nullptr;
+  QLineEdit* editCZ_ = nullptr;
+
+  QGroupBox* boxRozvrh_ = nullptr;
+  QLineEdit* editPolozka_ = nullptr;
+  QLineEdit* editLS_ = nullptr;
+  ColorCircle* shapeRozvrh_ = nullptr;
+  QToolButton* buttonRozvrh_ = nullptr;
+  QRadioButton* radioL_ = nullptr;
+  QRadioButton* radioS_ = nullptr;
+  QCheckBox* checkLS_ = nullptr;
+
+  QGroupBox* boxZnamky_ = nullptr;
+  GridModel* znamkyModel_ = nullptr;
+  GridView* znamkyView_ = nullptr;
+  GridModel* znamky2Model_ = nullptr;
+  GridView* znamky2View_ = nullptr;
+  std::array<QLineEdit*, 4> weightEdits_{};
+  std::array<QToolButton*, 4> weightButtons_{};
+  std::array<Color, 4> glyphColors_{};
+  QButtonGroup* weightGroup_ = nullptr;
+  SemesterBox* semesterBox_ = nullptr;
+  QPushButton* button1_ = nullptr;
+  QPlainTextEdit* memoPoznamka_ = nullptr;
+
+  GridModel* gridModel_ = nullptr;
+  GridView* grid_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QPlainTextEdit* memo1_ = nullptr;
+  std::vector<std::string> shownLog_;
+};
+
+}  // namespace vekla

@@ -1,0 +1,118 @@
+#include "app/qtprompter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QUrl>
+
+#include "pdb/text.h"
+
+namespace vekla {
+
+namespace {
+
+QColor toQColor(Color c) {
+  const Color r = resolveColor(c);
+  return QColor(redOf(r), greenOf(r), blueOf(r));
+}
+
+QString title(const std::string& t) { return t.empty() ? QString() : toQt(t); }
+
+QFileDialog::Options dialogOptions(bool overwritePrompt) {
+  QFileDialog::Options o;
+  if (!overwritePrompt) o |= QFileDialog::DontConfirmOverwrite;
+  return o;
+}
+
+// The proposed path of a dialog: the file name inside the initial folder.
+QString startPath(const FileDialogSpec& spec) {
+  if (spec.fileName.isEmpty()) return spec.initialDir;
+  if (spec.initialDir.isEmpty()) return spec.fileName;
+  return QDir(spec.initialDir).filePath(spec.fileName);
+}
+
+// A file name typed without an extension gets the default one.
+QString withDefaultSuffix(const QString& path, const std::string& ext) {
+  if (ext.empty() || path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+  return path + "." + QString::fromStdString(ext);
+}
+
+}  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = toQt(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) p = p.trimmed();
+    out << parts[i].trimmed() + " (" + patterns.join(' ') + ")";
+  }
+  if (parts.size() % 2 == 1 && !parts.last().isEmpty()) out << parts.last();
+  return out.join(";;");
+}
+
+QtPrompter::QtPrompter(QWidget* parent, QLabel* progressLabel) : parent_(parent), label_(progressLabel) {}
+
+std::optional<QString> QtPrompter::openFile(const FileDialogSpec& spec) {
+  const QString path = QFileDialog::getOpenFileName(parent_, title(spec.title), startPath(spec),
+                                                    QtFileFilter(spec.filter), nullptr, dialogOptions(false));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtPrompter::saveFile(const FileDialogSpec& spec) {
+  // The non-native dialog applies the default suffix itself before it asks
+  // about overwriting; the native ones get the suffix appended afterwards.
+  QFileDialog dlg(parent_, title(spec.title), spec.initialDir, QtFileFilter(spec.filter));
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setOptions(dialogOptions(spec.overwritePrompt));
+  if (!spec.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+  if (!spec.fileName.isEmpty()) dlg.selectFile(startPath(spec));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  const QString path = withDefaultSuffix(dlg.selectedFiles().constFirst(), spec.defaultExt);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+void QtPrompter::message(const std::string& text) {
+  QMessageBox::warning(parent_, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok);
+}
+
+void QtPrompter::error(const std::string& text) {
+  QMessageBox::critical(parent_, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok);
+}
+
+bool QtPrompter::question(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), toQt(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<Color> QtPrompter::chooseColor(Color initial) {
+  const QColor c = QColorDialog::getColor(toQColor(initial), parent_);
+  if (!c.isValid()) return std::nullopt;
+  return makeColor(c.red(), c.green(), c.blue());
+}
+
+void QtPrompter::progress(const std::string& text) {
+  if (!label_) return;
+  label_->setText(toQt(text));
+  label_->repaint();
+}
+
+void QtPrompter::shellOpen(const QString& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+}  // namespace vekla

@@ -1,0 +1,37 @@
+#pragma once
+// The Prompter of the window program: Qt file dialogs, message boxes, the
+// colour dialog, the progress label and the desktop's "open".
+#include <QPointer>
+#include <QString>
+
+#include "workspace/prompter.h"
+
+class QLabel;
+class QWidget;
+
+namespace vekla {
+
+// "caption|pattern|caption|pattern" (patterns joined by ";") -> Qt's
+// "caption (pattern pattern);;caption (pattern)".
+QString QtFileFilter(const std::string& filter);
+
+class QtPrompter : public Prompter {
+ public:
+  // `parent` owns the dialogs; `progressLabel` is the label Lpohyb.
+  QtPrompter(QWidget* parent, QLabel* progressLabel);
+
+  std::optional<QString> openFile(const FileDialogSpec& spec) override;
+  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  void message(const std::string& text) override;
+  void error(const std::string& text) override;
+  bool question(const std::string& text) override;
+  std::optional<Color> chooseColor(Color initial) override;
+  void progress(const std::string& text) override;
+  void shellOpen(const QString& path) override;
+
+ private:
+  QPointer<QWidget> parent_;
+  QPointer<QLabel> label_;
+};
+
+}  // namespace vekla

@@ -1,0 +1,37 @@
+#pragma once
+// Small widgets of the main window: the colour circles and the semester box.
+#include <QComboBox>
+#include <QWidget>
+
+#include "pdb/color.h"
+
+namespace vekla {
+
+// A circle filled with a colour (Shape1, Shape2, ShapeRozvrh).
+class ColorCircle : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ColorCircle(QWidget* parent = nullptr);
+  Color color() const { return color_; }
+  void setColor(Color c);
+  QSize sizeHint() const override { return {22, 22}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Color color_ = kWhite;
+};
+
+// A combo box that says when its list is about to drop down.
+class SemesterBox : public QComboBox {
+  Q_OBJECT
+ public:
+  using QComboBox::QComboBox;
+  void showPopup() override;
+
+ signals:
+  void droppingDown();
+};
+
+}  // namespace vekla

@@ -1,0 +1,71 @@
+#include "cli/cliprompter.h"
+
+#include <cstdio>
+
+#include "pdb/text.h"
+
+namespace vekla::cli {
+namespace {
+
+// A message box may hold line breaks; the terminal gets one line per box.
+std::string oneLine(std::string text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out.push_back(' ');
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+void printLine(const char* prefix, const std::string& utf8) {
+  std::fprintf(stderr, "%s%s\n", prefix, oneLine(utf8).c_str());
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+void PrintMessage(const std::string& cpText) { printLine("vekla-convert: ", toUtf8(cpText)); }
+void PrintMessageUtf8(const std::string& utf8) { printLine("vekla-convert: ", utf8); }
+void PrintLogLine(const std::string& cpText) { printLine("log: ", toUtf8(cpText)); }
+
+std::optional<QString> CliPrompter::openFile(const FileDialogSpec&) { return std::nullopt; }
+
+std::optional<QString> CliPrompter::saveFile(const FileDialogSpec&) {
+  saveAsked_ = true;
+  return saveTarget_;
+}
+
+void CliPrompter::message(const std::string& text) { PrintMessage(text); }
+
+void CliPrompter::error(const std::string& text) {
+  ++errors_;
+  PrintMessage(text);
+}
+
+bool CliPrompter::question(const std::string& text) {
+  bool yes = true;
+  const std::string prefix = cp("Uložit také pololetí ");
+  if (text.size() > prefix.size() && text.compare(0, prefix.size(), prefix) == 0 && text.back() == '?') {
+    // The save asks once for every semester but the shown one, in list order;
+    // a label that occurs twice is matched to the first one not yet asked.
+    const std::string item = text.substr(prefix.size(), text.size() - prefix.size() - 1);
+    for (std::size_t i = 0; i < s_.semesterItems.size(); ++i) {
+      if (s_.semesterItems[i] != item || answeredSemesters_.count(i)) continue;
+      answeredSemesters_.insert(i);
+      yes = o_.allSemesters || o_.semesters.count(static_cast<int>(i) + 1) > 0;
+      break;
+    }
+  }
+  PrintMessage(text);
+  return yes;
+}
+
+std::optional<Color> CliPrompter::chooseColor(Color) { return std::nullopt; }
+
+}  // namespace vekla::cli

@@ -1,0 +1,49 @@
+#pragma once
+// The converter's answers to everything the commands ask: the save dialog
+// gets the output file, the semester questions follow --semesters, every other
+// question is answered Yes. Message and error texts go to standard error.
+#include <QString>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "cli/options.h"
+#include "workspace/prompter.h"
+#include "workspace/state.h"
+
+namespace vekla::cli {
+
+// Prints "vekla-convert: TEXT" (UTF-8, one line) to standard error.
+void PrintMessage(const std::string& cpText);
+// Same for a text that is already UTF-8.
+void PrintMessageUtf8(const std::string& utf8);
+// Prints "log: TEXT" to standard error.
+void PrintLogLine(const std::string& cpText);
+
+class CliPrompter : public Prompter {
+ public:
+  CliPrompter(const VeklaState& s, const ConvertOptions& o) : s_(s), o_(o) {}
+
+  void setSaveTarget(const QString& path) { saveTarget_ = path; }
+  bool saveAsked() const { return saveAsked_; }
+  int errorCount() const { return errors_; }
+
+  std::optional<QString> openFile(const FileDialogSpec& spec) override;
+  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  void message(const std::string& text) override;
+  void error(const std::string& text) override;
+  bool question(const std::string& text) override;
+  std::optional<Color> chooseColor(Color initial) override;
+  void progress(const std::string&) override {}
+  void shellOpen(const QString&) override {}
+
+ private:
+  const VeklaState& s_;
+  const ConvertOptions& o_;
+  std::optional<QString> saveTarget_;
+  bool saveAsked_ = false;
+  int errors_ = 0;
+  std::set<std::size_t> answeredSemesters_;
+};
+
+}  // namespace vekla::cli

@@ -1,0 +1,47 @@
+#pragma once
+// The command line of vekla-convert.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "workspace/state.h"
+
+namespace vekla::cli {
+
+// A command line that cannot be run; the text is UTF-8 for the terminal.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ConvertOptions {
+  std::optional<DbKind> kind;  // --kind
+  bool allSemesters = true;    // --semesters all (the default)
+  std::set<int> semesters;     // --semesters N[,N...], 1-based
+  std::optional<int> semester; // --semester N, 1-based
+  bool twoValues = false;      // --two-values
+  QString settingsFile;        // --settings
+  QString dataDir;             // --data, with a trailing "/"
+  QDateTime now;               // --now; invalid when not given
+  QString infoFile;            // --info
+  bool help = false;
+  QStringList positional;      // INPUT OUTPUT
+};
+
+// Throws UsageError for an unknown option, a missing or malformed value.
+ConvertOptions ParseOptions(const QStringList& args);
+std::optional<DbKind> KindFromOptionText(const QString& text);
+// The kind a database's creator and type stand for.
+std::optional<DbKind> KindFromCreatorType(const std::string& creator, const std::string& type);
+// The kind a file name's prefix stands for (any case).
+std::optional<DbKind> KindFromFileName(const QString& path);
+
+// The usage text of --help and the short one shown after a usage error, UTF-8.
+const char* UsageText();
+const char* ShortUsageText();
+
+}  // namespace vekla::cli

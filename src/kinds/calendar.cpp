@@ -1,0 +1,55 @@
+// The calendar database "vekla-datum.PDB": one record per day of a leap
+// year, each with the day's text as its one field.
+#include <QFileInfo>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "kinds/common.h"
+#include "kinds/kinds.h"
+#include "pdb/codecs.h"
+#include "pdb/pdbfile.h"
+#include "workspace/checks.h"
+#include "workspace/setup.h"
+
+namespace vekla {
+
+namespace {
+
+// Fields far beyond the one column are skipped so that a damaged record
+// cannot blow up the grid.
+constexpr int kMaxFieldColumn = 256;
+
+}  // namespace
+
+void ReadCalendar(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
+  (void)p;
+  const PdbFile pdb = PdbFile::load(path);
+  VeklaState t = s;
+  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+  FillPanelFromHeader(t, pdb.header());
+  const int n = pdb.header().recordCount;
+  // One row per day; an empty file still gets one (empty) day row.
+  t.grid.setRowCount(std::max(n + 1, 2));
+  const int descriptors = static_cast<int>(t.Sloupce.Typ.size());
+  for (int r = 1; r <= n; ++r) {
+    const std::vector<std::string> fields = pdb.recordFields(r);
+    // The log lines name the day by its label, which the layout would only
+    // write afterwards.
+    t.grid.setText(0, r, DayOfYearToDayMonth(r));
+    const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
+    for (int k = 1; k <= count; ++k) {
+      std::string text = fields[static_cast<std::size_t>(k - 1)];
+      // Only a described column has a length to keep; the calendar
+      // describes one.
+      if (k < descriptors && t.Sloupce.Typ[static_cast<std::size_t>(k)] != 0)
+        text = CheckTextColumn(t, std::move(text), r, k);
+      t.grid.setText(k, r, std::move(text));
+    }
+  }
+  LayoutCalendar(t);
+  t.grid.autoSizeColumns();
+  s = std::move(t);
+}
+
+}  // namespace vekla

@@ -1,0 +1,79 @@
+// The writer of the kinds whose database is one record per grid row (topic
+// plans and the calendar), after the kind's leading special records.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kinds/common.h"
+#include "kinds/kinds.h"
+#include "pdb/codecs.h"
+#include "pdb/error.h"
+#include "pdb/pdbfile.h"
+#include "pdb/text.h"
+#include "workspace/checks.h"
+
+namespace vekla {
+
+namespace {
+
+constexpr int kCalendarRows = 367;
+constexpr int kMaxRecords = 65535;  // the header's record count is 16 bits
+
+// Special record `index` (from 1) with one field per grid column 1..C-1:
+// the first one carries the highlight colour, the others are constant.
+PdbRecord SpecialRecord(const VeklaState& s, int index, int columns) {
+  PdbRecord rec;
+  for (int j = 1; j <= columns; ++j) {
+    if (j == 1) rec.push_back(index == 1 ? "-1" : "0");
+    else if (j == 2) rec.push_back("2");
+    else if (j == 3 && index == 1) rec.push_back(ColorToPalmText(resolveColor(s.shape1)));
+    else rec.push_back("0");
+  }
+  return rec;
+}
+
+}  // namespace
+
+void WriteRowRecords(VeklaState& s, Prompter& p) {
+  const std::optional<QString> chosen = AskSaveFile(s, p);
+  if (!chosen) {
+    ShowProgress(s, p, "");
+    return;
+  }
+  WarnWrongPrefix(s, p, *chosen);
+  CheckAllCells(s, p);
+  DatabaseNameFromFile(s, *chosen);
+  const PdbHeaderOut header = HeaderFromPanel(s);
+  const CellGrid& g = s.grid;
+  const int rows = g.rowCount();
+  const int columns = g.colCount() - 1;
+  const int leading = s.leadingRecords;
+  const long long count = static_cast<long long>(leading) + rows - 1;
+  if (count > kMaxRecords)
+    throw VeklaError(cp("Databázi \"") + s.EditN + cp(".PDB\" nelze uložit: může mít nejvýše ") +
+                     std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) +
+                     ".");
+  if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
+    p.message(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
+
+  std::vector<PdbRecord> records;
+  records.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
+  for (int i = 1; i <= leading; ++i) records.push_back(SpecialRecord(s, i, columns));
+  for (int i = 1; i <= rows - 1; ++i) {
+    ShowProgress(s, p, PercentText(100.0 * i / rows));
+    PdbRecord rec;
+    rec.reserve(static_cast<std::size_t>(std::max(columns, 0)));
+    for (int k = 1; k <= columns; ++k) rec.push_back(g.text(k, i));
+    records.push_back(std::move(rec));
+  }
+  try {
+    WritePdb(*chosen, header, records);
+  } catch (...) {
+    ShowProgress(s, p, "");
+    throw;
+  }
+  ShowProgress(s, p, "");
+}
+
+}  // namespace vekla

@@ -1,0 +1,78 @@
+// The topic-plan database "Rozpisy-*.PDB": two leading records (the second
+// one unused by this program, the first one holding the highlight colour),
+// then one record per topic with one field per grid column.
+#include <QFileInfo>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "kinds/common.h"
+#include "kinds/kinds.h"
+#include "pdb/codecs.h"
+#include "pdb/pdbfile.h"
+#include "pdb/text.h"
+#include "workspace/checks.h"
+#include "workspace/setup.h"
+
+namespace vekla {
+
+namespace {
+
+// Fields beyond the descriptor table have no column of their own; anything
+// far beyond it is skipped so that a damaged record cannot blow up the grid.
+constexpr int kMaxFieldColumn = 256;
+
+// A topic cell checked by its column's type; a column without one takes the
+// text as it is.
+std::string CheckTopicField(VeklaState& t, std::string text, int row, int col) {
+  if (col < 1 || col >= static_cast<int>(t.Sloupce.Typ.size())) return text;
+  switch (t.Sloupce.Typ[static_cast<std::size_t>(col)]) {
+    case 'i': return CheckWholeColumn(t, std::move(text), row, col);
+    case 's': return CheckTextColumn(t, std::move(text), row, col);
+    case 'b': return CheckFlagColumn(t, std::move(text), row, col);
+    case 'd': return CheckDateColumn(t, std::move(text), row, col);
+    default: return text;
+  }
+}
+
+}  // namespace
+
+void ReadTopicPlans(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
+  (void)p;
+  const PdbFile pdb = PdbFile::load(path);
+  VeklaState t = s;
+  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+  FillPanelFromHeader(t, pdb.header());
+  const int n = pdb.header().recordCount;
+  // The header row plus one row per topic record; a file without topics
+  // still gets one (empty) topic row, as the row commands expect.
+  t.grid.setRowCount(std::max(n - 1, 2));
+  for (int r = 1; r <= n; ++r) {
+    const std::vector<std::string> fields = pdb.recordFields(r);
+    if (r == 1) {
+      const std::string colour = fields.size() >= 3 ? fields[2] : std::string();
+      if (colour.size() == 6) {
+        if (!IsHexColorText(colour))
+          ThrowMalformed(path, cp("barva \"") + colour + cp("\" v záznamu 1 není šestnáctkové číslo"));
+        t.shape1 = ColorFromPalmText(colour);
+        t.shape2 = ContrastColor(t.shape1);
+      } else {
+        t.shape2 = kWhite;
+      }
+      continue;
+    }
+    if (r == 2) continue;
+    const int row = r - 2;
+    // The log lines name the row by its label, which the layout would only
+    // write afterwards.
+    t.grid.setText(0, row, std::to_string(row));
+    const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
+    for (int k = 1; k <= count; ++k)
+      t.grid.setText(k, row, CheckTopicField(t, fields[static_cast<std::size_t>(k - 1)], row, k));
+  }
+  LayoutTopicPlans(t);
+  t.grid.autoSizeColumns();
+  s = std::move(t);
+}
+
+}  // namespace vekla

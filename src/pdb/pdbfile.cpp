@@ -1,0 +1,174 @@
+#include "pdb/pdbfile.h"
+
+#include <QDir>
+
+#include "pdb/error.h"
+#include "pdb/savefile.h"
+#include "pdb/text.h"
+
+namespace vekla {
+namespace {
+
+constexpr std::int64_t kHeaderSize = 78;
+constexpr std::int64_t kEntrySize = 8;
+constexpr std::size_t kNameField = 32;
+
+std::uint8_t byteAt(const std::string& b, std::int64_t pos) {
+  return static_cast<std::uint8_t>(b[static_cast<std::size_t>(pos)]);
+}
+
+std::uint32_t be32At(const std::string& b, std::int64_t pos) {
+  return static_cast<std::uint32_t>(MakeLong(byteAt(b, pos), byteAt(b, pos + 1), byteAt(b, pos + 2), byteAt(b, pos + 3)));
+}
+
+PalmTime timeAt(const std::string& b, std::int64_t pos) {
+  return {byteAt(b, pos), byteAt(b, pos + 1), byteAt(b, pos + 2), byteAt(b, pos + 3)};
+}
+
+// Text of a fixed-width field up to its first NUL.
+std::string fixedText(const std::string& b, std::size_t pos, std::size_t width) {
+  std::string_view f(b.data() + pos, width);
+  return std::string(f.substr(0, f.find('\0')));
+}
+
+[[noreturn]] void malformed(const QString& path, const std::string& cpDetail) {
+  const std::string who = path.isEmpty() ? cp("Databázi") : cp("Soubor \"") + fromQt(QDir::toNativeSeparators(path)) + "\"";
+  throw VeklaError(who + cp(" nelze načíst: poškozená databáze (") + cpDetail + ").");
+}
+
+std::string num(std::int64_t v) { return std::to_string(v); }
+
+void putBe32(std::string& out, std::uint32_t v) {
+  for (int pos = 1; pos <= 4; ++pos) out.push_back(static_cast<char>(GetByte(v, pos)));
+}
+
+void putFixed(std::string& out, std::string_view text, std::size_t width) {
+  const std::string_view t = text.substr(0, width);
+  out.append(t);
+  out.append(width - t.size(), '\0');
+}
+
+}  // namespace
+
+PdbFile PdbFile::load(const QString& path) { return fromBytes(ReadWholeFile(path), path); }
+
+PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
+  PdbFile f;
+  f.bytes_ = std::move(bytes);
+  f.path_ = nameForMessages;
+  const std::string& b = f.bytes_;
+  const std::int64_t size = f.size();
+  if (size < kHeaderSize)
+    malformed(f.path_, cp("soubor je kratší než hlavička o 78 bajtech"));
+
+  PdbHeader& h = f.header_;
+  h.name = fixedText(b, 0, kNameField);
+  h.created = timeAt(b, 36);
+  h.modified = timeAt(b, 40);
+  h.type = fixedText(b, 60, 4);
+  h.creator = fixedText(b, 64, 4);
+  h.recordCount = SwapWord(static_cast<std::uint16_t>(byteAt(b, 76) | (byteAt(b, 77) << 8)));
+
+  const std::int64_t count = h.recordCount;
+  const std::int64_t listEnd = kHeaderSize + kEntrySize * count;
+  if (listEnd > size)
+    malformed(f.path_, cp("seznam ") + num(count) + cp(" záznamů přesahuje konec souboru"));
+  // Every body must start after the record list, inside the file, and not
+  // before the body in front of it; then every range below is sound.
+  std::int64_t previous = listEnd;
+  for (int i = 1; i <= count; ++i) {
+    const std::int64_t offset = f.ReadRecordEntry(i);
+    if (offset > size)
+      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná za koncem souboru"));
+    if (offset < listEnd)
+      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná uvnitř hlavičky nebo seznamu záznamů"));
+    if (offset < previous)
+      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná před předchozím záznamem"));
+    previous = offset;
+  }
+  return f;
+}
+
+std::int64_t PdbFile::ReadRecordEntry(int index) const {
+  const std::int64_t pos = kHeaderSize + kEntrySize * (static_cast<std::int64_t>(index) - 1);
+  if (index < 1 || pos + kEntrySize > size())
+    malformed(path_, cp("záznam ") + num(index) + cp(" není v seznamu záznamů"));
+  return be32At(bytes_, pos);
+}
+
+std::pair<std::int64_t, std::int64_t> PdbFile::RecordBodyRange(int index, int count) const {
+  const std::int64_t first = ReadRecordEntry(index);
+  const std::int64_t last = index < count ? ReadRecordEntry(index + 1) - 1 : size() - 1;
+  if (first > size() || last >= size())
+    malformed(path_, cp("záznam ") + num(index) + cp(" leží mimo soubor"));
+  if (last < first - 1)
+    malformed(path_, cp("záznam ") + num(index + 1) + cp(" začíná před předchozím záznamem"));
+  return {first, last};
+}
+
+void PdbFile::ReadRecordFields(std::int64_t first, std::int64_t last,
+                               const std::function<void(int, std::string_view)>& field) const {
+  if (first < 0) first = 0;
+  const std::int64_t end = std::min(last + 1, size());  // stops quietly at the end of the file
+  int number = 0;
+  std::int64_t start = first;
+  for (std::int64_t pos = first; pos < end; ++pos) {
+    if (bytes_[static_cast<std::size_t>(pos)] != '\0') continue;
+    field(++number, std::string_view(bytes_.data() + start, static_cast<std::size_t>(pos - start)));
+    start = pos + 1;
+  }
+}
+
+std::vector<std::string> PdbFile::recordFields(int index) const {
+  const auto [first, last] = RecordBodyRange(index, header_.recordCount);
+  std::vector<std::string> fields;
+  ReadRecordFields(first, last, [&](int, std::string_view text) { fields.emplace_back(text); });
+  return fields;
+}
+
+std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
+  if (records.size() > 0xFFFF)
+    throw VeklaError(cp("Databáze může mít nejvýše 65535 záznamů, tato by jich měla ") +
+                     std::to_string(records.size()) + ".");
+  const auto count = static_cast<std::uint32_t>(records.size());
+
+  std::string out;
+  // The name keeps one byte for its NUL: Palm OS counts the terminator in the 32.
+  putFixed(out, std::string_view(header.name).substr(0, kNameField - 1), kNameField);
+  out += std::string("\x00\x08", 2);  // attributes
+  out += std::string(2, '\0');        // version
+  out.append(reinterpret_cast<const char*>(header.created.data()), 4);
+  out.append(reinterpret_cast<const char*>(header.modified.data()), 4);
+  putBe32(out, 1);  // last backup date
+  putBe32(out, 0);  // modification number
+  putBe32(out, 0);  // application-info offset
+  putBe32(out, 0);  // sort-info offset
+  putFixed(out, header.type, 4);
+  putFixed(out, header.creator, 4);
+  putBe32(out, 0);  // unique-ID seed
+  putBe32(out, 0);  // next record list
+  const std::uint16_t raw = SwapWord(static_cast<std::uint16_t>(count));
+  out.push_back(static_cast<char>(raw & 0xFF));
+  out.push_back(static_cast<char>(raw >> 8));
+
+  std::uint64_t p = kHeaderSize + kEntrySize * (std::uint64_t{count} + 1);
+  for (const PdbRecord& r : records) {
+    if (p > 0xFFFFFFFFu) throw VeklaError(cp("Databáze je příliš velká."));
+    putBe32(out, static_cast<std::uint32_t>(p));
+    out.append(4, '\0');  // attributes and unique ID
+    for (const std::string& f : r) p += f.size() + 1;
+  }
+  out.append(kEntrySize, '\0');
+  for (const PdbRecord& r : records)
+    for (const std::string& f : r) {
+      out += f;
+      out.push_back('\0');
+    }
+  return out;
+}
+
+void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
+  WriteFileAtomic(path, BuildPdb(header, records));
+}
+
+}  // namespace vekla

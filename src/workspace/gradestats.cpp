@@ -1,0 +1,276 @@
+#include "workspace/gradestats.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "workspace/checks.h"
+#include "workspace/workfiles.h"
+
+namespace vekla {
+
+namespace {
+
+constexpr Color kOddRowBackground = rgbHex(0xEFFFFF);
+
+// A decimal-comma number as the grade panel holds it ("1,50", "2", "-0,5";
+// a decimal point is accepted too). Anything else reads as 0, so a stray
+// text in a value, weight or band never stops the computation.
+long double ParseNumber(const std::string& text) {
+  std::size_t i = 0, n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  while (n > i && text[n - 1] == ' ') --n;
+  bool negative = false;
+  if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // All digits into one whole number, divided once by the power of ten of
+  // the decimals: "1,3" is then exactly the nearest number to 1.3.
+  long double mantissa = 0, scale = 1;
+  bool digits = false, sep = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      mantissa = mantissa * 10 + (c - '0');
+      if (sep) scale *= 10;
+    } else if ((c == ',' || c == '.') && !sep) {
+      sep = true;
+    } else {
+      return 0;
+    }
+  }
+  if (!digits) return 0;
+  const long double v = mantissa / scale;
+  return negative ? -v : v;
+}
+
+// What one main-grid cell contributes to the sums: its value and weight,
+// or nothing.
+struct Counted {
+  long double v = 0;
+  long double w = 0;
+  bool counts = false;
+};
+
+struct Sums {
+  long double w = 0;
+  long double s = 0;
+};
+
+}  // namespace
+
+std::string FormatStat(long double v) {
+  // Fixed notation, three decimals, rounded first to five significant digits
+  // (so 123,4567 shows as 123,460), halves away from zero.
+  const bool negative = v < 0;
+  long double a = negative ? -v : v;
+  if (!std::isfinite(a)) a = 0;
+  int intDigits = 1;
+  for (long double t = 10; t <= a && intDigits < 19; t *= 10) ++intDigits;
+  int kept = 5 - intDigits;
+  if (kept > 3) kept = 3;
+  if (kept < 0) kept = 0;
+  long double scale = 1;
+  for (int i = 0; i < kept; ++i) scale *= 10;
+  std::uint64_t scaled = static_cast<std::uint64_t>(std::floor(a * scale + 0.5L));
+  for (int i = kept; i < 3; ++i) scaled *= 10;
+  std::string digits = std::to_string(scaled);
+  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+  std::string out = negative && scaled != 0 ? "-" : "";
+  out.append(digits, 0, digits.size() - 3);
+  out += ',';
+  out.append(digits, digits.size() - 3, 3);
+  return out;
+}
+
+int GradeCode(const VeklaState& s, const std::string& text) {
+  if (text.empty()) return 0;
+  for (int c = 1; c <= 20; ++c)
+    if (s.znamky.text(c, 0) == text) return c;
+  return 0;
+}
+
+int WeightNumber(const VeklaState& s, Color c) {
+  const Color wanted = resolveColor(c);
+  for (int n = 1; n <= 4; ++n)
+    if (resolveColor(s.weights[static_cast<std::size_t>(n - 1)].color) == wanted) return n;
+  return 0;
+}
+
+void ColourResult(VeklaState& s, int row, int col, int mode, long double value) {
+  CellGrid& g = s.grid;
+  Color background, text;
+  if (value > s.bands[4]) {
+    background = kBlack;
+    text = kWhite;
+  } else if (value == 0) {
+    background = row % 2 != 0 ? kOddRowBackground : kWhite;
+    text = kBlack;
+  } else {
+    int k = 0;
+    while (k < 4 && !(s.bands[static_cast<std::size_t>(k)] >= value)) ++k;
+    background = s.znamky2.brush(k, 0);
+    text = s.znamky2.fontColor(k, 0);
+  }
+  g.setColors(col, row, background, text);
+  switch (mode) {
+    case 1:
+      g.setColors(col + 1, row, background, text);
+      g.setColors(1, row, background, text);
+      break;
+    case 2:
+      g.setColors(col, row + 1, background, text);
+      break;
+    case 3:
+      for (auto [c, r] : {std::pair{col, row + 1}, std::pair{col + 1, row + 1}, std::pair{col + 1, row}}) {
+        g.setColors(c, r, background, text);
+        g.setText(c, r, std::string());
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void ComputeStatistics(VeklaState& s) {
+  for (int k = 0; k < 5; ++k) s.bands[static_cast<std::size_t>(k)] = ParseNumber(s.znamky2.text(k, 0));
+
+  CellGrid& g = s.grid;
+  const int R = g.rowCount();
+  const int C = g.colCount();
+  const int firstRow = 4, lastRow = R - 3;
+  const int firstCol = 3, lastCol = C - 5;
+
+  // Every grade cell is read once: the statistics cells written below lie
+  // outside the grade block, so the sums see the same cells either way.
+  std::array<long double, 21> values{};
+  for (int code = 1; code <= 20; ++code) values[static_cast<std::size_t>(code)] = ParseNumber(s.znamky.text(code, 1));
+  std::array<long double, 5> weights{};
+  for (int n = 1; n <= 4; ++n) weights[static_cast<std::size_t>(n)] = ParseNumber(s.weights[static_cast<std::size_t>(n - 1)].text);
+
+  const int rows = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
+  const int cols = lastCol >= firstCol ? lastCol - firstCol + 1 : 0;
+  std::vector<Counted> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+  auto at = [&](int c, int r) -> Counted& {
+    return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c - firstCol)];
+  };
+  for (int r = firstRow; r <= lastRow; ++r) {
+    for (int c = firstCol; c <= lastCol; ++c) {
+      const Cell& cell = g.cell(c, r);
+      const int code = GradeCode(s, cell.text);
+      if (code < 1) continue;
+      const int n = WeightNumber(s, cell.font);
+      if (n < 1) continue;
+      at(c, r) = Counted{values[static_cast<std::size_t>(code)], weights[static_cast<std::size_t>(n)], true};
+    }
+  }
+
+  // Weighted average and weighted population deviation of a run of cells.
+  auto average = [](const auto& each, Sums& sum) {
+    each([&](const Counted& x) {
+      sum.w += x.w;
+      sum.s += x.w * x.v;
+    });
+    return sum.w > 0 ? sum.s / sum.w : 0.0L;
+  };
+  auto deviation = [](const auto& each, long double a, long double& w) {
+    long double q = 0;
+    w = 0;
+    each([&](const Counted& x) {
+      w += x.w;
+      q += x.w * (x.v - a) * (x.v - a);
+    });
+    return w > 0 ? std::sqrt(q / w) : 0.0L;
+  };
+
+  for (int r = firstRow; r <= lastRow; ++r) {
+    auto each = [&](const auto& f) {
+      for (int c = firstCol; c <= lastCol; ++c)
+        if (const Counted& x = at(c, r); x.counts) f(x);
+    };
+    Sums sum;
+    const long double a = average(each, sum);
+    g.setText(C - 4, r, sum.w > 0 ? FormatStat(a) : std::string());
+    ColourResult(s, r, C - 4, 1, sum.w > 0 ? a : 0.0L);
+    long double w = 0;
+    const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
+    g.setText(C - 3, r, w > 0 ? FormatStat(d) : std::string());
+  }
+
+  for (int c = firstCol; c <= lastCol; ++c) {
+    auto each = [&](const auto& f) {
+      for (int r = firstRow; r <= lastRow; ++r)
+        if (const Counted& x = at(c, r); x.counts) f(x);
+    };
+    Sums sum;
+    const long double a = average(each, sum);
+    g.setText(c, R - 2, sum.w > 0 ? FormatStat(a) : std::string());
+    ColourResult(s, R - 2, c, 2, sum.w > 0 ? a : 0.0L);
+    long double w = 0;
+    const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
+    g.setText(c, R - 1, w > 0 ? FormatStat(d) : std::string());
+  }
+
+  // The class average is the plain mean of the students' averages as shown.
+  long double total = 0;
+  int count = 0;
+  for (int r = firstRow; r <= lastRow; ++r) {
+    const std::string& t = g.text(C - 4, r);
+    if (t.empty()) continue;
+    total += ParseNumber(t);
+    ++count;
+  }
+  const long double classAverage = count > 0 ? total / count : 0.0L;
+  g.setText(C - 4, R - 2, count > 0 ? FormatStat(classAverage) : std::string());
+  ColourResult(s, R - 2, C - 4, 3, classAverage);
+
+  g.autoSizeColumns();
+}
+
+void SBHodnotaClick(VeklaState& s, int n) {
+  if (n < 1 || n > 4) return;
+  s.weightDown = n;
+  const Color c = s.weights[static_cast<std::size_t>(n - 1)].color;
+  for (int col = 1; col <= 20; ++col) s.znamky.setFontColor(col, 0, c);
+}
+
+void EHodnotaExit(VeklaState& s, int n) {
+  if (n < 1 || n > 4) return;
+  WeightEdit& e = s.weights[static_cast<std::size_t>(n - 1)];
+  e.text = resolveColor(e.color) == kWhite ? std::string("0,00") : CheckValue(s, e.text);
+}
+
+void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row) {
+  s.znamky.setText(col, row, CheckValue(s, s.znamky.text(col, row)));
+  s.znamky.autoSizeColumns();
+}
+
+void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row) {
+  s.znamky2.setText(col, row, CheckValue(s, s.znamky2.text(col, row)));
+}
+
+void StringAGZnamky2SelectCell(VeklaState& s, int col, int row) {
+  s.selValueCol = col;
+  s.selValueRow = row;
+  s.znamky2.selectedCellColor = s.znamky2.brush(col, row);
+  s.znamky2.selectedFontColor = s.znamky2.fontColor(col, row);
+}
+
+void CBZnamkyPololetiDropDown(VeklaState& s) { s.currentSemester = s.semesterItemIndex + 1; }
+
+void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex) {
+  if (newItemIndex < 0 || newItemIndex >= static_cast<int>(s.semesterItems.size())) return;
+  s.semesterItemIndex = newItemIndex;
+  s.semesterText = s.semesterItems[static_cast<std::size_t>(newItemIndex)];
+  const int n = newItemIndex + 1;
+  // The semester being left goes to the store first; picking the one that
+  // is shown stores nothing and just reloads it.
+  if (n != s.currentSemester) StoreSemester(s);
+  s.currentSemester = n;
+  LoadSemester(s, n);
+}
+
+void Button1Click(VeklaState& s) { ComputeStatistics(s); }
+
+}  // namespace vekla

@@ -1,0 +1,528 @@
+#include "workspace/workfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "pdb/codecs.h"
+#include "pdb/error.h"
+#include "pdb/savefile.h"
+#include "pdb/text.h"
+#include "workspace/checks.h"
+#include "workspace/gradestats.h"
+#include "workspace/setup.h"
+
+namespace vekla {
+
+namespace {
+
+std::string shownPath(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
+
+// A text on one line: LF dropped, CR turned into a space.
+std::string oneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\n') continue;
+    out.push_back(c == '\r' ? ' ' : c);
+  }
+  return out;
+}
+
+// Builds a working file line by line, CR LF after each.
+class LineWriter {
+ public:
+  void text(std::string_view t) {
+    out_ += oneLine(t);
+    out_ += "\r\n";
+  }
+  void number(std::int64_t n) { text(std::to_string(n)); }
+  void flag(bool on) { text(on ? "1" : "0"); }
+  const std::string& bytes() const { return out_; }
+
+ private:
+  std::string out_;
+};
+
+// Reads a working file line by line. A missing line or a number line that is
+// not a number ends the load with a message naming the file and the line.
+class LineReader {
+ public:
+  explicit LineReader(const QString& path) : path_(path), data_(ReadWholeFile(path)) {}
+
+  bool atEnd() const { return pos_ >= data_.size(); }
+
+  std::string text() {
+    if (atEnd())
+      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je neúplný: chybí řádek ") +
+                       std::to_string(line_ + 1) + ".");
+    size_t end = data_.find('\n', pos_);
+    if (end == std::string::npos) end = data_.size();
+    std::string t = data_.substr(pos_, end - pos_);
+    if (!t.empty() && t.back() == '\r') t.pop_back();
+    pos_ = end + 1;
+    ++line_;
+    return t;
+  }
+
+  std::int32_t number() {
+    const std::string t = text();
+    std::string_view v(t);
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    std::int32_t n = 0;
+    const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (v.empty() || ec != std::errc() || p != v.data() + v.size())
+      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je poškozený: řádek ") +
+                       std::to_string(line_) + " (\"" + t + cp("\") není číslo."));
+    return n;
+  }
+
+  // A count: a number that is not negative.
+  int count() {
+    const std::int32_t n = number();
+    if (n < 0)
+      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je poškozený: řádek ") +
+                       std::to_string(line_) + cp(" obsahuje zápornou hodnotu ") + std::to_string(n) + ".");
+    return n;
+  }
+
+  // Fails unless at least `n` more lines follow.
+  void require(std::int64_t n) {
+    std::int64_t found = 0;
+    for (size_t p = pos_; p < data_.size() && found < n; ++found) {
+      const size_t end = data_.find('\n', p);
+      p = end == std::string::npos ? data_.size() : end + 1;
+    }
+    if (found < n)
+      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je neúplný: chybí řádek ") +
+                       std::to_string(line_ + found + 1) + ".");
+  }
+
+ private:
+  QString path_;
+  std::string data_;
+  size_t pos_ = 0;
+  int line_ = 0;
+};
+
+QString fileOf(const VeklaState& s, const char* suffix) {
+  return DataDir(s) + toQt(s.prefix) + QString::fromLatin1(suffix);
+}
+
+std::string numText(int n) { return std::to_string(n); }
+
+// Two characters of a byte list: each value v as the character of code v + 48.
+void appendPair(std::string& out, int a, int b) {
+  out.push_back(static_cast<char>(a + 48));
+  out.push_back(static_cast<char>(b + 48));
+}
+int byteValue(char c) { return static_cast<unsigned char>(c) - 48; }
+
+std::string twoDigits(int v) {
+  std::string t = std::to_string(v);
+  return t.size() < 2 ? "0" + t : t;
+}
+
+// A decimal number; nullopt for anything else.
+std::optional<int> parseInt(std::string_view t) {
+  int v = 0;
+  const auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || p != t.data() + t.size()) return std::nullopt;
+  return v;
+}
+
+// The student id: the row label before its first ".", at most 3 characters.
+std::string studentId(const std::string& label) {
+  const size_t dot = label.find('.');
+  if (dot == std::string::npos) return {};
+  return label.substr(0, std::min<size_t>(dot, 3));
+}
+
+// The student's section in the semester store: "Z" and the id, a numeric id
+// written in decimal (so storing and loading always agree on the name).
+std::string studentSection(const std::string& id) {
+  if (auto n = parseInt(id)) return "Z" + std::to_string(*n);
+  return "Z" + id;
+}
+
+}  // namespace
+
+QString DataDir(const VeklaState& s) {
+  QString dir = s.dataDirOverride.isEmpty() ? s.programDir + "data/" : s.dataDirOverride;
+  if (!dir.endsWith('/')) dir += '/';
+  return dir;
+}
+
+QString GradesIniPath(const VeklaState& s) { return DataDir(s) + toQt(KindPrefix(DbKind::Znamky)) + ".ini"; }
+
+void EnsureDataDir(const VeklaState& s) {
+  const QString dir = DataDir(s);
+  if (QDir(dir).exists()) return;
+  if (!QDir().mkpath(dir))
+    throw VeklaError(cp("Složku pracovních souborů \"") + shownPath(dir) + cp("\" nelze vytvořit."));
+}
+
+// ---------------------------------------------------------------- common grid file
+
+void SaveCommon(VeklaState& s) {
+  EnsureDataDir(s);
+  const CellGrid& g = s.grid;
+  LineWriter w;
+  for (const std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ})
+    w.text(*t);
+  w.number(s.shape1);
+  w.number(g.colCount());
+  w.number(g.rowCount());
+  for (int r = 0; r < g.rowCount(); ++r)
+    for (int c = 0; c < g.colCount(); ++c) w.text(g.text(c, r));
+  WriteFileAtomic(fileOf(s, ".txt"), w.bytes());
+}
+
+void LoadCommon(VeklaState& s) {
+  const QString path = fileOf(s, ".txt");
+  if (!QFile::exists(path)) {
+    SetupTab(s, s.kind);
+    return;
+  }
+  LineReader in(path);
+  for (std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ})
+    *t = in.text();
+  s.shape1 = in.number();
+  s.shape2 = ContrastColor(resolveColor(s.shape1));
+  const int cols = in.count();
+  const int rows = in.count();
+  if (cols < 2 || rows < 2)
+    throw VeklaError(cp("Pracovní soubor \"") + shownPath(path) + cp("\" je poškozený: tabulka ") +
+                     std::to_string(cols) + " x " + std::to_string(rows) + cp(" nemá žádnou buňku s daty."));
+  // Every cell line must be there before the grid changes shape, so a cut
+  // file cannot leave a grid of absurd size behind.
+  in.require(static_cast<std::int64_t>(cols) * rows);
+  CellGrid& g = s.grid;
+  g.setColCount(cols);
+  g.setRowCount(rows);
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) g.setText(c, r, in.text());
+}
+
+// ---------------------------------------------------------------- timetable extras
+
+void SaveTimetableExtras(VeklaState& s) {
+  EnsureDataDir(s);
+  const CellGrid& g = s.grid;
+  const int C = g.colCount(), R = g.rowCount();
+  LineWriter w;
+  w.text(s.EditRozvrhPolozka);
+  w.text(s.EditRozvrhLS);
+  w.flag(s.rozlisovatTydny);
+  w.flag(s.lichyTyden);
+  w.number(s.shapeRozvrh);
+  for (int c = 1; c < C; ++c) w.number(g.brush(c, 1));
+  for (int c = 1; c < C; ++c)
+    for (int r = 4; r < R - 1; r += 4) w.number(g.brush(c, r));
+  WriteFileAtomic(fileOf(s, "plus.txt"), w.bytes());
+}
+
+void LoadTimetableExtras(VeklaState& s) {
+  const QString path = fileOf(s, "plus.txt");
+  if (!QFile::exists(path)) return;
+  LineReader in(path);
+  s.EditRozvrhPolozka = in.text();
+  s.EditRozvrhLS = in.text();
+  s.rozlisovatTydny = in.text() == "1";
+  s.lichyTyden = in.text() == "1";
+  s.shapeRozvrh = in.number();
+  CellGrid& g = s.grid;
+  const int C = g.colCount(), R = g.rowCount();
+  for (int c = 1; c < C; ++c) {
+    const Color col = in.number();
+    for (int r = 1; r <= 3; ++r) g.setBrush(c, r, col);
+  }
+  for (int c = 1; c < C; ++c)
+    for (int r = 4; r < R - 1; r += 4) {
+      // A block never coloured holds the system window colour: its text
+      // colour is the contrast of what the window paints.
+      const Color col = in.number();
+      const Color text = ContrastColor(resolveColor(col));
+      for (int i = 0; i < 4; ++i) g.setColors(c, r + i, col, text);
+    }
+}
+
+// ---------------------------------------------------------------- grade extras
+
+void SaveGradeExtras(VeklaState& s) {
+  EnsureDataDir(s);
+  LineWriter w;
+  const CellGrid& z = s.znamky;
+  for (int r = 0; r < z.rowCount(); ++r)
+    for (int c = 1; c < z.colCount(); ++c) w.text(z.text(c, r));
+  for (const auto& e : s.weights) w.text(e.text);
+  for (const auto& e : s.weights) w.number(e.color);
+  w.number(s.weightDown);
+  const CellGrid& z2 = s.znamky2;
+  for (int c = 0; c <= z2.colCount(); ++c) {
+    w.text(z2.text(c, 0));
+    w.number(z2.brush(c, 0));
+    w.number(z2.fontColor(c, 0));
+  }
+  w.text(s.semesterText);
+  w.number(static_cast<std::int64_t>(s.semesterItems.size()));
+  for (const auto& item : s.semesterItems) w.text(item);
+  w.number(s.semesterItemIndex);
+  const CellGrid& g = s.grid;
+  for (int c = 1; c < g.colCount(); ++c)
+    for (int r = 1; r < g.rowCount(); ++r) {
+      w.number(g.fontColor(c, r));
+      w.number(g.brush(c, r));
+    }
+  w.number(s.studentCount);
+  w.number(static_cast<std::int64_t>(s.memoPoznamka.size()));
+  for (const auto& line : s.memoPoznamka) w.text(line);
+  WriteFileAtomic(fileOf(s, "plus.txt"), w.bytes());
+}
+
+void LoadGradeExtras(VeklaState& s) {
+  const QString path = fileOf(s, "plus.txt");
+  if (!QFile::exists(path)) return;
+  LineReader in(path);
+  CellGrid& z = s.znamky;
+  for (int r = 0; r < z.rowCount(); ++r)
+    for (int c = 1; c < z.colCount(); ++c) z.setText(c, r, in.text());
+  for (auto& e : s.weights) e.text = in.text();
+  for (auto& e : s.weights) e.color = in.number();
+  const int down = in.number();
+  if (down < 1 || down > 4)
+    throw VeklaError(cp("Pracovní soubor \"") + shownPath(path) +
+                     cp("\" je poškozený: číslo stisknuté váhy musí být 1 až 4, je ") + std::to_string(down) +
+                     ".");
+  s.weightDown = down;
+  for (int c = 1; c <= 20; ++c) z.setFontColor(c, 0, s.weights[static_cast<size_t>(down - 1)].color);
+  CellGrid& z2 = s.znamky2;
+  for (int c = 0; c <= z2.colCount(); ++c) {
+    z2.setText(c, 0, in.text());
+    z2.setBrush(c, 0, in.number());
+    z2.setFontColor(c, 0, in.number());
+  }
+  s.semesterText = in.text();
+  const int items = in.count();
+  in.require(items);
+  s.semesterItems.clear();
+  for (int i = 0; i < items; ++i) s.semesterItems.push_back(in.text());
+  s.semesterItemIndex = in.number();
+  s.currentSemester = s.semesterItemIndex + 1;
+  CellGrid& g = s.grid;
+  for (int c = 1; c < g.colCount(); ++c)
+    for (int r = 1; r < g.rowCount(); ++r) {
+      g.setFontColor(c, r, in.number());
+      g.setBrush(c, r, in.number());
+    }
+  s.studentCount = in.number();
+  const int lines = in.count();
+  in.require(lines);
+  s.memoPoznamka.clear();
+  for (int i = 0; i < lines; ++i) s.memoPoznamka.push_back(in.text());
+}
+
+// ---------------------------------------------------------------- per kind
+
+void SaveKind(VeklaState& s) {
+  SaveCommon(s);
+  if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
+  if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
+  // The semester store goes with the grid it belongs to.
+  FlushGradesIni(s);
+}
+
+void LoadKind(VeklaState& s) {
+  switch (s.kind) {
+    case DbKind::Znamky:
+      LoadCommon(s);
+      LayoutGrades(s);
+      LoadGradeExtras(s);
+      StringAGZnamky2SelectCell(s, 0, 0);
+      break;
+    case DbKind::Rozpisy:
+      LoadCommon(s);
+      LayoutTopicPlans(s);
+      break;
+    case DbKind::Rozvrh:
+      LoadCommon(s);
+      LoadTimetableExtras(s);
+      LayoutTimetable(s);
+      break;
+    case DbKind::Kalendar:
+      LoadCommon(s);
+      LayoutCalendar(s);
+      break;
+  }
+  s.grid.autoSizeColumns();
+}
+
+// ---------------------------------------------------------------- semester store
+
+IniFile& GradesIni(VeklaState& s) {
+  if (!s.gradesIniLoaded) {
+    s.gradesIni.load(GradesIniPath(s));
+    s.gradesIniLoaded = true;
+    s.gradesIniDirty = false;
+  }
+  return s.gradesIni;
+}
+
+void FlushGradesIni(VeklaState& s) {
+  if (!s.gradesIniLoaded || !s.gradesIniDirty) return;
+  EnsureDataDir(s);
+  s.gradesIni.save(GradesIniPath(s));
+  s.gradesIniDirty = false;
+}
+
+void DeleteGradesIni(VeklaState& s) {
+  s.gradesIni.clear();
+  s.gradesIniLoaded = true;
+  s.gradesIniDirty = false;
+  const QString path = GradesIniPath(s);
+  if (QFile::exists(path) && !QFile::remove(path)) {
+    // The old semesters must not come back on the next start: write the
+    // empty store over them at the end of the command.
+    s.gradesIniDirty = true;
+    throw VeklaError(cp("Soubor pololetí \"") + shownPath(path) + cp("\" nelze smazat."));
+  }
+}
+
+void StoreSemester(VeklaState& s) {
+  EnsureDataDir(s);
+  IniFile& ini = GradesIni(s);
+  const int n = s.currentSemester;
+  if (n < 1 || n > static_cast<int>(s.semesterItems.size()))
+    throw VeklaError(cp("Pololetí č. ") + std::to_string(n) +
+                     cp(" není v seznamu pololetí; známky nelze uložit."));
+  const std::string& label = s.semesterItems[static_cast<size_t>(n - 1)];
+  const std::string code = (label.size() > 8 ? label.substr(8, 4) : std::string()) + label.substr(0, 1);
+  const std::string sn = numText(n);
+  s.gradesIniDirty = true;
+
+  ini.set("Casy1", "Pololeti" + sn, code);
+  std::string note;
+  for (const auto& line : s.memoPoznamka) note += line;
+  ini.set("Datumy", "Poznamka" + sn, note);
+
+  CellGrid& g = s.grid;
+  const int C = g.colCount(), R = g.rowCount();
+  std::string days;
+  for (int c = 3; c <= C - 5; ++c) {
+    const std::string t = CheckDayMonth(s, g.text(c, 1), 1, c);
+    g.setText(c, 1, t);
+    const size_t dot = t.find('.');
+    const std::string_view tv(t);
+    appendPair(days, parseInt(tv.substr(0, dot)).value_or(0),
+               dot == std::string::npos ? 0 : parseInt(tv.substr(dot + 1)).value_or(0));
+  }
+  ini.set("Datumy", "Dny" + sn, days);
+
+  // An hour 00 is stored as 24 and a minute 00 as 60, as the handheld does:
+  // a plain 0 would be a zero byte that ends the field in the database.
+  for (int row : {2, 3}) {
+    std::string times;
+    for (int c = 3; c <= C - 5; ++c) {
+      const std::string t = CheckTime(s, g.text(c, row), row, c, false);
+      g.setText(c, row, t);
+      const size_t colon = t.find(':');
+      const std::string_view tv(t);
+      const int h = parseInt(tv.substr(0, colon)).value_or(0);
+      const int m = colon == std::string::npos ? 0 : parseInt(tv.substr(colon + 1)).value_or(0);
+      appendPair(times, h == 0 ? 24 : h, m == 0 ? 60 : m);
+    }
+    ini.set(row == 2 ? "Casy1" : "Casy2", "Casy" + sn, times);
+  }
+
+  for (int r = 4; r <= R - 3; ++r) {
+    const std::string id = studentId(g.text(0, r));
+    if (id.empty()) continue;  // a row without a number has no section of its own
+    const std::string section = studentSection(id);
+    std::string grades;
+    for (int c = 3; c <= C - 5; ++c) {
+      const int code = GradeCode(s, g.text(c, r));
+      const int weight = WeightNumber(s, g.fontColor(c, r));
+      if (code >= 1 && weight >= 1) appendPair(grades, weight, code);
+      else grades += "PP";
+    }
+    ini.set(section, "Z" + sn, grades);
+    ini.set(section, "Jmeno", g.text(2, r));
+    ini.set(section, "P" + sn, g.text(C - 2, r));
+    ini.set(section, "Poradi", g.text(1, r));
+    ini.set(section, "Zkousen", g.text(C - 1, r));
+  }
+}
+
+void LoadSemester(VeklaState& s, int n) {
+  IniFile& ini = GradesIni(s);
+  const std::string sn = numText(n);
+  CellGrid& g = s.grid;
+
+  const std::string days = ini.get("Datumy", "Dny" + sn);
+  const int k = static_cast<int>(days.size() / 2);
+
+  // Back to one grade column, then as many as the semester has.
+  while (g.colCount() > 8) {
+    const int before = g.colCount();
+    g.removeCol(3);
+    if (g.colCount() == before) break;
+  }
+  g.setText(3, 0, "1");
+  for (int r = 1; r < g.rowCount(); ++r) g.setText(3, r, "");
+  for (int i = 1; i < k; ++i) g.insertCol(3);
+  NumberGradeColumns(s);
+  LayoutGrades(s);
+
+  for (int i = 0; i < k; ++i)
+    g.setText(3 + i, 1, numText(byteValue(days[2 * i])) + "." + numText(byteValue(days[2 * i + 1])));
+
+  const std::string note = ini.get("Datumy", "Poznamka" + sn);
+  s.memoPoznamka.clear();
+  if (!note.empty()) s.memoPoznamka.push_back(note);
+
+  const std::string starts = ini.get("Casy1", "Casy" + sn);
+  const std::string ends = ini.get("Casy2", "Casy" + sn);
+  for (int row : {2, 3}) {
+    const std::string& t = row == 2 ? starts : ends;
+    for (int i = 0; i < k && 2 * i + 1 < static_cast<int>(t.size()); ++i) {
+      int h = byteValue(t[2 * i]);
+      int m = byteValue(t[2 * i + 1]);
+      if (h == 24) h = 0;
+      if (m == 60) m = 0;
+      g.setText(3 + i, row, twoDigits(h) + ":" + twoDigits(m));
+    }
+  }
+
+  const int C = g.colCount(), R = g.rowCount();
+  for (int r = 4; r <= R - 3; ++r) {
+    const std::string id = studentId(g.text(0, r));
+    if (!parseInt(id)) continue;  // only numbered students have a section
+    const std::string section = studentSection(id);
+    g.setText(C - 2, r, ini.get(section, "P" + sn));
+    const std::string grades = ini.get(section, "Z" + sn);
+    for (int i = 0; i < k; ++i) {
+      const int c = 3 + i;
+      if (2 * i + 1 >= static_cast<int>(grades.size())) {
+        g.setText(c, r, "");
+        continue;
+      }
+      const int weight = byteValue(grades[2 * i]);
+      const int code = byteValue(grades[2 * i + 1]);
+      if (weight < 1 || weight > 4 || code < 1 || code > 20) {
+        g.setText(c, r, "");  // "PP" and anything unknown: no grade
+        continue;
+      }
+      g.setText(c, r, s.znamky.text(code, 0));
+      g.setFontColor(c, r, s.weights[static_cast<size_t>(weight - 1)].color);
+    }
+  }
+
+  ComputeStatistics(s);
+}
+
+}  // namespace vekla

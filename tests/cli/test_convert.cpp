@@ -1,0 +1,199 @@
+// vekla-convert run as a program: its output, messages and exit status.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "pdb/pdbfile.h"
+#include "pdb/savefile.h"
+#include "pdb/text.h"
+#include "support/bytes.h"
+
+using namespace vekla;
+using namespace vekla::test;
+
+namespace {
+
+struct Result {
+  int exitCode = -1;
+  QString out, err;
+};
+
+class ConvertTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  QString path(const QString& name) const { return dir_.filePath(name); }
+
+  void writeFile(const QString& name, const std::string& bytes) const { WriteFileAtomic(path(name), bytes); }
+
+  // Runs the converter in the temporary folder, with HOME there too so that no
+  // J-Pilot folder or settings of the machine are seen.
+  Result run(const QStringList& args) const {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir_.path());
+    env.remove(QStringLiteral("JPILOT_HOME"));
+    env.remove(QStringLiteral("VEKLA_HOME"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir_.path());
+    p.start(QStringLiteral(VEKLA_CONVERT_BIN), args);
+    Result r;
+    if (!p.waitForFinished(60000)) return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+  }
+
+  QTemporaryDir dir_;
+};
+
+// A grades database of two semesters and one student, whose order number 0
+// is repaired on reading.
+std::string gradesDatabase() {
+  const auto bytes = [](std::initializer_list<int> b) {
+    std::string s;
+    for (int v : b) s.push_back(static_cast<char>(v));
+    return s;
+  };
+  return pdbBytes("Znamky-7A", "data", "TqbZ", 1110202215, 1110202215,
+                  {body({"-2", "3", "ff0000", bytes({1, 9}), "pozn1", bytes({2, 9}), "pozn2"}),
+                   body({"-1", "3", "1", bytes({8, 30}), "20241", bytes({9, 30}), "20242"}),
+                   body({"0", "20241", "", bytes({8, 60}), "0", bytes({9, 60}), "0"}),
+                   body({"0", cp("Novák Jan"), "2", bytes({1, 1}), "p1", bytes({2, 3}), "p2"})});
+}
+
+}  // namespace
+
+TEST_F(ConvertTest, InfoPrintsTheHeader) {
+  writeFile("r.pdb", pdbBytes(cp("Rozpisy-Čeština"), "data", "TqbR", 0, 1110202215, {body({"1"}), body({"2"})}));
+  const Result r = run({"--info", "r.pdb"});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, QString::fromUtf8("name: Rozpisy-Čeština\n"
+                                     "creator: TqbR\n"
+                                     "type: data\n"
+                                     "created: 01.01.1970 01:00:00\n"
+                                     "modified: 07.03.2005 14:30:15\n"
+                                     "records: 2\n"));
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(ConvertTest, InfoOfAnUnreadableOrMalformedFileFails) {
+  std::string bad = pdbBytes("x", "data", "TqbR", 0, 0, {body({"1"})});
+  bad.replace(78, 4, be32(5000));  // the body's offset lies outside the file
+  writeFile("bad.pdb", bad);
+  writeFile("short.pdb", "abc");
+  for (const QString& f : {QStringLiteral("bad.pdb"), QStringLiteral("short.pdb"), QStringLiteral("missing.pdb")}) {
+    const Result r = run({"--info", f});
+    EXPECT_EQ(r.exitCode, 1) << f.toStdString();
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: Soubor \"") + f)) << r.err.toStdString();
+  }
+  EXPECT_TRUE(run({"--info", "bad.pdb"}).err.contains(QString::fromUtf8("poškozená databáze")));
+}
+
+TEST_F(ConvertTest, WrongUsageExitsWithTwo) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  writeFile("unknown.pdb", pdbBytes("x", "data", "abcd", 0, 0, {}));
+  const QStringList cases[] = {
+      {},
+      {"Znamky-7A.PDB"},
+      {"Znamky-7A.PDB", "a.PDB", "b.PDB"},
+      {"--bogus", "Znamky-7A.PDB", "out.PDB"},
+      {"--kind", "tabulka", "Znamky-7A.PDB", "out.PDB"},
+      {"--kind"},
+      {"--semesters", "1,x", "Znamky-7A.PDB", "out.PDB"},
+      {"--semester", "0", "Znamky-7A.PDB", "out.PDB"},
+      {"--now", "2025-09-01", "Znamky-7A.PDB", "out.PDB"},
+      {"--help=yes"},
+      {"--info", "Znamky-7A.PDB", "out.PDB"},
+      {"Znamky-7A.PDB", "out.txt"},
+      {"Znamky-7A.txt", "out.PDB"},
+      {"unknown.pdb", "out.PDB"},  // neither creator nor file name tells the kind
+      {"--settings", "missing.ini", "Znamky-7A.PDB", "out.PDB"},
+      {"--semester", "3", "Znamky-7A.PDB", "out.PDB"},  // the database has two semesters
+  };
+  for (const QStringList& args : cases) {
+    const Result r = run(args);
+    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString() << "\n" << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("Použití: vekla-convert"))) << args.join(' ').toStdString();
+    EXPECT_FALSE(QFile::exists(path("out.PDB")));
+  }
+  const Result help = run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.out.contains("--semesters"));
+}
+
+TEST_F(ConvertTest, ExportsNotBuiltYetTouchNothing) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  writeFile("Znamky-7A.csv", "1;x\r\n");
+  QDir(dir_.path()).mkdir("html");
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"Znamky-7A.PDB", "out.csv"}, "export do CSV zatím není k dispozici"},
+      {{"Znamky-7A.PDB", "out.sql"}, "export do SQL zatím není k dispozici"},
+      {{"Znamky-7A.PDB", "out.xlsx"}, "export do Excelu zatím není k dispozici"},
+      {{"Znamky-7A.PDB", "html"}, "export do HTML zatím není k dispozici"},
+      {{"Znamky-7A.PDB", "web/"}, "export do HTML zatím není k dispozici"},
+      {{"Znamky-7A.csv", "out.PDB"}, "import z CSV zatím není k dispozici"},
+  };
+  const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  for (const auto& [args, text] : cases) {
+    const Result r = run(args);
+    EXPECT_EQ(r.exitCode, 2) << text;
+    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: ") + QString::fromUtf8(text))) << r.err.toStdString();
+  }
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+  EXPECT_TRUE(QDir(path("html")).isEmpty());
+}
+
+TEST_F(ConvertTest, GradeBookSaveFollowsTheSemesterOptions) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  const QString now = "2025-09-01 08:00:00";
+
+  // Semester 1 shown, semester 2 declined: only the first pair is written.
+  Result r = run({"--now", now, "--semester", "1", "--semesters", "1", "Znamky-7A.PDB", "Znamky-7B.PDB"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("vekla-convert: Uložit také pololetí 2. pol. 2024/2025?\n")));
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("\nlog: "))) << r.err.toStdString();  // the repaired order number
+  PdbFile out = PdbFile::load(path("Znamky-7B.PDB"));
+  EXPECT_EQ(out.header().name, "Znamky-7B");
+  ASSERT_EQ(out.header().recordCount, 4);
+  EXPECT_EQ(out.recordFields(2), (std::vector<std::string>{"-1", "3", "1", std::string{8, 30}, "20241"}));
+  EXPECT_EQ(out.recordFields(4)[1], cp("Novák Jan"));
+
+  // By default every semester is taken.
+  r = run({"--now", now, "Znamky-7A.PDB", "Znamky-7C.PDB"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  out = PdbFile::load(path("Znamky-7C.PDB"));
+  EXPECT_EQ(out.recordFields(2).size(), 7u);
+  EXPECT_EQ(out.recordFields(2)[6], "20242");
+}
+
+TEST_F(ConvertTest, UnreadableInputOrUnwritableOutputExitsWithOne) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  std::string broken = gradesDatabase();
+  broken.resize(100);  // the record list runs past the end of the file
+  writeFile("Znamky-8A.PDB", broken);
+
+  Result r = run({"--kind", "znamky", "Znamky-8A.PDB", "out.PDB"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("poškozená databáze"))) << r.err.toStdString();
+  r = run({"Znamky-8A.PDB", "out.PDB"});
+  EXPECT_EQ(r.exitCode, 1);
+  r = run({"chybi.PDB", "out.PDB"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_FALSE(QFile::exists(path("out.PDB")));
+
+  r = run({"Znamky-7A.PDB", "nic/Znamky-7A.PDB"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("nelze zapsat"))) << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(path("nic/Znamky-7A.PDB")));
+
+  // An existing output stays as it was when the input cannot be read.
+  writeFile("keep.PDB", "old");
+  EXPECT_EQ(run({"Znamky-8A.PDB", "keep.PDB"}).exitCode, 1);
+  EXPECT_EQ(ReadWholeFile(path("keep.PDB")), "old");
+}

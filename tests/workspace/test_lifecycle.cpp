@@ -1,0 +1,153 @@
+// The window's lifecycle through its own events: first activation, tab
+// switches, close and a new start keep every tab's data.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "pdb/clock.h"
+#include "pdb/text.h"
+#include "support/scriptedprompter.h"
+#include "workspace/commands.h"
+#include "workspace/gradestats.h"
+#include "workspace/setup.h"
+#include "workspace/workfiles.h"
+
+using namespace vekla;
+
+namespace {
+
+struct Lifecycle : ::testing::Test {
+  QTemporaryDir dir;
+  test::ScriptedPrompter p;
+  void SetUp() override { SetNow(QDateTime(QDate(2026, 3, 9), QTime(10, 15, 0))); }
+  void TearDown() override { SetNow(QDateTime()); }
+
+  VeklaState start() {
+    VeklaState s;
+    InitControls(s);
+    FormCreate(s, dir.path());
+    RunCommand(s, p, [&] { FormActivate(s, p); });
+    return s;
+  }
+};
+
+}  // namespace
+
+TEST_F(Lifecycle, FirstStartShowsFreshGradeBook) {
+  VeklaState s = start();
+  EXPECT_EQ(s.kind, DbKind::Znamky);
+  EXPECT_EQ(s.grid.rowCount(), 11);
+  EXPECT_EQ(s.grid.colCount(), 8);
+  for (int r = 4; r <= 8; ++r) EXPECT_EQ(s.grid.text(2, r), cp("Nový záznam"));
+  EXPECT_EQ(s.grid.text(3, 1), "9.3");
+  EXPECT_EQ(s.caption, cp("2. pol. 2025/2026"));
+  EXPECT_TRUE(p.errors.empty());
+}
+
+TEST_F(Lifecycle, TabSwitchesAndRestartKeepEverything) {
+  {
+    VeklaState s = start();
+    // A grade in the first weight's colour, a renamed student, a note, a
+    // changed weight, band and highlight colour.
+    StringAlignGridSelectCell(s, 3, 4);
+    s.grid.setText(3, 4, "1");
+    StringAlignGridAfterEdit(s, 3, 4);
+    s.grid.setText(2, 5, cp("Dvořák Petr"));
+    StringAlignGridAfterEdit(s, 2, 5);
+    s.grid.setText(6, 6, cp("pozdní příchody"));
+    s.memoPoznamka = {cp("první řádek"), cp("druhý řádek")};
+    s.weights[1].text = "2,50";
+    s.znamky2.setText(2, 0, "2,2");
+    s.shape1 = rgbHex(0x336699);
+    LayoutGrades(s);
+    const std::string avg = s.grid.text(4, 4);
+    EXPECT_EQ(avg, "1,000");
+
+    RunCommand(s, p, [&] { TabSet1Change(s, p, 3); });
+    EXPECT_EQ(s.kind, DbKind::Kalendar);
+    EXPECT_EQ(s.grid.rowCount(), 367);
+    s.grid.setText(1, 60, cp("Přestupný den"));
+    RunCommand(s, p, [&] { TabSet1Change(s, p, 0); });
+    ASSERT_EQ(s.kind, DbKind::Znamky);
+
+    auto checkGrades = [&](VeklaState& g) {
+      EXPECT_EQ(g.grid.text(3, 4), "1 ");
+      EXPECT_EQ(g.grid.fontColor(3, 4), rgbHex(0xFF0000));
+      EXPECT_EQ(g.grid.text(2, 5), cp("Dvořák Petr"));
+      EXPECT_EQ(g.grid.text(0, 5), cp("2. Dvořák "));
+      EXPECT_EQ(g.grid.text(6, 6), cp("pozdní příchody"));
+      EXPECT_EQ(g.memoPoznamka, (std::vector<std::string>{cp("první řádek"), cp("druhý řádek")}));
+      EXPECT_EQ(g.weights[1].text, "2,50");
+      EXPECT_EQ(g.znamky2.text(2, 0), "2,2");
+      EXPECT_EQ(g.shape1, rgbHex(0x336699));
+      EXPECT_EQ(g.grid.brush(2, 5), rgbHex(0x336699));
+      EXPECT_EQ(g.semesterItems, std::vector<std::string>{cp("2. pol. 2025/2026")});
+      EXPECT_EQ(g.grid.text(4, 4), "1,000");
+    };
+    checkGrades(s);
+    RunCommand(s, p, [&] { FormClose(s, p); });
+    ASSERT_TRUE(p.errors.empty()) << p.errors.front();
+  }
+  VeklaState again = start();
+  ASSERT_EQ(again.kind, DbKind::Znamky);
+  EXPECT_EQ(again.grid.text(3, 4), "1 ");
+  EXPECT_EQ(again.grid.text(2, 5), cp("Dvořák Petr"));
+  EXPECT_EQ(again.memoPoznamka.size(), 2u);
+  EXPECT_EQ(again.weights[1].text, "2,50");
+  EXPECT_EQ(again.shape1, rgbHex(0x336699));
+  RunCommand(again, p, [&] { TabSet1Change(again, p, 3); });
+  EXPECT_EQ(again.grid.text(1, 60), cp("Přestupný den"));
+  EXPECT_EQ(again.grid.text(0, 60), "29.2.");
+  EXPECT_TRUE(p.errors.empty());
+}
+
+TEST_F(Lifecycle, CloseRemembersTabAndFirstFolder) {
+  {
+    VeklaState s = start();
+    RunCommand(s, p, [&] { TabSet1Change(s, p, 2); });
+    s.adresar1 = dir.path() + "/palm";
+    RunCommand(s, p, [&] { FormClose(s, p); });
+  }
+  VeklaState s = start();
+  EXPECT_EQ(s.kind, DbKind::Rozvrh);
+  EXPECT_EQ(s.adresar1, dir.path() + "/palm");
+  EXPECT_EQ(s.grid.rowCount(), 24);
+  EXPECT_EQ(s.grid.text(2, 2), "07:50");
+}
+
+TEST_F(Lifecycle, GridButtonsFollowTheSelectedCell) {
+  VeklaState s = start();
+  StringAlignGridSelectCell(s, 2, 5);  // a name
+  EXPECT_FALSE(s.controls["SpeedItemPridatSloupec"].enabled);
+  EXPECT_FALSE(s.controls["SpeedItemDatum"].enabled);
+  StringAlignGridSelectCell(s, 3, 5);  // a grade, but only one grade column
+  EXPECT_TRUE(s.controls["SpeedItemPridatSloupec"].enabled);
+  EXPECT_FALSE(s.controls["SpeedItemOdebratSloupec"].enabled);
+  SpeedItemPridatSloupecClick(s);
+  EXPECT_EQ(s.grid.colCount(), 9);
+  EXPECT_EQ(s.grid.text(4, 0), "2");
+  EXPECT_EQ(s.grid.text(4, 1), "9.3");
+  StringAlignGridSelectCell(s, 4, 5);
+  EXPECT_TRUE(s.controls["SpeedItemOdebratSloupec"].enabled);
+
+  // Inserting after two removals numbers the new student from the highest number given.
+  p.questionAnswers = {true, true};
+  StringAlignGridSelectCell(s, 2, 8);
+  SBDeleteClick(s, p);
+  StringAlignGridSelectCell(s, 2, 7);
+  SBDeleteClick(s, p);
+  EXPECT_EQ(s.grid.rowCount(), 9);
+  StringAlignGridSelectCell(s, 2, 5);
+  SBInsertClick(s);
+  EXPECT_EQ(s.grid.text(1, 6), "6");
+  EXPECT_EQ(s.grid.text(0, 6), cp("6. Nový"));
+
+  // The timetable never loses a row.
+  RunCommand(s, p, [&] { TabSet1Change(s, p, 2); });
+  p.questionAnswers = {true};
+  StringAlignGridSelectCell(s, 3, 5);
+  SBDeleteClick(s, p);
+  EXPECT_EQ(s.grid.rowCount(), 24);
+  EXPECT_EQ(p.questions.back(), cp("Odstranit řádek?"));
+}
