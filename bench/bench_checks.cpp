@@ -4,6 +4,7 @@
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
+#include "support/gradebook.h"
 #include "workspace/checks.h"
 #include "workspace/gradestats.h"
 
@@ -28,41 +29,18 @@ class QuietPrompter : public Prompter {
 constexpr int kStudents = 999;
 constexpr int kGradeColumns = 127;
 
-// A full grade book with well-formed cells: every grade cell holds one of
-// the 20 symbols in one of the four weight colours.
+// A full grade book with well-formed cells: every grade column dated, every
+// grade cell holds one of the 20 symbols in one of the four weight colours.
 VeklaState BigGradeBook() {
   VeklaState s;
-  s.kind = DbKind::Znamky;
-  const int C = kGradeColumns + 7, R = kStudents + 6;  // 134 x 1005
-  s.grid = CellGrid(C, R, 1, 1);
-  const char* symbols[20] = {"1 ", "2 ", "3 ", "4 ", "5 ", "1-", "2-", "3-", "4-", "5-",
-                             "1*", "2*", "3*", "4*", "5*", "1·", "2·", "3·", "4·", "5·"};
-  const char* values[20] = {"1,00", "2,00", "3,00", "4,00", "5,00", "1,50", "2,50", "3,50", "4,50", "5,50",
-                            "0,75", "1,75", "2,75", "3,75", "4,75", "1,25", "2,25", "3,25", "4,25", "5,25"};
-  for (int c = 1; c <= 20; ++c) {
-    s.znamky.setText(c, 0, cp(symbols[c - 1]));
-    s.znamky.setText(c, 1, values[c - 1]);
-  }
-  const char* bounds[5] = {"1,3", "1,5", "2,0", "3,0", "3,5"};
-  for (int k = 0; k < 5; ++k) s.znamky2.setText(k, 0, bounds[k]);
-  const Color colours[4] = {rgbHex(0xFF0000), rgbHex(0x0000FF), rgbHex(0xAAAAAA), rgbHex(0x00CC33)};
-  for (int n = 0; n < 4; ++n) s.weights[static_cast<std::size_t>(n)] = WeightEdit{"1,00", colours[n]};
-
-  s.grid.setText(1, 0, cp("Pořadí"));
-  s.grid.setText(2, 0, cp("Jméno"));
+  test::GradeBookGrid(s, kStudents, kGradeColumns);  // 134 x 1005
+  test::DefaultGradeScale(s);
+  const int C = s.grid.colCount();
   for (int c = 3; c <= C - 5; ++c) {
-    s.grid.setText(c, 0, std::to_string(c - 2));
     s.grid.setText(c, 1, std::to_string(1 + c % 28) + "." + std::to_string(1 + c % 12));
     s.grid.setText(c, 2, "08:00");
     s.grid.setText(c, 3, "08:45");
   }
-  s.grid.setText(C - 4, 0, cp("Průměr"));
-  s.grid.setText(C - 3, 0, "Sm. odch.");
-  s.grid.setText(C - 2, 0, cp("Poznámka"));
-  s.grid.setText(C - 1, 0, cp("Zkoušen"));
-  s.grid.setText(0, 1, "Datum");
-  s.grid.setText(0, 2, cp("Čas od"));
-  s.grid.setText(0, 3, cp("Čas do"));
   for (int n = 1; n <= kStudents; ++n) {
     const int r = n + 3;
     s.grid.setText(0, r, std::to_string(n) + ". Student" + std::to_string(n) + " ");
@@ -71,12 +49,10 @@ VeklaState BigGradeBook() {
     s.grid.setText(C - 2, r, cp("poznámka"));
     s.grid.setText(C - 1, r, "3");
     for (int c = 3; c <= C - 5; ++c) {
-      s.grid.setText(c, r, cp(symbols[(r * 7 + c) % 20]));
-      s.grid.setFontColor(c, r, colours[(r + c) % 4]);
+      s.grid.setText(c, r, cp(test::kGradeSymbols[(r * 7 + c) % 20]));
+      s.grid.setFontColor(c, r, test::kWeightColours[(r + c) % 4]);
     }
   }
-  s.grid.setText(0, R - 2, cp("Průměr"));
-  s.grid.setText(0, R - 1, "Sm. odch.");
   return s;
 }
 

@@ -1,6 +1,5 @@
 // The calendar database "vekla-datum.PDB": one record per day of a leap
 // year, each with the day's text as its one field.
-#include <QFileInfo>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -25,9 +24,7 @@ constexpr int kMaxFieldColumn = 256;
 void ReadCalendar(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
   (void)p;
   const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = s;
-  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
-  FillPanelFromHeader(t, pdb.header());
+  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
   const int n = pdb.header().recordCount;
   // One row per day; an empty file still gets one (empty) day row.
   t.grid.setRowCount(std::max(n + 1, 2));

@@ -6,6 +6,7 @@
 
 #include "pdb/error.h"
 #include "pdb/text.h"
+#include "workspace/checks.h"
 
 namespace vekla {
 
@@ -17,6 +18,13 @@ void FillPanelFromHeader(VeklaState& s, const PdbHeader& h) {
   s.EditCZ = PalmTimeToTimeText(h.modified);
   s.EditTD = h.type;
   s.EditC = h.creator;
+}
+
+VeklaState ReadingCopy(const VeklaState& s, const PdbFile& pdb, const QString& path, bool firstDialog) {
+  VeklaState t = s;
+  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+  FillPanelFromHeader(t, pdb.header());
+  return t;
 }
 
 std::optional<QString> AskSaveFile(VeklaState& s, Prompter& p) {
@@ -61,6 +69,38 @@ PdbHeaderOut HeaderFromPanel(VeklaState& s) {
   h.type = s.EditTD;
   h.creator = s.EditC;
   return h;
+}
+
+std::optional<QString> ChooseSaveFile(VeklaState& s, Prompter& p) {
+  std::optional<QString> chosen = AskSaveFile(s, p);
+  if (chosen) WarnWrongPrefix(s, p, *chosen);
+  return chosen;
+}
+
+PdbHeaderOut HeaderForFile(VeklaState& s, const QString& chosenPath) {
+  DatabaseNameFromFile(s, chosenPath);
+  return HeaderFromPanel(s);
+}
+
+std::optional<SaveTarget> ChooseSaveTargetCheckingCells(VeklaState& s, Prompter& p) {
+  const std::optional<QString> chosen = ChooseSaveFile(s, p);
+  if (!chosen) {
+    ShowProgress(s, p, "");
+    return std::nullopt;
+  }
+  CheckAllCells(s, p);
+  return SaveTarget{*chosen, HeaderForFile(s, *chosen)};
+}
+
+void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, const PdbHeaderOut& header,
+                              const std::vector<PdbRecord>& records) {
+  try {
+    WritePdb(path, header, records);
+  } catch (...) {
+    ShowProgress(s, p, "");
+    throw;
+  }
+  ShowProgress(s, p, "");
 }
 
 void ThrowMalformed(const QString& path, const std::string& cpDetail) {

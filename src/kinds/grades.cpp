@@ -345,11 +345,9 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   CheckAllCells(s, p);
   StoreSemester(s);
 
-  const std::optional<QString> chosen = AskSaveFile(s, p);
+  const std::optional<QString> chosen = ChooseSaveFile(s, p);
   if (!chosen) return;
-  WarnWrongPrefix(s, p, *chosen);
-  DatabaseNameFromFile(s, *chosen);
-  const PdbHeaderOut header = HeaderFromPanel(s);
+  const PdbHeaderOut header = HeaderForFile(s, *chosen);
 
   const IniFile& ini = GradesIni(s);
   const int students = std::max(0, s.grid.rowCount() - 6);
@@ -398,13 +396,7 @@ void WriteGrades(VeklaState& s, Prompter& p) {
     ShowProgress(s, p, PercentText(100.0 * n / students));
   }
 
-  try {
-    WritePdb(*chosen, header, records);
-  } catch (...) {
-    ShowProgress(s, p, "");
-    throw;
-  }
-  ShowProgress(s, p, "");
+  WritePdbAndClearProgress(s, p, *chosen, header, records);
 }
 
 }  // namespace vekla

@@ -36,15 +36,8 @@ PdbRecord SpecialRecord(const VeklaState& s, int index, int columns) {
 }  // namespace
 
 void WriteRowRecords(VeklaState& s, Prompter& p) {
-  const std::optional<QString> chosen = AskSaveFile(s, p);
-  if (!chosen) {
-    ShowProgress(s, p, "");
-    return;
-  }
-  WarnWrongPrefix(s, p, *chosen);
-  CheckAllCells(s, p);
-  DatabaseNameFromFile(s, *chosen);
-  const PdbHeaderOut header = HeaderFromPanel(s);
+  const std::optional<SaveTarget> target = ChooseSaveTargetCheckingCells(s, p);
+  if (!target) return;
   const CellGrid& g = s.grid;
   const int rows = g.rowCount();
   const int columns = g.colCount() - 1;
@@ -67,13 +60,7 @@ void WriteRowRecords(VeklaState& s, Prompter& p) {
     for (int k = 1; k <= columns; ++k) rec.push_back(g.text(k, i));
     records.push_back(std::move(rec));
   }
-  try {
-    WritePdb(*chosen, header, records);
-  } catch (...) {
-    ShowProgress(s, p, "");
-    throw;
-  }
-  ShowProgress(s, p, "");
+  WritePdbAndClearProgress(s, p, target->path, target->header, records);
 }
 
 }  // namespace vekla

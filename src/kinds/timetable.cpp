@@ -1,7 +1,6 @@
 // The timetable database "Vekla-*.PDB": a fixed set of 39 records, each one
 // row (or one attribute of one day) across all lesson columns. Field k >= 2 of
 // a record belongs to grid column k, that is to lesson k - 1.
-#include <QFileInfo>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -120,10 +119,8 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
 void ReadTimetable(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
   (void)p;
   const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = s;
+  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
   t.shape1 = kWhite;
-  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
-  FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;
   t.grid.setRowCount(kTimetableRows);
   for (int r = 1; r <= n; ++r) {
@@ -138,15 +135,8 @@ void ReadTimetable(VeklaState& s, Prompter& p, const QString& path, bool firstDi
 }
 
 void WriteTimetable(VeklaState& s, Prompter& p) {
-  const std::optional<QString> chosen = AskSaveFile(s, p);
-  if (!chosen) {
-    ShowProgress(s, p, "");
-    return;
-  }
-  WarnWrongPrefix(s, p, *chosen);
-  CheckAllCells(s, p);
-  DatabaseNameFromFile(s, *chosen);
-  const PdbHeaderOut header = HeaderFromPanel(s);
+  const std::optional<SaveTarget> target = ChooseSaveTargetCheckingCells(s, p);
+  if (!target) return;
   const CellGrid& g = s.grid;
   if (g.rowCount() != kTimetableRows)
     p.message(cp("Databáze \"") + s.EditN + cp(".PDB\" musí mít 24 záznamů!"));
@@ -211,13 +201,7 @@ void WriteTimetable(VeklaState& s, Prompter& p) {
       else records.push_back(record(".", empty, empty));
     }
   }
-  try {
-    WritePdb(*chosen, header, records);
-  } catch (...) {
-    ShowProgress(s, p, "");
-    throw;
-  }
-  ShowProgress(s, p, "");
+  WritePdbAndClearProgress(s, p, target->path, target->header, records);
 }
 
 }  // namespace vekla

@@ -1,7 +1,6 @@
 // The topic-plan database "Rozpisy-*.PDB": two leading records (the second
 // one unused by this program, the first one holding the highlight colour),
 // then one record per topic with one field per grid column.
-#include <QFileInfo>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -40,9 +39,7 @@ std::string CheckTopicField(VeklaState& t, std::string text, int row, int col) {
 void ReadTopicPlans(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
   (void)p;
   const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = s;
-  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
-  FillPanelFromHeader(t, pdb.header());
+  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
   const int n = pdb.header().recordCount;
   // The header row plus one row per topic record; a file without topics
   // still gets one (empty) topic row, as the row commands expect.

@@ -2,58 +2,20 @@
 // back and compared byte for byte with what the rules give.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
 #include "kinds/kinds.h"
-#include "pdb/clock.h"
 #include "pdb/error.h"
-#include "pdb/text.h"
-#include "support/bytes.h"
-#include "support/scriptedprompter.h"
-#include "workspace/setup.h"
+#include "support/kindsfixture.h"
 
 using namespace vekla;
 using namespace vekla::test;
 
 namespace {
 
-constexpr std::uint32_t kCreated = 12849u * 86400u + 43200u - 3600u;  // 07.03.2005 12:00:00
+constexpr std::uint32_t kCreated = kMarch7Noon;  // 07.03.2005 12:00:00
 constexpr std::uint32_t kModified = kCreated + 59u;
-
-std::string ReadBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray b = f.readAll();
-  return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-std::uint32_t Be32At(const std::string& b, std::size_t at) {
-  return (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) << 24) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 16) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 8) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3]));
-}
-
-std::string Snapshot(const VeklaState& s) {
-  std::string out = std::to_string(s.grid.colCount()) + "x" + std::to_string(s.grid.rowCount()) + "|";
-  for (int r = 0; r <= s.grid.rowCount() + 1; ++r)
-    for (int c = 0; c <= s.grid.colCount() + 1; ++c)
-      out += s.grid.text(c, r) + "/" + std::to_string(s.grid.brush(c, r)) + "|";
-  for (const auto* f : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) out += *f + "|";
-  out += s.adresar1.toStdString() + "|";
-  for (const auto& line : s.Memo1) out += line + "|";
-  return out;
-}
 
 // The day texts of a calendar of `days` records: "Den n", with a few real ones.
 std::vector<std::string> DayBodies(int days) {
@@ -69,24 +31,16 @@ std::vector<std::string> DayBodies(int days) {
   return bodies;
 }
 
-class CalendarTest : public ::testing::Test {
+// The calendar tab, with two folders "a" and "b" to read from and save to.
+class CalendarTest : public KindTest {
  protected:
+  CalendarTest() : KindTest(DbKind::Kalendar) {}
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetNow(QDateTime(QDate(2005, 3, 7), QTime(12, 0, 0)));
-    s.programDir = dir.path() + "/";
-    InitControls(s);
-    SetupTab(s, DbKind::Kalendar);
+    KindTest::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(QDir(dir.path()).mkpath("a"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("b"));
   }
-  void TearDown() override { SetNow(QDateTime()); }
-
-  QString path(const char* utf8Name) const { return dir.path() + "/" + QString::fromUtf8(utf8Name); }
-
-  QTemporaryDir dir;
-  VeklaState s;
-  ScriptedPrompter p;
 };
 
 TEST_F(CalendarTest, CompleteCalendarIsReadAndWrittenBackByteForByte) {

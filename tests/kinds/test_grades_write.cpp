@@ -31,11 +31,6 @@ std::vector<std::string> NewStudents(int from, int to, int pairs) {
   return bodies;
 }
 
-std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 class GradesWriteTest : public GradesTest {
  protected:
   void ThreeSemesters() {

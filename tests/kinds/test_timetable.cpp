@@ -2,102 +2,24 @@
 // worked out by hand, the reader on files built byte by byte.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "kinds/kinds.h"
-#include "pdb/clock.h"
 #include "pdb/error.h"
-#include "pdb/text.h"
-#include "support/bytes.h"
-#include "support/scriptedprompter.h"
-#include "workspace/setup.h"
+#include "support/kindsfixture.h"
 
 using namespace vekla;
 using namespace vekla::test;
 
 namespace {
 
-// 07.03.2005 12:00:00 as a Palm timestamp (12849 days after 1970-01-01, less the hour).
-constexpr std::uint32_t kMarch7Noon = 12849u * 86400u + 43200u - 3600u;
-
-std::string Fields(const std::vector<std::string>& fields) {
-  std::string out;
-  for (const auto& f : fields) out += f + '\0';
-  return out;
-}
-
 std::vector<std::string> Repeat(const std::string& text, int n) { return std::vector<std::string>(n, text); }
 
-std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-std::string ReadBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray b = f.readAll();
-  return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-std::uint32_t Be32At(const std::string& b, std::size_t at) {
-  return (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) << 24) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 16) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 8) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3]));
-}
-
-// Body of record `i` (from 1) of a database as the bytes say.
-std::string RecordBody(const std::string& b, int i) {
-  const int n = (static_cast<unsigned char>(b[76]) << 8) | static_cast<unsigned char>(b[77]);
-  const std::size_t first = Be32At(b, 78 + 8 * static_cast<std::size_t>(i - 1));
-  const std::size_t end = i < n ? Be32At(b, 78 + 8 * static_cast<std::size_t>(i)) : b.size();
-  return b.substr(first, end - first);
-}
-
-// Everything a reader may change, as one comparable text.
-std::string Snapshot(const VeklaState& s) {
-  std::string out = std::to_string(s.grid.colCount()) + "x" + std::to_string(s.grid.rowCount()) + "|";
-  for (int r = 0; r <= s.grid.rowCount() + 1; ++r)
-    for (int c = 0; c <= s.grid.colCount() + 2; ++c)
-      out += s.grid.text(c, r) + "/" + std::to_string(s.grid.brush(c, r)) + "/" +
-             std::to_string(s.grid.fontColor(c, r)) + "|";
-  for (const auto* f : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ,
-                        &s.EditRozvrhPolozka, &s.EditRozvrhLS})
-    out += *f + "|";
-  out += std::to_string(s.shape1) + "|" + std::to_string(s.shape2) + "|" + std::to_string(s.shapeRozvrh) + "|" +
-         std::to_string(s.lichyTyden) + std::to_string(s.rozlisovatTydny) + "|" + s.adresar1.toStdString() + "|";
-  for (const auto& line : s.Memo1) out += line + "|";
-  return out;
-}
-
-class TimetableTest : public ::testing::Test {
+class TimetableTest : public KindTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetNow(QDateTime(QDate(2005, 3, 7), QTime(12, 0, 0)));
-    s.programDir = dir.path() + "/";
-    InitControls(s);
-    SetupTab(s, DbKind::Rozvrh);
-  }
-  void TearDown() override { SetNow(QDateTime()); }
-
-  QString path(const char* utf8Name) const { return dir.path() + "/" + QString::fromUtf8(utf8Name); }
-
-  QTemporaryDir dir;
-  VeklaState s;
-  ScriptedPrompter p;
+  TimetableTest() : KindTest(DbKind::Rozvrh) {}
 };
 
 const Color kRed = rgbHex(0xFF0000);

@@ -2,19 +2,12 @@
 // back and compared byte for byte with what the rules give.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
 #include "kinds/kinds.h"
-#include "pdb/clock.h"
 #include "pdb/error.h"
-#include "pdb/text.h"
-#include "support/bytes.h"
-#include "support/scriptedprompter.h"
-#include "workspace/setup.h"
+#include "support/kindsfixture.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -22,66 +15,15 @@ using namespace vekla::test;
 namespace {
 
 // 07.03.2005 12:00:00 and 10.03.2005 12:02:05 as Palm timestamps.
-constexpr std::uint32_t kCreated = 12849u * 86400u + 43200u - 3600u;
+constexpr std::uint32_t kCreated = kMarch7Noon;
 constexpr std::uint32_t kModified = kCreated + 3u * 86400u + 125u;
-
-std::string Fields(const std::vector<std::string>& fields) {
-  std::string out;
-  for (const auto& f : fields) out += f + '\0';
-  return out;
-}
-
-std::string ReadBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray b = f.readAll();
-  return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-std::uint32_t Be32At(const std::string& b, std::size_t at) {
-  return (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) << 24) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 16) |
-         (static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 8) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3]));
-}
-
-std::string Snapshot(const VeklaState& s) {
-  std::string out = std::to_string(s.grid.colCount()) + "x" + std::to_string(s.grid.rowCount()) + "|";
-  for (int r = 0; r <= s.grid.rowCount() + 1; ++r)
-    for (int c = 0; c <= s.grid.colCount() + 1; ++c)
-      out += s.grid.text(c, r) + "/" + std::to_string(s.grid.brush(c, r)) + "/" +
-             std::to_string(s.grid.fontColor(c, r)) + "|";
-  for (const auto* f : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) out += *f + "|";
-  out += std::to_string(s.shape1) + "|" + std::to_string(s.shape2) + "|" + s.adresar1.toStdString() + "|";
-  for (const auto& line : s.Memo1) out += line + "|";
-  return out;
-}
 
 const std::string kColourRecord = Fields({"-1", "2", "ff0000", "0", "0", "0", "0", "0"});
 const std::string kZeroRecord = Fields({"0", "2", "0", "0", "0", "0", "0", "0"});
 
-class TopicPlansTest : public ::testing::Test {
+class TopicPlansTest : public KindTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetNow(QDateTime(QDate(2005, 3, 7), QTime(12, 0, 0)));
-    s.programDir = dir.path() + "/";
-    InitControls(s);
-    SetupTab(s, DbKind::Rozpisy);
-  }
-  void TearDown() override { SetNow(QDateTime()); }
-
-  QString path(const char* utf8Name) const { return dir.path() + "/" + QString::fromUtf8(utf8Name); }
-
-  QTemporaryDir dir;
-  VeklaState s;
-  ScriptedPrompter p;
+  TopicPlansTest() : KindTest(DbKind::Rozpisy) {}
 };
 
 TEST_F(TopicPlansTest, TenTopicsAreReadAndWrittenBackByteForByte) {

@@ -6,6 +6,7 @@
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
+#include "support/gradebook.h"
 #include "support/scriptedprompter.h"
 #include "workspace/checks.h"
 
@@ -13,30 +14,11 @@ using namespace vekla;
 
 namespace {
 
-const char* const kSymbols[20] = {"1 ", "2 ", "3 ", "4 ", "5 ", "1-", "2-", "3-", "4-", "5-",
-                                  "1*", "2*", "3*", "4*", "5*", "1·", "2·", "3·", "4·", "5·"};
-
 // A grade book of `students` rows and `gradeCols` grade columns, labelled
-// and headed as the grades tab shows it.
+// and headed as the grades tab shows it, with the default grade symbols.
 void MakeGradeBook(VeklaState& s, int students, int gradeCols) {
-  s.kind = DbKind::Znamky;
-  const int C = gradeCols + 7, R = students + 6;
-  s.grid = CellGrid(C, R, 1, 1);
-  s.grid.setText(1, 0, cp("Pořadí"));
-  s.grid.setText(2, 0, cp("Jméno"));
-  for (int c = 3; c <= C - 5; ++c) s.grid.setText(c, 0, std::to_string(c - 2));
-  s.grid.setText(C - 4, 0, cp("Průměr"));
-  s.grid.setText(C - 3, 0, "Sm. odch.");
-  s.grid.setText(C - 2, 0, cp("Poznámka"));
-  s.grid.setText(C - 1, 0, cp("Zkoušen"));
-  s.grid.setText(0, 1, "Datum");
-  s.grid.setText(0, 2, cp("Čas od"));
-  s.grid.setText(0, 3, cp("Čas do"));
-  for (int n = 1; n <= students; ++n) s.grid.setText(0, n + 3, std::to_string(n) + cp(". Nový"));
-  s.grid.setText(0, R - 2, cp("Průměr"));
-  s.grid.setText(0, R - 1, "Sm. odch.");
-  s.znamky = CellGrid(21, 2, 1, 1);
-  for (int c = 1; c <= 20; ++c) s.znamky.setText(c, 0, cp(kSymbols[c - 1]));
+  test::GradeBookGrid(s, students, gradeCols);
+  test::DefaultGradeSymbols(s);
 }
 
 void MakeTopicPlans(VeklaState& s) {

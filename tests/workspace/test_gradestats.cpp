@@ -6,68 +6,36 @@
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
+#include "support/gradebook.h"
 #include "workspace/checks.h"
 #include "workspace/gradestats.h"
 #include "workspace/workfiles.h"
 
 using namespace vekla;
+using namespace vekla::test;
 
 namespace {
 
-const Color kRed = rgbHex(0xFF0000), kBlue = rgbHex(0x0000FF), kGrey = rgbHex(0xAAAAAA),
-            kGreen = rgbHex(0x00CC33);
-const Color kBandBg[5] = {rgbHex(0x0000FF), rgbHex(0x99CCFF), rgbHex(0xEEEEEE), rgbHex(0xFF9999), rgbHex(0xFF0000)};
-const Color kBandFg[5] = {kWhite, kBlack, kBlack, kBlack, kWhite};
+const Color kRed = kWeightColours[0], kBlue = kWeightColours[1], kGrey = kWeightColours[2],
+            kGreen = kWeightColours[3];
 const Color kOdd = rgbHex(0xEFFFFF);
 
 // A grade book with the default grade scale, weights and bands: `students`
 // rows and `gradeCols` grade columns (C = gradeCols + 7, R = students + 6).
+// Every student is new, and grade column 1 is dated 7.3, 08:00 to 08:45.
 VeklaState GradeBook(int students, int gradeCols) {
   VeklaState s;
-  s.kind = DbKind::Znamky;
-  const int C = gradeCols + 7, R = students + 6;
-  s.grid = CellGrid(C, R, 1, 1);
-  s.grid.setText(1, 0, cp("Pořadí"));
-  s.grid.setText(2, 0, cp("Jméno"));
-  for (int c = 3; c <= C - 5; ++c) s.grid.setText(c, 0, std::to_string(c - 2));
-  s.grid.setText(C - 4, 0, cp("Průměr"));
-  s.grid.setText(C - 3, 0, "Sm. odch.");
-  s.grid.setText(C - 2, 0, cp("Poznámka"));
-  s.grid.setText(C - 1, 0, cp("Zkoušen"));
-  s.grid.setText(0, 1, "Datum");
-  s.grid.setText(0, 2, cp("Čas od"));
-  s.grid.setText(0, 3, cp("Čas do"));
+  GradeBookGrid(s, students, gradeCols);
+  const int C = s.grid.colCount();
   for (int n = 1; n <= students; ++n) {
-    s.grid.setText(0, n + 3, std::to_string(n) + cp(". Nový"));
     s.grid.setText(1, n + 3, std::to_string(n));
     s.grid.setText(2, n + 3, cp("Nový záznam"));
     s.grid.setText(C - 1, n + 3, "0");
   }
-  s.grid.setText(0, R - 2, cp("Průměr"));
-  s.grid.setText(0, R - 1, "Sm. odch.");
   s.grid.setText(3, 1, "7.3");
   s.grid.setText(3, 2, "08:00");
   s.grid.setText(3, 3, "08:45");
-
-  const char* symbols[20] = {"1 ", "2 ", "3 ", "4 ", "5 ", "1-", "2-", "3-", "4-", "5-",
-                             "1*", "2*", "3*", "4*", "5*", "1·", "2·", "3·", "4·", "5·"};
-  const char* values[20] = {"1,00", "2,00", "3,00", "4,00", "5,00", "1,50", "2,50", "3,50", "4,50", "5,50",
-                            "0,75", "1,75", "2,75", "3,75", "4,75", "1,25", "2,25", "3,25", "4,25", "5,25"};
-  s.znamky = CellGrid(21, 2, 1, 1);
-  s.znamky.setText(0, 0, cp("Známky "));
-  s.znamky.setText(0, 1, "Hodnoty ");
-  for (int c = 1; c <= 20; ++c) {
-    s.znamky.setText(c, 0, cp(symbols[c - 1]));
-    s.znamky.setText(c, 1, values[c - 1]);
-  }
-  s.znamky2 = CellGrid(5, 1, 0, 0);
-  const char* bounds[5] = {"1,3", "1,5", "2,0", "3,0", "3,5"};
-  for (int k = 0; k < 5; ++k) {
-    s.znamky2.setText(k, 0, bounds[k]);
-    s.znamky2.setColors(k, 0, kBandBg[k], kBandFg[k]);
-  }
-  const Color colours[4] = {kRed, kBlue, kGrey, kGreen};
-  for (int n = 0; n < 4; ++n) s.weights[static_cast<std::size_t>(n)] = WeightEdit{"1,00", colours[n]};
+  DefaultGradeScale(s);
   s.weightDown = 1;
   return s;
 }
