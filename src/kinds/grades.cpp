@@ -385,7 +385,10 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   records.push_back(std::move(endRecord));
 
   for (int n = 1; n <= students; ++n) {
-    const std::string section = "Z" + std::to_string(n);
+    // The student of grid row n + 3 has the section of its row label: after
+    // rows were removed or inserted the labels no longer run 1, 2, 3, ...
+    std::string section = StudentSection(s, n + 3);
+    if (section.empty()) section = "Z" + std::to_string(n);
     PdbRecord rec{ini.get(section, "Poradi", "1"), ini.get(section, "Jmeno", "Zaznam"),
                   ini.get(section, "Zkousen", "0")};
     for (int k : selection) {

@@ -393,6 +393,11 @@ void DeleteGradesIni(VeklaState& s) {
   }
 }
 
+std::string StudentSection(const VeklaState& s, int row) {
+  const std::string id = studentId(s.grid.text(0, row));
+  return id.empty() ? std::string() : studentSection(id);
+}
+
 void StoreSemester(VeklaState& s) {
   EnsureDataDir(s);
   IniFile& ini = GradesIni(s);

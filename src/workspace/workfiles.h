@@ -4,6 +4,7 @@
 // is held in memory (VeklaState::gradesIni) and written once per command by
 // FlushGradesIni, with the same content key-by-key writing would leave.
 #include <QString>
+#include <string>
 
 #include "workspace/state.h"
 
@@ -29,6 +30,9 @@ void LoadKind(VeklaState& s);
 // GradesIni: loaded from disk on first use.
 IniFile& GradesIni(VeklaState& s);
 void StoreSemester(VeklaState& s);
+// The semester-store section of the student in grid row `row` ("Z" + the
+// number of its row label); empty for a row whose label has no number.
+std::string StudentSection(const VeklaState& s, int row);
 void LoadSemester(VeklaState& s, int n);
 void FlushGradesIni(VeklaState& s);   // writes when changed
 void DeleteGradesIni(VeklaState& s);  // empties it and removes the file
