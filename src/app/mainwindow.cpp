@@ -569,8 +569,7 @@ void MainWindow::showAbout() {
   QMessageBox::about(this, QStringLiteral("O programu"),
                      QStringLiteral("<h3>Vekla</h3><p>Verze %1</p>"
                                     "<p>Otevírá, upravuje, kontroluje a ukládá databáze Známky, Rozpisy, "
-                                    "Rozvrh a Kalendář kapesního počítače s Palm OS a převádí je do CSV, "
-                                    "HTML, SQL a Excelu.</p>")
+                                    "Rozvrh a Kalendář kapesního počítače s Palm OS.</p>")
                          .arg(QStringLiteral(VEKLA_VERSION)));
 }
 
