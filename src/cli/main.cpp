@@ -138,9 +138,18 @@ int convert(const ConvertOptions& o) {
   SetupTab(s, *kind);
 
   CliPrompter p(s, o);
-  s.adresar1 = QFileInfo(input).absolutePath();
+  // The open command sets Adresar1 to the file's folder with a trailing "/"
+  // only when it takes the file. A reader that refuses it (the grade book's
+  // reader refuses the preferences database) leaves Adresar1 as set here,
+  // and then there is nothing to convert: saving would write an empty setup.
+  const QString folderBeforeOpen = QFileInfo(input).absolutePath();
+  s.adresar1 = folderBeforeOpen;
   run(s, p, [&] { OpenDatabase(s, p, input, true); });
   if (p.errorCount() > 0) return kFailed;
+  if (s.adresar1 == folderBeforeOpen) {
+    PrintMessageUtf8("vstup \"" + input.toStdString() + "\" nebyl načten, výstup nebyl zapsán");
+    return kFailed;
+  }
 
   if (o.semester && s.kind == DbKind::Znamky) {
     const int n = *o.semester;

@@ -93,6 +93,11 @@ std::string PalmTimeToTimeText(const PalmTime& t) {
 
 PalmTime DateTimeToPalmTime(std::string& dateField, std::string& timeField) {
   QDate date = parseDate(dateField);
+  // A date field without any digit is empty (the edit mask alone) and takes
+  // the clock; a typed date that is no real date (31.02.2025) is an error, so
+  // what the teacher typed is never replaced without a word.
+  const bool empty = std::none_of(dateField.begin(), dateField.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!date.isValid() && !empty) throw VeklaError(cp("Neplatné datum: ") + quoted(dateField) + ".");
   if (!date.isValid()) {
     const QDateTime now = Now();
     date = now.date();

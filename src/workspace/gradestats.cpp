@@ -67,17 +67,19 @@ std::string FormatStat(long double v) {
   long double a = negative ? -v : v;
   if (!std::isfinite(a)) a = 0;
   int intDigits = 1;
-  for (long double t = 10; t <= a && intDigits < 19; t *= 10) ++intDigits;
-  int kept = 5 - intDigits;
-  if (kept > 3) kept = 3;
-  if (kept < 0) kept = 0;
-  long double scale = 1;
-  for (int i = 0; i < kept; ++i) scale *= 10;
-  std::uint64_t scaled = static_cast<std::uint64_t>(std::floor(a * scale + 0.5L));
-  for (int i = kept; i < 3; ++i) scaled *= 10;
-  std::string digits = std::to_string(scaled);
+  for (long double t = 10; t <= a; t *= 10) ++intDigits;
+  // Decimals kept after rounding; negative for a number of more than five
+  // whole digits, whose last whole digits then show as zeros.
+  const int kept = intDigits > 2 ? 5 - intDigits : 3;
+  long double scaled = a;
+  for (int i = 0; i < kept; ++i) scaled *= 10;
+  for (int i = kept; i < 0; ++i) scaled /= 10;
+  // At most six digits here, so the whole number always fits.
+  const std::uint64_t rounded = static_cast<std::uint64_t>(std::floor(scaled + 0.5L));
+  std::string digits = std::to_string(rounded);
+  digits.append(static_cast<std::size_t>(3 - kept), '0');
   if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
-  std::string out = negative && scaled != 0 ? "-" : "";
+  std::string out = negative && rounded != 0 ? "-" : "";
   out.append(digits, 0, digits.size() - 3);
   out += ',';
   out.append(digits, digits.size() - 3, 3);

@@ -172,6 +172,20 @@ TEST_F(ConvertTest, GradeBookSaveFollowsTheSemesterOptions) {
   EXPECT_EQ(out.recordFields(2)[6], "20242");
 }
 
+TEST_F(ConvertTest, ThePreferencesDatabaseIsRefusedAndNothingIsWritten) {
+  // The grade book's reader refuses the preferences database with a message;
+  // the converter must not go on and save the empty grade book of the setup.
+  writeFile("Znamky-db_pref.PDB", gradesDatabase());
+  for (const QStringList& args : {QStringList{"Znamky-db_pref.PDB", "Znamky-7A.PDB"},
+                                  QStringList{"--kind", "znamky", "Znamky-db_pref.PDB", "Znamky-7A.PDB"}}) {
+    const Result r = run(args);
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: Zvolte jiný soubor.\n"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("nebyl načten"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("Znamky-7A.PDB")));
+  }
+}
+
 TEST_F(ConvertTest, UnreadableInputOrUnwritableOutputExitsWithOne) {
   writeFile("Znamky-7A.PDB", gradesDatabase());
   std::string broken = gradesDatabase();

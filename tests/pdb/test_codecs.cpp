@@ -87,14 +87,20 @@ TEST(Codecs, PalmTimestampEncodesAndClamps) {
   EXPECT_EQ(PalmTimeToTimeText(t), "23:59:58");
 }
 
-TEST(Codecs, EmptyOrUnreadableDateTakesTheClock) {
+TEST(Codecs, EmptyDateTakesTheClockAndAWrongOneIsAnError) {
   ClockGuard guard;
   SetNow(QDateTime(QDate(2025, 9, 1), QTime(8, 15, 30)));
-  for (const char* d : {"", "  .  .    ", "31.02.2025", "xyz"}) {
+  for (const char* d : {"", "  .  .    ", "__.__.____"}) {
     std::string date = d, time = "1_:__:__";  // the half-typed time is replaced, so no error
     EXPECT_EQ(DateTimeToPalmTime(date, time), bytesOf(1756710930u)) << d;
     EXPECT_EQ(date, "01.09.2025");
     EXPECT_EQ(time, "08:15:30");
+  }
+  for (const char* d : {"31.02.2025", "7.3.05", "1x.03.2025"}) {
+    std::string date = d, time = "10:00:00";
+    EXPECT_THROW(DateTimeToPalmTime(date, time), VeklaError) << d;
+    EXPECT_EQ(date, d);
+    EXPECT_EQ(time, "10:00:00");
   }
 }
 

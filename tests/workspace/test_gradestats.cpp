@@ -230,6 +230,23 @@ TEST(GradeStats, FormatStatIsFixedWithThreeDecimals) {
   // Five significant digits first, as the statistics always showed them.
   EXPECT_EQ(FormatStat(123.4567L), "123,460");
   EXPECT_EQ(FormatStat(99.99996L), "100,000");
+  EXPECT_EQ(FormatStat(123456.7L), "123460,000");
+  // Far beyond any grade value (a damaged scale): still five significant
+  // digits, never a wrapped-around number.
+  EXPECT_EQ(FormatStat(1e20L), "100000000000000000000,000");
+  EXPECT_EQ(FormatStat(98765432109876543210.0L), "98765000000000000000,000");
+}
+
+// A grade value far too large for the usual scale shows in full in the
+// average; the deviation of a single grade stays 0.
+TEST(GradeStats, HugeValueShowsInFull) {
+  VeklaState s = GradeBook(1, 1);
+  s.znamky.setText(1, 1, "99999999999999999999");
+  Grade(s, 3, 4, "1 ", kRed);
+  ComputeStatistics(s);
+  EXPECT_EQ(s.grid.text(4, 4), "100000000000000000000,000");
+  EXPECT_EQ(s.grid.text(5, 4), "0,000");
+  ExpectColours(s, 4, 4, kBlack, kWhite);
 }
 
 TEST(GradeStats, GradeCodesAndWeightNumbers) {
@@ -340,5 +357,36 @@ TEST(GradePanel, SemesterSwitchKeepsEachSemester) {
   EXPECT_EQ(s.grid.text(3, 4), "2 ");
   EXPECT_EQ(resolveColor(s.grid.fontColor(3, 4)), kBlue);
   EXPECT_EQ(s.grid.text(s.grid.colCount() - 4, 4), "2,000");
+  SetNow(QDateTime());
+}
+
+// A semester picked without opening the list (arrow keys on the closed box)
+// has no drop-down before it: the semester being left is still the one
+// shown, so nothing is stored over another semester.
+TEST(GradePanel, SemesterSwitchWithoutDropDownStoresTheShownOne) {
+  SetNow(QDateTime(QDate(2025, 3, 7), QTime(9, 5, 0)));
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  VeklaState s = GradeBook(1, 1);
+  s.programDir = dir.path() + "/";
+  s.semesterItems = {cp("1. pol. 2023/2024"), cp("2. pol. 2023/2024"), cp("1. pol. 2024/2025")};
+  s.semesterItemIndex = 0;
+  s.semesterText = s.semesterItems[0];
+  s.currentSemester = 1;
+  Grade(s, 3, 4, "2 ", kBlue);
+
+  CBZnamkyPololetiChange(s, 1);
+  EXPECT_EQ(s.grid.text(3, 4), "");
+  Grade(s, 3, 4, "4 ", kRed);
+  CBZnamkyPololetiChange(s, 2);
+  EXPECT_EQ(s.currentSemester, 3);
+  EXPECT_EQ(s.grid.text(3, 4), "");
+
+  CBZnamkyPololetiChange(s, 0);
+  EXPECT_EQ(s.grid.text(3, 4), "2 ");
+  EXPECT_EQ(resolveColor(s.grid.fontColor(3, 4)), kBlue);
+  CBZnamkyPololetiChange(s, 1);
+  EXPECT_EQ(s.grid.text(3, 4), "4 ");
+  EXPECT_EQ(resolveColor(s.grid.fontColor(3, 4)), kRed);
   SetNow(QDateTime());
 }
