@@ -28,6 +28,10 @@ void ReadCalendar(VeklaState& s, Prompter& p, const QString& path, bool firstDia
   const int n = pdb.header().recordCount;
   // One row per day; an empty file still gets one (empty) day row.
   t.grid.setRowCount(std::max(n + 1, 2));
+  // That row is empty: no record fills it, and the previous calendar's first
+  // day must not show as if it came from this file.
+  for (int row = n + 1; row < t.grid.rowCount(); ++row)
+    for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
   const int descriptors = static_cast<int>(t.Sloupce.Typ.size());
   for (int r = 1; r <= n; ++r) {
     const std::vector<std::string> fields = pdb.recordFields(r);

@@ -80,7 +80,8 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
     return;
   }
   if (r == 2) {
-    if (k == 1) t.EditRozvrhPolozka = text;
+    // The panel edits hold at most eight characters, whatever fills them.
+    if (k == 1) t.EditRozvrhPolozka = CutLabelledText(t, text, cp("Položka (třída, učitel ... ):"), 8);
     else g.setText(k, 2, CompactTimeText(text));
     return;
   }
@@ -90,7 +91,7 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
     return;
   }
   if (r == 4) {
-    if (k == 1) t.EditRozvrhLS = text;
+    if (k == 1) t.EditRozvrhLS = CutLabelledText(t, text, cp("1. buňka:"), 8);
     else g.setText(k, 1, text);
     return;
   }
@@ -163,18 +164,20 @@ void WriteTimetable(VeklaState& s, Prompter& p) {
 
   std::vector<PdbRecord> records;
   records.reserve(kRecordCount);
-  records.push_back(record(
-      "0",
-      [&](int k) -> std::string {
-        switch (k) {
-          case 2: return std::to_string(c - 2);
-          case 3: return s.lichyTyden ? "1" : "2";
-          case 4: return s.rozlisovatTydny ? "1" : "0";
-          case 5: return ColorToPalmText(resolveColor(s.shapeRozvrh));
-          default: return {};
-        }
-      },
-      empty));
+  // Record 1 holds the lesson count, the week, the week flag and the
+  // timetable colour in fields 2 to 5 whatever the number of lessons: a
+  // timetable of fewer than four lessons would otherwise write them as
+  // empty padding and lose them. Its padding is empty from field 6 on.
+  const auto settings = [&](int k) -> std::string {
+    switch (k) {
+      case 2: return std::to_string(c - 2);
+      case 3: return s.lichyTyden ? "1" : "2";
+      case 4: return s.rozlisovatTydny ? "1" : "0";
+      case 5: return ColorToPalmText(resolveColor(s.shapeRozvrh));
+      default: return {};
+    }
+  };
+  records.push_back(record("0", settings, settings));
   // Before each further record the label shows the share written.
   auto progress = [&](int r) { ShowProgress(s, p, PercentText(100.0 * (r - 1) / (kRecordCount - 1))); };
   progress(2);

@@ -44,6 +44,10 @@ void ReadTopicPlans(VeklaState& s, Prompter& p, const QString& path, bool firstD
   // The header row plus one row per topic record; a file without topics
   // still gets one (empty) topic row, as the row commands expect.
   t.grid.setRowCount(std::max(n - 1, 2));
+  // That row is empty: no record fills it, and the previous plan's first
+  // topic must not show as if it came from this file.
+  for (int row = std::max(n - 1, 1); row < t.grid.rowCount(); ++row)
+    for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
   for (int r = 1; r <= n; ++r) {
     const std::vector<std::string> fields = pdb.recordFields(r);
     if (r == 1) {

@@ -133,6 +133,18 @@ TEST_F(CalendarTest, LongerCalendarLabelsExtraRowsAndNamesTheDatabaseFromTheFile
   EXPECT_EQ(written, pdbBytes("vekla-datum", "datu", "TqbK", kCreated, kModified, bodies));
 }
 
+TEST_F(CalendarTest, CalendarWithoutRecordsShowsOneEmptyDayNotThePreviousOne) {
+  s.grid.setText(1, 1, cp("Nový rok"));
+  const QString name = path("a/vekla-datum.PDB");
+  WriteBytes(name, pdbBytes("vekla-datum", "datu", "TqbK", kCreated, kModified, {}));
+
+  ReadCalendar(s, p, name, false);
+
+  EXPECT_EQ(s.grid.rowCount(), 2);
+  EXPECT_EQ(s.grid.text(0, 1), "1.1.");
+  EXPECT_EQ(s.grid.text(1, 1), "");
+}
+
 TEST_F(CalendarTest, MalformedFilesChangeNothing) {
   const std::string good = pdbBytes("vekla-datum", "datu", "TqbK", kCreated, kModified, DayBodies(3));
   std::string offsetOutside = good;

@@ -139,7 +139,7 @@ TEST_F(TimetableTest, SevenLessonsAreWrittenByteForByteReadBackAndSavedAgainUnch
   EXPECT_EQ(ReadBytes(file), expected);
 }
 
-TEST_F(TimetableTest, ThreeLessonsLoseTheColourFieldToPaddingAndWarnAboutNameAndRows) {
+TEST_F(TimetableTest, FewLessonsKeepWeekAndColourSettingsAndWarnAboutNameAndRows) {
   s.grid.setColCount(5);
   LayoutTimetable(s);
   NumberLessonColumns(s);
@@ -160,19 +160,76 @@ TEST_F(TimetableTest, ThreeLessonsLoseTheColourFieldToPaddingAndWarnAboutNameAnd
   ASSERT_GE(written.size(), 398u);
   EXPECT_EQ(written.substr(0, 7), "Vekla-" + std::string(1, '\0'));
   EXPECT_EQ(Be32At(written, 78), 398u);
-  EXPECT_EQ(RecordBody(written, 1), Fields(Join({"0", "3", "2", "0"}, Repeat("", 21))));
+  // The colour lies in a padding field with three lessons and is written all the same.
+  EXPECT_EQ(RecordBody(written, 1), Fields(Join({"0", "3", "2", "0", "ff0000"}, Repeat("", 20))));
   EXPECT_EQ(RecordBody(written, 2), Fields(Join({"", "0750", "0840", "0940"}, Repeat("2000", 21))));
   EXPECT_EQ(RecordBody(written, 5), Fields(Join({"Pon", "ffffff", "ffffff", "ffffff"}, Repeat("", 21))));
 
   s.lichyTyden = true;
   s.rozlisovatTydny = true;
+  s.shapeRozvrh = kWhite;
   ReadTimetable(s, p, file, false);
   EXPECT_EQ(s.grid.colCount(), 5);
   EXPECT_EQ(s.grid.rowCount(), 24);
-  EXPECT_EQ(s.shapeRozvrh, kWhite);
+  EXPECT_EQ(s.shapeRozvrh, kRed);
   EXPECT_FALSE(s.lichyTyden);
   EXPECT_FALSE(s.rozlisovatTydny);
   EXPECT_EQ(s.grid.text(4, 0), "3");
+
+  // One lesson, the fewest the column commands leave: week, week flag and
+  // colour all lie in padding fields and survive saving and reading.
+  s.grid.setColCount(3);
+  s.lichyTyden = true;
+  s.rozlisovatTydny = true;
+  s.shapeRozvrh = kYellow;
+  const QString one = path("Vekla-jedna.PDB");
+  p.saveAnswers.push_back(one);
+  WriteTimetable(s, p);
+  const std::string oneBytes = ReadBytes(one);
+  ASSERT_GE(oneBytes.size(), 398u);
+  EXPECT_EQ(RecordBody(oneBytes, 1), Fields(Join({"0", "1", "1", "1", "ffff99"}, Repeat("", 20))));
+  EXPECT_EQ(RecordBody(oneBytes, 4), Fields(Join({"", "1"}, {"2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12",
+                                                              "13", "14", "15", "16", "17", "18", "19", "20", "21",
+                                                              "22", "23", "24"})));
+  s.lichyTyden = false;
+  s.rozlisovatTydny = false;
+  s.shapeRozvrh = kWhite;
+  ReadTimetable(s, p, one, false);
+  EXPECT_EQ(s.grid.colCount(), 3);
+  EXPECT_TRUE(s.lichyTyden);
+  EXPECT_TRUE(s.rozlisovatTydny);
+  EXPECT_EQ(s.shapeRozvrh, kYellow);
+}
+
+TEST_F(TimetableTest, PanelTextsLongerThanEightCharactersAreCutOnReadingWithTheirLogLines) {
+  const QString file = path("Vekla-dlouhe.PDB");
+  const std::string item = cp("Kvinta A.1");      // 10 characters
+  const std::string first = cp("Třídnická");     // 9 characters
+  const std::vector<std::string> bodies{
+      Fields({"0", "2", "1", "0", "ffffff"}), Fields({item, "0750", "0840"}), Fields({"X", "0835", "0925"}),
+      Fields({first, "1", "2"}),
+  };
+  WriteBytes(file, pdbBytes("Vekla-dlouhe", "data", "TqbK", kMarch7Noon, kMarch7Noon, bodies));
+  s.Memo1.push_back("older line");
+
+  ReadTimetable(s, p, file, false);
+
+  EXPECT_EQ(s.EditRozvrhPolozka, cp("Kvinta A"));
+  EXPECT_EQ(s.EditRozvrhLS, cp("Třídnick"));
+  // The label keeps its own colon, and ": " follows it.
+  const std::vector<std::string> lines{"older line",
+                                       cp("Položka (třída, učitel ... ):: Kvinta A.1 zkrácení položky"),
+                                       cp("1. buňka:: Třídnická zkrácení položky")};
+  EXPECT_EQ(s.Memo1, lines);
+  // Eight characters or fewer stay as they are, without a line.
+  const QString exact = path("Vekla-presne.PDB");
+  WriteBytes(exact, pdbBytes("Vekla-presne", "data", "TqbK", kMarch7Noon, kMarch7Noon,
+                             {bodies[0], Fields({"Kvinta A", "0750"}), bodies[2], Fields({"", "1"})}));
+  s.Memo1.clear();
+  ReadTimetable(s, p, exact, false);
+  EXPECT_EQ(s.EditRozvrhPolozka, "Kvinta A");
+  EXPECT_EQ(s.EditRozvrhLS, "");
+  EXPECT_TRUE(s.Memo1.empty());
 }
 
 TEST_F(TimetableTest, BlockColoursOtherThanSixCharactersAreWhiteWithBlackText) {

@@ -110,6 +110,27 @@ TEST_F(TopicPlansTest, OneTopicIsRepairedOnReadingAndTheFileNameGivesTheDatabase
   EXPECT_EQ(ReadBytes(plan), expected);
 }
 
+TEST_F(TopicPlansTest, PlanWithoutTopicsShowsOneEmptyRowNotThePreviousPlan) {
+  s.grid.setText(1, 1, "5");
+  s.grid.setText(2, 1, cp("Středověk"));
+  s.grid.setText(8, 1, "1");
+  s.grid.setText(2, 2, cp("Novověk"));
+  for (const int records : {2, 1, 0}) {
+    SCOPED_TRACE(records);
+    const std::vector<std::string> all{kColourRecord, kZeroRecord};
+    const std::vector<std::string> bodies(all.begin(), all.begin() + records);
+    const QString name = path("Rozpisy-prázdný.PDB");
+    WriteBytes(name, pdbBytes("Rozpisy-x", "data", "TqbR", kCreated, kModified, bodies));
+
+    ReadTopicPlans(s, p, name, false);
+
+    EXPECT_EQ(s.grid.rowCount(), 2);
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(s.grid.text(k, 1), "") << k;
+    EXPECT_EQ(s.grid.text(0, 1), "1");
+    EXPECT_TRUE(s.Memo1.empty());
+  }
+}
+
 TEST_F(TopicPlansTest, CancelledSaveWritesNothing) {
   s.EditN = "";
   WriteRowRecords(s, p);
