@@ -263,8 +263,19 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
         const std::string j = std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2);
         const bool list = k % 2 == 0;
         if (r == 1) {
-          if (list) ini.set("Datumy", "Dny" + j, ByteListToText(text));
-          else ini.set("Datumy", "Poznamka" + j, text);
+          if (list) {
+            // The dates decide how many grade columns the semester shows. No
+            // save keeps more than 127, and thousands of them (a damaged
+            // file) would take the grid minutes to build.
+            std::string days = ByteListToText(text);
+            if (days.size() > kMaxByteList) {
+              days.resize(kMaxByteList);
+              p.message(cp("Počet známek může být maximálně 127!"));
+            }
+            ini.set("Datumy", "Dny" + j, days);
+          } else {
+            ini.set("Datumy", "Poznamka" + j, text);
+          }
         } else if (r == 2) {
           if (list) {
             ini.set("Casy1", "Casy" + j, ByteListToText(text));
@@ -387,13 +398,16 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   for (int n = 1; n <= students; ++n) {
     // The student of grid row n + 3 has the section of its row label: after
     // rows were removed or inserted the labels no longer run 1, 2, 3, ...
-    std::string section = StudentSection(s, n + 3);
-    if (section.empty()) section = "Z" + std::to_string(n);
-    PdbRecord rec{ini.get(section, "Poradi", "1"), ini.get(section, "Jmeno", "Zaznam"),
-                  ini.get(section, "Zkousen", "0")};
+    // A row whose label has no number has no section: its keys are missing
+    // and read as their defaults, never as another student's.
+    const std::string section = StudentSection(s, n + 3);
+    auto get = [&](const std::string& key, std::string_view def = {}) {
+      return section.empty() ? std::string(def) : ini.get(section, key, def);
+    };
+    PdbRecord rec{get("Poradi", "1"), get("Jmeno", "Zaznam"), get("Zkousen", "0")};
     for (int k : selection) {
-      rec.push_back(byteList(WithoutTrailingEmptySlots(ini.get(section, "Z" + std::to_string(k)))));
-      rec.push_back(ini.get(section, "P" + std::to_string(k)));
+      rec.push_back(byteList(WithoutTrailingEmptySlots(get("Z" + std::to_string(k)))));
+      rec.push_back(get("P" + std::to_string(k)));
     }
     records.push_back(std::move(rec));
     ShowProgress(s, p, PercentText(100.0 * n / students));

@@ -244,6 +244,54 @@ TEST_F(GradesReadTest, UnusualButReadableFiles) {
   }
 }
 
+// Fewer records than the three special ones: still the six rows of a class
+// without students, never a negative student count.
+TEST_F(GradesReadTest, FewerThanThreeRecordsGiveAnEmptyClass) {
+  const std::vector<std::string> special = GradeBodies("3366cc", TwoSemesters(), {});
+  for (int records = 0; records <= 2; ++records) {
+    VeklaState t = s;
+    ScriptedPrompter q;
+    const QString file = path("Znamky-malo.PDB");
+    WriteBytes(file, pdbBytes("Znamky-malo", "data", "TqbZ", kMarch7Noon, kMarch7Noon,
+                              std::vector<std::string>(special.begin(), special.begin() + records)));
+    ReadGrades(t, q, file, true);
+    EXPECT_EQ(t.grid.rowCount(), 6) << records;
+    EXPECT_EQ(t.studentCount, 0) << records;
+    EXPECT_EQ(t.gradesIni.get("db", "Pocet"), "6") << records;
+    EXPECT_EQ(t.grid.text(0, 4), cp("Průměr")) << records;
+    // Record 2 holds the semesters; without it the current one is shown.
+    const std::vector<std::string> items =
+        records == 2 ? std::vector<std::string>{"1. pol. 2004/2005", "2. pol. 2004/2005"}
+                     : std::vector<std::string>{"2. pol. 2004/2005"};
+    EXPECT_EQ(t.semesterItems, items) << records;
+  }
+}
+
+// A semester of more dates than any save keeps (127 grade columns) shows
+// 127 columns and says so; the other lists stay as the file has them.
+TEST_F(GradesReadTest, SemesterWithMoreThan127ColumnsIsCutWithTheWarning) {
+  std::string days, times, grades;
+  for (int i = 0; i < 4000; ++i) {
+    days += B({1 + i % 28, 1 + i % 12});
+    times += B({8, 1 + i % 59});
+    grades += B({1, 1 + i % 20});
+  }
+  const QString file = path("Znamky-siroka.PDB");
+  WriteBytes(file, GradesDb("Znamky-siroka", "3366cc", {{"20041", days, "", times, times}},
+                            {{"1", "Ada", "0", {{grades, ""}}}}));
+  ReadGrades(s, p, file, true);
+
+  // No preferences in this folder, then the one warning of the semester.
+  ASSERT_EQ(p.messages.size(), 2u);
+  EXPECT_EQ(p.messages[1], cp("Počet známek může být maximálně 127!"));
+  EXPECT_EQ(s.grid.colCount(), 127 + 7);
+  EXPECT_EQ(s.gradesIni.get("Datumy", "Dny1").size(), 254u);
+  EXPECT_EQ(s.gradesIni.get("Z1", "Z1").size(), grades.size());
+  EXPECT_EQ(s.grid.text(129, 1), "15.7");  // column 127: day 1 + 126 % 28, month 1 + 126 % 12
+  EXPECT_EQ(s.grid.text(129, 0), "127");
+  EXPECT_EQ(s.grid.text(130, 0), cp("Průměr"));
+}
+
 TEST_F(GradesReadTest, PreferencesDatabaseChosenAsAClassChangesNothing) {
   const std::string before = Snapshot(s);
   ReadGrades(s, p, path("ZNAMKY-db_pref.pdb"), true);

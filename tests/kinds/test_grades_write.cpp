@@ -155,6 +155,26 @@ TEST_F(GradesWriteTest, EmptyGradeSlotsAtTheEndAreDroppedAndMissingKeysGetDefaul
   EXPECT_EQ(ReadBytes(file), pdbBytes("Znamky-7a", "data", "TqbZ", kMarch7Noon, kMarch7Noon, bodies));
 }
 
+// Rows are sorted or relabelled: a row whose label has no number is not
+// written with the data of the student whose number is its position.
+TEST_F(GradesWriteTest, RowWithoutNumberNeverTakesAnotherStudentsSection) {
+  CellGrid& g = s.grid;
+  g.setText(0, 4, "2. Bob");  // the second student, sorted to the top
+  g.setText(1, 4, "2");
+  g.setText(2, 4, "Bob");
+  g.setText(3, 4, "1 ");
+  g.setFontColor(3, 4, s.weights[0].color);
+  g.setText(0, 5, "Xaver");   // no number: no section of its own
+  g.setText(2, 5, "Xaver");
+  const QString file = path("Znamky-7a.PDB");
+  p.saveAnswers.push_back(file);
+  WriteGrades(s, p);
+
+  const std::string bytes = ReadBytes(file);
+  EXPECT_EQ(RecordBody(bytes, 4), Fields({"2", "Bob", "0", B({1, 1}), ""}));
+  EXPECT_EQ(RecordBody(bytes, 5), Fields({"1", "Zaznam", "0", "", ""}));
+}
+
 TEST_F(GradesWriteTest, FileNameWithLowerCasePrefixIsWarnedAndNamedProperly) {
   const QString file = path("znamky-7a.PDB");
   p.saveAnswers.push_back(file);
