@@ -41,12 +41,16 @@ void CellGrid::insertRow(int index) {
   ++rows_;
 }
 
-void CellGrid::insertCol(int index) {
+void CellGrid::insertCol(int index) { insertCols(index, 1); }
+
+void CellGrid::insertCols(int index, int count) {
+  if (count <= 0) return;
   index = std::max(index, fixedCols_);
+  const auto n = static_cast<size_t>(count);
   for (auto& r : cells_)
-    if (index < static_cast<int>(r.size())) r.insert(r.begin() + index, Cell{});
-  if (index < static_cast<int>(widths_.size())) widths_.insert(widths_.begin() + index, kDefaultWidth);
-  ++cols_;
+    if (index < static_cast<int>(r.size())) r.insert(r.begin() + index, n, Cell{});
+  if (index < static_cast<int>(widths_.size())) widths_.insert(widths_.begin() + index, n, kDefaultWidth);
+  cols_ += count;
 }
 
 void CellGrid::removeRow(int index) {
@@ -55,12 +59,20 @@ void CellGrid::removeRow(int index) {
   --rows_;
 }
 
-void CellGrid::removeCol(int index) {
-  if (index < fixedCols_ || index >= cols_ || cols_ - fixedCols_ <= 1) return;
-  for (auto& r : cells_)
-    if (index < static_cast<int>(r.size())) r.erase(r.begin() + index);
-  if (index < static_cast<int>(widths_.size())) widths_.erase(widths_.begin() + index);
-  --cols_;
+void CellGrid::removeCol(int index) { removeCols(index, 1); }
+
+void CellGrid::removeCols(int index, int count) {
+  if (index < fixedCols_ || index >= cols_) return;
+  // Never beyond the last column, and one non-fixed column always stays.
+  count = std::min({count, cols_ - index, cols_ - fixedCols_ - 1});
+  if (count <= 0) return;
+  auto eraseFrom = [&](auto& v) {
+    const int size = static_cast<int>(v.size());
+    if (index < size) v.erase(v.begin() + index, v.begin() + std::min(size, index + count));
+  };
+  for (auto& r : cells_) eraseFrom(r);
+  eraseFrom(widths_);
+  cols_ -= count;
 }
 
 std::function<int(const Cell&)>& CellGrid::textWidthMeasure() {

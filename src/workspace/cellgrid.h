@@ -65,6 +65,10 @@ class CellGrid {
   // is not removed.
   void removeRow(int index);
   void removeCol(int index);
+  // The same for `count` columns at once, in one pass over the cells (one
+  // column at a time would move every later cell once per column).
+  void insertCols(int index, int count);
+  void removeCols(int index, int count);
 
   // Size every column to its widest text (last column first).
   void autoSizeColumns();

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <exception>
 #include <set>
 
 #include "kinds/kinds.h"
@@ -101,16 +102,31 @@ void TabSet1Change(VeklaState& s, Prompter& p, int newIndex) {
 
 void FormClose(VeklaState& s, Prompter& p) {
   (void)p;
-  if (!s.prefix.empty()) {
-    if (s.kind == DbKind::Znamky) {
-      s.currentSemester = s.semesterItemIndex + 1;
-      StoreSemester(s);
+  // The window closes whatever happens: a step that fails must not keep the
+  // later ones from saving the grid and the settings. The first failure is
+  // reported at the end.
+  std::exception_ptr failure;
+  auto step = [&](const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const VeklaError&) {
+      if (!failure) failure = std::current_exception();
     }
-    SaveKind(s);
+  };
+  if (!s.prefix.empty()) {
+    if (s.kind == DbKind::Znamky)
+      step([&] {
+        s.currentSemester = s.semesterItemIndex + 1;
+        StoreSemester(s);
+      });
+    step([&] { SaveKind(s); });
   }
-  s.settings.set("Nastaveni", "Adresar1", fromQt(s.adresar1));
-  s.settings.set("Nastaveni", "TabIndex", std::to_string(static_cast<int>(s.kind)));
-  s.settings.save(settingsPath(s));
+  step([&] {
+    s.settings.set("Nastaveni", "Adresar1", fromQt(s.adresar1));
+    s.settings.set("Nastaveni", "TabIndex", std::to_string(static_cast<int>(s.kind)));
+    s.settings.save(settingsPath(s));
+  });
+  if (failure) std::rethrow_exception(failure);
 }
 
 int FormResizeWidth(int width) { return std::max(width, 690); }

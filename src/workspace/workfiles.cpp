@@ -471,15 +471,16 @@ void LoadSemester(VeklaState& s, int n) {
   const std::string days = ini.get("Datumy", "Dny" + sn);
   const int k = static_cast<int>(days.size() / 2);
 
-  // Back to one grade column, then as many as the semester has.
-  while (g.colCount() > 8) {
-    const int before = g.colCount();
-    g.removeCol(3);
-    if (g.colCount() == before) break;
-  }
+  // Back to one grade column, then as many as the semester has. The kept
+  // column loses its grade colours too, like the inserted ones, so a grade
+  // whose weight is unknown cannot take the weight of the semester left.
+  if (g.colCount() > 8) g.removeCols(3, g.colCount() - 8);
   g.setText(3, 0, "1");
-  for (int r = 1; r < g.rowCount(); ++r) g.setText(3, r, "");
-  for (int i = 1; i < k; ++i) g.insertCol(3);
+  for (int r = 1; r < g.rowCount(); ++r) {
+    g.setText(3, r, "");
+    g.setFontColor(3, r, kSysWindowText);
+  }
+  g.insertCols(3, k - 1);
   NumberGradeColumns(s);
   LayoutGrades(s);
 
@@ -516,14 +517,13 @@ void LoadSemester(VeklaState& s, int n) {
         g.setText(c, r, "");
         continue;
       }
+      // A grade outside 1 to 20 ("PP" among them) leaves the cell empty; a
+      // weight outside 1 to 4 leaves its colour as it is, so the grade shows
+      // but counts for nothing until a weight is given to it.
       const int weight = byteValue(grades[2 * i]);
       const int code = byteValue(grades[2 * i + 1]);
-      if (weight < 1 || weight > 4 || code < 1 || code > 20) {
-        g.setText(c, r, "");  // "PP" and anything unknown: no grade
-        continue;
-      }
-      g.setText(c, r, s.znamky.text(code, 0));
-      g.setFontColor(c, r, s.weights[static_cast<size_t>(weight - 1)].color);
+      g.setText(c, r, code >= 1 && code <= 20 ? s.znamky.text(code, 0) : std::string());
+      if (weight >= 1 && weight <= 4) g.setFontColor(c, r, s.weights[static_cast<size_t>(weight - 1)].color);
     }
   }
 

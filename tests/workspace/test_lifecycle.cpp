@@ -151,3 +151,22 @@ TEST_F(Lifecycle, GridButtonsFollowTheSelectedCell) {
   EXPECT_EQ(s.grid.rowCount(), 24);
   EXPECT_EQ(p.questions.back(), cp("Odstranit řádek?"));
 }
+
+// A semester that cannot be stored is reported, but the grid and the
+// settings are still saved when the window closes.
+TEST_F(Lifecycle, CloseSavesTheGridWhenTheSemesterCannotBeStored) {
+  {
+    VeklaState s = start();
+    s.grid.setText(2, 5, cp("Dvořák Petr"));
+    s.semesterItems.clear();
+    s.semesterItemIndex = -1;
+    s.adresar1 = dir.path() + "/palm";
+    RunCommand(s, p, [&] { FormClose(s, p); });
+    ASSERT_EQ(p.errors.size(), 1u);
+    EXPECT_NE(toUtf8(p.errors[0]).find("Pololetí č. 0"), std::string::npos) << toUtf8(p.errors[0]);
+  }
+  p.errors.clear();
+  VeklaState again = start();
+  EXPECT_EQ(again.grid.text(2, 5), cp("Dvořák Petr"));
+  EXPECT_EQ(again.adresar1, dir.path() + "/palm");
+}

@@ -317,6 +317,59 @@ TEST_F(SetupTest, NumberingAfterColumnChanges) {
   EXPECT_EQ(row(0, 11), (Strings{"", "Den", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
 }
 
+// Inserting or removing several columns at once gives the same grid as one
+// column at a time: cells move with their colours, also those kept beyond
+// the column count, and the last non-fixed column is never removed.
+TEST(CellGridColumns, ManyAtOnceLikeOneByOne) {
+  auto filled = [] {
+    CellGrid g(6, 3, 1, 1);
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 8; ++c) {  // columns 6 and 7 lie beyond the count
+        g.setText(c, r, std::to_string(c) + "/" + std::to_string(r));
+        g.setFontColor(c, r, makeColor(c, r, 0));
+      }
+    g.setText(2, 5, "short row");  // a stored row narrower than the grid
+    return g;
+  };
+  auto same = [](const CellGrid& a, const CellGrid& b) {
+    ASSERT_EQ(a.colCount(), b.colCount());
+    ASSERT_EQ(a.rowCount(), b.rowCount());
+    for (int r = 0; r < 6; ++r)
+      for (int c = 0; c < 16; ++c) {
+        EXPECT_EQ(a.text(c, r), b.text(c, r)) << c << "," << r;
+        EXPECT_EQ(a.fontColor(c, r), b.fontColor(c, r)) << c << "," << r;
+      }
+  };
+  struct Case {
+    int index, count;
+  } inserts[] = {{3, 4}, {0, 2}, {6, 3}, {2, 0}};
+  for (const auto& c : inserts) {
+    CellGrid a = filled(), b = filled();
+    a.insertCols(c.index, c.count);
+    for (int i = 0; i < c.count; ++i) b.insertCol(c.index);
+    same(a, b);
+  }
+  CellGrid a = filled();
+  a.insertCols(3, 4);
+  EXPECT_EQ(a.colCount(), 10);
+  EXPECT_EQ(a.text(3, 1), "");
+  EXPECT_EQ(a.text(7, 1), "3/1");
+  EXPECT_EQ(a.text(11, 2), "7/2");
+
+  Case removals[] = {{3, 2}, {1, 4}, {1, 9}, {4, 9}, {0, 2}, {6, 1}};
+  for (const auto& c : removals) {
+    CellGrid x = filled(), y = filled();
+    x.removeCols(c.index, c.count);
+    for (int i = 0; i < c.count; ++i) y.removeCol(c.index);
+    same(x, y);
+  }
+  CellGrid r = filled();
+  r.removeCols(1, 9);  // one non-fixed column stays
+  EXPECT_EQ(r.colCount(), 2);
+  EXPECT_EQ(r.text(1, 0), "5/0");
+  EXPECT_EQ(r.text(2, 0), "6/0");
+}
+
 TEST_F(SetupTest, SemesterLabelByMonth) {
   struct Case {
     int month;

@@ -11,6 +11,7 @@
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "workspace/gradestats.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
 
@@ -477,6 +478,49 @@ TEST_F(WorkFilesTest, SemesterStore) {
   EXPECT_FALSE(s.gradesIniDirty);
   FlushGradesIni(s);
   EXPECT_FALSE(QFile::exists(GradesIniPath(s)));
+}
+
+// A semester with unusual bytes: a grade whose weight byte is unknown shows
+// its symbol but counts for nothing (not even in the column that held a
+// weighted grade of the semester left), an unknown grade byte is an empty
+// cell, and a very long semester is rebuilt in one pass.
+TEST_F(WorkFilesTest, SemesterWithUnknownBytesAndManyColumns) {
+  SetupTab(s, DbKind::Znamky);
+  s.grid.setText(3, 4, "1 ");
+  s.grid.setFontColor(3, 4, rgbHex(0xFF0000));  // weight 1 in the only grade column
+  const int k = 3000;
+  std::string days, grades;
+  for (int i = 0; i < k; ++i) days += "11";
+  days.replace(days.size() - 2, 2, "23");  // the last column dated 2.3
+  grades = "75" "1Z" "11";                 // weight 7, grade 42, then "1 " of weight 1
+  for (int i = 3; i < k - 1; ++i) grades += "PP";
+  grades += "75";
+  IniFile& ini = GradesIni(s);
+  ini.set("Datumy", "Dny1", days);
+  ini.set("Z1", "Z1", grades);
+
+  LoadSemester(s, 1);
+  CellGrid& g = s.grid;
+  ASSERT_EQ(g.colCount(), k + 7);
+  const int last = k + 2;
+  EXPECT_EQ(g.text(last, 0), std::to_string(k));
+  EXPECT_EQ(g.text(last, 1), "2.3");
+  EXPECT_EQ(g.text(last + 1, 0), cp("Průměr"));
+  EXPECT_EQ(g.text(3, 4), "5 ");
+  EXPECT_EQ(WeightNumber(s, g.fontColor(3, 4)), 0);
+  EXPECT_EQ(g.text(4, 4), "");
+  EXPECT_EQ(g.text(5, 4), "1 ");
+  EXPECT_EQ(g.fontColor(5, 4), rgbHex(0xFF0000));
+  EXPECT_EQ(g.text(last, 4), "5 ");
+  EXPECT_EQ(WeightNumber(s, g.fontColor(last, 4)), 0);
+  EXPECT_EQ(g.text(k + 3, 4), "1,000");  // only the weighted "1 " counts
+
+  // Back to a short semester in one pass as well.
+  ini.set("Datumy", "Dny2", "23");
+  LoadSemester(s, 2);
+  EXPECT_EQ(g.colCount(), 8);
+  EXPECT_EQ(g.text(3, 1), "2.3");
+  EXPECT_EQ(g.text(4, 0), cp("Průměr"));
 }
 
 }  // namespace
