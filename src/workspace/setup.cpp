@@ -64,6 +64,9 @@ void setSloupce(SloupceType& s, int col, char typ, int delka, const char* vychoz
 void gradeSteps(VeklaState& s) {
   CellGrid& g = s.grid;
   s.studentCount = g.rowCount() - 6;
+  // A new grade book starts without the previous class's note; a tab switch
+  // loads the note back from the extras file right after the setup.
+  s.memoPoznamka.clear();
 
   static constexpr Color weightColors[4] = {rgbHex(0xFF0000), rgbHex(0x0000FF), rgbHex(0xAAAAAA),
                                             rgbHex(0x00CC33)};
@@ -140,6 +143,13 @@ void gradeSteps(VeklaState& s) {
 
 void timetableSteps(VeklaState& s) {
   CellGrid& g = s.grid;
+  // A new timetable starts with an empty panel; a tab switch loads the
+  // panel back from the extras file right after the setup.
+  s.EditRozvrhPolozka.clear();
+  s.EditRozvrhLS.clear();
+  s.shapeRozvrh = kWhite;
+  s.lichyTyden = true;
+  s.rozlisovatTydny = false;
   g.setText(0, 0, "");
   // Up to and including the column count: the eighth lesson's cells lie one
   // beyond the grid and show when it gets a tenth column.

@@ -170,3 +170,32 @@ TEST_F(Lifecycle, CloseSavesTheGridWhenTheSemesterCannotBeStored) {
   EXPECT_EQ(again.grid.text(2, 5), cp("Dvořák Petr"));
   EXPECT_EQ(again.adresar1, dir.path() + "/palm");
 }
+
+TEST_F(Lifecycle, NewStartsWithoutThePreviousNoteAndTimetablePanel) {
+  VeklaState s = start();
+  s.memoPoznamka = {cp("třída jede na výlet")};
+  RunCommand(s, p, [&] { NovyClick(s, p); });
+  EXPECT_TRUE(s.memoPoznamka.empty());
+
+  RunCommand(s, p, [&] { TabSet1Change(s, p, 2); });
+  s.EditRozvrhPolozka = "7.A";
+  s.EditRozvrhLS = "Rozvrh";
+  s.shapeRozvrh = rgbHex(0x00FF00);
+  s.lichyTyden = false;
+  s.rozlisovatTydny = true;
+  // A tab switch keeps the panel through the extras file ...
+  RunCommand(s, p, [&] { TabSet1Change(s, p, 3); });
+  RunCommand(s, p, [&] { TabSet1Change(s, p, 2); });
+  EXPECT_EQ(s.EditRozvrhPolozka, "7.A");
+  EXPECT_EQ(s.shapeRozvrh, rgbHex(0x00FF00));
+  EXPECT_FALSE(s.lichyTyden);
+  EXPECT_TRUE(s.rozlisovatTydny);
+  // ... and "Nový" empties it.
+  RunCommand(s, p, [&] { NovyClick(s, p); });
+  EXPECT_EQ(s.EditRozvrhPolozka, "");
+  EXPECT_EQ(s.EditRozvrhLS, "");
+  EXPECT_EQ(s.shapeRozvrh, kWhite);
+  EXPECT_TRUE(s.lichyTyden);
+  EXPECT_FALSE(s.rozlisovatTydny);
+  EXPECT_TRUE(p.errors.empty());
+}
