@@ -156,6 +156,17 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   }
   const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, option.widget);
+
+  // The view draws one pixel of grid line; a wider grid line (the grade
+  // book's) takes the rest from the cell's right and bottom edge.
+  const auto* grid = qobject_cast<const GridView*>(option.widget);
+  const int extra = grid ? grid->gridModel()->grid().lineWidth - 1 : 0;
+  if (extra > 0 && grid->showGrid()) {
+    const QColor line = QColor::fromRgba(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &opt, grid)));
+    const QRect r = option.rect;
+    painter->fillRect(QRect(r.right() - extra + 1, r.top(), extra, r.height()), line);
+    painter->fillRect(QRect(r.left(), r.bottom() - extra + 1, r.width(), extra), line);
+  }
 }
 
 bool GridDelegate::eventFilter(QObject* object, QEvent* event) {
@@ -183,8 +194,11 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
   setWordWrap(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
+  // Typing into a cell replaces its text, double-click or F2 edits it. A click
+  // on the current cell does not wait to start an edit: while such a wait
+  // runs, the view would take the first typed letters as a search.
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                  QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                  QAbstractItemView::AnyKeyPressed);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(12);
@@ -207,6 +221,13 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
             emit currentCellChanged(model_->gridCol(current), model_->gridRow(current));
           });
   connect(delegate, &GridDelegate::committedWithEnter, this, &GridView::moveToNextCell);
+  // A column the user drags wider or narrower keeps its width until the
+  // grid sizes its columns again.
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+    if (applyingWidths_ || uniformWidth_ > 0 || section >= model_->columnCount()) return;
+    const int offset = model_->mode() == GridModel::Fixed::AsHeaders ? model_->grid().fixedCols() : 0;
+    model_->grid().setColWidth(section + offset, size);
+  });
   applyColumnWidths();
 }
 
@@ -215,7 +236,9 @@ void GridView::refresh() {
   const int col = before.isValid() ? model_->gridCol(before) : -1;
   const int row = before.isValid() ? model_->gridRow(before) : -1;
   quiet_ = true;
+  applyingWidths_ = true;
   model_->sync();
+  applyingWidths_ = false;
   applyColumnWidths();
   quiet_ = false;
   if (col >= 0) setCurrentCell(col, row);
@@ -252,6 +275,10 @@ void GridView::commitEdit() {
   }
 }
 
+void GridView::keyboardSearch(const QString&) {
+  // A letter typed on a cell that cannot be edited does not move the current cell.
+}
+
 void GridView::setUniformColumnWidth(int width) {
   uniformWidth_ = width;
   applyColumnWidths();
@@ -260,10 +287,12 @@ void GridView::setUniformColumnWidth(int width) {
 void GridView::applyColumnWidths() {
   const CellGrid& g = model_->grid();
   const int offset = model_->mode() == GridModel::Fixed::AsHeaders ? g.fixedCols() : 0;
+  applyingWidths_ = true;
   for (int j = 0; j < model_->columnCount(); ++j) {
     const int w = uniformWidth_ > 0 ? uniformWidth_ : g.colWidth(j + offset);
     if (columnWidth(j) != w) setColumnWidth(j, w);
   }
+  applyingWidths_ = false;
 }
 
 }  // namespace vekla

@@ -97,6 +97,7 @@ class GridView : public QTableView {
   // Gives every column the same width instead of the grid's own widths
   // (0: the grid's widths).
   void setUniformColumnWidth(int width);
+  void keyboardSearch(const QString& search) override;
 
  signals:
   void currentCellChanged(int col, int row);  // grid coordinates, user moves only
@@ -107,6 +108,7 @@ class GridView : public QTableView {
 
   GridModel* model_;
   bool quiet_ = false;
+  bool applyingWidths_ = false;  // widths set from the grid, not by the user
   int uniformWidth_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -94,6 +96,21 @@ QLineEdit* panelEdit(const char* objectName, QWidget* parent, int width) {
 int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
 
 }  // namespace
+
+std::string MaskedTimeText(const QString& shown) {
+  const QStringList parts = shown.split(':');
+  std::string out;
+  for (int i = 0; i < 3; ++i) {
+    QString digits;
+    if (i < parts.size())
+      for (QChar c : parts[i])
+        if (c.isDigit() && c.unicode() < 0x80) digits += c;
+    digits = digits.left(2).rightJustified(2, '0');
+    if (i > 0) out += ':';
+    out += digits.toStdString();
+  }
+  return out;
+}
 
 MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 
@@ -248,8 +265,7 @@ QFrame* MainWindow::buildPanel() {
 
   auto* db = groupBox("GroupBoxDatabaze", QStringLiteral(" Databáze "), panel);
   auto* dbLayout = tightLayout<QHBoxLayout>(db);
-  editN_ = panelEdit("EditN", db, textWidth(db, "Znamky-MMMMMMMMMMMMMM"));
-  editN_->setMaxLength(31);
+  editN_ = panelEdit("EditN", db, textWidth(db, "Znamky-MMMMMMMMMMMM"));
   editC_ = panelLabel("EditC", db);
   editTD_ = panelLabel("EditTD", db);
   dbLayout->addWidget(editN_);
@@ -277,18 +293,17 @@ QFrame* MainWindow::buildPanel() {
   row->addStretch(1);
 
   // Times are typed into a mask: hours may have one digit, minutes and
-  // seconds always two.
-  for (QLineEdit* e : {editCV_, editCZ_}) e->setInputMask(QStringLiteral("90:00:00;_"));
-
-  struct Bind {
-    QLineEdit* edit;
-    std::string VeklaState::*field;
-  };
-  for (const Bind& b : {Bind{editN_, &VeklaState::EditN}, Bind{editDV_, &VeklaState::EditDV},
-                        Bind{editCV_, &VeklaState::EditCV}, Bind{editDZ_, &VeklaState::EditDZ},
-                        Bind{editCZ_, &VeklaState::EditCZ}}) {
-    connect(b.edit, &QLineEdit::textEdited, this, [this, f = b.field](const QString& t) { s_.*f = typed(t); });
+  // seconds always two. The state always gets the full "hh:mm:ss", so a
+  // lone hour digit or a gap left in the mask never makes the time unreadable.
+  for (QLineEdit* e : {editCV_, editCZ_}) {
+    e->setInputMask(QStringLiteral("09:99:99;_"));
+    connect(e, &QLineEdit::textEdited, this, [this, e] {
+      (e == editCV_ ? s_.EditCV : s_.EditCZ) = MaskedTimeText(e->displayText());
+    });
   }
+  bindEdit(editN_, [this](const std::string& t) { s_.EditN = t; });
+  bindEdit(editDV_, [this](const std::string& t) { s_.EditDV = t; });
+  bindEdit(editDZ_, [this](const std::string& t) { s_.EditDZ = t; });
 
   boxRozvrh_ = buildTimetableBox();
   layout->addWidget(boxRozvrh_);
@@ -301,7 +316,8 @@ QFrame* MainWindow::buildPanel() {
 QGroupBox* MainWindow::buildTimetableBox() {
   auto* box = groupBox("GroupBoxRozvrh", QStringLiteral(" Rozvrh "), this);
   auto* layout = tightLayout<QHBoxLayout>(box);
-  const int editWidth = textWidth(box, "MMMMMMMM");
+  // Eight characters of ordinary text, so the row fits the narrowest window.
+  const int editWidth = textWidth(box, "00000000");
 
   auto* labelPolozka = new QLabel(QStringLiteral("Položka (třída, učitel ... ):"), box);
   labelPolozka->setObjectName("LabelRozvrhPolozka");
@@ -333,24 +349,24 @@ QGroupBox* MainWindow::buildTimetableBox() {
 
   layout->addWidget(labelPolozka);
   layout->addWidget(editPolozka_);
-  layout->addSpacing(8);
+  layout->addSpacing(4);
   layout->addWidget(labelLS);
   layout->addWidget(editLS_);
-  layout->addSpacing(8);
+  layout->addSpacing(4);
   layout->addWidget(shapeRozvrh_);
   layout->addWidget(buttonRozvrh_);
-  layout->addSpacing(12);
+  layout->addSpacing(4);
   layout->addLayout(weeks);
-  layout->addSpacing(12);
+  layout->addSpacing(4);
   layout->addWidget(checkLS_);
   layout->addStretch(1);
 
-  connect(editPolozka_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    s_.EditRozvrhPolozka = typed(t);
+  bindEdit(editPolozka_, [this](const std::string& t) {
+    s_.EditRozvrhPolozka = t;
     run([this] { EditRozvrhPolozkaChange(s_); });
   });
-  connect(editLS_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    s_.EditRozvrhLS = typed(t);
+  bindEdit(editLS_, [this](const std::string& t) {
+    s_.EditRozvrhLS = t;
     run([this] { EditRozvrhLSChange(s_); });
   });
   connect(buttonRozvrh_, &QToolButton::clicked, this,
@@ -403,9 +419,8 @@ QGroupBox* MainWindow::buildGradesBox() {
     glyphColors_[static_cast<size_t>(i)] = -1;
     controls->addWidget(edit);
     controls->addWidget(button);
-    controls->addSpacing(4);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, i](const QString& t) { s_.weights[static_cast<size_t>(i)].text = typed(t); });
+    controls->addSpacing(2);
+    bindEdit(edit, [this, i](const std::string& t) { s_.weights[static_cast<size_t>(i)].text = t; });
     // Leaving the edit (focus out) checks the value; so does Enter.
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::returnPressed, this, [this, i] { leaveWeight(i); });
@@ -418,13 +433,19 @@ QGroupBox* MainWindow::buildGradesBox() {
   connect(semesterBox_, &SemesterBox::droppingDown, this, [this] { CBZnamkyPololetiDropDown(s_); });
   connect(semesterBox_, &QComboBox::activated, this,
           [this](int index) { run([=, this] { CBZnamkyPololetiChange(s_, index); }); });
-  controls->addSpacing(6);
-  controls->addWidget(semesterBox_);
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);
   button1_->setObjectName("Button1");
   connect(button1_, &QPushButton::clicked, this, [this] { run([this] { Button1Click(s_); }); });
-  controls->addWidget(button1_);
+
+  // The semester box and "Průměry" stand between the symbols and the note,
+  // so that the row of weights and bands fits the narrowest window.
+  auto* semester = new QVBoxLayout;
+  semester->setSpacing(3);
+  semester->addWidget(semesterBox_);
+  semester->addWidget(button1_, 0, Qt::AlignLeft);
+  semester->addStretch(1);
+  layout->addLayout(semester, 0, 1);
 
   znamky2Model_ = new GridModel(s_, &VeklaState::znamky2, GridModel::Fixed::AsCells, this);
   znamky2Model_->afterEdit = [this](int col, int row) {
@@ -436,19 +457,19 @@ QGroupBox* MainWindow::buildGradesBox() {
   znamky2View_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   znamky2View_->setFixedHeight(rowHeight + 2 * znamky2View_->frameWidth());
   // The bounds are short numbers; the band grid keeps narrow columns.
-  znamky2View_->setUniformColumnWidth(textWidth(znamky2View_, "00,00"));
+  znamky2View_->setUniformColumnWidth(textWidth(znamky2View_, "0,00"));
   znamky2View_->setToolTip(QStringLiteral("Horní meze pásem průměrů"));
   connect(znamky2View_, &GridView::currentCellChanged, this,
           [this](int col, int row) { run([=, this] { StringAGZnamky2SelectCell(s_, col, row); }); });
   controls->addSpacing(6);
   controls->addWidget(znamky2View_);
   controls->addStretch(1);
-  layout->addLayout(controls, 1, 0, 1, 2);
+  layout->addLayout(controls, 1, 0, 1, 3);
 
   memoPoznamka_ = new QPlainTextEdit(box);
   memoPoznamka_->setObjectName("MemoPoznamka");
   memoPoznamka_->setToolTip(QStringLiteral("Poznámka"));
-  memoPoznamka_->setMinimumWidth(120);
+  memoPoznamka_->setMinimumWidth(100);
   memoPoznamka_->setFixedHeight(znamkyView_->height());
   connect(memoPoznamka_, &QPlainTextEdit::textChanged, this, [this] {
     if (refreshing_) return;
@@ -456,11 +477,24 @@ QGroupBox* MainWindow::buildGradesBox() {
     const QString text = memoPoznamka_->toPlainText();
     if (!text.isEmpty())
       for (const QString& line : text.split('\n')) lines.push_back(typed(line));
+    // A character replaced by "?" shows as "?" at once, so it is reported once.
+    QStringList shown;
+    for (const std::string& l : lines) shown << toQt(l);
+    if (!text.isEmpty() && shown.join('\n') != text) {
+      const QSignalBlocker block(memoPoznamka_);
+      QTextCursor cursor = memoPoznamka_->textCursor();
+      const int pos = cursor.position();
+      memoPoznamka_->setPlainText(shown.join('\n'));
+      cursor = memoPoznamka_->textCursor();
+      cursor.setPosition(std::min(pos, static_cast<int>(memoPoznamka_->toPlainText().size())));
+      memoPoznamka_->setTextCursor(cursor);
+    }
     s_.memoPoznamka = std::move(lines);
   });
-  layout->addWidget(memoPoznamka_, 0, 1);
-  layout->setColumnStretch(0, 3);
-  layout->setColumnStretch(1, 1);
+  layout->addWidget(memoPoznamka_, 0, 2);
+  // The symbols grow first, up to their full width; the note takes the rest.
+  layout->setColumnStretch(0, 100);
+  layout->setColumnStretch(2, 1);
   return box;
 }
 
@@ -530,9 +564,14 @@ bool MainWindow::event(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut)
-    for (size_t i = 0; i < weightEdits_.size(); ++i)
-      if (watched == weightEdits_[i]) leaveWeight(static_cast<int>(i));
+  // A weight edit is left when the focus moves to another control; a menu,
+  // a dialog or another program taking the focus for a while does not leave it.
+  if (event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      for (size_t i = 0; i < weightEdits_.size(); ++i)
+        if (watched == weightEdits_[i]) leaveWeight(static_cast<int>(i));
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -591,6 +630,20 @@ void MainWindow::trigger(const std::string& controlName) {
 
 void MainWindow::commitPendingEdit() {
   for (GridView* view : {grid_, znamkyView_, znamky2View_}) view->commitEdit();
+}
+
+void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store) {
+  connect(edit, &QLineEdit::textEdited, this, [this, edit, store = std::move(store)](const QString& text) {
+    const std::string t = typed(text);
+    // A character replaced by "?" shows as "?" at once, so it is reported once.
+    if (toQt(t) != text) {
+      const int pos = edit->cursorPosition();
+      const QSignalBlocker block(edit);
+      edit->setText(toQt(t));
+      edit->setCursorPosition(pos);
+    }
+    store(t);
+  });
 }
 
 std::string MainWindow::typed(const QString& text) {
@@ -714,6 +767,10 @@ void MainWindow::refreshGrades() {
   int bandsWidth = 2 * znamky2View_->frameWidth();
   for (int c = 0; c < znamky2Model_->columnCount(); ++c) bandsWidth += znamky2View_->columnWidth(c);
   znamky2View_->setFixedWidth(bandsWidth);
+  // The symbols take no more room than they need; the note gets the rest.
+  int symbolsWidth = 2 * znamkyView_->frameWidth();
+  for (int c = 0; c < znamkyModel_->columnCount(); ++c) symbolsWidth += znamkyView_->columnWidth(c);
+  znamkyView_->setMaximumWidth(symbolsWidth);
 }
 
 void MainWindow::refreshLog() {

@@ -36,6 +36,11 @@ class GridView;
 class QtPrompter;
 class SemesterBox;
 
+// The text of a time edit as the state keeps it, from what the edit shows
+// through its mask ("7_:05:00"): always "hh:mm:ss", a lone digit with a
+// leading zero, an empty field as "00".
+std::string MaskedTimeText(const QString& shown);
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -84,6 +89,8 @@ class MainWindow : public QMainWindow {
   // Text typed into a widget, in code page 1250; a character the code page
   // cannot hold becomes "?" with a line in the error log.
   std::string typed(const QString& text);
+  // Keeps the state in step with what is typed into a line edit.
+  void bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store);
   void leaveWeight(int index);  // 0-based
   void refreshPanel();
   void refreshGrades();
