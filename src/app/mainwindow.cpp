@@ -432,7 +432,12 @@ QGroupBox* MainWindow::buildGradesBox() {
   semesterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   connect(semesterBox_, &SemesterBox::droppingDown, this, [this] { CBZnamkyPololetiDropDown(s_); });
   connect(semesterBox_, &QComboBox::activated, this,
-          [this](int index) { run([=, this] { CBZnamkyPololetiChange(s_, index); }); });
+          [this](int index) {
+            // Picking the semester that is shown would reload it from the
+            // store and drop the edits made since: nothing to do then.
+            if (index == s_.semesterItemIndex) return;
+            run([=, this] { CBZnamkyPololetiChange(s_, index); });
+          });
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);
   button1_->setObjectName("Button1");

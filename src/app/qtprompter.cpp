@@ -51,8 +51,15 @@ QString QtFileFilter(const std::string& filter) {
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
-    for (QString& p : patterns) p = p.trimmed();
-    out << parts[i].trimmed() + " (" + patterns.join(' ') + ")";
+    // Files copied from the handheld on Linux often end in ".pdb": offer the
+    // lower-case spelling of each pattern too, for dialogs that match case.
+    QStringList all;
+    for (const QString& p : patterns) {
+      const QString t = p.trimmed();
+      all << t;
+      if (t.toLower() != t) all << t.toLower();
+    }
+    out << parts[i].trimmed() + " (" + all.join(' ') + ")";
   }
   if (parts.size() % 2 == 1 && !parts.last().isEmpty()) out << parts.last();
   return out.join(";;");

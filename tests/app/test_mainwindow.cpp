@@ -109,8 +109,9 @@ void PrintTo(const QColor& c, std::ostream* os) { *os << c.name().toStdString();
 
 TEST(QtFileFilterTest, TranslatesPairsAndPatternLists) {
   EXPECT_EQ(QtFileFilter(cp("Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB")),
-            u("Známky PDB (Znamky-*.PDB);;databáze PDB (*.PDB)"));
-  EXPECT_EQ(QtFileFilter("soubory PDB a PRC|*.PDB;*.PRC"), u("soubory PDB a PRC (*.PDB *.PRC)"));
+            u("Známky PDB (Znamky-*.PDB znamky-*.pdb);;databáze PDB (*.PDB *.pdb)"));
+  EXPECT_EQ(QtFileFilter("soubory PDB a PRC|*.PDB;*.PRC"),
+            u("soubory PDB a PRC (*.PDB *.pdb *.PRC *.prc)"));
   EXPECT_EQ(QtFileFilter(""), QString());
 }
 

@@ -361,6 +361,12 @@ TEST_F(Teacher, OpensAClassAndSwitchesSemesters) {
   EXPECT_EQ(cell(*w, 3, 6), "1 ");
   EXPECT_EQ(cell(*w, 3, 1), "2.3");
 
+  // Picking the semester that is shown keeps an edit made since.
+  typeCell(*w, 3, 4, "5");
+  emit box->activated(1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(cell(*w, 3, 4), "5 ");
+
   // Saved with the first semester too.
   p.questionAnswers.push_back(true);
   p.saveAnswers.push_back(folder + "/Znamky-7a-nova.PDB");
