@@ -143,7 +143,6 @@ void NovyClick(VeklaState& s, Prompter& p) {
 namespace {
 
 void openWith(VeklaState& s, Prompter& p, bool first) {
-  s.Memo1.clear();
   s.openFromFirst = first;
   FileDialogSpec spec;
   spec.filter = s.dialogFilter;
@@ -160,13 +159,21 @@ void OtevriClick1(VeklaState& s, Prompter& p) { openWith(s, p, true); }
 void OtevriClick2(VeklaState& s, Prompter& p) { openWith(s, p, false); }
 
 void OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  s.Memo1.clear();
+  // The log starts afresh for the file being read; a file that cannot be
+  // read changes nothing, so the previous lines come back then.
+  std::vector<std::string> previousLog;
+  previousLog.swap(s.Memo1);
   s.openFromFirst = firstDialog;
-  switch (s.kind) {
-    case DbKind::Znamky: ReadGrades(s, p, path, firstDialog); break;
-    case DbKind::Rozpisy: ReadTopicPlans(s, p, path, firstDialog); break;
-    case DbKind::Rozvrh: ReadTimetable(s, p, path, firstDialog); break;
-    case DbKind::Kalendar: ReadCalendar(s, p, path, firstDialog); break;
+  try {
+    switch (s.kind) {
+      case DbKind::Znamky: ReadGrades(s, p, path, firstDialog); break;
+      case DbKind::Rozpisy: ReadTopicPlans(s, p, path, firstDialog); break;
+      case DbKind::Rozvrh: ReadTimetable(s, p, path, firstDialog); break;
+      case DbKind::Kalendar: ReadCalendar(s, p, path, firstDialog); break;
+    }
+  } catch (...) {
+    s.Memo1 = std::move(previousLog);
+    throw;
   }
   SaveKind(s);
 }

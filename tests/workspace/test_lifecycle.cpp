@@ -199,3 +199,40 @@ TEST_F(Lifecycle, NewStartsWithoutThePreviousNoteAndTimetablePanel) {
   EXPECT_FALSE(s.rozlisovatTydny);
   EXPECT_TRUE(p.errors.empty());
 }
+
+TEST_F(Lifecycle, MalformedDatabaseThroughTheOpenCommandChangesNothing) {
+  VeklaState s = start();
+  s.grid.setText(2, 4, cp("Jana Veselá"));
+  RunCommand(s, p, [&] { SaveKind(s); });
+  s.Memo1 = {cp("dřívější řádek")};
+  const QString common = DataDir(s) + "Znamky-.txt";
+  QFile before(common);
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  const QByteArray savedBefore = before.readAll();
+  before.close();
+
+  // A header that promises records the file does not have.
+  const QString bad = dir.path() + "/Znamky-7a.PDB";
+  QFile f(bad);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  QByteArray header(78, '\0');
+  header.replace(0, 9, "Znamky-7a");
+  header[77] = 5;
+  f.write(header);
+  f.close();
+
+  p.openAnswers = {bad};
+  RunCommand(s, p, [&] { OtevriClick1(s, p); });
+  ASSERT_EQ(p.errors.size(), 1u);
+  EXPECT_NE(toUtf8(p.errors[0]).find("Znamky-7a.PDB"), std::string::npos);
+  EXPECT_EQ(s.grid.text(2, 4), cp("Jana Veselá"));
+  EXPECT_EQ(s.Memo1, std::vector<std::string>{cp("dřívější řádek")});
+  EXPECT_TRUE(s.adresar1.isEmpty());
+  QFile after(common);
+  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+  EXPECT_EQ(after.readAll(), savedBefore);
+
+  // A cancelled dialog changes nothing either.
+  RunCommand(s, p, [&] { OtevriClick2(s, p); });
+  EXPECT_EQ(s.Memo1.size(), 1u);
+}
