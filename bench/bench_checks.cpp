@@ -16,8 +16,8 @@ namespace {
 class QuietPrompter : public Prompter {
  public:
   int repaints = 0;
-  std::optional<QString> openFile(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
   void message(const std::string&) override {}
   void error(const std::string&) override {}
   bool question(const std::string&) override { return false; }

@@ -32,10 +32,10 @@ QFileDialog::Options dialogOptions(bool overwritePrompt) {
 }
 
 // The proposed path of a dialog: the file name inside the initial folder.
-QString startPath(const FileDialogSpec& spec) {
-  if (spec.fileName.isEmpty()) return spec.initialDir;
-  if (spec.initialDir.isEmpty()) return spec.fileName;
-  return QDir(spec.initialDir).filePath(spec.fileName);
+QString startPath(const FileDialogRequest& request) {
+  if (request.fileName.isEmpty()) return request.initialDir;
+  if (request.initialDir.isEmpty()) return request.fileName;
+  return QDir(request.initialDir).filePath(request.fileName);
 }
 
 // A file name typed without an extension gets the default one.
@@ -67,24 +67,24 @@ QString QtFileFilter(const std::string& filter) {
 
 QtPrompter::QtPrompter(QWidget* parent, QLabel* progressLabel) : parent_(parent), label_(progressLabel) {}
 
-std::optional<QString> QtPrompter::openFile(const FileDialogSpec& spec) {
-  const QString path = QFileDialog::getOpenFileName(parent_, title(spec.title), startPath(spec),
-                                                    QtFileFilter(spec.filter), nullptr, dialogOptions(false));
+std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
+  const QString path = QFileDialog::getOpenFileName(parent_, title(request.title), startPath(request),
+                                                    QtFileFilter(request.filter), nullptr, dialogOptions(false));
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
 
-std::optional<QString> QtPrompter::saveFile(const FileDialogSpec& spec) {
+std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
   // The non-native dialog applies the default suffix itself before it asks
   // about overwriting; the native ones get the suffix appended afterwards.
-  QFileDialog dlg(parent_, title(spec.title), spec.initialDir, QtFileFilter(spec.filter));
+  QFileDialog dlg(parent_, title(request.title), request.initialDir, QtFileFilter(request.filter));
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   dlg.setFileMode(QFileDialog::AnyFile);
-  dlg.setOptions(dialogOptions(spec.overwritePrompt));
-  if (!spec.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
-  if (!spec.fileName.isEmpty()) dlg.selectFile(startPath(spec));
+  dlg.setOptions(dialogOptions(request.overwritePrompt));
+  if (!request.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  if (!request.fileName.isEmpty()) dlg.selectFile(startPath(request));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-  const QString path = withDefaultSuffix(dlg.selectedFiles().constFirst(), spec.defaultExt);
+  const QString path = withDefaultSuffix(dlg.selectedFiles().constFirst(), request.defaultExt);
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

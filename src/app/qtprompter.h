@@ -20,8 +20,8 @@ class QtPrompter : public Prompter {
   // `parent` owns the dialogs; `progressLabel` is the label Lpohyb.
   QtPrompter(QWidget* parent, QLabel* progressLabel);
 
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  std::optional<QString> openFile(const FileDialogRequest& request) override;
+  std::optional<QString> saveFile(const FileDialogRequest& request) override;
   void message(const std::string& text) override;
   void error(const std::string& text) override;
   bool question(const std::string& text) override;

@@ -28,8 +28,8 @@ class CliPrompter : public Prompter {
   bool saveAsked() const { return saveAsked_; }
   int errorCount() const { return errors_; }
 
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  std::optional<QString> openFile(const FileDialogRequest& request) override;
+  std::optional<QString> saveFile(const FileDialogRequest& request) override;
   void message(const std::string& text) override;
   void error(const std::string& text) override;
   bool question(const std::string& text) override;

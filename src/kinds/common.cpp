@@ -29,13 +29,13 @@ VeklaState ReadingCopy(const VeklaState& s, const PdbFile& pdb, const QString& p
 
 std::optional<QString> AskSaveFile(VeklaState& s, Prompter& p) {
   if (s.EditN.empty()) s.EditN = s.prefix;
-  FileDialogSpec spec;
-  spec.filter = s.dialogFilter;
-  spec.initialDir = s.adresar1;
-  spec.fileName = toQt(s.EditN + ".PDB");
-  spec.defaultExt = "PDB";
-  spec.overwritePrompt = true;
-  return p.saveFile(spec);
+  FileDialogRequest request;
+  request.filter = s.dialogFilter;
+  request.initialDir = s.adresar1;
+  request.fileName = toQt(s.EditN + ".PDB");
+  request.defaultExt = "PDB";
+  request.overwritePrompt = true;
+  return p.saveFile(request);
 }
 
 void WarnWrongPrefix(VeklaState& s, Prompter& p, const QString& chosenPath) {

@@ -144,11 +144,11 @@ namespace {
 
 void openWith(VeklaState& s, Prompter& p, bool first) {
   s.openFromFirst = first;
-  FileDialogSpec spec;
-  spec.filter = s.dialogFilter;
-  spec.initialDir = first ? s.adresar1 : EffectiveBackupFolder(s.settings);
-  spec.defaultExt = "PDB";
-  const auto path = p.openFile(spec);
+  FileDialogRequest request;
+  request.filter = s.dialogFilter;
+  request.initialDir = first ? s.adresar1 : EffectiveBackupFolder(s.settings);
+  request.defaultExt = "PDB";
+  const auto path = p.openFile(request);
   if (!path) return;
   OpenDatabase(s, p, *path, first);
 }
@@ -190,11 +190,11 @@ void UlozClick(VeklaState& s, Prompter& p) {
 // ---------------------------------------------------------------- utility
 
 void HotSync(VeklaState& s, Prompter& p) {
-  FileDialogSpec spec;
-  spec.title = "Instalovat";
-  spec.filter = "soubory PDB a PRC|*.PDB;*.PRC";
-  spec.initialDir = s.adresar1;
-  const auto path = p.openFile(spec);
+  FileDialogRequest request;
+  request.title = "Instalovat";
+  request.filter = "soubory PDB a PRC|*.PDB;*.PRC";
+  request.initialDir = s.adresar1;
+  const auto path = p.openFile(request);
   if (!path) return;
   if (QueueForJPilot(s.settings, *path)) {
     p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) +

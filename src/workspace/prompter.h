@@ -10,7 +10,7 @@
 
 namespace vekla {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   std::string title;       // empty: the toolkit's default title
   std::string filter;      // "caption|pattern|caption|pattern", as the rules write it
   QString initialDir;
@@ -23,8 +23,8 @@ class Prompter {
  public:
   virtual ~Prompter() = default;
   // A file chosen in an open or save dialog; nullopt when cancelled.
-  virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
   // An OK message box (warning or information).
   virtual void message(const std::string& text) = 0;
   // A failure that ended the command (the error box).

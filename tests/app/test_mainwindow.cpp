@@ -364,9 +364,9 @@ TEST_F(Window, ToolBarAndMenus) {
 
   // HotSync asks for the file with its own title and filter.
   w->trigger("SpeedItem3");
-  ASSERT_EQ(p.openSpecs.size(), 1u);
-  EXPECT_EQ(p.openSpecs[0].title, "Instalovat");
-  EXPECT_EQ(p.openSpecs[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");
+  ASSERT_EQ(p.openRequests.size(), 1u);
+  EXPECT_EQ(p.openRequests[0].title, "Instalovat");
+  EXPECT_EQ(p.openRequests[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");
 }
 
 TEST_F(Window, OnlyTheFirstActivationLoads) {

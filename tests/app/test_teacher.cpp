@@ -319,8 +319,8 @@ TEST_F(Teacher, OpensAClassAndSwitchesSemesters) {
   tool(*w, "SpeedItemOtevri1");
   ASSERT_TRUE(p.errors.empty());
   EXPECT_TRUE(p.messages.empty());
-  EXPECT_EQ(p.openSpecs.back().initialDir, folder + "/");
-  EXPECT_EQ(p.openSpecs.back().filter, cp("Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB"));
+  EXPECT_EQ(p.openRequests.back().initialDir, folder + "/");
+  EXPECT_EQ(p.openRequests.back().filter, cp("Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB"));
   EXPECT_EQ(w->windowTitle(), u("2. pol. 2025/2026"));
   auto* box = w->findChild<QComboBox*>("CBZnamkyPololeti");
   ASSERT_EQ(box->count(), 2);
@@ -548,7 +548,7 @@ TEST_F(Teacher, HotSyncQueuesForJPilot) {
   auto w = start();
   p.openAnswers.push_back(file);
   tool(*w, "HotSync1");
-  EXPECT_EQ(p.openSpecs.back().title, "Instalovat");
+  EXPECT_EQ(p.openRequests.back().title, "Instalovat");
   ASSERT_EQ(p.messages.size(), 1u);
   EXPECT_EQ(p.messages[0], cp("Soubor Znamky-7a.PDB bude nainstalován při příští synchronizaci."));
   EXPECT_EQ(ReadBytes(home.path() + "/.jpilot/jpilot.install"), QFile::encodeName(file).toStdString() + "\n");

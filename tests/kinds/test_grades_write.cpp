@@ -48,8 +48,8 @@ TEST_F(GradesWriteTest, NewClassIsWrittenByteForByteWithoutQuestions) {
   WriteGrades(s, p);
 
   EXPECT_TRUE(p.questions.empty());
-  ASSERT_EQ(p.saveSpecs.size(), 1u);
-  EXPECT_EQ(p.saveSpecs[0].fileName, "Znamky-.PDB");
+  ASSERT_EQ(p.saveRequests.size(), 1u);
+  EXPECT_EQ(p.saveRequests[0].fileName, "Znamky-.PDB");
   // Noon is stored with the minute 00 as 60, never as a zero byte.
   const std::vector<std::string> special{
       Fields({"-2", "3", "ffffff", B({7, 3}), ""}),

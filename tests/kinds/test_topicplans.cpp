@@ -134,8 +134,8 @@ TEST_F(TopicPlansTest, PlanWithoutTopicsShowsOneEmptyRowNotThePreviousPlan) {
 TEST_F(TopicPlansTest, CancelledSaveWritesNothing) {
   s.EditN = "";
   WriteRowRecords(s, p);
-  ASSERT_EQ(p.saveSpecs.size(), 1u);
-  EXPECT_EQ(p.saveSpecs[0].fileName, "Rozpisy-.PDB");
+  ASSERT_EQ(p.saveRequests.size(), 1u);
+  EXPECT_EQ(p.saveRequests[0].fileName, "Rozpisy-.PDB");
   EXPECT_EQ(s.EditN, "Rozpisy-");
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }

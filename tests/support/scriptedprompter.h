@@ -19,16 +19,16 @@ class ScriptedPrompter : public Prompter {
   std::deque<std::optional<Color>> colorAnswers;
 
   // What was asked.
-  std::vector<FileDialogSpec> openSpecs, saveSpecs;
+  std::vector<FileDialogRequest> openRequests, saveRequests;
   std::vector<std::string> messages, errors, questions, progressTexts;
   std::vector<QString> opened;
 
-  std::optional<QString> openFile(const FileDialogSpec& spec) override {
-    openSpecs.push_back(spec);
+  std::optional<QString> openFile(const FileDialogRequest& request) override {
+    openRequests.push_back(request);
     return pop(openAnswers);
   }
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override {
-    saveSpecs.push_back(spec);
+  std::optional<QString> saveFile(const FileDialogRequest& request) override {
+    saveRequests.push_back(request);
     return pop(saveAnswers);
   }
   void message(const std::string& text) override { messages.push_back(text); }

@@ -181,10 +181,10 @@ TEST_F(Commands, HotSyncHandsTheFileOver) {
   HotSync(s, p);
   EXPECT_TRUE(p.opened.empty());
   HotSync(s, p);
-  ASSERT_EQ(p.openSpecs.size(), 2u);
-  EXPECT_EQ(p.openSpecs[0].title, "Instalovat");
-  EXPECT_EQ(p.openSpecs[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");
-  EXPECT_EQ(p.openSpecs[0].initialDir, s.adresar1);
+  ASSERT_EQ(p.openRequests.size(), 2u);
+  EXPECT_EQ(p.openRequests[0].title, "Instalovat");
+  EXPECT_EQ(p.openRequests[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");
+  EXPECT_EQ(p.openRequests[0].initialDir, s.adresar1);
   EXPECT_EQ(p.opened, std::vector<QString>{file});
 
   // With J-Pilot it is queued for the next synchronisation.
