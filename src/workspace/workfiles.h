@@ -24,7 +24,7 @@ void LoadGradeExtras(VeklaState& s);
 // Save the current kind's working files (common first, then extras).
 void SaveKind(VeklaState& s);
 // Load as on activation: SetupTab is not run here; the common file, the
-// kind's layout and extras in the specified order, then auto column width.
+// kind's layout and extras in the order each kind needs, then auto column width.
 void LoadKind(VeklaState& s);
 
 // GradesIni: loaded from disk on first use.
