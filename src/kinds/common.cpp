@@ -41,7 +41,7 @@ std::optional<QString> AskSaveFile(VeklaState& s, Prompter& p) {
 void WarnWrongPrefix(VeklaState& s, Prompter& p, const QString& chosenPath) {
   const std::string f = fromQt(QFileInfo(chosenPath).fileName());
   if (f.compare(0, s.prefix.size(), s.prefix) != 0 || f.size() < s.prefix.size())
-    p.message(cp("Databáze se takto nemůže jmenovat: ") + fromQt(QDir::toNativeSeparators(chosenPath)));
+    p.message(cp("Databáze se takto nemůže jmenovat: ") + NativePath(chosenPath));
 }
 
 std::string DatabaseNameFromFile(VeklaState& s, const QString& chosenPath) {
@@ -104,7 +104,7 @@ void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, c
 }
 
 void ThrowMalformed(const QString& path, const std::string& cpDetail) {
-  throw VeklaError(cp("Soubor \"") + fromQt(QDir::toNativeSeparators(path)) +
+  throw VeklaError(cp("Soubor \"") + NativePath(path) +
                    cp("\" nelze načíst: poškozená databáze (") + cpDetail + ").");
 }
 

@@ -44,8 +44,6 @@ constexpr int kGradeItems = 20;
 constexpr int kWeightItems = 4;
 constexpr int kBandItems = 5;
 
-std::string Native(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
-
 // A folder as the user knows it: no trailing separator.
 QString WithoutTrailingSeparator(QString dir) {
   while (dir.size() > 1 && (dir.endsWith('/') || dir.endsWith('\\'))) dir.chop(1);
@@ -132,8 +130,8 @@ void ReadPreferencesFor(VeklaState& t, Prompter& p) {
   else if (!first.isEmpty() && QFileInfo(first + "/" + kPreferencesName).isFile())
     found = first + "/" + kPreferencesName;
   if (found.isEmpty()) {
-    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") + Native(backup) + "\r" +
-              " ani na adrese" + "\r" + Native(first) + "\\ .");
+    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") + NativePath(backup) + "\r" +
+              " ani na adrese" + "\r" + NativePath(first) + "\\ .");
     return;
   }
   // A damaged preferences database must not keep the class from opening:

@@ -15,4 +15,11 @@ QDateTime Now() {
 
 void SetNow(const QDateTime& fixed) { fixedNow() = fixed; }
 
+std::string TodayDayMonth() {
+  const QDate d = Now().date();
+  return std::to_string(d.day()) + "." + std::to_string(d.month());
+}
+
+std::string NowHourMinute() { return Now().time().toString(QStringLiteral("hh:mm")).toStdString(); }
+
 }  // namespace vekla

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDateTime>
+#include <string>
 
 namespace vekla {
 
@@ -7,5 +8,10 @@ namespace vekla {
 // dates written into files are reproducible.
 QDateTime Now();
 void SetNow(const QDateTime& fixed);  // an invalid QDateTime returns to the real clock
+
+// Today as day and month without leading zeros ("9.3"), the form of the
+// grade book's date row; the current time as "hh:mm".
+std::string TodayDayMonth();
+std::string NowHourMinute();
 
 }  // namespace vekla

@@ -32,7 +32,7 @@ std::string fixedText(const std::string& b, std::size_t pos, std::size_t width) 
 }
 
 [[noreturn]] void malformed(const QString& path, const std::string& cpDetail) {
-  const std::string who = path.isEmpty() ? cp("Databázi") : cp("Soubor \"") + fromQt(QDir::toNativeSeparators(path)) + "\"";
+  const std::string who = path.isEmpty() ? cp("Databázi") : cp("Soubor \"") + NativePath(path) + "\"";
   throw VeklaError(who + cp(" nelze načíst: poškozená databáze (") + cpDetail + ").");
 }
 

@@ -33,8 +33,6 @@ std::string reason(const QFileDevice& f, const QString& path, bool writing) {
   return why;
 }
 
-std::string shown(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
-
 }  // namespace
 
 void WriteFileAtomic(const QString& path, std::string_view bytes) {
@@ -42,7 +40,7 @@ void WriteFileAtomic(const QString& path, std::string_view bytes) {
   auto fail = [&]() {
     const std::string why = reason(f, path, true);
     f.cancelWriting();
-    throw VeklaError(cp("Soubor \"") + shown(path) + cp("\" nelze zapsat: ") + why + ".");
+    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze zapsat: ") + why + ".");
   };
   if (!f.open(QIODevice::WriteOnly)) fail();
   if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) fail();
@@ -52,10 +50,10 @@ void WriteFileAtomic(const QString& path, std::string_view bytes) {
 std::string ReadWholeFile(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly))
-    throw VeklaError(cp("Soubor \"") + shown(path) + cp("\" nelze otevřít: ") + reason(f, path, false) + ".");
+    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze otevřít: ") + reason(f, path, false) + ".");
   const QByteArray data = f.readAll();
   if (f.error() != QFileDevice::NoError)
-    throw VeklaError(cp("Soubor \"") + shown(path) + cp("\" nelze přečíst: ") + reason(f, path, false) + ".");
+    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze přečíst: ") + reason(f, path, false) + ".");
   return std::string(data.constData(), static_cast<size_t>(data.size()));
 }
 

@@ -2,6 +2,8 @@
 
 #include <unicode/ucnv.h>
 
+#include <QDir>
+
 #include <array>
 #include <mutex>
 #include <unordered_map>
@@ -76,5 +78,17 @@ std::string cp(std::string_view utf8) {
 std::string toUtf8(std::string_view cp1250) { return toQt(cp1250).toStdString(); }
 
 std::string lowerCp(std::string_view s) { return fromQt(toQt(s).toLower()); }
+
+std::string NativePath(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
+
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\n') continue;
+    out.push_back(c == '\r' ? ' ' : c);
+  }
+  return out;
+}
 
 }  // namespace vekla

@@ -23,4 +23,10 @@ std::string fromQt(const QString& text, bool* lossy = nullptr);
 // Lower case of a code page 1250 text (ASCII and the Czech letters).
 std::string lowerCp(std::string_view cp1250);
 
+// A path as the user's system writes it, as code page 1250 for messages.
+std::string NativePath(const QString& path);
+
+// A text on one line: LF dropped, CR turned into a space.
+std::string OneLine(std::string_view text);
+
 }  // namespace vekla

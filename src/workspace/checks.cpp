@@ -32,23 +32,6 @@ int smallNumber(const std::string& digits) {
   return v;
 }
 
-std::string twoDigits(int v) {
-  std::string t(2, '0');
-  t[0] = static_cast<char>('0' + (v / 10) % 10);
-  t[1] = static_cast<char>('0' + v % 10);
-  return t;
-}
-
-std::string nowHourMinute() {
-  const QTime t = Now().time();
-  return twoDigits(t.hour()) + ":" + twoDigits(t.minute());
-}
-
-std::string todayDayMonth() {
-  const QDate d = Now().date();
-  return std::to_string(d.day()) + "." + std::to_string(d.month());
-}
-
 bool dayFitsMonth(int d, int m) {
   if (d < 1 || d > 31 || m < 1 || m > 12) return false;
   if ((m == 4 || m == 6 || m == 9 || m == 11) && d > 30) return false;
@@ -162,7 +145,7 @@ std::string CheckBoundedNumber(VeklaState& s, std::string text, int row, int col
 
 std::string CheckTime(VeklaState& s, std::string text, int row, int col, bool fiveMinutes) {
   if (text.empty()) {
-    std::string now = nowHourMinute();
+    std::string now = NowHourMinute();
     Log(s, cellName(s, row, col) + cp(" změna položky ") + now);
     return now;
   }
@@ -228,7 +211,7 @@ std::string CheckDayMonth(VeklaState& s, std::string text, int row, int col) {
       wrong = !dayFitsMonth(smallNumber(d), smallNumber(m));
   }
   if (!wrong) return shaped;
-  std::string today = todayDayMonth();
+  std::string today = TodayDayMonth();
   Log(s, cellName(s, row, col) + cp(" změna ") + text + " za " + today);
   return today;
 }

@@ -29,13 +29,6 @@ QString withSlash(QString dir) {
 
 QString settingsPath(const VeklaState& s) { return s.programDir + "vekla.ini"; }
 
-std::string todayDayMonth() {
-  const QDate d = Now().date();
-  return std::to_string(d.day()) + "." + std::to_string(d.month());
-}
-
-std::string nowHourMinute() { return Now().time().toString("hh:mm").toStdString(); }
-
 void setEnabled(VeklaState& s, const char* name, bool on) { s.control(name).enabled = on; }
 
 }  // namespace
@@ -328,9 +321,9 @@ void SpeedItemPridatSloupecClick(VeklaState& s) {
     for (int r = 1; r < s.grid.rowCount(); ++r) s.grid.setColors(at, r, kWhite, kBlack);
   }
   if (s.kind == DbKind::Znamky) {
-    s.grid.setText(at, 1, todayDayMonth());
-    s.grid.setText(at, 2, nowHourMinute());
-    s.grid.setText(at, 3, nowHourMinute());
+    s.grid.setText(at, 1, TodayDayMonth());
+    s.grid.setText(at, 2, NowHourMinute());
+    s.grid.setText(at, 3, NowHourMinute());
     LayoutGrades(s);
     NumberGradeColumns(s);
     UpdateGradeButtons(s, s.selCol, s.selRow);

@@ -6,6 +6,7 @@
 
 #include "pdb/error.h"
 #include "pdb/savefile.h"
+#include "pdb/text.h"
 
 namespace vekla {
 
@@ -30,16 +31,6 @@ class CrLfWriter : public CSimpleIniA::OutputWriter {
  private:
   std::string& out_;
 };
-
-std::string oneLine(std::string_view v) {
-  std::string out;
-  out.reserve(v.size());
-  for (char c : v) {
-    if (c == '\n') continue;
-    out.push_back(c == '\r' ? ' ' : c);
-  }
-  return out;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isQuoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
@@ -112,7 +103,7 @@ bool IniFile::getBool(std::string_view section, std::string_view key, bool def) 
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-  d->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), protect(oneLine(value)).c_str(), nullptr, true);
+  d->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), protect(OneLine(value)).c_str(), nullptr, true);
 }
 
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {

@@ -18,13 +18,6 @@ void showControl(VeklaState& s, const char* name, bool visible) { s.control(name
 
 std::string num(int n) { return std::to_string(n); }
 
-std::string todayDayMonth() {
-  const QDate d = Now().date();
-  return num(d.day()) + "." + num(d.month());
-}
-
-std::string nowHourMinute() { return Now().time().toString("hh:mm").toStdString(); }
-
 // Writes texts into consecutive cells of one row, starting at `col`.
 void fillRow(CellGrid& g, int row, int col, std::initializer_list<const char*> utf8) {
   for (const char* t : utf8) g.setText(col++, row, cp(t));
@@ -113,9 +106,9 @@ void gradeSteps(VeklaState& s) {
 
   // Main grid: one grade column dated now.
   g.setColCount(8);
-  g.setText(3, 1, todayDayMonth());
-  g.setText(3, 2, nowHourMinute());
-  g.setText(3, 3, nowHourMinute());
+  g.setText(3, 1, TodayDayMonth());
+  g.setText(3, 2, NowHourMinute());
+  g.setText(3, 3, NowHourMinute());
   fillRow(g, 0, 0, {"", "Pořadí", "Jméno", "1", "Průměr", "Sm. odch.", "Poznámka", "Zkoušen"});
   s.EditC = s.creator;
   s.EditTD = s.type;

@@ -19,24 +19,11 @@ namespace vekla {
 
 namespace {
 
-std::string shownPath(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
-
-// A text on one line: LF dropped, CR turned into a space.
-std::string oneLine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (c == '\n') continue;
-    out.push_back(c == '\r' ? ' ' : c);
-  }
-  return out;
-}
-
 // Builds a working file line by line, CR LF after each.
 class LineWriter {
  public:
   void text(std::string_view t) {
-    out_ += oneLine(t);
+    out_ += OneLine(t);
     out_ += "\r\n";
   }
   void number(std::int64_t n) { text(std::to_string(n)); }
@@ -57,7 +44,7 @@ class LineReader {
 
   std::string text() {
     if (atEnd())
-      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je neúplný: chybí řádek ") +
+      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je neúplný: chybí řádek ") +
                        std::to_string(line_ + 1) + ".");
     size_t end = data_.find('\n', pos_);
     if (end == std::string::npos) end = data_.size();
@@ -77,7 +64,7 @@ class LineReader {
     std::int32_t n = 0;
     const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
     if (v.empty() || ec != std::errc() || p != v.data() + v.size())
-      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je poškozený: řádek ") +
+      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je poškozený: řádek ") +
                        std::to_string(line_) + " (\"" + t + cp("\") není číslo."));
     return n;
   }
@@ -86,7 +73,7 @@ class LineReader {
   int count() {
     const std::int32_t n = number();
     if (n < 0)
-      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je poškozený: řádek ") +
+      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je poškozený: řádek ") +
                        std::to_string(line_) + cp(" obsahuje zápornou hodnotu ") + std::to_string(n) + ".");
     return n;
   }
@@ -99,7 +86,7 @@ class LineReader {
       p = end == std::string::npos ? data_.size() : end + 1;
     }
     if (found < n)
-      throw VeklaError(cp("Pracovní soubor \"") + shownPath(path_) + cp("\" je neúplný: chybí řádek ") +
+      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je neúplný: chybí řádek ") +
                        std::to_string(line_ + found + 1) + ".");
   }
 
@@ -164,7 +151,7 @@ void EnsureDataDir(const VeklaState& s) {
   const QString dir = DataDir(s);
   if (QDir(dir).exists()) return;
   if (!QDir().mkpath(dir))
-    throw VeklaError(cp("Složku pracovních souborů \"") + shownPath(dir) + cp("\" nelze vytvořit."));
+    throw VeklaError(cp("Složku pracovních souborů \"") + NativePath(dir) + cp("\" nelze vytvořit."));
 }
 
 // ---------------------------------------------------------------- common grid file
@@ -197,7 +184,7 @@ void LoadCommon(VeklaState& s) {
   const int cols = in.count();
   const int rows = in.count();
   if (cols < 2 || rows < 2)
-    throw VeklaError(cp("Pracovní soubor \"") + shownPath(path) + cp("\" je poškozený: tabulka ") +
+    throw VeklaError(cp("Pracovní soubor \"") + NativePath(path) + cp("\" je poškozený: tabulka ") +
                      std::to_string(cols) + " x " + std::to_string(rows) + cp(" nemá žádnou buňku s daty."));
   // Every cell line must be there before the grid changes shape, so a cut
   // file cannot leave a grid of absurd size behind.
@@ -296,7 +283,7 @@ void LoadGradeExtras(VeklaState& s) {
   for (auto& e : s.weights) e.color = in.number();
   const int down = in.number();
   if (down < 1 || down > 4)
-    throw VeklaError(cp("Pracovní soubor \"") + shownPath(path) +
+    throw VeklaError(cp("Pracovní soubor \"") + NativePath(path) +
                      cp("\" je poškozený: číslo stisknuté váhy musí být 1 až 4, je ") + std::to_string(down) +
                      ".");
   s.weightDown = down;
@@ -389,7 +376,7 @@ void DeleteGradesIni(VeklaState& s) {
     // The old semesters must not come back on the next start: write the
     // empty store over them at the end of the command.
     s.gradesIniDirty = true;
-    throw VeklaError(cp("Soubor pololetí \"") + shownPath(path) + cp("\" nelze smazat."));
+    throw VeklaError(cp("Soubor pololetí \"") + NativePath(path) + cp("\" nelze smazat."));
   }
 }
 
