@@ -46,6 +46,7 @@ namespace vekla {
 namespace {
 
 constexpr int kMinWidth = 690;
+constexpr int kMaxPlacement = 30000;
 
 // Sets a line edit's text only when it differs, so the cursor stays put
 // while the user types.
@@ -529,9 +530,12 @@ void MainWindow::buildHandlers() {
 
 void MainWindow::restorePlacement() {
   resize(1024, 720);
+  // Only numbers a screen can hold: a damaged settings file must not ask for
+  // a window of a billion pixels.
   auto number = [this](const char* key, int& out) {
     bool ok = false;
     const int v = QString::fromStdString(s_.settings.get("Nastaveni", key)).toInt(&ok);
+    ok = ok && v >= -kMaxPlacement && v <= kMaxPlacement;
     if (ok) out = v;
     return ok;
   };

@@ -49,21 +49,13 @@ void CliPrompter::error(const std::string& text) {
 }
 
 bool CliPrompter::question(const std::string& text) {
-  bool yes = true;
-  const std::string prefix = cp("Uložit také pololetí ");
-  if (text.size() > prefix.size() && text.compare(0, prefix.size(), prefix) == 0 && text.back() == '?') {
-    // The save asks once for every semester but the shown one, in list order;
-    // a label that occurs twice is matched to the first one not yet asked.
-    const std::string item = text.substr(prefix.size(), text.size() - prefix.size() - 1);
-    for (std::size_t i = 0; i < s_.semesterItems.size(); ++i) {
-      if (s_.semesterItems[i] != item || answeredSemesters_.count(i)) continue;
-      answeredSemesters_.insert(i);
-      yes = o_.allSemesters || o_.semesters.count(static_cast<int>(i) + 1) > 0;
-      break;
-    }
-  }
   PrintMessage(text);
-  return yes;
+  return true;
+}
+
+bool CliPrompter::includeSemester(int index, const std::string& label) {
+  PrintMessage(cp("Uložit také pololetí ") + label + "?");
+  return o_.allSemesters || o_.semesters.count(index) > 0;
 }
 
 std::optional<Color> CliPrompter::chooseColor(Color) { return std::nullopt; }

@@ -4,12 +4,10 @@
 // question is answered Yes. Message and error texts go to standard error.
 #include <QString>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "cli/options.h"
 #include "workspace/prompter.h"
-#include "workspace/state.h"
 
 namespace vekla::cli {
 
@@ -22,7 +20,7 @@ void PrintLogLine(const std::string& cpText);
 
 class CliPrompter : public Prompter {
  public:
-  CliPrompter(const VeklaState& s, const ConvertOptions& o) : s_(s), o_(o) {}
+  explicit CliPrompter(const ConvertOptions& o) : o_(o) {}
 
   void setSaveTarget(const QString& path) { saveTarget_ = path; }
   bool saveAsked() const { return saveAsked_; }
@@ -33,17 +31,16 @@ class CliPrompter : public Prompter {
   void message(const std::string& text) override;
   void error(const std::string& text) override;
   bool question(const std::string& text) override;
+  bool includeSemester(int index, const std::string& label) override;
   std::optional<Color> chooseColor(Color initial) override;
   void progress(const std::string&) override {}
   void shellOpen(const QString&) override {}
 
  private:
-  const VeklaState& s_;
   const ConvertOptions& o_;
   std::optional<QString> saveTarget_;
   bool saveAsked_ = false;
   int errors_ = 0;
-  std::set<std::size_t> answeredSemesters_;
 };
 
 }  // namespace vekla::cli

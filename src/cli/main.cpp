@@ -137,7 +137,7 @@ int convert(const ConvertOptions& o) {
   s.kind = *kind;
   SetupTab(s, *kind);
 
-  CliPrompter p(s, o);
+  CliPrompter p(o);
   // The open command sets Adresar1 to the file's folder with a trailing "/"
   // only when it takes the file. A reader that refuses it (the grade book's
   // reader refuses the preferences database) leaves Adresar1 as set here,

@@ -50,9 +50,12 @@ std::optional<DbKind> KindFromOptionText(const QString& text) {
 }
 
 std::optional<DbKind> KindFromCreatorType(const std::string& creator, const std::string& type) {
-  if (creator == "TqbZ") return DbKind::Znamky;
-  if (creator == "TqbR") return DbKind::Rozpisy;
-  if (creator == "TqbK") return type == "datu" ? DbKind::Kalendar : DbKind::Rozvrh;
+  // Both must match: a damaged type field must not turn a calendar into a
+  // timetable (the two kinds share their creator).
+  if (creator == "TqbZ" && type == "data") return DbKind::Znamky;
+  if (creator == "TqbR" && type == "data") return DbKind::Rozpisy;
+  if (creator == "TqbK" && type == "data") return DbKind::Rozvrh;
+  if (creator == "TqbK" && type == "datu") return DbKind::Kalendar;
   return std::nullopt;
 }
 

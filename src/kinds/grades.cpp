@@ -62,6 +62,40 @@ std::string ByteListToText(std::string_view bytes) {
   return out;
 }
 
+// The store keeps byte b as the character of code b + 48, which must stay one
+// byte: a larger byte would wrap into a control character (0xDA and 0xDD into
+// CR and LF) and shift everything after it on the next save.
+constexpr unsigned char kMaxListByte = 255 - 48;
+
+bool StorableByteList(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) <= kMaxListByte; });
+}
+
+// A date or time list that the store cannot hold is a damaged class record.
+std::string ClassByteList(const QString& path, std::string_view bytes, int record) {
+  if (!StorableByteList(bytes))
+    ThrowMalformed(path, cp("záznam ") + std::to_string(record) + cp(" obsahuje neplatný bajt v datech nebo časech"));
+  return ByteListToText(bytes);
+}
+
+// A student's grade list: a pair holding a byte the store cannot keep becomes
+// an empty slot, so the grades after it stay in their columns.
+std::string StudentGrades(VeklaState& t, std::string_view bytes, const std::string& label, const std::string& semester) {
+  if (StorableByteList(bytes)) return ByteListToText(bytes);
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    const std::string_view pair = bytes.substr(i, 2);
+    if (StorableByteList(pair)) {
+      out += ByteListToText(pair);
+      continue;
+    }
+    if (pair.size() == 2) out += "PP";
+    Log(t, label + cp(": pololetí ") + semester + cp(", známka ") + std::to_string(i / 2 + 1) +
+               cp(" je poškozená, vynechána"));
+  }
+  return out;
+}
+
 // Text -> byte list: each character of code c becomes the byte c - 48.
 std::string TextToByteList(std::string_view text) {
   std::string out(text);
@@ -252,6 +286,12 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
     const std::vector<std::string>& f = *fields;
     const int count = static_cast<int>(f.size());
     auto field = [&](int k) -> const std::string& { return f[static_cast<std::size_t>(k - 1)]; };
+    // From field 4 on the fields come in pairs, one per semester.
+    const int semesters = count >= 4 ? (count - 2) / 2 : 0;
+    if (semesters > kMaxSemesters)
+      ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
+                               cp(" pololetí, databáze známek jich může mít nejvýše ") +
+                               std::to_string(kMaxSemesters));
 
     if (r <= 3) {
       for (int k = 1; k <= count; ++k) {
@@ -265,7 +305,7 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
             // The dates decide how many grade columns the semester shows. No
             // save keeps more than 127, and thousands of them (a damaged
             // file) would take the grid minutes to build.
-            std::string days = ByteListToText(text);
+            std::string days = ClassByteList(path, text, r);
             if (days.size() > kMaxByteList) {
               days.resize(kMaxByteList);
               p.message(cp("Počet známek může být maximálně 127!"));
@@ -276,13 +316,13 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
           }
         } else if (r == 2) {
           if (list) {
-            ini.set("Casy1", "Casy" + j, ByteListToText(text));
+            ini.set("Casy1", "Casy" + j, ClassByteList(path, text, r));
           } else {
             ini.set("Casy1", "Pololeti" + j, text);
             t.semesterItems.push_back(SemesterItem(path, text));
           }
         } else if (list) {
-          ini.set("Casy2", "Casy" + j, ByteListToText(text));
+          ini.set("Casy2", "Casy" + j, ClassByteList(path, text, r));
         }
       }
       continue;
@@ -303,7 +343,7 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
     for (int k = 4; k <= count; ++k) {
       const std::string j = std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2);
       if (k % 2 == 0) {
-        ini.set(section, "Z" + j, ByteListToText(field(k)));
+        ini.set(section, "Z" + j, StudentGrades(t, field(k), g.text(0, row), j));
       } else if (k == 5) {
         const std::string note = CutText(t, field(k), row, C - 2, kMaxNote);
         g.setText(C - 2, row, note);
@@ -344,8 +384,7 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   std::vector<int> selection;
   if (items >= 2) {
     for (int i = 1; i <= items; ++i)
-      if (i == shown ||
-          p.question(cp("Uložit také pololetí ") + s.semesterItems[static_cast<std::size_t>(i - 1)] + "?"))
+      if (i == shown || p.includeSemester(i, s.semesterItems[static_cast<std::size_t>(i - 1)]))
         selection.push_back(i);
   } else {
     selection.push_back(1);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pdb/color.h"
+#include "pdb/text.h"
 
 namespace vekla {
 
@@ -31,6 +32,13 @@ class Prompter {
   virtual void error(const std::string& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool question(const std::string& text) = 0;
+  // Whether a grade-book save takes semester `index` (1-based, in the order
+  // of the semester box) besides the shown one; the window asks it as a
+  // question, the converter answers from its options.
+  virtual bool includeSemester(int index, const std::string& label) {
+    (void)index;
+    return question(cp("Uložit také pololetí ") + label + "?");
+  }
   // The colour dialog starting on `initial`; nullopt when cancelled.
   virtual std::optional<Color> chooseColor(Color initial) = 0;
   // The progress label `Lpohyb` changed and must be repainted now.

@@ -15,6 +15,13 @@
 
 namespace vekla {
 
+// The most semesters a grade book may list. A real one holds two a school
+// year and a few years at most; a file listing more is damaged, and each
+// semester costs a question on saving and a set of keys in the store.
+inline constexpr int kMaxSemesters = 100;
+// The most grade columns a semester can have on the handheld.
+inline constexpr int kMaxGradeColumns = 127;
+
 // The four kinds in tab order.
 enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };
 

@@ -55,7 +55,9 @@ class LineReader {
     return t;
   }
 
-  std::int32_t number() {
+  // A number line; a number outside [minV, maxV] makes the file damaged, so
+  // no later arithmetic on it can overflow or ask for absurd sizes.
+  std::int32_t number(std::int32_t minV = INT32_MIN, std::int32_t maxV = INT32_MAX) {
     const std::string t = text();
     std::string_view v(t);
     while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
@@ -66,17 +68,15 @@ class LineReader {
     if (v.empty() || ec != std::errc() || p != v.data() + v.size())
       throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je poškozený: řádek ") +
                        std::to_string(line_) + " (\"" + t + cp("\") není číslo."));
+    if (n < minV || n > maxV)
+      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je poškozený: řádek ") +
+                       std::to_string(line_) + cp(" obsahuje ") + std::to_string(n) + cp(", čekáno číslo od ") +
+                       std::to_string(minV) + " do " + std::to_string(maxV) + ".");
     return n;
   }
 
-  // A count: a number that is not negative.
-  int count() {
-    const std::int32_t n = number();
-    if (n < 0)
-      throw VeklaError(cp("Pracovní soubor \"") + NativePath(path_) + cp("\" je poškozený: řádek ") +
-                       std::to_string(line_) + cp(" obsahuje zápornou hodnotu ") + std::to_string(n) + ".");
-    return n;
-  }
+  // A count: a number from 0 to `maxV`.
+  int count(std::int32_t maxV = INT32_MAX) { return number(0, maxV); }
 
   // Fails unless at least `n` more lines follow.
   void require(std::int64_t n) {
@@ -96,6 +96,16 @@ class LineReader {
   size_t pos_ = 0;
   int line_ = 0;
 };
+
+// The largest grids a working file may describe: far beyond what any kind
+// shows (a grade book has at most 134 columns, a topic plan 65 534 rows),
+// small enough that a damaged number cannot ask for gigabytes.
+constexpr int kMaxWorkColumns = 1024;
+constexpr int kMaxWorkRows = 70000;
+constexpr std::int64_t kMaxWorkCells = 1000000;
+// The student count only rises as rows are inserted; a million leaves room
+// for any amount of editing and none for an overflow.
+constexpr int kMaxStudentCount = 1000000;
 
 QString fileOf(const VeklaState& s, const char* suffix) {
   return DataDir(s) + toQt(s.prefix) + QString::fromLatin1(suffix);
@@ -181,11 +191,14 @@ void LoadCommon(VeklaState& s) {
     *t = in.text();
   s.shape1 = in.number();
   s.shape2 = ContrastColor(resolveColor(s.shape1));
-  const int cols = in.count();
-  const int rows = in.count();
+  const int cols = in.count(kMaxWorkColumns);
+  const int rows = in.count(kMaxWorkRows);
   if (cols < 2 || rows < 2)
     throw VeklaError(cp("Pracovní soubor \"") + NativePath(path) + cp("\" je poškozený: tabulka ") +
                      std::to_string(cols) + " x " + std::to_string(rows) + cp(" nemá žádnou buňku s daty."));
+  if (static_cast<std::int64_t>(cols) * rows > kMaxWorkCells)
+    throw VeklaError(cp("Pracovní soubor \"") + NativePath(path) + cp("\" je poškozený: tabulka ") +
+                     std::to_string(cols) + " x " + std::to_string(rows) + cp(" je větší, než Vekla zobrazí."));
   // Every cell line must be there before the grid changes shape, so a cut
   // file cannot leave a grid of absurd size behind.
   in.require(static_cast<std::int64_t>(cols) * rows);
@@ -281,11 +294,7 @@ void LoadGradeExtras(VeklaState& s) {
     for (int c = 1; c < z.colCount(); ++c) z.setText(c, r, in.text());
   for (auto& e : s.weights) e.text = in.text();
   for (auto& e : s.weights) e.color = in.number();
-  const int down = in.number();
-  if (down < 1 || down > 4)
-    throw VeklaError(cp("Pracovní soubor \"") + NativePath(path) +
-                     cp("\" je poškozený: číslo stisknuté váhy musí být 1 až 4, je ") + std::to_string(down) +
-                     ".");
+  const int down = in.number(1, 4);
   s.weightDown = down;
   for (int c = 1; c <= 20; ++c) z.setFontColor(c, 0, s.weights[static_cast<size_t>(down - 1)].color);
   CellGrid& z2 = s.znamky2;
@@ -295,11 +304,11 @@ void LoadGradeExtras(VeklaState& s) {
     z2.setFontColor(c, 0, in.number());
   }
   s.semesterText = in.text();
-  const int items = in.count();
+  const int items = in.count(kMaxSemesters);
   in.require(items);
   s.semesterItems.clear();
   for (int i = 0; i < items; ++i) s.semesterItems.push_back(in.text());
-  s.semesterItemIndex = in.number();
+  s.semesterItemIndex = in.number(-1, items - 1);
   s.currentSemester = s.semesterItemIndex + 1;
   CellGrid& g = s.grid;
   for (int c = 1; c < g.colCount(); ++c)
@@ -307,7 +316,7 @@ void LoadGradeExtras(VeklaState& s) {
       g.setFontColor(c, r, in.number());
       g.setBrush(c, r, in.number());
     }
-  s.studentCount = in.number();
+  s.studentCount = in.number(0, kMaxStudentCount);
   const int lines = in.count();
   in.require(lines);
   s.memoPoznamka.clear();
@@ -456,7 +465,14 @@ void LoadSemester(VeklaState& s, int n) {
   CellGrid& g = s.grid;
 
   const std::string days = ini.get("Datumy", "Dny" + sn);
-  const int k = static_cast<int>(days.size() / 2);
+  int k = static_cast<int>(days.size() / 2);
+  // The handheld keeps at most 127 grade columns a semester; a longer list
+  // comes from a damaged store and is cut, as the database reader cuts it.
+  if (k > kMaxGradeColumns) {
+    Log(s, cp("Pololetí ") + sn + cp(" má ") + std::to_string(k) + cp(" sloupců známek, zobrazeno prvních ") +
+               std::to_string(kMaxGradeColumns));
+    k = kMaxGradeColumns;
+  }
 
   // Back to one grade column, then as many as the semester has. The kept
   // column loses its grade colours too, like the inserted ones, so a grade

@@ -211,3 +211,18 @@ TEST_F(ConvertTest, UnreadableInputOrUnwritableOutputExitsWithOne) {
   EXPECT_EQ(run({"Znamky-8A.PDB", "keep.PDB"}).exitCode, 1);
   EXPECT_EQ(ReadWholeFile(path("keep.PDB")), "old");
 }
+
+// The kind comes from creator and type only when both are a kind's own: a
+// calendar whose type field is damaged is still saved as a calendar (by its
+// file name), never as a timetable that would drop its days.
+TEST_F(ConvertTest, KindNeedsBothCreatorAndType) {
+  std::vector<std::string> days;
+  for (int d = 1; d <= 366; ++d) days.push_back(body({"den " + std::to_string(d)}));
+  writeFile("vekla-datum.PDB", pdbBytes("vekla-datum", "xxxx", "TqbK", 0, 0, days));
+  QDir(dir_.path()).mkdir("out");
+  const Result r = run({"--now", "2025-09-01 08:00:00", "vekla-datum.PDB", "out/vekla-datum.PDB"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const PdbFile out = PdbFile::load(path("out/vekla-datum.PDB"));
+  ASSERT_EQ(out.header().recordCount, 366);
+  EXPECT_EQ(out.recordFields(366), std::vector<std::string>{"den 366"});
+}

@@ -344,9 +344,32 @@ TEST_F(WorkFilesTest, MissingAndDamagedFiles) {
   std::string extras;
   for (int i = 0; i < 40 + 4; ++i) extras += "x\r\n";
   for (int i = 0; i < 4; ++i) extras += "0\r\n";
+  const std::string scale = extras;
   extras += "7\r\n";
   write("Znamky-plus.txt", extras);
   EXPECT_THROW(LoadGradeExtras(s), VeklaError);
+
+  // Numbers outside their range make the file damaged before any arithmetic
+  // on them: a shown semester past the list (its number + 1 would overflow),
+  // more semesters than a grade book may have, a grid no kind has.
+  std::string bands;
+  for (int i = 0; i < 6; ++i) bands += "1,0\r\n0\r\n0\r\n";
+  const std::pair<std::string, const char*> ranged[] = {
+      {scale + "1\r\n" + bands + "sem\r\n1\r\nsem\r\n2147483647\r\n", "od -1 do 0"},
+      {scale + "1\r\n" + bands + "sem\r\n101\r\n", "od 0 do 100"},
+  };
+  for (const auto& [content, needle] : ranged) {
+    write("Znamky-plus.txt", content);
+    try {
+      LoadGradeExtras(s);
+      ADD_FAILURE() << needle;
+    } catch (const VeklaError& e) {
+      EXPECT_NE(toUtf8(e.text()).find(needle), std::string::npos) << toUtf8(e.text());
+    }
+  }
+  s.prefix = "Rozpisy-";
+  expectError(head + "0\r\n2000\r\n2\r\n", "od 0 do 1024");
+  expectError(head + "0\r\n1000\r\n60000\r\n", "větší");
 }
 
 // Two semesters through the store: byte lists, "PP" for grades without a
@@ -483,12 +506,13 @@ TEST_F(WorkFilesTest, SemesterStore) {
 // A semester with unusual bytes: a grade whose weight byte is unknown shows
 // its symbol but counts for nothing (not even in the column that held a
 // weighted grade of the semester left), an unknown grade byte is an empty
-// cell, and a very long semester is rebuilt in one pass.
+// cell, and a very long semester is rebuilt in one pass. A damaged store
+// listing more dates than a semester can have is cut at 127 columns.
 TEST_F(WorkFilesTest, SemesterWithUnknownBytesAndManyColumns) {
   SetupTab(s, DbKind::Znamky);
   s.grid.setText(3, 4, "1 ");
   s.grid.setFontColor(3, 4, rgbHex(0xFF0000));  // weight 1 in the only grade column
-  const int k = 3000;
+  const int k = kMaxGradeColumns;
   std::string days, grades;
   for (int i = 0; i < k; ++i) days += "11";
   days.replace(days.size() - 2, 2, "23");  // the last column dated 2.3
@@ -498,6 +522,11 @@ TEST_F(WorkFilesTest, SemesterWithUnknownBytesAndManyColumns) {
   IniFile& ini = GradesIni(s);
   ini.set("Datumy", "Dny1", days);
   ini.set("Z1", "Z1", grades);
+  ini.set("Datumy", "Dny3", days + std::string(2 * 3000, '1'));
+
+  LoadSemester(s, 3);
+  EXPECT_EQ(s.grid.colCount(), k + 7);
+  EXPECT_EQ(s.Memo1.back(), cp("Pololetí 3 má 3127 sloupců známek, zobrazeno prvních 127"));
 
   LoadSemester(s, 1);
   CellGrid& g = s.grid;

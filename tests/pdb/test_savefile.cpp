@@ -1,0 +1,114 @@
+// Saving onto a full disk or over a read-only file: the old file stays as it
+// was, no temporary file is left behind, and the message names the cause.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+
+#include "pdb/error.h"
+#include "pdb/pdbfile.h"
+#include "pdb/savefile.h"
+#include "pdb/text.h"
+#include "workspace/inifile.h"
+
+using namespace vekla;
+
+namespace {
+
+// Runs `write` in a child process and returns the message of the VeklaError
+// it threw ("" when it succeeded). `fileSizeLimit` > 0 makes every write
+// beyond that many bytes fail with EFBIG, as a full disk fails it; with
+// `unprivileged` a child running as root becomes "nobody" first, so file
+// permissions count.
+std::string inChild(const std::function<void()>& write, rlim_t fileSizeLimit, bool unprivileged = false) {
+  int fds[2];
+  if (pipe(fds) != 0) return "pipe failed";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (fileSizeLimit > 0) {
+      const rlimit lim{fileSizeLimit, fileSizeLimit};
+      setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+    std::string text;
+    try {
+      write();
+    } catch (const VeklaError& e) {
+      text = e.text();
+    }
+    const ssize_t n = ::write(fds[1], text.data(), text.size());
+    _exit(n == static_cast<ssize_t>(text.size()) ? 0 : 2);
+  }
+  close(fds[1]);
+  std::string out;
+  char buf[512];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
+  return out;
+}
+
+std::string readAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+  return f.readAll().toStdString();
+}
+
+TEST(SaveFileTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("Rozpisy-F.PDB");
+  const std::string old = "the teacher's previous file";
+  WriteFileAtomic(target, old);
+
+  // Sizes below, at and above the buffer a buffered write would keep back
+  // until its last flush; every writer goes through the same function.
+  const std::function<void()> writers[] = {
+      [&] { WriteFileAtomic(target, std::string(613, 'x')); },
+      [&] { WriteFileAtomic(target, std::string(5840, 'x')); },
+      [&] { WriteFileAtomic(target, std::string(32768, 'x')); },
+      [&] { WritePdb(target, PdbHeaderOut{"Rozpisy-F", {}, {}, "data", "TqbR"}, {{std::string(700, 'a')}}); },
+      [&] {
+        IniFile ini;
+        ini.set("Nastaveni", "Adresar1", std::string(900, 'a'));
+        ini.save(target);
+      },
+  };
+  for (const auto& write : writers) {
+    const std::string message = inChild(write, 100);
+    EXPECT_NE(message.find(cp("nelze zapsat: soubor by byl větší, než systém dovoluje")), std::string::npos)
+        << toUtf8(message);
+    EXPECT_EQ(readAll(target), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Rozpisy-F.PDB"});
+  }
+  // Without the limit the same write goes through.
+  EXPECT_EQ(inChild([&] { WriteFileAtomic(target, std::string(613, 'x')); }, 0), "");
+  EXPECT_EQ(readAll(target), std::string(613, 'x'));
+}
+
+TEST(SaveFileTest, AReadOnlyFileIsNamedAsSuch) {
+  QTemporaryDir dir;
+  // The folder is open to everybody, the file is read-only.
+  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+  const QString target = dir.filePath("Znamky-7A.PDB");
+  WriteFileAtomic(target, "old");
+  QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+  const std::string message = inChild([&] { WriteFileAtomic(target, "new"); }, 0, true);
+  EXPECT_NE(message.find(cp("nelze zapsat: soubor je jen pro čtení")), std::string::npos) << toUtf8(message);
+  EXPECT_EQ(message.find(cp("plný disk")), std::string::npos);
+  EXPECT_EQ(readAll(target), "old");
+}
+
+}  // namespace
