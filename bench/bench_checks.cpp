@@ -6,6 +6,7 @@
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/checks.h"
+#include "workspace/progress.h"
 #include "workspace/gradestats.h"
 
 using namespace vekla;

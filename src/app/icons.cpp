@@ -105,38 +105,38 @@ void gridEdit(QPainter& p, bool row, bool add) {
 
 using Painter = std::function<void(QPainter&)>;
 
-const std::map<std::string, Painter>& painters() {
-  static const std::map<std::string, Painter> m = {
-      {"SpeedItemNovy",
+const std::map<Ctl, Painter>& painters() {
+  static const std::map<Ctl, Painter> m = {
+      {Ctl::SpeedItemNovy,
        [](QPainter& p) {
          page(p);
          p.setPen(QPen(QColor(230, 170, 0), 2));
          p.drawLine(QPointF(18, 15), QPointF(18, 23));
          p.drawLine(QPointF(14, 19), QPointF(22, 19));
        }},
-      {"SpeedItemOtevri1",
+      {Ctl::SpeedItemOtevri1,
        [](QPainter& p) {
          folder(p);
          letter(p, "1", QRectF(2, 9, 20, 12), kInk, 10);
        }},
-      {"SpeedItemOtevri2",
+      {Ctl::SpeedItemOtevri2,
        [](QPainter& p) {
          folder(p);
          letter(p, "B", QRectF(2, 9, 20, 12), kBlue, 10);
        }},
-      {"SpeedItemImport",
+      {Ctl::SpeedItemImport,
        [](QPainter& p) {
          page(p, QRectF(8.5, 2.5, 13, 18));
          letter(p, "csv", QRectF(8, 10, 14, 10), kGreen, 6);
          arrow(p, QPointF(1, 8), QPointF(9, 8), kGreen);
        }},
-      {"SpeedItemImport2",
+      {Ctl::SpeedItemImport2,
        [](QPainter& p) {
          page(p, QRectF(8.5, 2.5, 13, 18));
          letter(p, "2", QRectF(8, 8, 14, 12), kGreen, 10);
          arrow(p, QPointF(1, 8), QPointF(9, 8), kGreen);
        }},
-      {"SpeedItemUlozPDB",
+      {Ctl::SpeedItemUlozPDB,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          p.setBrush(kBlue);
@@ -148,13 +148,13 @@ const std::map<std::string, Painter>& painters() {
          p.setBrush(kInk);
          p.drawRect(QRectF(13, 5, 2, 4));
        }},
-      {"SpeedItemUlozCSV",
+      {Ctl::SpeedItemUlozCSV,
        [](QPainter& p) {
          page(p, QRectF(2.5, 2.5, 13, 18));
          letter(p, "csv", QRectF(2, 10, 14, 10), kGreen, 6);
          arrow(p, QPointF(14, 8), QPointF(22, 8), kRed);
        }},
-      {"SpeedItemHTML",
+      {Ctl::SpeedItemHTML,
        [](QPainter& p) {
          p.setPen(QPen(kBlue, 1));
          p.setBrush(QColor(200, 225, 255));
@@ -165,7 +165,7 @@ const std::map<std::string, Painter>& painters() {
          p.drawLine(QPointF(4, 7.5), QPointF(20, 7.5));
          p.drawLine(QPointF(4, 16.5), QPointF(20, 16.5));
        }},
-      {"SpeedItemExcel",
+      {Ctl::SpeedItemExcel,
        [](QPainter& p) {
          sheet(p, QColor(120, 180, 130));
          p.setPen(Qt::NoPen);
@@ -173,7 +173,7 @@ const std::map<std::string, Painter>& painters() {
          p.drawRect(QRectF(1, 9, 11, 11));
          letter(p, "X", QRectF(1, 9, 11, 11), Qt::white, 9);
        }},
-      {"SpeedItemPHP",
+      {Ctl::SpeedItemPHP,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          p.setBrush(QColor(120, 130, 200));
@@ -186,7 +186,7 @@ const std::map<std::string, Painter>& painters() {
          p.drawEllipse(QRectF(4.5, 3, 15, 7));
          letter(p, "sql", QRectF(4, 10, 16, 10), Qt::white, 7);
        }},
-      {"SpeedItemHodiny",
+      {Ctl::SpeedItemHodiny,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1.5));
          p.setBrush(kPaper);
@@ -195,7 +195,7 @@ const std::map<std::string, Painter>& painters() {
          p.drawLine(QPointF(12, 12), QPointF(12, 6));
          p.drawLine(QPointF(12, 12), QPointF(16, 14));
        }},
-      {"SpeedItemDatum",
+      {Ctl::SpeedItemDatum,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          p.setBrush(kPaper);
@@ -205,7 +205,7 @@ const std::map<std::string, Painter>& painters() {
          p.drawRect(QRectF(4, 5, 16, 4));
          letter(p, "31", QRectF(3, 9, 18, 11), kInk, 9);
        }},
-      {"SpeedItemBarva",
+      {Ctl::SpeedItemBarva,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          const QColor colors[4] = {QColor(230, 40, 40), QColor(40, 170, 60), QColor(40, 90, 220),
@@ -216,7 +216,7 @@ const std::map<std::string, Painter>& painters() {
            p.drawEllipse(QRectF(at[i], QSizeF(9, 9)));
          }
        }},
-      {"SpeedItem8",
+      {Ctl::SpeedItem8,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          p.drawLine(QPointF(4.5, 3), QPointF(4.5, 21));
@@ -224,7 +224,7 @@ const std::map<std::string, Painter>& painters() {
          arrow(p, QPointF(12, 12), QPointF(6, 12), kBlue);
          arrow(p, QPointF(12, 12), QPointF(18, 12), kBlue);
        }},
-      {"SpeedItem9",
+      {Ctl::SpeedItem9,
        [](QPainter& p) {
          page(p);
          p.setPen(QPen(kRed, 1));
@@ -233,11 +233,11 @@ const std::map<std::string, Painter>& painters() {
          p.drawLine(QPointF(13, 13), QPointF(21, 21));
          p.drawLine(QPointF(21, 13), QPointF(13, 21));
        }},
-      {"SpeedItemPridatRadek", [](QPainter& p) { gridEdit(p, true, true); }},
-      {"SpeedItemOdstranitRadek", [](QPainter& p) { gridEdit(p, true, false); }},
-      {"SpeedItemPridatSloupec", [](QPainter& p) { gridEdit(p, false, true); }},
-      {"SpeedItemOdebratSloupec", [](QPainter& p) { gridEdit(p, false, false); }},
-      {"SpeedItem3",
+      {Ctl::SpeedItemPridatRadek, [](QPainter& p) { gridEdit(p, true, true); }},
+      {Ctl::SpeedItemOdstranitRadek, [](QPainter& p) { gridEdit(p, true, false); }},
+      {Ctl::SpeedItemPridatSloupec, [](QPainter& p) { gridEdit(p, false, true); }},
+      {Ctl::SpeedItemOdebratSloupec, [](QPainter& p) { gridEdit(p, false, false); }},
+      {Ctl::SpeedItem3,
        [](QPainter& p) {
          p.setBrush(Qt::NoBrush);
          p.setPen(QPen(kGreen, 2.5, Qt::SolidLine, Qt::RoundCap));
@@ -250,14 +250,14 @@ const std::map<std::string, Painter>& painters() {
          p.setBrush(kBlue);
          p.drawPolygon(QPolygonF({QPointF(23, 14), QPointF(16, 14), QPointF(19.5, 9)}));
        }},
-      {"SpeedItem12",
+      {Ctl::SpeedItem12,
        [](QPainter& p) {
          p.setPen(Qt::NoPen);
          p.setBrush(kBlue);
          p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
          letter(p, "i", QRectF(2, 2, 20, 20), Qt::white, 14);
        }},
-      {"SpeedItem13",
+      {Ctl::SpeedItem13,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
          p.setBrush(QColor(150, 100, 60));
@@ -272,7 +272,7 @@ const std::map<std::string, Painter>& painters() {
 
 }  // namespace
 
-QIcon ToolIcon(const std::string& name) {
+QIcon ToolIcon(Ctl name) {
   QPixmap pm(kSize, kSize);
   pm.fill(Qt::transparent);
   QPainter p(&pm);

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "pdb/color.h"
+#include "workspace/controls.h"
 
 namespace vekla {
 
 // The icon of a tool button by its component name (SpeedItemNovy, ...).
-QIcon ToolIcon(const std::string& name);
+QIcon ToolIcon(Ctl name);
 
 // The glyph of a weight button: 48 x 23 pixels, a rectangle from (2, 2) to
 // (43, 18) with a black outline filled with the colour; pure white is drawn

@@ -37,7 +37,8 @@
 #include "app/qtprompter.h"
 #include "app/widgets.h"
 #include "pdb/text.h"
-#include "workspace/commands.h"
+#include "commands/commands.h"
+#include "commands/kindtable.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
@@ -170,9 +171,9 @@ void MainWindow::buildUi() {
   grid_ = new GridView(gridModel_, top);
   grid_->setObjectName("StringAlignGrid");
   topLayout->addWidget(grid_, 1);
-  gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, col, row); }); };
+  gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, {col, row}); }); };
   connect(grid_, &GridView::currentCellChanged, this,
-          [this](int col, int row) { run([=, this] { StringAlignGridSelectCell(s_, col, row); }); });
+          [this](int col, int row) { run([=, this] { StringAlignGridSelectCell(s_, {col, row}); }); });
 
   tabs_ = new QTabBar(top);
   tabs_->setObjectName("TabSet1");
@@ -210,7 +211,7 @@ void MainWindow::buildMenus() {
     QMenu*& menu = menus[m.menu];
     if (!menu) menu = menuBar()->addMenu(toQt(m.menu));
     QAction* a = menu->addAction(toQt(m.caption));
-    a->setObjectName(QString::fromStdString(m.name));
+    a->setObjectName(QString::fromLatin1(CtlName(m.name)));
     actions_[m.name] = a;
     menuNames_.push_back(m.name);
     connect(a, &QAction::triggered, this, [this, name = m.name] { trigger(name); });
@@ -236,7 +237,7 @@ void MainWindow::buildToolBar() {
   shape2_->setObjectName("Shape2");
 
   for (const ToolButtonDef& b : ToolButtons()) {
-    const QString name = QString::fromStdString(b.name);
+    const QString name = QString::fromLatin1(CtlName(b.name));
     auto* a = new QAction(ToolIcon(b.name), toQt(b.hint), this);
     a->setObjectName(name);
     a->setToolTip(toQt(b.hint));
@@ -244,8 +245,8 @@ void MainWindow::buildToolBar() {
     if (QWidget* button = speedBar_->widgetForAction(a)) button->setObjectName(name);
     actions_[b.name] = a;
     connect(a, &QAction::triggered, this, [this, n = b.name] { trigger(n); });
-    if (b.name == "SpeedItemImport2") speedBar_->addWidget(lpohyb_);
-    if (b.name == "SpeedItemBarva") {
+    if (b.name == Ctl::SpeedItemImport2) speedBar_->addWidget(lpohyb_);
+    if (b.name == Ctl::SpeedItemBarva) {
       speedBar_->addWidget(shape1_);
       speedBar_->addWidget(shape2_);
     }
@@ -333,7 +334,7 @@ QGroupBox* MainWindow::buildTimetableBox() {
   shapeRozvrh_->setObjectName("ShapeRozvrh");
   buttonRozvrh_ = new QToolButton(box);
   buttonRozvrh_->setObjectName("SpeedButtonRozvrh");
-  buttonRozvrh_->setIcon(ToolIcon("SpeedItemBarva"));
+  buttonRozvrh_->setIcon(ToolIcon(Ctl::SpeedItemBarva));
   buttonRozvrh_->setToolTip(QStringLiteral("Barva rozvrhu"));
   buttonRozvrh_->setAutoRaise(true);
 
@@ -505,25 +506,31 @@ QGroupBox* MainWindow::buildGradesBox() {
 }
 
 void MainWindow::buildHandlers() {
-  auto on = [this](std::initializer_list<const char*> names, std::function<void()> f) {
-    for (const char* n : names) handlers_[n] = f;
+  auto on = [this](std::initializer_list<Ctl> names, std::function<void()> f) {
+    for (Ctl n : names) handlers_[n] = f;
   };
   Prompter& p = *prompter_;
-  on({"MenuNovy", "SpeedItemNovy"}, [this, &p] { run([&] { NovyClick(s_, p); }); });
-  on({"MenuOtevri", "SpeedItemOtevri1"}, [this, &p] { run([&] { OtevriClick1(s_, p); }); });
-  on({"Otevt1", "SpeedItemOtevri2"}, [this, &p] { run([&] { OtevriClick2(s_, p); }); });
-  on({"MenuUloz", "SpeedItemUlozPDB"}, [this, &p] { run([&] { UlozClick(s_, p); }); });
-  on({"HotSync1", "SpeedItem3"}, [this, &p] { run([&] { HotSync(s_, p); }); });
-  on({"MenuTest"}, [this, &p] { run([&] { MenuTestClick(s_, p); }); });
-  on({"SpeedItemBarva"}, [this, &p] { run([&] { SpeedButton1Click(s_, p); }); });
-  on({"SpeedItem8"}, [this] { run([&] { SBnastavitsloupceClick(s_); }); });
-  on({"SpeedItem9"}, [this] { run([&] { SBchybyClick(s_); }); });
-  on({"SpeedItemPridatRadek"}, [this] { run([&] { SBInsertClick(s_); }); });
-  on({"SpeedItemOdstranitRadek"}, [this, &p] { run([&] { SBDeleteClick(s_, p); }); });
-  on({"SpeedItemPridatSloupec"}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }); });
-  on({"SpeedItemOdebratSloupec"}, [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }); });
-  on({"Oprogramu1", "SpeedItem12"}, [this] { showAbout(); });
-  on({"Konec1", "SpeedItem13"}, [this] { close(); });
+  on({Ctl::MenuNovy, Ctl::SpeedItemNovy}, [this, &p] { run([&] { NovyClick(s_, p); }); });
+  on({Ctl::MenuOtevri, Ctl::SpeedItemOtevri1}, [this, &p] { run([&] { OtevriClick1(s_, p); }); });
+  on({Ctl::Otevt1, Ctl::SpeedItemOtevri2}, [this, &p] { run([&] { OtevriClick2(s_, p); }); });
+  on({Ctl::MenuUloz, Ctl::SpeedItemUlozPDB}, [this, &p] { run([&] { UlozClick(s_, p); }); });
+  on({Ctl::HotSync1, Ctl::SpeedItem3}, [this, &p] { run([&] { HotSync(s_, p); }); });
+  on({Ctl::MenuTest}, [this, &p] { run([&] { MenuTestClick(s_, p); }); });
+  on({Ctl::SpeedItemBarva}, [this, &p] { run([&] { SpeedButton1Click(s_, p); }); });
+  on({Ctl::SpeedItem8}, [this] { run([&] { SBnastavitsloupceClick(s_); }); });
+  on({Ctl::SpeedItem9}, [this] { run([&] { SBchybyClick(s_); }); });
+  on({Ctl::SpeedItemPridatRadek}, [this] { run([&] { SBInsertClick(s_); }); });
+  on({Ctl::SpeedItemOdstranitRadek}, [this, &p] { run([&] { SBDeleteClick(s_, p); }); });
+  on({Ctl::SpeedItemPridatSloupec}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }); });
+  on({Ctl::SpeedItemOdebratSloupec}, [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }); });
+  on({Ctl::Oprogramu1, Ctl::SpeedItem12}, [this] { showAbout(); });
+  on({Ctl::Konec1, Ctl::SpeedItem13}, [this] { close(); });
+  // Every conversion control runs the current kind's conversion from the
+  // table of kinds; a kind without it keeps the control disabled.
+  for (const auto& [name, action] : actions_) {
+    if (const auto conversion = ConversionOf(name))
+      handlers_[name] = [this, &p, c = *conversion] { run([&] { ConvertClick(s_, p, c); }); };
+  }
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -628,7 +635,7 @@ void MainWindow::run(const std::function<void()>& command) {
   refresh();
 }
 
-void MainWindow::trigger(const std::string& controlName) {
+void MainWindow::trigger(Ctl controlName) {
   const auto a = actions_.find(controlName);
   if (a != actions_.end() && (!a->second->isEnabled() || !a->second->isVisible())) return;
   const auto h = handlers_.find(controlName);
@@ -695,21 +702,16 @@ void MainWindow::refresh() {
 
 void MainWindow::refreshControls() {
   for (const auto& [name, action] : actions_) {
-    const auto c = s_.controls.find(name);
-    const Control control = c != s_.controls.end() ? c->second : Control{};
-    action->setEnabled(control.enabled && IsImplemented(name) && handlers_.count(name) > 0);
+    const Control& control = s_.control(name);
+    action->setEnabled(control.enabled && IsImplemented(s_.kind, name) && handlers_.count(name) > 0);
     action->setVisible(control.visible);
   }
-  for (const std::string& name : menuNames_) {
-    const auto c = s_.controls.find(name);
-    if (c != s_.controls.end() && !c->second.caption.empty()) actions_[name]->setText(toQt(c->second.caption));
+  for (Ctl name : menuNames_) {
+    const Control& c = s_.control(name);
+    if (!c.caption.empty()) actions_[name]->setText(toQt(c.caption));
   }
-  auto visible = [this](const char* name) {
-    const auto c = s_.controls.find(name);
-    return c == s_.controls.end() || c->second.visible;
-  };
-  boxRozvrh_->setVisible(visible("GroupBoxRozvrh"));
-  boxZnamky_->setVisible(visible("GroupBoxZnamky"));
+  boxRozvrh_->setVisible(s_.control(Ctl::GroupBoxRozvrh).visible);
+  boxZnamky_->setVisible(s_.control(Ctl::GroupBoxZnamky).visible);
   panel_->setFixedHeight(std::max(0, s_.panelHeight));
 }
 

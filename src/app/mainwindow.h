@@ -60,7 +60,7 @@ class MainWindow : public QMainWindow {
   void run(const std::function<void()>& command);
   // What a menu item or tool button does, by its component name; nothing
   // when the control is disabled or hidden.
-  void trigger(const std::string& controlName);
+  void trigger(Ctl controlName);
   // The first activation: set up and load the stored tab. Runs once.
   void activate();
 
@@ -105,9 +105,9 @@ class MainWindow : public QMainWindow {
   bool refreshing_ = false;
 
   // Controls by component name.
-  std::map<std::string, QAction*> actions_;
-  std::map<std::string, std::function<void()>> handlers_;
-  std::vector<std::string> menuNames_;
+  std::map<Ctl, QAction*> actions_;
+  std::map<Ctl, std::function<void()>> handlers_;
+  std::vector<Ctl> menuNames_;
 
   QToolBar* speedBar_ = nullptr;
   QLabel* lpohyb_ = nullptr;

@@ -34,12 +34,9 @@ void PrintMessage(const std::string& cpText) { printLine("vekla-convert: ", toUt
 void PrintMessageUtf8(const std::string& utf8) { printLine("vekla-convert: ", utf8); }
 void PrintLogLine(const std::string& cpText) { printLine("log: ", toUtf8(cpText)); }
 
-std::optional<QString> CliPrompter::openFile(const FileDialogRequest&) { return std::nullopt; }
+std::optional<QString> CliPrompter::openFile(const FileDialogRequest&) { return openAnswer_; }
 
-std::optional<QString> CliPrompter::saveFile(const FileDialogRequest&) {
-  saveAsked_ = true;
-  return saveTarget_;
-}
+std::optional<QString> CliPrompter::saveFile(const FileDialogRequest&) { return saveTarget_; }
 
 void CliPrompter::message(const std::string& text) { PrintMessage(text); }
 

@@ -22,8 +22,9 @@ class CliPrompter : public Prompter {
  public:
   explicit CliPrompter(const ConvertOptions& o) : o_(o) {}
 
+  // The file the open dialog answers (a CSV import), and the save dialog.
+  void setOpenAnswer(const QString& path) { openAnswer_ = path; }
   void setSaveTarget(const QString& path) { saveTarget_ = path; }
-  bool saveAsked() const { return saveAsked_; }
   int errorCount() const { return errors_; }
 
   std::optional<QString> openFile(const FileDialogRequest& request) override;
@@ -38,8 +39,8 @@ class CliPrompter : public Prompter {
 
  private:
   const ConvertOptions& o_;
+  std::optional<QString> openAnswer_;
   std::optional<QString> saveTarget_;
-  bool saveAsked_ = false;
   int errors_ = 0;
 };
 

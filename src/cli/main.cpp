@@ -9,12 +9,14 @@
 
 #include "cli/cliprompter.h"
 #include "cli/options.h"
+#include "commands/commands.h"
+#include "commands/kindtable.h"
 #include "pdb/clock.h"
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
-#include "workspace/commands.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindparams.h"
 #include "workspace/setup.h"
 
 using namespace vekla;
@@ -42,9 +44,36 @@ int usageError(const std::string& utf8) {
   return kUsage;
 }
 
-// A conversion this version does not build yet: said clearly, nothing touched.
-int notAvailable(const char* what) {
-  PrintMessageUtf8(std::string(what) + " zatím není k dispozici");
+// The conversion that reads or writes a file of a format other than a database.
+std::optional<Conversion> ImportOf(Format f, bool twoValues) {
+  if (f == Format::Csv) return twoValues ? Conversion::ImportCsvTwoValues : Conversion::ImportCsv;
+  return std::nullopt;
+}
+std::optional<Conversion> ExportOf(Format f) {
+  switch (f) {
+    case Format::Csv: return Conversion::ExportCsv;
+    case Format::Sql: return Conversion::ExportSql;
+    case Format::Xlsx: return Conversion::ExportXlsx;
+    case Format::Html: return Conversion::ExportHtml;
+    default: return std::nullopt;
+  }
+}
+const char* ConversionName(Conversion c) {
+  switch (c) {
+    case Conversion::ImportCsv:
+    case Conversion::ImportCsvTwoValues: return "import z CSV";
+    case Conversion::ExportCsv: return "export do CSV";
+    case Conversion::ExportSql: return "export do SQL";
+    case Conversion::ExportXlsx: return "export do Excelu";
+    case Conversion::ExportHtml: return "export do HTML";
+  }
+  return "";
+}
+
+// A conversion this version does not have for the kind: said clearly,
+// nothing touched.
+int notAvailable(Conversion c) {
+  PrintMessageUtf8(std::string(ConversionName(c)) + " zatím není k dispozici");
   return kUsage;
 }
 
@@ -70,14 +99,15 @@ int printInfo(const QString& file) {
 }
 
 // Runs one command as the window would and prints the error-log lines it added.
-void run(VeklaState& s, CliPrompter& p, const std::function<void()>& command) {
+Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& command) {
   const std::vector<std::string> before = s.Memo1;
-  RunCommand(s, p, command);
+  const Outcome outcome = RunCommand(s, p, command);
   std::size_t from = 0;
   // A command may clear the log first (opening does); then every line is new.
   if (s.Memo1.size() >= before.size() && std::equal(before.begin(), before.end(), s.Memo1.begin()))
     from = before.size();
   for (std::size_t i = from; i < s.Memo1.size(); ++i) PrintLogLine(s.Memo1[i]);
+  return outcome;
 }
 
 int convert(const ConvertOptions& o) {
@@ -90,20 +120,12 @@ int convert(const ConvertOptions& o) {
   const Format out = formatOf(o.positional[1], true);
   if (in == Format::Unknown) return usageError("vstup musí být databáze .pdb nebo soubor .csv");
   if (out == Format::Unknown) return usageError("výstup musí končit .pdb, .csv, .sql, .xlsx nebo být složka");
-  if (in == Format::Csv) return notAvailable("import z CSV");
-  switch (out) {
-    case Format::Csv: return notAvailable("export do CSV");
-    case Format::Sql: return notAvailable("export do SQL");
-    case Format::Xlsx: return notAvailable("export do Excelu");
-    case Format::Html: return notAvailable("export do HTML");
-    default: break;
-  }
   if (!o.settingsFile.isEmpty() && !QFileInfo(o.settingsFile).isFile())
     return usageError("soubor nastavení \"" + o.settingsFile.toStdString() + "\" neexistuje");
 
   // The kind: the option, else the database's creator and type, else the file name.
   std::optional<DbKind> kind = o.kind;
-  if (!kind) {
+  if (!kind && in == Format::Pdb) {
     try {
       const PdbHeader h = PdbFile::load(input).header();
       kind = KindFromCreatorType(h.creator, h.type);
@@ -114,6 +136,13 @@ int convert(const ConvertOptions& o) {
   }
   if (!kind) kind = KindFromFileName(input);
   if (!kind) return usageError("druh databáze nelze určit, zadejte --kind");
+
+  // Both conversions must exist before anything is read or written.
+  const KindEntry& entry = KindTable(*kind);
+  const std::optional<Conversion> importing = ImportOf(in, o.twoValues);
+  const std::optional<Conversion> exporting = ExportOf(out);
+  if (importing && !entry.conversion(*importing)) return notAvailable(*importing);
+  if (exporting && !entry.conversion(*exporting)) return notAvailable(*exporting);
 
   if (o.now.isValid()) SetNow(o.now);
   QTemporaryDir programDir;
@@ -138,15 +167,16 @@ int convert(const ConvertOptions& o) {
   SetupTab(s, *kind);
 
   CliPrompter p(o);
-  // The open command sets Adresar1 to the file's folder with a trailing "/"
-  // only when it takes the file. A reader that refuses it (the grade book's
-  // reader refuses the preferences database) leaves Adresar1 as set here,
-  // and then there is nothing to convert: saving would write an empty setup.
-  const QString folderBeforeOpen = QFileInfo(input).absolutePath();
-  s.adresar1 = folderBeforeOpen;
-  run(s, p, [&] { OpenDatabase(s, p, input, true); });
-  if (p.errorCount() > 0) return kFailed;
-  if (s.adresar1 == folderBeforeOpen) {
+  Outcome opened;
+  if (importing) {
+    p.setOpenAnswer(input);
+    s.adresar1 = QFileInfo(input).absolutePath() + "/";
+    opened = run(s, p, [&] { return ConvertClick(s, p, *importing); });
+  } else {
+    opened = run(s, p, [&] { return OpenDatabase(s, p, input, true); });
+  }
+  if (opened == Outcome::Failed || p.errorCount() > 0) return kFailed;
+  if (opened != Outcome::Done) {
     PrintMessageUtf8("vstup \"" + input.toStdString() + "\" nebyl načten, výstup nebyl zapsán");
     return kFailed;
   }
@@ -157,14 +187,14 @@ int convert(const ConvertOptions& o) {
       return usageError("pololetí " + std::to_string(n) + " v databázi není (má jich " +
                         std::to_string(s.semesterItems.size()) + ")");
     }
-    run(s, p, [&] { CBZnamkyPololetiChange(s, n - 1); });
-    if (p.errorCount() > 0) return kFailed;
+    if (run(s, p, [&] { CBZnamkyPololetiChange(s, n - 1); return Outcome::Done; }) == Outcome::Failed || p.errorCount() > 0)
+      return kFailed;
   }
 
   p.setSaveTarget(output);
-  run(s, p, [&] { UlozClick(s, p); });
-  if (p.errorCount() > 0) return kFailed;
-  if (!p.saveAsked()) {
+  const Outcome saved = run(s, p, [&] { return exporting ? ConvertClick(s, p, *exporting) : UlozClick(s, p); });
+  if (saved == Outcome::Failed || p.errorCount() > 0) return kFailed;
+  if (saved != Outcome::Done) {
     PrintMessageUtf8("výstup \"" + output.toStdString() + "\" nebyl zapsán");
     return kFailed;
   }

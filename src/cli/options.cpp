@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "workspace/kindparams.h"
+
 namespace vekla::cli {
 namespace {
 
@@ -40,35 +42,6 @@ const char* ShortUsageText() {
          "Nápověda: vekla-convert --help\n";
 }
 
-std::optional<DbKind> KindFromOptionText(const QString& text) {
-  const QString t = text.trimmed().toLower();
-  if (t == QLatin1String("znamky")) return DbKind::Znamky;
-  if (t == QLatin1String("rozpisy")) return DbKind::Rozpisy;
-  if (t == QLatin1String("rozvrh")) return DbKind::Rozvrh;
-  if (t == QLatin1String("kalendar")) return DbKind::Kalendar;
-  return std::nullopt;
-}
-
-std::optional<DbKind> KindFromCreatorType(const std::string& creator, const std::string& type) {
-  // Both must match: a damaged type field must not turn a calendar into a
-  // timetable (the two kinds share their creator).
-  if (creator == "TqbZ" && type == "data") return DbKind::Znamky;
-  if (creator == "TqbR" && type == "data") return DbKind::Rozpisy;
-  if (creator == "TqbK" && type == "data") return DbKind::Rozvrh;
-  if (creator == "TqbK" && type == "datu") return DbKind::Kalendar;
-  return std::nullopt;
-}
-
-std::optional<DbKind> KindFromFileName(const QString& path) {
-  const QString name = QFileInfo(path).fileName().toLower();
-  if (name.startsWith(QLatin1String("znamky-"))) return DbKind::Znamky;
-  if (name.startsWith(QLatin1String("rozpisy-"))) return DbKind::Rozpisy;
-  // "vekla-datum" before "vekla-": the calendar's name begins like a timetable's.
-  if (name.startsWith(QLatin1String("vekla-datum"))) return DbKind::Kalendar;
-  if (name.startsWith(QLatin1String("vekla-"))) return DbKind::Rozvrh;
-  return std::nullopt;
-}
-
 ConvertOptions ParseOptions(const QStringList& args) {
   ConvertOptions o;
   bool optionsEnd = false;
@@ -102,7 +75,7 @@ ConvertOptions ParseOptions(const QStringList& args) {
       o.help = true;
     } else if (arg == QLatin1String("--kind")) {
       const QString v = value();
-      o.kind = KindFromOptionText(v);
+      o.kind = KindFromOptionName(v);
       if (!o.kind) usage(QStringLiteral("neznámý druh \"%1\" (znamky, rozpisy, rozvrh, kalendar)").arg(v));
     } else if (arg == QLatin1String("--semesters")) {
       const QString v = value().trimmed();

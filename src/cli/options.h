@@ -34,11 +34,6 @@ struct ConvertOptions {
 
 // Throws UsageError for an unknown option, a missing or malformed value.
 ConvertOptions ParseOptions(const QStringList& args);
-std::optional<DbKind> KindFromOptionText(const QString& text);
-// The kind a database's creator and type stand for.
-std::optional<DbKind> KindFromCreatorType(const std::string& creator, const std::string& type);
-// The kind a file name's prefix stands for (any case).
-std::optional<DbKind> KindFromFileName(const QString& path);
 
 // The usage text of --help and the short one shown after a usage error, UTF-8.
 const char* UsageText();

@@ -21,10 +21,8 @@ constexpr int kMaxFieldColumn = 256;
 
 }  // namespace
 
-void ReadCalendar(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  (void)p;
-  const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
+void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
+  FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;
   // One row per day; an empty file still gets one (empty) day row.
   t.grid.setRowCount(std::max(n + 1, 2));
@@ -44,13 +42,12 @@ void ReadCalendar(VeklaState& s, Prompter& p, const QString& path, bool firstDia
       // Only a described column has a length to keep; the calendar
       // describes one.
       if (k < descriptors && t.Sloupce.Typ[static_cast<std::size_t>(k)] != 0)
-        text = CheckTextColumn(t, std::move(text), r, k);
+        text = CheckTextColumn(t, std::move(text), {k, r});
       t.grid.setText(k, r, std::move(text));
     }
   }
   LayoutCalendar(t);
   t.grid.autoSizeColumns();
-  s = std::move(t);
 }
 
 }  // namespace vekla

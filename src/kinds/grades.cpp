@@ -7,8 +7,6 @@
 // semester: a byte list and a text. The grid shows one semester; the
 // semester store GradesIni holds them all, and the writer builds every record
 // from it.
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -21,10 +19,10 @@
 #include "kinds/kinds.h"
 #include "pdb/codecs.h"
 #include "pdb/error.h"
-#include "pdb/palmdesktop.h"
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
@@ -33,7 +31,6 @@ namespace vekla {
 
 namespace {
 
-constexpr const char* kPreferencesName = "Znamky-db_pref.PDB";
 // What the grade book's byte lists may hold: two bytes per grade column,
 // at most 127 columns.
 constexpr std::size_t kMaxByteList = 254;
@@ -43,17 +40,6 @@ constexpr std::size_t kMaxNote = 250;
 constexpr int kGradeItems = 20;
 constexpr int kWeightItems = 4;
 constexpr int kBandItems = 5;
-
-// A folder as the user knows it: no trailing separator.
-QString WithoutTrailingSeparator(QString dir) {
-  while (dir.size() > 1 && (dir.endsWith('/') || dir.endsWith('\\'))) dir.chop(1);
-  return dir;
-}
-
-QString WithTrailingSeparator(const QString& dir) {
-  if (dir.isEmpty() || dir.endsWith('/') || dir.endsWith('\\')) return dir;
-  return dir + '/';
-}
 
 // Byte list -> text: each byte b becomes the character of code b + 48.
 std::string ByteListToText(std::string_view bytes) {
@@ -152,38 +138,13 @@ std::optional<std::vector<std::string>> RecordFields(const PdbFile& pdb, int ind
   return fields;
 }
 
-// Finds and reads the preferences database: first in the backup folder of
-// the handheld's desktop software, then in the first import folder.
-void ReadPreferencesFor(VeklaState& t, Prompter& p) {
-  const QString backup = WithTrailingSeparator(EffectiveBackupFolder(t.settings));
-  const QString first = WithoutTrailingSeparator(t.adresar1);
-  QString found;
-  // An empty folder would point into the working directory or the root of
-  // the disk; neither is where the handheld's files are.
-  if (!backup.isEmpty() && QFileInfo(backup + kPreferencesName).isFile()) found = backup + kPreferencesName;
-  else if (!first.isEmpty() && QFileInfo(first + "/" + kPreferencesName).isFile())
-    found = first + "/" + kPreferencesName;
-  if (found.isEmpty()) {
-    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") + NativePath(backup) + "\r" +
-              " ani na adrese" + "\r" + NativePath(first) + "\\ .");
-    return;
-  }
-  // A damaged preferences database must not keep the class from opening:
-  // say so and go on with the grade scale, weights and bands as they are.
-  try {
-    ReadGradePreferences(t, p, found);
-  } catch (const VeklaError& e) {
-    p.message(e.text());
-  }
-}
-
 }  // namespace
 
-void ReadGradePreferences(VeklaState& s, Prompter& p, const QString& path) {
-  const PdbFile pdb = PdbFile::load(path);
+void ReadGradePreferences(VeklaState& s, const PdbFile& pdb, const CodecReport& report) {
+  const QString& path = pdb.path();
   const int count = pdb.header().recordCount;
   if (count < 3) {
-    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rje stará nebo poškozená"));
+    report.warn(cp("Databáze \"Znamky-db_pref.PDB\"\rje stará nebo poškozená"));
     return;
   }
   // Everything is read into copies first, so a damaged record changes nothing.
@@ -227,55 +188,130 @@ void ReadGradePreferences(VeklaState& s, Prompter& p, const QString& path) {
   s.znamky.autoSizeColumns();
 }
 
-void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  if (lowerCp(fromQt(QFileInfo(path).fileName())) == "znamky-db_pref.pdb") {
-    p.message(cp("Zvolte jiný soubor."));
-    return;
+namespace {
+
+// Students are the records after the three special ones that hold anything:
+// empty bodies get no row, so the students fill their rows without gaps.
+int CountStudents(const PdbFile& pdb) {
+  const int n = pdb.header().recordCount;
+  int students = 0;
+  // Every body range is checked here, before anything is built.
+  for (int r = 1; r <= n; ++r) {
+    const auto [first, last] = pdb.RecordBodyRange(r, n);
+    if (r >= 4 && last > first) ++students;
   }
-  // The file is read (and its header and record list checked) before
-  // anything else, so an unreadable file gives its one message only.
-  const PdbFile pdb = PdbFile::load(path);
+  return students;
+}
 
-  // Everything is built in a copy that replaces the state only when the
-  // whole file has been read.
-  VeklaState t = s;
-  ReadPreferencesFor(t, p);
-  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+// An empty grid of `students` rows with the titles the log lines name.
+void PrepareGradeGrid(VeklaState& t, int students) {
+  CellGrid& g = t.grid;
+  ClearGridCells(t);
+  if (g.colCount() < 8) g.setColCount(8);
+  g.setRowCount(students + GradeGeometry::kOtherRows);
+  const GradeGeometry geo(g);
+  g.setText(0, 0, "");
+  g.setText(GradeGeometry::kOrderCol, 0, cp("Pořadí"));
+  g.setText(GradeGeometry::kNameCol, 0, cp("Jméno"));
+  NumberGradeColumns(t);
+  g.setText(geo.averageCol(), 0, cp("Průměr"));
+  g.setText(geo.deviationCol(), 0, cp("Sm. odch."));
+  g.setText(geo.noteCol(), 0, cp("Poznámka"));
+  g.setText(geo.examinedCol(), 0, cp("Zkoušen"));
+}
 
+// The semester number of field k >= 4: fields 4 and 5 belong to semester 1,
+// 6 and 7 to semester 2, and so on; the even one is the byte list.
+std::string SemesterOfField(int k) { return std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2); }
+
+// Records 1 to 3: the class colour, each semester's dates and note, start
+// times and labels, end times.
+void ReadClassRecord(VeklaState& t, const PdbFile& pdb, int r, const std::vector<std::string>& f,
+                     std::string& classColour, const CodecReport& report) {
+  IniFile& ini = t.gradesIni;
+  for (int k = 1; k <= static_cast<int>(f.size()); ++k) {
+    const std::string& text = f[static_cast<std::size_t>(k - 1)];
+    if (r == 1 && k == 3) classColour = text;
+    if (k < 4) continue;
+    const std::string j = SemesterOfField(k);
+    const bool list = k % 2 == 0;
+    if (r == 1) {
+      if (list) {
+        // The dates decide how many grade columns the semester shows. No
+        // save keeps more than 127, and thousands of them (a damaged file)
+        // would take the grid minutes to build.
+        std::string days = ClassByteList(pdb.path(), text, r);
+        if (days.size() > kMaxByteList) {
+          days.resize(kMaxByteList);
+          report.warn(cp("Počet známek může být maximálně 127!"));
+        }
+        ini.set("Datumy", "Dny" + j, days);
+      } else {
+        ini.set("Datumy", "Poznamka" + j, text);
+      }
+    } else if (r == 2) {
+      if (list) {
+        ini.set("Casy1", "Casy" + j, ClassByteList(pdb.path(), text, r));
+      } else {
+        ini.set("Casy1", "Pololeti" + j, text);
+        t.semesterItems.push_back(SemesterItem(pdb.path(), text));
+      }
+    } else if (list) {
+      ini.set("Casy2", "Casy" + j, ClassByteList(pdb.path(), text, r));
+    }
+  }
+}
+
+// Student `student` (from 1): the grid row with its checked order number,
+// name, note of the first semester and "examined" count, and every
+// semester's grades and note in its section of the store.
+void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string>& f) {
+  using G = GradeGeometry;
+  CellGrid& g = t.grid;
+  IniFile& ini = t.gradesIni;
+  const G geo(g);
+  const int count = static_cast<int>(f.size());
+  auto field = [&](int k) -> const std::string& { return f[static_cast<std::size_t>(k - 1)]; };
+  const int row = G::studentRow(student);
+  const std::string section = "Z" + std::to_string(student);
+  const std::string name = count >= 2 ? field(2).substr(0, kMaxName) : std::string();
+  g.setText(0, row, ShortLabel(student, name));
+  if (count >= 1) g.setText(G::kOrderCol, row, CheckBoundedNumber(t, field(1), {G::kOrderCol, row}, 999, 1));
+  if (count >= 2) {
+    const std::string checked = CutText(t, field(2), {G::kNameCol, row}, kMaxName);
+    g.setText(G::kNameCol, row, checked);
+    ini.set(section, "Jmeno", checked);
+  }
+  if (count >= 3)
+    g.setText(geo.examinedCol(), row, CheckBoundedNumber(t, field(3), {geo.examinedCol(), row}, 999, 0));
+  for (int k = 4; k <= count; ++k) {
+    const std::string j = SemesterOfField(k);
+    if (k % 2 == 0) {
+      ini.set(section, "Z" + j, StudentGrades(t, field(k), g.text(0, row), j));
+    } else if (k == 5) {
+      const std::string note = CutText(t, field(k), {geo.noteCol(), row}, kMaxNote);
+      g.setText(geo.noteCol(), row, note);
+      ini.set(section, "P1", note);
+    } else {
+      ini.set(section, "P" + j, field(k));
+    }
+  }
+}
+
+}  // namespace
+
+void ReadGradesDb(VeklaState& t, const PdbFile& pdb, const CodecReport& report) {
+  const QString& path = pdb.path();
   // A fresh semester store; it replaces the one on disk when the command
   // saves the working files.
   t.gradesIni.clear();
   t.gradesIniLoaded = true;
   t.gradesIniDirty = true;
-  IniFile& ini = t.gradesIni;
 
-  const PdbHeader& h = pdb.header();
-  FillPanelFromHeader(t, h);
-  const int n = h.recordCount;
-
-  // Every body range is checked first; empty bodies hold no student and get
-  // no row, so the students fill rows 4 onwards without gaps.
-  int students = 0;
-  for (int r = 1; r <= n; ++r) {
-    const auto [first, last] = pdb.RecordBodyRange(r, n);
-    if (r >= 4 && last > first) ++students;
-  }
-
-  CellGrid& g = t.grid;
-  ClearGridCells(t);
-  if (g.colCount() < 8) g.setColCount(8);
-  const int C = g.colCount();
-  const int R = students + 6;
-  g.setRowCount(R);
-  // The log lines of the checks name the column header and the row label.
-  g.setText(0, 0, "");
-  g.setText(1, 0, cp("Pořadí"));
-  g.setText(2, 0, cp("Jméno"));
-  NumberGradeColumns(t);
-  g.setText(C - 4, 0, cp("Průměr"));
-  g.setText(C - 3, 0, cp("Sm. odch."));
-  g.setText(C - 2, 0, cp("Poznámka"));
-  g.setText(C - 1, 0, cp("Zkoušen"));
+  FillPanelFromHeader(t, pdb.header());
+  const int n = pdb.header().recordCount;
+  const int students = CountStudents(pdb);
+  PrepareGradeGrid(t, students);
 
   std::string classColour;
   t.semesterItems.clear();
@@ -283,75 +319,15 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
   for (int r = 1; r <= n; ++r) {
     const std::optional<std::vector<std::string>> fields = RecordFields(pdb, r, n);
     if (!fields) continue;
-    const std::vector<std::string>& f = *fields;
-    const int count = static_cast<int>(f.size());
-    auto field = [&](int k) -> const std::string& { return f[static_cast<std::size_t>(k - 1)]; };
     // From field 4 on the fields come in pairs, one per semester.
+    const int count = static_cast<int>(fields->size());
     const int semesters = count >= 4 ? (count - 2) / 2 : 0;
     if (semesters > kMaxSemesters)
       ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
                                cp(" pololetí, databáze známek jich může mít nejvýše ") +
                                std::to_string(kMaxSemesters));
-
-    if (r <= 3) {
-      for (int k = 1; k <= count; ++k) {
-        const std::string& text = field(k);
-        if (r == 1 && k == 3) classColour = text;
-        if (k < 4) continue;
-        const std::string j = std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2);
-        const bool list = k % 2 == 0;
-        if (r == 1) {
-          if (list) {
-            // The dates decide how many grade columns the semester shows. No
-            // save keeps more than 127, and thousands of them (a damaged
-            // file) would take the grid minutes to build.
-            std::string days = ClassByteList(path, text, r);
-            if (days.size() > kMaxByteList) {
-              days.resize(kMaxByteList);
-              p.message(cp("Počet známek může být maximálně 127!"));
-            }
-            ini.set("Datumy", "Dny" + j, days);
-          } else {
-            ini.set("Datumy", "Poznamka" + j, text);
-          }
-        } else if (r == 2) {
-          if (list) {
-            ini.set("Casy1", "Casy" + j, ClassByteList(path, text, r));
-          } else {
-            ini.set("Casy1", "Pololeti" + j, text);
-            t.semesterItems.push_back(SemesterItem(path, text));
-          }
-        } else if (list) {
-          ini.set("Casy2", "Casy" + j, ClassByteList(path, text, r));
-        }
-      }
-      continue;
-    }
-
-    ++student;
-    const int row = 3 + student;
-    const std::string section = "Z" + std::to_string(student);
-    const std::string name = count >= 2 ? field(2).substr(0, kMaxName) : std::string();
-    g.setText(0, row, ShortLabel(student, name));
-    if (count >= 1) g.setText(1, row, CheckBoundedNumber(t, field(1), row, 1, 999, 1));
-    if (count >= 2) {
-      const std::string checked = CutText(t, field(2), row, 2, kMaxName);
-      g.setText(2, row, checked);
-      ini.set(section, "Jmeno", checked);
-    }
-    if (count >= 3) g.setText(C - 1, row, CheckBoundedNumber(t, field(3), row, C - 1, 999, 0));
-    for (int k = 4; k <= count; ++k) {
-      const std::string j = std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2);
-      if (k % 2 == 0) {
-        ini.set(section, "Z" + j, StudentGrades(t, field(k), g.text(0, row), j));
-      } else if (k == 5) {
-        const std::string note = CutText(t, field(k), row, C - 2, kMaxNote);
-        g.setText(C - 2, row, note);
-        ini.set(section, "P1", note);
-      } else {
-        ini.set(section, "P" + j, field(k));
-      }
-    }
+    if (r <= 3) ReadClassRecord(t, pdb, r, *fields, classColour, report);
+    else ReadStudentRecord(t, ++student, *fields);
   }
 
   // The class colour paints the header rows; without one the highlight
@@ -363,42 +339,20 @@ void ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialo
     t.shape2 = ContrastColor(resolveColor(t.shape1));
   }
 
-  t.studentCount = R - 6;
-  ini.set("db", "Pocet", std::to_string(R));
+  t.studentCount = students;
+  t.gradesIni.set("db", "Pocet", std::to_string(t.grid.rowCount()));
   // A database without semesters still shows one: the current one.
   if (t.semesterItems.empty()) t.semesterItems.push_back(SemesterLabel(t));
   const int last = static_cast<int>(t.semesterItems.size()) - 1;
   // The semester shown is the one just read: nothing is stored over it.
   t.currentSemester = last + 1;
   CBZnamkyPololetiChange(t, last);
-  g.autoSizeColumns();
-  s = std::move(t);
+  t.grid.autoSizeColumns();
 }
 
-void WriteGrades(VeklaState& s, Prompter& p) {
-  const int items = static_cast<int>(s.semesterItems.size());
-  if (s.semesterItemIndex >= 0 && s.semesterItemIndex < items) s.currentSemester = s.semesterItemIndex + 1;
-  const int shown = s.currentSemester;
-
-  // Which semesters go into the file: the shown one always, the others on Yes.
-  std::vector<int> selection;
-  if (items >= 2) {
-    for (int i = 1; i <= items; ++i)
-      if (i == shown || p.includeSemester(i, s.semesterItems[static_cast<std::size_t>(i - 1)]))
-        selection.push_back(i);
-  } else {
-    selection.push_back(1);
-  }
-
-  CheckAllCells(s, p);
-  StoreSemester(s);
-
-  const std::optional<QString> chosen = ChooseSaveFile(s, p);
-  if (!chosen) return;
-  const PdbHeaderOut header = HeaderForFile(s, *chosen);
-
-  const IniFile& ini = GradesIni(s);
-  const int students = std::max(0, s.grid.rowCount() - 6);
+std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
+                                     const CodecReport& report) {
+  const int students = std::max(0, GradeGeometry(s.grid).students());
   auto byteList = [](std::string text) {
     if (text.size() > kMaxByteList) text.resize(kMaxByteList);
     return TextToByteList(text);
@@ -410,7 +364,7 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   PdbRecord classRecord{"-2", "3", ColorToPalmText(resolveColor(s.shape1))};
   for (int k : selection) {
     std::string days = ini.get("Datumy", "Dny" + std::to_string(k));
-    if (days.size() > kMaxByteList) p.message(cp("Počet známek může být maximálně 127!"));
+    if (days.size() > kMaxByteList) report.warn(cp("Počet známek může být maximálně 127!"));
     classRecord.push_back(byteList(std::move(days)));
     classRecord.push_back(ini.get("Datumy", "Poznamka" + std::to_string(k)));
   }
@@ -424,7 +378,7 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   records.push_back(std::move(startRecord));
 
   const std::string firstLabel = ini.get("Casy1", "Pololeti" + std::to_string(selection.front()));
-  if (firstLabel.empty()) p.message("Chyba pololeti 3/3");
+  if (firstLabel.empty()) report.warn("Chyba pololeti 3/3");
   PdbRecord endRecord{"0", firstLabel, ""};
   for (int k : selection) {
     endRecord.push_back(byteList(ini.get("Casy2", "Casy" + std::to_string(k))));
@@ -433,11 +387,11 @@ void WriteGrades(VeklaState& s, Prompter& p) {
   records.push_back(std::move(endRecord));
 
   for (int n = 1; n <= students; ++n) {
-    // The student of grid row n + 3 has the section of its row label: after
-    // rows were removed or inserted the labels no longer run 1, 2, 3, ...
-    // A row whose label has no number has no section: its keys are missing
-    // and read as their defaults, never as another student's.
-    const std::string section = StudentSection(s, n + 3);
+    // The student of a grid row has the section of its row label: after rows
+    // were removed or inserted the labels no longer run 1, 2, 3, ... A row
+    // whose label has no number has no section: its keys are missing and
+    // read as their defaults, never as another student's.
+    const std::string section = StudentSection(s, GradeGeometry::studentRow(n));
     auto get = [&](const std::string& key, std::string_view def = {}) {
       return section.empty() ? std::string(def) : ini.get(section, key, def);
     };
@@ -447,10 +401,9 @@ void WriteGrades(VeklaState& s, Prompter& p) {
       rec.push_back(get("P" + std::to_string(k)));
     }
     records.push_back(std::move(rec));
-    ShowProgress(s, p, PercentText(100.0 * n / students));
+    report.progress(PercentText(100.0 * n / students));
   }
-
-  WritePdbAndClearProgress(s, p, *chosen, header, records);
+  return records;
 }
 
 }  // namespace vekla

@@ -35,9 +35,7 @@ PdbRecord SpecialRecord(const VeklaState& s, int index, int columns) {
 
 }  // namespace
 
-void WriteRowRecords(VeklaState& s, Prompter& p) {
-  const std::optional<SaveTarget> target = ChooseSaveTargetCheckingCells(s, p);
-  if (!target) return;
+std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport& report) {
   const CellGrid& g = s.grid;
   const int rows = g.rowCount();
   const int columns = g.colCount() - 1;
@@ -48,19 +46,19 @@ void WriteRowRecords(VeklaState& s, Prompter& p) {
                      std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) +
                      ".");
   if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
-    p.message(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
+    report.warn(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
 
   std::vector<PdbRecord> records;
   records.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
   for (int i = 1; i <= leading; ++i) records.push_back(SpecialRecord(s, i, columns));
   for (int i = 1; i <= rows - 1; ++i) {
-    ShowProgress(s, p, PercentText(100.0 * i / rows));
+    report.progress(PercentText(100.0 * i / rows));
     PdbRecord rec;
     rec.reserve(static_cast<std::size_t>(std::max(columns, 0)));
     for (int k = 1; k <= columns; ++k) rec.push_back(g.text(k, i));
     records.push_back(std::move(rec));
   }
-  WritePdbAndClearProgress(s, p, target->path, target->header, records);
+  return records;
 }
 
 }  // namespace vekla

@@ -3,6 +3,7 @@
 // a record belongs to grid column k, that is to lesson k - 1.
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -117,10 +118,9 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
 
 }  // namespace
 
-void ReadTimetable(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  (void)p;
-  const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
+void ReadTimetableDb(VeklaState& t, const PdbFile& pdb) {
+  const QString& path = pdb.path();
+  FillPanelFromHeader(t, pdb.header());
   t.shape1 = kWhite;
   const int n = pdb.header().recordCount;
   t.grid.setRowCount(kTimetableRows);
@@ -132,15 +132,12 @@ void ReadTimetable(VeklaState& s, Prompter& p, const QString& path, bool firstDi
     for (int k = 1; k <= count; ++k) ReadRecordField(t, path, r, k, fields[static_cast<std::size_t>(k - 1)]);
   }
   t.grid.autoSizeColumns();
-  s = std::move(t);
 }
 
-void WriteTimetable(VeklaState& s, Prompter& p) {
-  const std::optional<SaveTarget> target = ChooseSaveTargetCheckingCells(s, p);
-  if (!target) return;
+std::vector<PdbRecord> BuildTimetableDb(const VeklaState& s, const CodecReport& report) {
   const CellGrid& g = s.grid;
   if (g.rowCount() != kTimetableRows)
-    p.message(cp("Databáze \"") + s.EditN + cp(".PDB\" musí mít 24 záznamů!"));
+    report.warn(cp("Databáze \"") + s.EditN + cp(".PDB\" musí mít 24 záznamů!"));
 
   const int c = g.colCount();
   const int fieldCount = std::max(c - 1, kPaddedFields);
@@ -179,7 +176,7 @@ void WriteTimetable(VeklaState& s, Prompter& p) {
   };
   records.push_back(record("0", settings, settings));
   // Before each further record the label shows the share written.
-  auto progress = [&](int r) { ShowProgress(s, p, PercentText(100.0 * (r - 1) / (kRecordCount - 1))); };
+  auto progress = [&](int r) { report.progress(PercentText(100.0 * (r - 1) / (kRecordCount - 1))); };
   progress(2);
   records.push_back(record(s.EditRozvrhPolozka, time(2), [](int) { return std::string("2000"); }));
   progress(3);
@@ -204,7 +201,7 @@ void WriteTimetable(VeklaState& s, Prompter& p) {
       else records.push_back(record(".", empty, empty));
     }
   }
-  WritePdbAndClearProgress(s, p, target->path, target->header, records);
+  return records;
 }
 
 }  // namespace vekla

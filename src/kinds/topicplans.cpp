@@ -21,25 +21,11 @@ namespace {
 // far beyond it is skipped so that a damaged record cannot blow up the grid.
 constexpr int kMaxFieldColumn = 256;
 
-// A topic cell checked by its column's type; a column without one takes the
-// text as it is.
-std::string CheckTopicField(VeklaState& t, std::string text, int row, int col) {
-  if (col < 1 || col >= static_cast<int>(t.Sloupce.Typ.size())) return text;
-  switch (t.Sloupce.Typ[static_cast<std::size_t>(col)]) {
-    case 'i': return CheckWholeColumn(t, std::move(text), row, col);
-    case 's': return CheckTextColumn(t, std::move(text), row, col);
-    case 'b': return CheckFlagColumn(t, std::move(text), row, col);
-    case 'd': return CheckDateColumn(t, std::move(text), row, col);
-    default: return text;
-  }
-}
-
 }  // namespace
 
-void ReadTopicPlans(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  (void)p;
-  const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = ReadingCopy(s, pdb, path, firstDialog);
+void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
+  const QString& path = pdb.path();
+  FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;
   // The header row plus one row per topic record; a file without topics
   // still gets one (empty) topic row, as the row commands expect.
@@ -69,11 +55,10 @@ void ReadTopicPlans(VeklaState& s, Prompter& p, const QString& path, bool firstD
     t.grid.setText(0, row, std::to_string(row));
     const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
     for (int k = 1; k <= count; ++k)
-      t.grid.setText(k, row, CheckTopicField(t, fields[static_cast<std::size_t>(k - 1)], row, k));
+      t.grid.setText(k, row, CheckByColumnType(t, fields[static_cast<std::size_t>(k - 1)], {k, row}));
   }
   LayoutTopicPlans(t);
   t.grid.autoSizeColumns();
-  s = std::move(t);
 }
 
 }  // namespace vekla

@@ -32,6 +32,8 @@ class PdbFile {
   static PdbFile fromBytes(std::string bytes, const QString& nameForMessages = {});
 
   const PdbHeader& header() const { return header_; }
+  // The file it was read from (for messages); empty for bytes from memory.
+  const QString& path() const { return path_; }
   std::int64_t size() const { return static_cast<std::int64_t>(bytes_.size()); }
 
   // Offset of record `index` (from 1).

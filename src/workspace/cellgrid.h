@@ -13,6 +13,13 @@ namespace vekla {
 
 enum class Align : unsigned char { Default, Left, Right, Center };
 
+// A cell of a grid: column first, then row, as everywhere in Vekla.
+struct CellPos {
+  int col = 0;
+  int row = 0;
+  friend bool operator==(CellPos a, CellPos b) { return a.col == b.col && a.row == b.row; }
+};
+
 struct Cell {
   std::string text;
   Color font = kSysWindowText;
@@ -39,6 +46,9 @@ class CellGrid {
   Cell& at(int col, int row);
 
   const std::string& text(int col, int row) const { return cell(col, row).text; }
+  const Cell& cell(CellPos p) const { return cell(p.col, p.row); }
+  const std::string& text(CellPos p) const { return cell(p).text; }
+  void setText(CellPos p, std::string t) { at(p.col, p.row).text = std::move(t); }
   void setText(int col, int row, std::string t) { at(col, row).text = std::move(t); }
   Color fontColor(int col, int row) const { return cell(col, row).font; }
   void setFontColor(int col, int row, Color c) { at(col, row).font = c; }

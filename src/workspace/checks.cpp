@@ -5,6 +5,7 @@
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/text.h"
+#include "workspace/gradegeometry.h"
 
 namespace vekla {
 
@@ -19,9 +20,7 @@ bool allDigits(const std::string& t) {
 }
 
 // "R/H" of a main-grid cell: its row label and its column header.
-std::string cellName(const VeklaState& s, int row, int col) {
-  return s.grid.text(0, row) + "/" + s.grid.text(col, 0);
-}
+std::string cellName(const VeklaState& s, CellPos at) { return s.grid.text(0, at.row) + "/" + s.grid.text(at.col, 0); }
 
 bool columnDescribed(int col) { return col >= 1 && col <= 26; }
 
@@ -50,16 +49,10 @@ long long roundedPercent(long long k, long long n) {
 
 }  // namespace
 
-void ShowProgress(VeklaState& s, Prompter& p, const std::string& text) {
-  if (text == s.Lpohyb) return;
-  s.Lpohyb = text;
-  p.progress(text);
-}
-
-std::string CutText(VeklaState& s, std::string text, int row, int col, int maxLen) {
+std::string CutText(VeklaState& s, std::string text, CellPos at, int maxLen) {
   const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
   if (text.size() <= m) return text;
-  Log(s, cellName(s, row, col) + cp(" zkrácení položky ") + text);
+  Log(s, cellName(s, at) + cp(" zkrácení položky ") + text);
   text.resize(m);
   return text;
 }
@@ -72,42 +65,42 @@ std::string CutLabelledText(VeklaState& s, std::string text, const std::string& 
   return text;
 }
 
-std::string CheckTextColumn(VeklaState& s, std::string text, int row, int col) {
-  if (!columnDescribed(col)) return text;
-  return CutText(s, std::move(text), row, col, s.Sloupce.Delka[static_cast<std::size_t>(col)]);
+std::string CheckTextColumn(VeklaState& s, std::string text, CellPos at) {
+  if (!columnDescribed(at.col)) return text;
+  return CutText(s, std::move(text), at, s.Sloupce.Delka[static_cast<std::size_t>(at.col)]);
 }
 
-std::string CheckFlagColumn(VeklaState& s, std::string text, int row, int col) {
-  if (!columnDescribed(col)) return text;
-  const auto i = static_cast<std::size_t>(col);
+std::string CheckFlagColumn(VeklaState& s, std::string text, CellPos at) {
+  if (!columnDescribed(at.col)) return text;
+  const auto i = static_cast<std::size_t>(at.col);
   if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
-    Log(s, cellName(s, row, col) + cp(" příliš velká položka ") + text);
+    Log(s, cellName(s, at) + cp(" příliš velká položka ") + text);
     return s.Sloupce.Vychozi[i];
   }
   for (char c : text) {
     if (c != '0' && c != '1') {
-      Log(s, cellName(s, row, col) + text + cp(" není 0 nebo 1"));
+      Log(s, cellName(s, at) + text + cp(" není 0 nebo 1"));
       return s.Sloupce.Vychozi[i];
     }
   }
   return text;
 }
 
-std::string CheckWholeColumn(VeklaState& s, std::string text, int row, int col) {
-  if (!columnDescribed(col)) return text;
-  const auto i = static_cast<std::size_t>(col);
+std::string CheckWholeColumn(VeklaState& s, std::string text, CellPos at) {
+  if (!columnDescribed(at.col)) return text;
+  const auto i = static_cast<std::size_t>(at.col);
   if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
-    Log(s, cellName(s, row, col) + cp(" příliš velká položka ") + text);
+    Log(s, cellName(s, at) + cp(" příliš velká položka ") + text);
     return s.Sloupce.Vychozi[i];
   }
   if (!allDigits(text)) {
-    Log(s, cellName(s, row, col) + cp(" změna hodnocení ") + text);
+    Log(s, cellName(s, at) + cp(" změna hodnocení ") + text);
     return s.Sloupce.Vychozi[i];
   }
   return text;
 }
 
-std::string CheckBoundedNumber(VeklaState& s, std::string text, int row, int col, int maxV, int minV) {
+std::string CheckBoundedNumber(VeklaState& s, std::string text, CellPos at, int maxV, int minV) {
   bool repaired = false;
   std::string digits = text;
   for (char& c : digits) {
@@ -139,14 +132,14 @@ std::string CheckBoundedNumber(VeklaState& s, std::string text, int row, int col
   // The remainder of a number above the maximum can fall below the minimum
   // (1000 gives 0, not a valid order number): the minimum holds after it too.
   if (v < minV) v = minV;
-  if (repaired) Log(s, cellName(s, row, col) + cp(" změna položky ") + text);
+  if (repaired) Log(s, cellName(s, at) + cp(" změna položky ") + text);
   return std::to_string(v);
 }
 
-std::string CheckTime(VeklaState& s, std::string text, int row, int col, bool fiveMinutes) {
+std::string CheckTime(VeklaState& s, std::string text, CellPos at, bool fiveMinutes) {
   if (text.empty()) {
     std::string now = NowHourMinute();
-    Log(s, cellName(s, row, col) + cp(" změna položky ") + now);
+    Log(s, cellName(s, at) + cp(" změna položky ") + now);
     return now;
   }
   const std::string original = text;
@@ -195,11 +188,11 @@ std::string CheckTime(VeklaState& s, std::string text, int row, int col, bool fi
     n[3] = '5';
     repaired = true;
   }
-  if (repaired) Log(s, cellName(s, row, col) + cp(" změna ") + original + " za " + n);
+  if (repaired) Log(s, cellName(s, at) + cp(" změna ") + original + " za " + n);
   return n;
 }
 
-std::string CheckDayMonth(VeklaState& s, std::string text, int row, int col) {
+std::string CheckDayMonth(VeklaState& s, std::string text, CellPos at) {
   bool wrong = true;
   std::string shaped;
   const std::size_t dot = text.find('.');
@@ -212,11 +205,11 @@ std::string CheckDayMonth(VeklaState& s, std::string text, int row, int col) {
   }
   if (!wrong) return shaped;
   std::string today = TodayDayMonth();
-  Log(s, cellName(s, row, col) + cp(" změna ") + text + " za " + today);
+  Log(s, cellName(s, at) + cp(" změna ") + text + " za " + today);
   return today;
 }
 
-std::string CheckDateColumn(VeklaState& s, std::string text, int row, int col) {
+std::string CheckDateColumn(VeklaState& s, std::string text, CellPos at) {
   if (text.empty()) return text;
   bool wrong = true;
   const std::size_t dot1 = text.find('.');
@@ -232,8 +225,8 @@ std::string CheckDateColumn(VeklaState& s, std::string text, int row, int col) {
     }
   }
   if (!wrong) return text;
-  Log(s, cellName(s, row, col) + " " + text + cp(" není datum"));
-  return columnDescribed(col) ? s.Sloupce.Vychozi[static_cast<std::size_t>(col)] : std::string();
+  Log(s, cellName(s, at) + " " + text + cp(" není datum"));
+  return columnDescribed(at.col) ? s.Sloupce.Vychozi[static_cast<std::size_t>(at.col)] : std::string();
 }
 
 std::string CheckValue(VeklaState& s, std::string text) {
@@ -293,13 +286,13 @@ std::string CheckValue(VeklaState& s, std::string text) {
   return result;
 }
 
-std::string CheckGrade(VeklaState& s, std::string text, int col, int row, bool colour) {
+std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour) {
   if (!text.empty()) {
     const std::string original = text;
     if (text.size() == 1) text += ' ';
     if (text.size() > 2) {
       text.resize(2);
-      Log(s, cellName(s, row, col) + " " + original + cp(" zkráceno na ") + text);
+      Log(s, cellName(s, at) + " " + original + cp(" zkráceno na ") + text);
     }
     // The symbols are compared as they are stored: a symbol of one
     // character gets its trailing space in the symbol grid as well.
@@ -318,17 +311,17 @@ std::string CheckGrade(VeklaState& s, std::string text, int col, int row, bool c
       }
       if (!found) {
         text.clear();
-        Log(s, cellName(s, row, col) + cp(" špatná známka ") + original);
+        Log(s, cellName(s, at) + cp(" špatná známka ") + original);
       }
     }
   }
   if (colour && s.weightDown >= 1 && s.weightDown <= 4)
-    s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
+    s.grid.setFontColor(at.col, at.row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
   return text;
 }
 
 void UpdateStudentLabel(VeklaState& s, const std::string& name, int row) {
-  if (row < 4 || row > s.grid.rowCount() - 3) return;
+  if (!GradeGeometry(s.grid).isStudentRow(row)) return;
   const std::string& label = s.grid.text(0, row);
   const std::size_t dot = label.find('.');
   const std::string number = dot == std::string::npos ? std::string() : label.substr(0, dot + 1);
@@ -337,54 +330,63 @@ void UpdateStudentLabel(VeklaState& s, const std::string& name, int row) {
   s.grid.setText(0, row, number + " " + first);
 }
 
-std::string CheckCell(VeklaState& s, const std::string& text, int row, int col) {
-  const int R = s.grid.rowCount();
-  const int C = s.grid.colCount();
+std::string CheckByColumnType(VeklaState& s, std::string text, CellPos at) {
+  if (!columnDescribed(at.col)) return text;
+  switch (s.Sloupce.Typ[static_cast<std::size_t>(at.col)]) {
+    case 'i': return CheckWholeColumn(s, std::move(text), at);
+    case 's': return CheckTextColumn(s, std::move(text), at);
+    case 'b': return CheckFlagColumn(s, std::move(text), at);
+    case 'd': return CheckDateColumn(s, std::move(text), at);
+    default: return text;
+  }
+}
+
+namespace {
+
+std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos at) {
+  using G = GradeGeometry;
+  const G g(s.grid);
+  const bool studentRow = g.isStudentRow(at.row);
+  const bool gradeCol = g.isGradeCol(at.col);
+  if (at.col == G::kOrderCol && studentRow) return CheckBoundedNumber(s, text, at, 999, 1);
+  if (at.col == g.examinedCol() && studentRow) return CheckBoundedNumber(s, text, at, 999, 0);
+  if (at.col == G::kNameCol) {
+    std::string name = CutLabelledText(s, text, "Student", 60);
+    UpdateStudentLabel(s, name, at.row);
+    return name;
+  }
+  if (at.col == g.noteCol()) return CutLabelledText(s, text, cp("Poznámka"), 250);
+  if (gradeCol && studentRow) return CheckGrade(s, text, at, false);
+  if (gradeCol && (at.row == G::kStartRow || at.row == G::kEndRow)) return CheckTime(s, text, at, false);
+  if (gradeCol && at.row == G::kDateRow) return CheckDayMonth(s, text, at);
+  return text;
+}
+
+std::string CheckTimetableCell(VeklaState& s, const std::string& text, CellPos at) {
+  if (at.col >= 2) {
+    if (at.row == 1) return CheckBoundedNumber(s, text, at, 24, 0);
+    if (at.row == 2 || at.row == 3) return CheckTime(s, text, at, true);
+    if (at.row >= 4) return CutText(s, text, at, at.row % 4 == 3 ? 20 : 30);
+    return text;
+  }
+  if (at.col == 1 && at.row == 1) return CutText(s, text, at, 10);
+  if (at.col == 1 && at.row == 2) return CutText(s, text, at, 6);
+  return text;
+}
+
+}  // namespace
+
+std::string CheckCell(VeklaState& s, const std::string& text, CellPos at) {
   switch (s.kind) {
-    case DbKind::Znamky: {
-      const bool studentRow = row >= 4 && row <= R - 3;
-      const bool gradeCol = col >= 3 && col <= C - 5;
-      if (col == 1 && studentRow) return CheckBoundedNumber(s, text, row, col, 999, 1);
-      if (col == C - 1 && studentRow) return CheckBoundedNumber(s, text, row, col, 999, 0);
-      if (col == 2) {
-        std::string name = CutLabelledText(s, text, "Student", 60);
-        UpdateStudentLabel(s, name, row);
-        return name;
-      }
-      if (col == C - 2) return CutLabelledText(s, text, cp("Poznámka"), 250);
-      if (gradeCol && studentRow) return CheckGrade(s, text, col, row, false);
-      if (gradeCol && (row == 2 || row == 3)) return CheckTime(s, text, row, col, false);
-      if (gradeCol && row == 1) return CheckDayMonth(s, text, row, col);
-      return text;
-    }
-    case DbKind::Rozpisy: {
-      if (!columnDescribed(col)) return text;
-      switch (s.Sloupce.Typ[static_cast<std::size_t>(col)]) {
-        case 'i': return CheckWholeColumn(s, text, row, col);
-        case 's': return CheckTextColumn(s, text, row, col);
-        case 'b': return CheckFlagColumn(s, text, row, col);
-        case 'd': return CheckDateColumn(s, text, row, col);
-        default: return text;
-      }
-    }
-    case DbKind::Rozvrh: {
-      if (col >= 2) {
-        if (row == 1) return CheckBoundedNumber(s, text, row, col, 24, 0);
-        if (row == 2 || row == 3) return CheckTime(s, text, row, col, true);
-        if (row >= 4) return CutText(s, text, row, col, row % 4 == 3 ? 20 : 30);
-        return text;
-      }
-      if (col == 1 && row == 1) return CutText(s, text, row, col, 10);
-      if (col == 1 && row == 2) return CutText(s, text, row, col, 6);
-      return text;
-    }
-    case DbKind::Kalendar:
-      return text;
+    case DbKind::Znamky: return CheckGradeBookCell(s, text, at);
+    case DbKind::Rozpisy: return CheckByColumnType(s, text, at);
+    case DbKind::Rozvrh: return CheckTimetableCell(s, text, at);
+    case DbKind::Kalendar: return text;
   }
   return text;
 }
 
-void CheckAllCells(VeklaState& s, Prompter& p) {
+void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress) {
   const int R = s.grid.rowCount();
   const int C = s.grid.colCount();
   if (R >= 2 && C >= 2) {
@@ -393,14 +395,14 @@ void CheckAllCells(VeklaState& s, Prompter& p) {
       for (int c = 1; c < C; ++c) {
         // A copy: a check may write into the grid (the row label).
         const std::string before = s.grid.text(c, r);
-        std::string after = CheckCell(s, before, r, c);
+        std::string after = CheckCell(s, before, {c, r});
         if (after != before) s.grid.setText(c, r, std::move(after));
         const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
-        ShowProgress(s, p, std::to_string(roundedPercent(done, total)) + " %");
+        progress(std::to_string(roundedPercent(done, total)) + " %");
       }
     }
   }
-  ShowProgress(s, p, "");
+  progress("");
 }
 
 }  // namespace vekla

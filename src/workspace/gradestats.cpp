@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workspace/checks.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/workfiles.h"
 
 namespace vekla {
@@ -139,10 +140,9 @@ void ComputeStatistics(VeklaState& s) {
   for (int k = 0; k < 5; ++k) s.bands[static_cast<std::size_t>(k)] = ParseNumber(s.znamky2.text(k, 0));
 
   CellGrid& g = s.grid;
-  const int R = g.rowCount();
-  const int C = g.colCount();
-  const int firstRow = 4, lastRow = R - 3;
-  const int firstCol = 3, lastCol = C - 5;
+  const GradeGeometry geo(g);
+  const int firstRow = GradeGeometry::kFirstStudentRow, lastRow = geo.lastStudentRow();
+  const int firstCol = GradeGeometry::kFirstGradeCol, lastCol = geo.lastGradeCol();
 
   // Every grade cell is read once: the statistics cells written below lie
   // outside the grade block, so the sums see the same cells either way.
@@ -193,11 +193,11 @@ void ComputeStatistics(VeklaState& s) {
     };
     Sums sum;
     const long double a = average(each, sum);
-    g.setText(C - 4, r, sum.w > 0 ? FormatStat(a) : std::string());
-    ColourResult(s, r, C - 4, 1, sum.w > 0 ? a : 0.0L);
+    g.setText(geo.averageCol(), r, sum.w > 0 ? FormatStat(a) : std::string());
+    ColourResult(s, r, geo.averageCol(), 1, sum.w > 0 ? a : 0.0L);
     long double w = 0;
     const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
-    g.setText(C - 3, r, w > 0 ? FormatStat(d) : std::string());
+    g.setText(geo.deviationCol(), r, w > 0 ? FormatStat(d) : std::string());
   }
 
   for (int c = firstCol; c <= lastCol; ++c) {
@@ -207,25 +207,25 @@ void ComputeStatistics(VeklaState& s) {
     };
     Sums sum;
     const long double a = average(each, sum);
-    g.setText(c, R - 2, sum.w > 0 ? FormatStat(a) : std::string());
-    ColourResult(s, R - 2, c, 2, sum.w > 0 ? a : 0.0L);
+    g.setText(c, geo.averageRow(), sum.w > 0 ? FormatStat(a) : std::string());
+    ColourResult(s, geo.averageRow(), c, 2, sum.w > 0 ? a : 0.0L);
     long double w = 0;
     const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
-    g.setText(c, R - 1, w > 0 ? FormatStat(d) : std::string());
+    g.setText(c, geo.deviationRow(), w > 0 ? FormatStat(d) : std::string());
   }
 
   // The class average is the plain mean of the students' averages as shown.
   long double total = 0;
   int count = 0;
   for (int r = firstRow; r <= lastRow; ++r) {
-    const std::string& t = g.text(C - 4, r);
+    const std::string& t = g.text(geo.averageCol(), r);
     if (t.empty()) continue;
     total += ParseNumber(t);
     ++count;
   }
   const long double classAverage = count > 0 ? total / count : 0.0L;
-  g.setText(C - 4, R - 2, count > 0 ? FormatStat(classAverage) : std::string());
-  ColourResult(s, R - 2, C - 4, 3, classAverage);
+  g.setText(geo.averageCol(), geo.averageRow(), count > 0 ? FormatStat(classAverage) : std::string());
+  ColourResult(s, geo.averageRow(), geo.averageCol(), 3, classAverage);
 
   g.autoSizeColumns();
 }

@@ -2,7 +2,6 @@
 // Grade symbols, weights, average bands, statistics and the semester box.
 #include <string>
 
-#include "workspace/prompter.h"
 #include "workspace/state.h"
 
 namespace vekla {

@@ -45,8 +45,6 @@ class Prompter {
   virtual void progress(const std::string& text) = 0;
   // The shell's "open" verb on a file.
   virtual void shellOpen(const QString& path) = 0;
-  // A line was appended to the error log.
-  virtual void logged(const std::string& line) { (void)line; }
 };
 
 }  // namespace vekla

@@ -3,47 +3,28 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <tuple>
+#include <utility>
 
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/text.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindparams.h"
 
 namespace vekla {
 
 namespace {
 
-void setControl(VeklaState& s, const char* name, bool enabled) { s.control(name).enabled = enabled; }
-void showControl(VeklaState& s, const char* name, bool visible) { s.control(name).visible = visible; }
+void setControl(VeklaState& s, Ctl c, bool enabled) { s.control(c).enabled = enabled; }
+void showControl(VeklaState& s, Ctl c, bool visible) { s.control(c).visible = visible; }
 
 std::string num(int n) { return std::to_string(n); }
 
 // Writes texts into consecutive cells of one row, starting at `col`.
 void fillRow(CellGrid& g, int row, int col, std::initializer_list<const char*> utf8) {
   for (const char* t : utf8) g.setText(col++, row, cp(t));
-}
-
-struct KindRow {
-  const char* prefix;
-  const char* caption;
-  const char* filter;
-  int rows, cols, lineWidth, panelHeight, leading;
-  const char* creator;
-  const char* type;
-};
-
-const KindRow& kindRow(DbKind k) {
-  static const KindRow rows[] = {
-      {"Znamky-", "Známky", "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB", 11, 8, 2, 180, 3, "TqbZ",
-       "data"},
-      {"Rozpisy-", "Rozpisy", "Rozpisy PDB|Rozpisy-*.PDB|databáze PDB|*.PDB", 11, 9, 1, 54, 2, "TqbR",
-       "data"},
-      {"Vekla-", "Rozvrh", "Vekla PDB|Vekla-*.PDB|databáze PDB|*.PDB", 24, 9, 1, 120, 1, "TqbK", "data"},
-      {"vekla-datum", "Kalendář", "Kalendář PDB|vekla-datum.PDB|databáze PDB|*.PDB", 367, 2, 1, 54, 0,
-       "TqbK", "datu"},
-  };
-  const int i = static_cast<int>(k);
-  return rows[i >= 0 && i < 4 ? i : 0];
 }
 
 void setSloupce(SloupceType& s, int col, char typ, int delka, const char* vychozi) {
@@ -56,7 +37,7 @@ void setSloupce(SloupceType& s, int col, char typ, int delka, const char* vychoz
 // new students, the semester box, then layout and statistics.
 void gradeSteps(VeklaState& s) {
   CellGrid& g = s.grid;
-  s.studentCount = g.rowCount() - 6;
+  s.studentCount = GradeGeometry(g).students();
   // A new grade book starts without the previous class's note; a tab switch
   // loads the note back from the extras file right after the setup.
   s.memoPoznamka.clear();
@@ -105,21 +86,22 @@ void gradeSteps(VeklaState& s) {
   for (int c = 1; c <= 20; ++c) z.setFontColor(c, 0, s.weights[static_cast<size_t>(down - 1)].color);
 
   // Main grid: one grade column dated now.
-  g.setColCount(8);
-  g.setText(3, 1, TodayDayMonth());
-  g.setText(3, 2, NowHourMinute());
-  g.setText(3, 3, NowHourMinute());
+  using G = GradeGeometry;
+  g.setColCount(G::kOtherCols + 1);
+  g.setText(G::kFirstGradeCol, G::kDateRow, TodayDayMonth());
+  g.setText(G::kFirstGradeCol, G::kStartRow, NowHourMinute());
+  g.setText(G::kFirstGradeCol, G::kEndRow, NowHourMinute());
   fillRow(g, 0, 0, {"", "Pořadí", "Jméno", "1", "Průměr", "Sm. odch.", "Poznámka", "Zkoušen"});
   s.EditC = s.creator;
   s.EditTD = s.type;
 
-  const int C = g.colCount();
-  for (int n = 1; n <= 5; ++n) {
-    const int row = n + 3;
-    g.setText(1, row, num(n));
-    g.setText(2, row, cp("Nový záznam"));
+  const G geo(g);
+  for (int n = 1; n <= geo.students(); ++n) {
+    const int row = G::studentRow(n);
+    g.setText(G::kOrderCol, row, num(n));
+    g.setText(G::kNameCol, row, cp("Nový záznam"));
     g.setText(0, row, num(n) + cp(". Nový"));
-    g.setText(C - 1, row, "0");
+    g.setText(geo.examinedCol(), row, "0");
   }
 
   s.semesterItems.clear();
@@ -174,23 +156,23 @@ void stripeRows(VeklaState& s) {
 
 const std::vector<MenuItemDef>& MenuItems() {
   static const std::vector<MenuItemDef> items = [] {
-    const char* const table[][3] = {
-        {"Soubor", "MenuNovy", "Nový"},
-        {"Soubor", "MenuOtevri", "Import z 1. adresáře "},
-        {"Soubor", "Otevt1", "Import z adesáře BackUp"},
-        {"Soubor", "MenuImportCSV", "Import CSV ..."},
-        {"Soubor", "MenuHtml", "Vytvořit HTML ..."},
-        {"Soubor", "MenuExcel", "Vytvořit Excel ..."},
-        {"Soubor", "MenuUloz", "Uložit PDB"},
-        {"Soubor", "ExportCSV1", "Export CSV"},
-        {"Soubor", "Oprogramu1", "O programu"},
-        {"Utility", "HotSync1", "HotSync ..."},
-        {"Utility", "MenuTest", "Test tabulky"},
-        {"Nastavení", "MenuNastavZnamky", "Známky"},
-        {"Konec", "Konec1", "Konec"},
+    const std::tuple<const char*, Ctl, const char*> table[] = {
+        {"Soubor", Ctl::MenuNovy, "Nový"},
+        {"Soubor", Ctl::MenuOtevri, "Import z 1. adresáře "},
+        {"Soubor", Ctl::Otevt1, "Import z adesáře BackUp"},
+        {"Soubor", Ctl::MenuImportCSV, "Import CSV ..."},
+        {"Soubor", Ctl::MenuHtml, "Vytvořit HTML ..."},
+        {"Soubor", Ctl::MenuExcel, "Vytvořit Excel ..."},
+        {"Soubor", Ctl::MenuUloz, "Uložit PDB"},
+        {"Soubor", Ctl::ExportCSV1, "Export CSV"},
+        {"Soubor", Ctl::Oprogramu1, "O programu"},
+        {"Utility", Ctl::HotSync1, "HotSync ..."},
+        {"Utility", Ctl::MenuTest, "Test tabulky"},
+        {"Nastavení", Ctl::MenuNastavZnamky, "Známky"},
+        {"Konec", Ctl::Konec1, "Konec"},
     };
     std::vector<MenuItemDef> v;
-    for (const auto& t : table) v.push_back({cp(t[0]), t[1], cp(t[2])});
+    for (const auto& [menu, name, caption] : table) v.push_back({cp(menu), name, cp(caption)});
     return v;
   }();
   return items;
@@ -198,64 +180,61 @@ const std::vector<MenuItemDef>& MenuItems() {
 
 const std::vector<ToolButtonDef>& ToolButtons() {
   static const std::vector<ToolButtonDef> buttons = [] {
-    const char* const table[][2] = {
-        {"SpeedItemNovy", "Nový PDB"},
-        {"SpeedItemOtevri1", "Import PDB z 1. adresáře"},
-        {"SpeedItemOtevri2", "Import PDB z adresáře BackUp"},
-        {"SpeedItemImport", "Import CSV"},
-        {"SpeedItemImport2", "Import CSV známky jako dvě hodnoty"},
-        {"SpeedItemUlozPDB", "Uložit jako PDB"},
-        {"SpeedItemUlozCSV", "Export do CSV"},
-        {"SpeedItemHTML", "Vytvořit Html z PDB"},
-        {"SpeedItemExcel", "Vytvořit tabulku Excel z PDB"},
-        {"SpeedItemPHP", "PHP do mySQL"},
-        {"SpeedItemHodiny", "Hodiny"},
-        {"SpeedItemDatum", "Datum"},
-        {"SpeedItemBarva", "Nastavit barvu"},
-        {"SpeedItem8", "Nastavit velikost sloupců"},
-        {"SpeedItem9", "Vymazat chyby"},
-        {"SpeedItemPridatRadek", "Vložit řádek"},
-        {"SpeedItemOdstranitRadek", "Odstranit řádek"},
-        {"SpeedItemPridatSloupec", "Přidat sloupec"},
-        {"SpeedItemOdebratSloupec", "Odebrat sloupec"},
-        {"SpeedItem3", "Přidat k HotSync "},
-        {"SpeedItem12", "Info"},
-        {"SpeedItem13", "Konec"},
+    const std::pair<Ctl, const char*> table[] = {
+        {Ctl::SpeedItemNovy, "Nový PDB"},
+        {Ctl::SpeedItemOtevri1, "Import PDB z 1. adresáře"},
+        {Ctl::SpeedItemOtevri2, "Import PDB z adresáře BackUp"},
+        {Ctl::SpeedItemImport, "Import CSV"},
+        {Ctl::SpeedItemImport2, "Import CSV známky jako dvě hodnoty"},
+        {Ctl::SpeedItemUlozPDB, "Uložit jako PDB"},
+        {Ctl::SpeedItemUlozCSV, "Export do CSV"},
+        {Ctl::SpeedItemHTML, "Vytvořit Html z PDB"},
+        {Ctl::SpeedItemExcel, "Vytvořit tabulku Excel z PDB"},
+        {Ctl::SpeedItemPHP, "PHP do mySQL"},
+        {Ctl::SpeedItemHodiny, "Hodiny"},
+        {Ctl::SpeedItemDatum, "Datum"},
+        {Ctl::SpeedItemBarva, "Nastavit barvu"},
+        {Ctl::SpeedItem8, "Nastavit velikost sloupců"},
+        {Ctl::SpeedItem9, "Vymazat chyby"},
+        {Ctl::SpeedItemPridatRadek, "Vložit řádek"},
+        {Ctl::SpeedItemOdstranitRadek, "Odstranit řádek"},
+        {Ctl::SpeedItemPridatSloupec, "Přidat sloupec"},
+        {Ctl::SpeedItemOdebratSloupec, "Odebrat sloupec"},
+        {Ctl::SpeedItem3, "Přidat k HotSync "},
+        {Ctl::SpeedItem12, "Info"},
+        {Ctl::SpeedItem13, "Konec"},
     };
     std::vector<ToolButtonDef> v;
-    for (const auto& t : table) v.push_back({t[0], cp(t[1])});
+    for (const auto& [name, hint] : table) v.push_back({name, cp(hint)});
     return v;
   }();
   return buttons;
 }
 
 void InitControls(VeklaState& s) {
-  for (const auto& m : MenuItems()) s.controls[m.name] = Control{true, true, m.caption};
-  for (const auto& b : ToolButtons()) s.controls[b.name] = Control{true, true, b.hint};
-  s.controls["GroupBoxRozvrh"] = Control{true, true, cp(" Rozvrh ")};
-  s.controls["GroupBoxZnamky"] = Control{true, true, cp(" Známky ")};
+  for (const auto& m : MenuItems()) s.control(m.name) = Control{true, true, m.caption};
+  for (const auto& b : ToolButtons()) s.control(b.name) = Control{true, true, b.hint};
+  s.control(Ctl::GroupBoxRozvrh) = Control{true, true, cp(" Rozvrh ")};
+  s.control(Ctl::GroupBoxZnamky) = Control{true, true, cp(" Známky ")};
 }
 
-std::string KindPrefix(DbKind k) { return kindRow(k).prefix; }
-std::string KindFilter(DbKind k) { return cp(kindRow(k).filter); }
-std::string KindTabCaption(DbKind k) { return cp(kindRow(k).caption); }
 
 void SetupTab(VeklaState& s, DbKind kind) {
-  const KindRow& k = kindRow(kind);
+  const KindParams& k = Params(kind);
   s.kind = kind;
 
   // 1. Controls common to every kind.
-  for (const char* m : {"MenuOtevri", "MenuNovy", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz"})
+  for (Ctl m : {Ctl::MenuOtevri, Ctl::MenuNovy, Ctl::MenuImportCSV, Ctl::MenuHtml, Ctl::MenuExcel, Ctl::MenuUloz})
     setControl(s, m, true);
-  showControl(s, "SpeedItemImport2", false);
-  for (const char* b : {"SpeedItemNovy", "SpeedItemOtevri1", "SpeedItemImport", "SpeedItemHTML", "SpeedItemExcel",
-                        "SpeedItemUlozPDB", "SpeedItemBarva"})
+  showControl(s, Ctl::SpeedItemImport2, false);
+  for (Ctl b : {Ctl::SpeedItemNovy, Ctl::SpeedItemOtevri1, Ctl::SpeedItemImport, Ctl::SpeedItemHTML, Ctl::SpeedItemExcel,
+                        Ctl::SpeedItemUlozPDB, Ctl::SpeedItemBarva})
     setControl(s, b, true);
-  for (const char* b : {"SpeedItemHodiny", "SpeedItemDatum", "SpeedItemPridatRadek", "SpeedItemOdstranitRadek",
-                        "SpeedItemPridatSloupec", "SpeedItemOdebratSloupec"})
+  for (Ctl b : {Ctl::SpeedItemHodiny, Ctl::SpeedItemDatum, Ctl::SpeedItemPridatRadek, Ctl::SpeedItemOdstranitRadek,
+                        Ctl::SpeedItemPridatSloupec, Ctl::SpeedItemOdebratSloupec})
     setControl(s, b, false);
-  showControl(s, "GroupBoxRozvrh", false);
-  showControl(s, "GroupBoxZnamky", false);
+  showControl(s, Ctl::GroupBoxRozvrh, false);
+  showControl(s, Ctl::GroupBoxZnamky, false);
 
   // 2. Empty the cells the previous kind showed.
   ClearGridCells(s);
@@ -267,34 +246,34 @@ void SetupTab(VeklaState& s, DbKind kind) {
   g.setRowCount(k.rows);
   g.setColCount(k.cols);
   const std::string name = cp(k.caption);
-  s.control("MenuOtevri").caption = cp("Otevři ") + name + " ...";
-  s.control("MenuImportCSV").caption = cp("Import CSV ") + name + " ...";
-  s.control("MenuHtml").caption = cp("Vytvořit HTML ") + name + " z PDB";
-  s.control("MenuExcel").caption = cp("Vytvořit tabulku Excel ") + name + " z PDB";
+  s.control(Ctl::MenuOtevri).caption = cp("Otevři ") + name + " ...";
+  s.control(Ctl::MenuImportCSV).caption = cp("Import CSV ") + name + " ...";
+  s.control(Ctl::MenuHtml).caption = cp("Vytvořit HTML ") + name + " z PDB";
+  s.control(Ctl::MenuExcel).caption = cp("Vytvořit tabulku Excel ") + name + " z PDB";
   s.panelHeight = k.panelHeight;
   switch (kind) {
     case DbKind::Znamky:
-      showControl(s, "SpeedItemImport2", true);
-      showControl(s, "GroupBoxZnamky", true);
+      showControl(s, Ctl::SpeedItemImport2, true);
+      showControl(s, Ctl::GroupBoxZnamky, true);
       break;
     case DbKind::Rozpisy:
-      setControl(s, "SpeedItemPridatRadek", true);
-      setControl(s, "SpeedItemOdstranitRadek", true);
+      setControl(s, Ctl::SpeedItemPridatRadek, true);
+      setControl(s, Ctl::SpeedItemOdstranitRadek, true);
       break;
     case DbKind::Rozvrh:
-      showControl(s, "GroupBoxRozvrh", true);
-      setControl(s, "MenuHtml", true);
-      setControl(s, "SpeedItemPridatSloupec", true);
-      setControl(s, "SpeedItemOdebratSloupec", true);
+      showControl(s, Ctl::GroupBoxRozvrh, true);
+      setControl(s, Ctl::MenuHtml, true);
+      setControl(s, Ctl::SpeedItemPridatSloupec, true);
+      setControl(s, Ctl::SpeedItemOdebratSloupec, true);
       break;
     case DbKind::Kalendar:
-      setControl(s, "MenuHtml", false);
-      setControl(s, "SpeedItemHTML", false);
+      setControl(s, Ctl::MenuHtml, false);
+      setControl(s, Ctl::SpeedItemHTML, false);
       break;
   }
   s.creator = k.creator;
   s.type = k.type;
-  s.leadingRecords = k.leading;
+  s.leadingRecords = k.leadingRecords;
   if (kind == DbKind::Rozpisy) {
     s.Sloupce = SloupceType{};
     setSloupce(s.Sloupce, 1, 'i', 3, "0");
@@ -348,43 +327,49 @@ void ClearGridCells(VeklaState& s) {
 }
 
 void LayoutGrades(VeklaState& s) {
+  using G = GradeGeometry;
   CellGrid& g = s.grid;
+  const G geo(g);
   const int C = g.colCount(), R = g.rowCount();
-  auto isGradeCol = [&](int c) { return c >= 3 && c <= C - 5; };
-  for (int r = 1; r <= 3; ++r)
+  // The date and time rows and the statistics rows in the highlight colours,
+  // but for the grade columns of the date rows and the statistics cells.
+  for (int r = G::kDateRow; r <= G::kEndRow; ++r)
     for (int c = 1; c < C; ++c)
-      if (!isGradeCol(c)) g.setColors(c, r, s.shape1, s.shape2);
-  for (int r : {R - 2, R - 1}) {
+      if (!geo.isGradeCol(c)) g.setColors(c, r, s.shape1, s.shape2);
+  for (int r : {geo.averageRow(), geo.deviationRow()}) {
     if (r < 1) continue;
     for (int c = 1; c < C; ++c)
-      if (c < 3 || c > C - 3) g.setColors(c, r, s.shape1, s.shape2);
+      if (c < G::kFirstGradeCol || c > geo.deviationCol()) g.setColors(c, r, s.shape1, s.shape2);
   }
-  for (int r = 4; r <= R - 3; ++r)
-    for (int c : {2, C - 2, C - 1}) {
+  // Name, note and "examined" striped by student.
+  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r)
+    for (int c : {int(G::kNameCol), geo.noteCol(), geo.examinedCol()}) {
       if (c < 1) continue;
       if (r % 2 == 1) g.setColors(c, r, s.shape1, s.shape2);
       else g.setColors(c, r, kWhite, kBlack);
     }
-  for (int r = 1; r <= 3; ++r)
-    for (int c = 3; c <= C - 5; ++c) g.setColors(c, r, rgbHex(0xEEFFEE), kBlack);
-  for (int r = 4; r <= R - 3; ++r)
-    for (int c = 3; c <= C - 5; ++c) g.setBrush(c, r, r % 2 == 1 ? rgbHex(0xEFFFFF) : kWhite);
+  for (int r = G::kDateRow; r <= G::kEndRow; ++r)
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) g.setColors(c, r, rgbHex(0xEEFFEE), kBlack);
+  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r)
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
+      g.setBrush(c, r, r % 2 == 1 ? rgbHex(0xEFFFFF) : kWhite);
 
-  g.setText(0, 1, "Datum");
-  g.setText(0, 2, cp("Čas od"));
-  g.setText(0, 3, cp("Čas do"));
-  for (int r : {R - 2, R - 1}) {
+  g.setText(0, G::kDateRow, "Datum");
+  g.setText(0, G::kStartRow, cp("Čas od"));
+  g.setText(0, G::kEndRow, cp("Čas do"));
+  for (int r : {geo.averageRow(), geo.deviationRow()}) {
     if (r < 1) continue;
-    for (int c : {1, 2, C - 2, C - 1})
+    for (int c : {int(G::kOrderCol), int(G::kNameCol), geo.noteCol(), geo.examinedCol()})
       if (c >= 1) g.setText(c, r, "");
   }
-  if (R - 2 >= 1) g.setText(0, R - 2, cp("Průměr"));
-  if (R - 1 >= 1) g.setText(0, R - 1, cp("Sm. odch."));
+  if (geo.averageRow() >= 1) g.setText(0, geo.averageRow(), cp("Průměr"));
+  if (geo.deviationRow() >= 1) g.setText(0, geo.deviationRow(), cp("Sm. odch."));
 
+  // Grades and statistics large, bold and centred.
   for (int r = 1; r < R; ++r)
     for (int c = 1; c < C; ++c) {
       Cell& cell = g.at(c, r);
-      const bool result = c > 2 && c < C - 2;
+      const bool result = c >= G::kFirstGradeCol && c <= geo.deviationCol();
       cell.bold = result;
       cell.size = result ? 10 : 8;
       cell.align = result ? Align::Center : Align::Default;
@@ -427,7 +412,9 @@ void LayoutCurrent(VeklaState& s) {
 }
 
 void NumberGradeColumns(VeklaState& s) {
-  for (int c = 3; c <= s.grid.colCount() - 5; ++c) s.grid.setText(c, 0, num(c - 2));
+  const GradeGeometry geo(s.grid);
+  for (int c = GradeGeometry::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
+    s.grid.setText(c, 0, num(c - GradeGeometry::kFirstGradeCol + 1));
 }
 
 void NumberLessonColumns(VeklaState& s) {

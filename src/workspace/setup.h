@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "workspace/kindparams.h"
 #include "workspace/state.h"
 
 namespace vekla {
@@ -12,13 +13,13 @@ namespace vekla {
 // item, in order.
 struct MenuItemDef {
   std::string menu;     // "Soubor", "Utility", "Nastavení", "Konec"
-  std::string name;     // MenuNovy, ...
+  Ctl name;             // MenuNovy, ...
   std::string caption;  // "Nový", ... (code page 1250, like every text of the state)
 };
 const std::vector<MenuItemDef>& MenuItems();
 // The 22 tool buttons left to right: component name and hint.
 struct ToolButtonDef {
-  std::string name;  // SpeedItemNovy, ...
+  Ctl name;          // SpeedItemNovy, ...
   std::string hint;  // "Nový PDB", ...
 };
 const std::vector<ToolButtonDef>& ToolButtons();
@@ -26,9 +27,6 @@ const std::vector<ToolButtonDef>& ToolButtons();
 // visible, with its default caption (called once when the window is created).
 void InitControls(VeklaState& s);
 
-std::string KindPrefix(DbKind k);          // "Znamky-", "Rozpisy-", "Vekla-", "vekla-datum"
-std::string KindFilter(DbKind k);          // "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB", ...
-std::string KindTabCaption(DbKind k);      // "Známky", ...
 
 void SetupTab(VeklaState& s, DbKind kind);
 void ClearGridCells(VeklaState& s);

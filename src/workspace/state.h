@@ -5,12 +5,12 @@
 // copy of the data anywhere: the cells are the data.
 #include <QString>
 #include <array>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "pdb/color.h"
 #include "workspace/cellgrid.h"
+#include "workspace/controls.h"
 #include "workspace/inifile.h"
 
 namespace vekla {
@@ -77,7 +77,7 @@ struct VeklaState {
   // --- window
   std::string caption = "Vekla";
   int panelHeight = 180;                   // PanelHlavni height
-  std::map<std::string, Control> controls; // by component name (MenuOtevri, SpeedItemNovy, ...)
+  std::array<Control, kControlCount> controls{};  // every menu item, tool button and panel
   std::string dialogFilter;                // OpenDialog1/2 and SaveDialog filter
   std::vector<std::string> Memo1;          // the error log, one repair per line
   std::string Lpohyb;                      // progress label
@@ -105,7 +105,8 @@ struct VeklaState {
   bool gradesIniLoaded = false;
   bool gradesIniDirty = false;
 
-  Control& control(const std::string& name) { return controls[name]; }
+  Control& control(Ctl c) { return controls[static_cast<std::size_t>(c)]; }
+  const Control& control(Ctl c) const { return controls[static_cast<std::size_t>(c)]; }
 };
 
 // Appends one line to the error log.

@@ -12,6 +12,7 @@
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
@@ -411,12 +412,13 @@ void StoreSemester(VeklaState& s) {
   for (const auto& line : s.memoPoznamka) note += line;
   ini.set("Datumy", "Poznamka" + sn, note);
 
+  using G = GradeGeometry;
   CellGrid& g = s.grid;
-  const int C = g.colCount(), R = g.rowCount();
+  const G geo(g);
   std::string days;
-  for (int c = 3; c <= C - 5; ++c) {
-    const std::string t = CheckDayMonth(s, g.text(c, 1), 1, c);
-    g.setText(c, 1, t);
+  for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
+    const std::string t = CheckDayMonth(s, g.text(c, G::kDateRow), {c, G::kDateRow});
+    g.setText(c, G::kDateRow, t);
     const size_t dot = t.find('.');
     const std::string_view tv(t);
     appendPair(days, parseInt(tv.substr(0, dot)).value_or(0),
@@ -426,10 +428,10 @@ void StoreSemester(VeklaState& s) {
 
   // An hour 00 is stored as 24 and a minute 00 as 60, as the handheld does:
   // a plain 0 would be a zero byte that ends the field in the database.
-  for (int row : {2, 3}) {
+  for (int row : {G::kStartRow, G::kEndRow}) {
     std::string times;
-    for (int c = 3; c <= C - 5; ++c) {
-      const std::string t = CheckTime(s, g.text(c, row), row, c, false);
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
+      const std::string t = CheckTime(s, g.text(c, row), {c, row}, false);
       g.setText(c, row, t);
       const size_t colon = t.find(':');
       const std::string_view tv(t);
@@ -437,29 +439,30 @@ void StoreSemester(VeklaState& s) {
       const int m = colon == std::string::npos ? 0 : parseInt(tv.substr(colon + 1)).value_or(0);
       appendPair(times, h == 0 ? 24 : h, m == 0 ? 60 : m);
     }
-    ini.set(row == 2 ? "Casy1" : "Casy2", "Casy" + sn, times);
+    ini.set(row == G::kStartRow ? "Casy1" : "Casy2", "Casy" + sn, times);
   }
 
-  for (int r = 4; r <= R - 3; ++r) {
+  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const std::string id = studentId(g.text(0, r));
     if (id.empty()) continue;  // a row without a number has no section of its own
     const std::string section = studentSection(id);
     std::string grades;
-    for (int c = 3; c <= C - 5; ++c) {
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
       const int code = GradeCode(s, g.text(c, r));
       const int weight = WeightNumber(s, g.fontColor(c, r));
       if (code >= 1 && weight >= 1) appendPair(grades, weight, code);
       else grades += "PP";
     }
     ini.set(section, "Z" + sn, grades);
-    ini.set(section, "Jmeno", g.text(2, r));
-    ini.set(section, "P" + sn, g.text(C - 2, r));
-    ini.set(section, "Poradi", g.text(1, r));
-    ini.set(section, "Zkousen", g.text(C - 1, r));
+    ini.set(section, "Jmeno", g.text(G::kNameCol, r));
+    ini.set(section, "P" + sn, g.text(geo.noteCol(), r));
+    ini.set(section, "Poradi", g.text(G::kOrderCol, r));
+    ini.set(section, "Zkousen", g.text(geo.examinedCol(), r));
   }
 }
 
 void LoadSemester(VeklaState& s, int n) {
+  using G = GradeGeometry;
   IniFile& ini = GradesIni(s);
   const std::string sn = numText(n);
   CellGrid& g = s.grid;
@@ -477,18 +480,21 @@ void LoadSemester(VeklaState& s, int n) {
   // Back to one grade column, then as many as the semester has. The kept
   // column loses its grade colours too, like the inserted ones, so a grade
   // whose weight is unknown cannot take the weight of the semester left.
-  if (g.colCount() > 8) g.removeCols(3, g.colCount() - 8);
-  g.setText(3, 0, "1");
+  constexpr int first = G::kFirstGradeCol;
+  const int oneColumn = G::kOtherCols + 1;
+  if (g.colCount() > oneColumn) g.removeCols(first, g.colCount() - oneColumn);
+  g.setText(first, 0, "1");
   for (int r = 1; r < g.rowCount(); ++r) {
-    g.setText(3, r, "");
-    g.setFontColor(3, r, kSysWindowText);
+    g.setText(first, r, "");
+    g.setFontColor(first, r, kSysWindowText);
   }
-  g.insertCols(3, k - 1);
+  g.insertCols(first, k - 1);
   NumberGradeColumns(s);
   LayoutGrades(s);
 
   for (int i = 0; i < k; ++i)
-    g.setText(3 + i, 1, numText(byteValue(days[2 * i])) + "." + numText(byteValue(days[2 * i + 1])));
+    g.setText(first + i, G::kDateRow,
+              numText(byteValue(days[2 * i])) + "." + numText(byteValue(days[2 * i + 1])));
 
   const std::string note = ini.get("Datumy", "Poznamka" + sn);
   s.memoPoznamka.clear();
@@ -496,26 +502,26 @@ void LoadSemester(VeklaState& s, int n) {
 
   const std::string starts = ini.get("Casy1", "Casy" + sn);
   const std::string ends = ini.get("Casy2", "Casy" + sn);
-  for (int row : {2, 3}) {
-    const std::string& t = row == 2 ? starts : ends;
+  for (int row : {G::kStartRow, G::kEndRow}) {
+    const std::string& t = row == G::kStartRow ? starts : ends;
     for (int i = 0; i < k && 2 * i + 1 < static_cast<int>(t.size()); ++i) {
       int h = byteValue(t[2 * i]);
       int m = byteValue(t[2 * i + 1]);
       if (h == 24) h = 0;
       if (m == 60) m = 0;
-      g.setText(3 + i, row, twoDigits(h) + ":" + twoDigits(m));
+      g.setText(first + i, row, twoDigits(h) + ":" + twoDigits(m));
     }
   }
 
-  const int C = g.colCount(), R = g.rowCount();
-  for (int r = 4; r <= R - 3; ++r) {
+  const G geo(g);
+  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const std::string id = studentId(g.text(0, r));
     if (!parseInt(id)) continue;  // only numbered students have a section
     const std::string section = studentSection(id);
-    g.setText(C - 2, r, ini.get(section, "P" + sn));
+    g.setText(geo.noteCol(), r, ini.get(section, "P" + sn));
     const std::string grades = ini.get(section, "Z" + sn);
     for (int i = 0; i < k; ++i) {
-      const int c = 3 + i;
+      const int c = first + i;
       if (2 * i + 1 >= static_cast<int>(grades.size())) {
         g.setText(c, r, "");
         continue;

@@ -30,7 +30,7 @@
 #include "pdb/codecs.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
-#include "workspace/commands.h"
+#include "commands/commands.h"
 
 using namespace vekla;
 
@@ -246,7 +246,7 @@ TEST_F(Window, EveryTabShowsItsLayout) {
   EXPECT_EQ(w->findChild<QAction*>("MenuOtevri")->text(), u("Otevři Rozpisy ..."));
   EXPECT_EQ(w->findChild<QLineEdit*>("EditN")->text(), "Rozpisy-");
   p.colorAnswers.push_back(rgbHex(0x99CCFF));
-  w->trigger("SpeedItemBarva");
+  w->trigger(Ctl::SpeedItemBarva);
   EXPECT_EQ(w->findChild<ColorCircle*>("Shape1")->color(), rgbHex(0x99CCFF));
   EXPECT_EQ(w->findChild<ColorCircle*>("Shape2")->color(), kBlack);
   for (int c = 1; c <= 8; ++c) {
@@ -363,7 +363,7 @@ TEST_F(Window, ToolBarAndMenus) {
   EXPECT_TRUE(w->findChild<QAction*>("Oprogramu1")->isEnabled());
 
   // HotSync asks for the file with its own title and filter.
-  w->trigger("SpeedItem3");
+  w->trigger(Ctl::SpeedItem3);
   ASSERT_EQ(p.openRequests.size(), 1u);
   EXPECT_EQ(p.openRequests[0].title, "Instalovat");
   EXPECT_EQ(p.openRequests[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");

@@ -146,8 +146,9 @@ struct Teacher : ::testing::Test {
       EXPECT_TRUE(box->rect().contains(r)) << n;
       EXPECT_GE(c->width(), c->minimumSizeHint().width()) << n;
       if (qobject_cast<QLabel*>(c) || qobject_cast<QPushButton*>(c) || qobject_cast<QCheckBox*>(c) ||
-          qobject_cast<QRadioButton*>(c) || qobject_cast<QComboBox*>(c))
+          qobject_cast<QRadioButton*>(c) || qobject_cast<QComboBox*>(c)) {
         EXPECT_GE(c->width(), c->sizeHint().width()) << n;
+      }
       for (const auto& [other, o] : rects) EXPECT_FALSE(r.intersects(o)) << n << " overlaps " << other;
       rects.emplace_back(n, r);
     }

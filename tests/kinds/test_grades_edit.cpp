@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gradesfixtures.h"
-#include "workspace/commands.h"
+#include "commands/commands.h"
 
 namespace vekla::test {
 namespace {
@@ -23,9 +23,9 @@ TEST_F(GradesEditTest, RemovedAndInsertedStudentsKeepTheirOwnSemesters) {
 
   // Bob leaves the class; a new student comes after Cyril.
   p.questionAnswers = {true};
-  StringAlignGridSelectCell(s, 2, 5);
+  StringAlignGridSelectCell(s, {2, 5});
   SBDeleteClick(s, p);
-  StringAlignGridSelectCell(s, 2, 5);
+  StringAlignGridSelectCell(s, {2, 5});
   SBInsertClick(s);
   ASSERT_EQ(s.grid.text(2, 5), cp("Cyril Horák"));
   ASSERT_EQ(s.grid.text(0, 6), cp("4. Nový"));

@@ -19,6 +19,7 @@
 #include "pdb/text.h"
 #include "support/bytes.h"
 #include "support/scriptedprompter.h"
+#include "commands/filecommands.h"
 #include "workspace/setup.h"
 #include "workspace/state.h"
 

@@ -9,6 +9,7 @@
 #include "support/gradebook.h"
 #include "support/scriptedprompter.h"
 #include "workspace/checks.h"
+#include "workspace/progress.h"
 
 using namespace vekla;
 
@@ -77,7 +78,7 @@ struct Checks : ::testing::Test {
     for (const Case& c : cases) {
       VeklaState s;
       MakeKind(s, c.kind);
-      const std::string out = CheckCell(s, cp(c.input), c.row, c.col);
+      const std::string out = CheckCell(s, cp(c.input), {c.col, c.row});
       SCOPED_TRACE(std::string("input '") + c.input + "' at (" + std::to_string(c.col) + ", " +
                    std::to_string(c.row) + ")");
       EXPECT_EQ(toUtf8(out), c.expected);
@@ -245,24 +246,24 @@ TEST_F(Checks, LabelledTextsOfThePanels) {
 TEST_F(Checks, BoundedNumbersDirectly) {
   VeklaState s;
   MakeTimetable(s);
-  EXPECT_EQ(CheckBoundedNumber(s, "999", 1, 2, 24, 0), "999");
-  EXPECT_EQ(CheckBoundedNumber(s, "2147483647", 1, 2, 24, 0), "647");
-  EXPECT_EQ(CheckBoundedNumber(s, "99999999999999999999999999", 1, 2, 24, 0), "999");
-  EXPECT_EQ(CheckBoundedNumber(s, "000000000000000000000000024", 1, 2, 24, 0), "24");
+  EXPECT_EQ(CheckBoundedNumber(s, "999", {2, 1}, 24, 0), "999");
+  EXPECT_EQ(CheckBoundedNumber(s, "2147483647", {2, 1}, 24, 0), "647");
+  EXPECT_EQ(CheckBoundedNumber(s, "99999999999999999999999999", {2, 1}, 24, 0), "999");
+  EXPECT_EQ(CheckBoundedNumber(s, "000000000000000000000000024", {2, 1}, 24, 0), "24");
   EXPECT_EQ(s.Memo1.size(), 3u);
-  EXPECT_EQ(CheckBoundedNumber(s, "0", 1, 2, 24, 5), "5");
+  EXPECT_EQ(CheckBoundedNumber(s, "0", {2, 1}, 24, 5), "5");
   EXPECT_EQ(s.Memo1.size(), 4u);
   // An order number of 1000 leaves a remainder of 0, below the minimum of 1.
-  EXPECT_EQ(CheckBoundedNumber(s, "1000", 1, 2, 999, 1), "1");
+  EXPECT_EQ(CheckBoundedNumber(s, "1000", {2, 1}, 999, 1), "1");
   EXPECT_EQ(s.Memo1.size(), 5u);
 }
 
 TEST_F(Checks, TimeWithoutTheFiveMinuteRuleKeepsMinutes) {
   VeklaState s;
   MakeGradeBook(s, 5, 1);
-  EXPECT_EQ(CheckTime(s, "8:52", 2, 3, false), "08:52");
-  EXPECT_EQ(CheckTime(s, "8:52", 2, 3, true), "08:50");
-  EXPECT_EQ(CheckTime(s, "19:67", 2, 3, false), "19:57");
+  EXPECT_EQ(CheckTime(s, "8:52", {3, 2}, false), "08:52");
+  EXPECT_EQ(CheckTime(s, "8:52", {3, 2}, true), "08:50");
+  EXPECT_EQ(CheckTime(s, "19:67", {3, 2}, false), "19:57");
   ASSERT_EQ(s.Memo1.size(), 2u);
   EXPECT_EQ(toUtf8(s.Memo1[1]), "Čas od/1 změna 19:67 za 19:57");
 }
@@ -273,19 +274,19 @@ TEST_F(Checks, GradesCompareWithTheSymbolsAsStored) {
   // A symbol typed without its trailing space gets it in the symbol grid too.
   s.znamky.setText(1, 0, "1");
   s.znamky.setText(16, 0, "A");
-  EXPECT_EQ(CheckGrade(s, "1", 3, 4, false), "1 ");
+  EXPECT_EQ(CheckGrade(s, "1", {3, 4}, false), "1 ");
   EXPECT_EQ(s.znamky.text(1, 0), "1 ");
-  EXPECT_EQ(CheckGrade(s, "A", 3, 4, false), "A ");
+  EXPECT_EQ(CheckGrade(s, "A", {3, 4}, false), "A ");
   EXPECT_EQ(s.znamky.text(16, 0), "A ");
   // The middle dot is tried only after the plain text matched nothing.
-  EXPECT_EQ(CheckGrade(s, "1.", 3, 4, false), "");
+  EXPECT_EQ(CheckGrade(s, "1.", {3, 4}, false), "");
   ASSERT_EQ(s.Memo1.size(), 1u);
   EXPECT_EQ(toUtf8(s.Memo1[0]), "1. Nový/1 špatná známka 1.");
   s.znamky.setText(6, 0, "1.");
-  EXPECT_EQ(CheckGrade(s, "1.", 3, 4, false), "1.");
+  EXPECT_EQ(CheckGrade(s, "1.", {3, 4}, false), "1.");
   EXPECT_EQ(s.Memo1.size(), 1u);
   // A long text is cut first, and the cut text may still be unlisted.
-  EXPECT_EQ(CheckGrade(s, "7xy", 4, 5, false), "");
+  EXPECT_EQ(CheckGrade(s, "7xy", {4, 5}, false), "");
   ASSERT_EQ(s.Memo1.size(), 3u);
   EXPECT_EQ(toUtf8(s.Memo1[1]), "2. Nový/2 7xy zkráceno na 7x");
   EXPECT_EQ(toUtf8(s.Memo1[2]), "2. Nový/2 špatná známka 7xy");
@@ -297,17 +298,17 @@ TEST_F(Checks, GradeTakesThePressedWeightColourOnlyWithTheFlag) {
   s.weights[2].color = rgbHex(0xAAAAAA);
   s.weightDown = 3;
   s.grid.setFontColor(3, 4, rgbHex(0xFF0000));
-  CheckGrade(s, "1", 3, 4, false);
+  CheckGrade(s, "1", {3, 4}, false);
   EXPECT_EQ(s.grid.fontColor(3, 4), rgbHex(0xFF0000));
-  CheckGrade(s, "1", 3, 4, true);
+  CheckGrade(s, "1", {3, 4}, true);
   EXPECT_EQ(s.grid.fontColor(3, 4), rgbHex(0xAAAAAA));
   // An empty cell takes it as well.
-  CheckGrade(s, "", 4, 4, true);
+  CheckGrade(s, "", {4, 4}, true);
   EXPECT_EQ(s.grid.fontColor(4, 4), rgbHex(0xAAAAAA));
   // CheckCell never colours.
   s.weightDown = 1;
   s.weights[0].color = rgbHex(0x00CC33);
-  CheckCell(s, "2 ", 4, 3);
+  CheckCell(s, "2 ", {3, 4});
   EXPECT_EQ(s.grid.fontColor(3, 4), rgbHex(0xAAAAAA));
 }
 
@@ -315,17 +316,17 @@ TEST_F(Checks, StudentNameUpdatesTheRowLabel) {
   VeklaState s;
   MakeGradeBook(s, 5, 1);
   s.grid.setText(0, 6, cp("3. Novák"));
-  EXPECT_EQ(CheckCell(s, cp("Nováková Jana"), 6, 2), cp("Nováková Jana"));
+  EXPECT_EQ(CheckCell(s, cp("Nováková Jana"), {2, 6}), cp("Nováková Jana"));
   EXPECT_EQ(s.grid.text(0, 6), cp("3. Nováková "));
-  CheckCell(s, "Jan", 6, 2);
+  CheckCell(s, "Jan", {2, 6});
   EXPECT_EQ(s.grid.text(0, 6), "3. Jan");
   s.grid.setText(0, 7, "bez cisla");
-  CheckCell(s, "Eva Malá", 7, 2);
+  CheckCell(s, "Eva Malá", {2, 7});
   EXPECT_EQ(s.grid.text(0, 7), " Eva ");
   // Only student rows have a name label.
-  CheckCell(s, "Nikdo", 3, 2);
+  CheckCell(s, "Nikdo", {2, 3});
   EXPECT_EQ(s.grid.text(0, 3), cp("Čas do"));
-  CheckCell(s, "Nikdo", 9, 2);
+  CheckCell(s, "Nikdo", {2, 9});
   EXPECT_EQ(s.grid.text(0, 9), cp("Průměr"));
   EXPECT_TRUE(s.Memo1.empty());
 }

@@ -31,7 +31,7 @@ class SetupTest : public ::testing::Test {
     for (int r = from; r <= to; ++r) out.push_back(toUtf8(s.grid.text(0, r)));
     return out;
   }
-  std::string caption(const char* control) { return toUtf8(s.control(control).caption); }
+  std::string caption(Ctl control) { return toUtf8(s.control(control).caption); }
 
   VeklaState s;
 };
@@ -41,7 +41,7 @@ using Strings = std::vector<std::string>;
 TEST_F(SetupTest, MenuAndToolBarTables) {
   Strings names, captions;
   for (const auto& m : MenuItems()) {
-    names.push_back(m.name);
+    names.push_back(CtlName(m.name));
     captions.push_back(toUtf8(m.caption));
   }
   EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
@@ -52,17 +52,17 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
   EXPECT_EQ(toUtf8(MenuItems()[11].caption), "Známky");
 
   ASSERT_EQ(ToolButtons().size(), 22u);
-  EXPECT_EQ(ToolButtons()[4].name, "SpeedItemImport2");
+  EXPECT_EQ(ToolButtons()[4].name, Ctl::SpeedItemImport2);
   EXPECT_EQ(toUtf8(ToolButtons()[4].hint), "Import CSV známky jako dvě hodnoty");
-  EXPECT_EQ(ToolButtons()[19].name, "SpeedItem3");
+  EXPECT_EQ(ToolButtons()[19].name, Ctl::SpeedItem3);
   EXPECT_EQ(toUtf8(ToolButtons()[19].hint), "Přidat k HotSync ");
-  EXPECT_EQ(ToolButtons()[21].name, "SpeedItem13");
+  EXPECT_EQ(ToolButtons()[21].name, Ctl::SpeedItem13);
 
   // Every control starts enabled and visible with its default caption or hint.
-  EXPECT_EQ(caption("Otevt1"), "Import z adesáře BackUp");
-  EXPECT_EQ(caption("SpeedItem8"), "Nastavit velikost sloupců");
-  EXPECT_TRUE(s.control("SpeedItemHodiny").enabled);
-  EXPECT_TRUE(s.control("SpeedItemImport2").visible);
+  EXPECT_EQ(caption(Ctl::Otevt1), "Import z adesáře BackUp");
+  EXPECT_EQ(caption(Ctl::SpeedItem8), "Nastavit velikost sloupců");
+  EXPECT_TRUE(s.control(Ctl::SpeedItemHodiny).enabled);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemImport2).visible);
 }
 
 TEST_F(SetupTest, GradesSetup) {
@@ -106,16 +106,16 @@ TEST_F(SetupTest, GradesSetup) {
   EXPECT_EQ(s.leadingRecords, 3);
   EXPECT_EQ(s.panelHeight, 180);
   EXPECT_EQ(toUtf8(s.dialogFilter), "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB");
-  EXPECT_EQ(caption("MenuOtevri"), "Otevři Známky ...");
-  EXPECT_EQ(caption("MenuImportCSV"), "Import CSV Známky ...");
-  EXPECT_EQ(caption("MenuHtml"), "Vytvořit HTML Známky z PDB");
-  EXPECT_EQ(caption("MenuExcel"), "Vytvořit tabulku Excel Známky z PDB");
-  EXPECT_TRUE(s.control("SpeedItemImport2").visible);
-  EXPECT_TRUE(s.control("GroupBoxZnamky").visible);
-  EXPECT_FALSE(s.control("GroupBoxRozvrh").visible);
-  EXPECT_FALSE(s.control("SpeedItemPridatRadek").enabled);
-  EXPECT_FALSE(s.control("SpeedItemHodiny").enabled);
-  EXPECT_TRUE(s.control("SpeedItemHTML").enabled);
+  EXPECT_EQ(caption(Ctl::MenuOtevri), "Otevři Známky ...");
+  EXPECT_EQ(caption(Ctl::MenuImportCSV), "Import CSV Známky ...");
+  EXPECT_EQ(caption(Ctl::MenuHtml), "Vytvořit HTML Známky z PDB");
+  EXPECT_EQ(caption(Ctl::MenuExcel), "Vytvořit tabulku Excel Známky z PDB");
+  EXPECT_TRUE(s.control(Ctl::SpeedItemImport2).visible);
+  EXPECT_TRUE(s.control(Ctl::GroupBoxZnamky).visible);
+  EXPECT_FALSE(s.control(Ctl::GroupBoxRozvrh).visible);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemPridatRadek).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemHodiny).enabled);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemHTML).enabled);
 
   // Weights, bands and grade symbols.
   const Color weightColors[4] = {rgbHex(0xFF0000), rgbHex(0x0000FF), rgbHex(0xAAAAAA), rgbHex(0x00CC33)};
@@ -202,12 +202,12 @@ TEST_F(SetupTest, TopicPlansSetup) {
   EXPECT_EQ(s.EditC, "TqbR");
   EXPECT_EQ(s.leadingRecords, 2);
   EXPECT_EQ(s.panelHeight, 54);
-  EXPECT_TRUE(s.control("SpeedItemPridatRadek").enabled);
-  EXPECT_TRUE(s.control("SpeedItemOdstranitRadek").enabled);
-  EXPECT_FALSE(s.control("SpeedItemPridatSloupec").enabled);
-  EXPECT_FALSE(s.control("SpeedItemImport2").visible);
-  EXPECT_FALSE(s.control("GroupBoxZnamky").visible);
-  EXPECT_EQ(caption("MenuExcel"), "Vytvořit tabulku Excel Rozpisy z PDB");
+  EXPECT_TRUE(s.control(Ctl::SpeedItemPridatRadek).enabled);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemOdstranitRadek).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemPridatSloupec).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemImport2).visible);
+  EXPECT_FALSE(s.control(Ctl::GroupBoxZnamky).visible);
+  EXPECT_EQ(caption(Ctl::MenuExcel), "Vytvořit tabulku Excel Rozpisy z PDB");
   EXPECT_EQ(toUtf8(s.dialogFilter), "Rozpisy PDB|Rozpisy-*.PDB|databáze PDB|*.PDB");
 
   const std::string typ = "isdsiiib";
@@ -259,12 +259,12 @@ TEST_F(SetupTest, TimetableSetup) {
   EXPECT_EQ(s.EditTD, "data");
   EXPECT_EQ(s.leadingRecords, 1);
   EXPECT_EQ(s.panelHeight, 120);
-  EXPECT_TRUE(s.control("GroupBoxRozvrh").visible);
-  EXPECT_FALSE(s.control("GroupBoxZnamky").visible);
-  EXPECT_TRUE(s.control("SpeedItemPridatSloupec").enabled);
-  EXPECT_TRUE(s.control("SpeedItemOdebratSloupec").enabled);
-  EXPECT_FALSE(s.control("SpeedItemPridatRadek").enabled);
-  EXPECT_EQ(caption("MenuOtevri"), "Otevři Rozvrh ...");
+  EXPECT_TRUE(s.control(Ctl::GroupBoxRozvrh).visible);
+  EXPECT_FALSE(s.control(Ctl::GroupBoxZnamky).visible);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemPridatSloupec).enabled);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemOdebratSloupec).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemPridatRadek).enabled);
+  EXPECT_EQ(caption(Ctl::MenuOtevri), "Otevři Rozvrh ...");
   EXPECT_EQ(toUtf8(s.dialogFilter), "Vekla PDB|Vekla-*.PDB|databáze PDB|*.PDB");
 }
 
@@ -283,9 +283,9 @@ TEST_F(SetupTest, CalendarSetup) {
   EXPECT_EQ(s.EditN, "vekla-datum");
   EXPECT_EQ(s.EditTD, "datu");
   EXPECT_EQ(s.leadingRecords, 0);
-  EXPECT_FALSE(s.control("MenuHtml").enabled);
-  EXPECT_FALSE(s.control("SpeedItemHTML").enabled);
-  EXPECT_EQ(caption("MenuHtml"), "Vytvořit HTML Kalendář z PDB");
+  EXPECT_FALSE(s.control(Ctl::MenuHtml).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemHTML).enabled);
+  EXPECT_EQ(caption(Ctl::MenuHtml), "Vytvořit HTML Kalendář z PDB");
   EXPECT_EQ(toUtf8(s.dialogFilter), "Kalendář PDB|vekla-datum.PDB|databáze PDB|*.PDB");
   EXPECT_EQ(s.Sloupce.Typ[1], 's');
   EXPECT_EQ(s.Sloupce.Delka[1], 21);
@@ -296,8 +296,8 @@ TEST_F(SetupTest, CalendarSetup) {
   SetupTab(s, DbKind::Rozvrh);
   EXPECT_EQ(s.grid.text(1, 300), "");
   EXPECT_EQ(s.grid.brush(1, 300), kWhite);
-  EXPECT_TRUE(s.control("MenuHtml").enabled);
-  EXPECT_TRUE(s.control("SpeedItemHTML").enabled);
+  EXPECT_TRUE(s.control(Ctl::MenuHtml).enabled);
+  EXPECT_TRUE(s.control(Ctl::SpeedItemHTML).enabled);
 }
 
 TEST_F(SetupTest, NumberingAfterColumnChanges) {

@@ -1,20 +1,21 @@
-#include "workspace/commands.h"
+#include "commands/commands.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <exception>
-#include <set>
 
-#include "kinds/kinds.h"
+#include "commands/kindtable.h"
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/error.h"
-#include "pdb/palmdesktop.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/palmdesktop.h"
+#include "workspace/progress.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
 
@@ -29,7 +30,7 @@ QString withSlash(QString dir) {
 
 QString settingsPath(const VeklaState& s) { return s.programDir + "vekla.ini"; }
 
-void setEnabled(VeklaState& s, const char* name, bool on) { s.control(name).enabled = on; }
+void setEnabled(VeklaState& s, Ctl c, bool on) { s.control(c).enabled = on; }
 
 }  // namespace
 
@@ -135,66 +136,67 @@ void NovyClick(VeklaState& s, Prompter& p) {
 
 namespace {
 
-void openWith(VeklaState& s, Prompter& p, bool first) {
+Outcome openWith(VeklaState& s, Prompter& p, bool first) {
   s.openFromFirst = first;
   FileDialogRequest request;
   request.filter = s.dialogFilter;
   request.initialDir = first ? s.adresar1 : EffectiveBackupFolder(s.settings);
   request.defaultExt = "PDB";
   const auto path = p.openFile(request);
-  if (!path) return;
-  OpenDatabase(s, p, *path, first);
+  if (!path) return Outcome::Cancelled;
+  return OpenDatabase(s, p, *path, first);
 }
 
 }  // namespace
 
-void OtevriClick1(VeklaState& s, Prompter& p) { openWith(s, p, true); }
-void OtevriClick2(VeklaState& s, Prompter& p) { openWith(s, p, false); }
+Outcome OtevriClick1(VeklaState& s, Prompter& p) { return openWith(s, p, true); }
+Outcome OtevriClick2(VeklaState& s, Prompter& p) { return openWith(s, p, false); }
 
-void OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
+Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
   // The log starts afresh for the file being read; a file that cannot be
   // read changes nothing, so the previous lines come back then.
   std::vector<std::string> previousLog;
   previousLog.swap(s.Memo1);
   s.openFromFirst = firstDialog;
+  Outcome outcome;
   try {
-    switch (s.kind) {
-      case DbKind::Znamky: ReadGrades(s, p, path, firstDialog); break;
-      case DbKind::Rozpisy: ReadTopicPlans(s, p, path, firstDialog); break;
-      case DbKind::Rozvrh: ReadTimetable(s, p, path, firstDialog); break;
-      case DbKind::Kalendar: ReadCalendar(s, p, path, firstDialog); break;
-    }
+    outcome = KindTable(s.kind).open(s, p, path, firstDialog);
   } catch (...) {
     s.Memo1 = std::move(previousLog);
     throw;
   }
+  if (outcome != Outcome::Done) {
+    s.Memo1 = std::move(previousLog);
+    return outcome;
+  }
   SaveKind(s);
+  return outcome;
 }
 
-void UlozClick(VeklaState& s, Prompter& p) {
-  switch (s.kind) {
-    case DbKind::Znamky: WriteGrades(s, p); break;
-    case DbKind::Rozpisy:
-    case DbKind::Kalendar: WriteRowRecords(s, p); break;
-    case DbKind::Rozvrh: WriteTimetable(s, p); break;
-  }
+Outcome UlozClick(VeklaState& s, Prompter& p) { return KindTable(s.kind).save(s, p); }
+
+Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
+  const KindCommand command = KindTable(s.kind).conversion(c);
+  if (!command) return Outcome::Refused;
+  return command(s, p);
 }
 
 // ---------------------------------------------------------------- utility
 
-void HotSync(VeklaState& s, Prompter& p) {
+Outcome HotSync(VeklaState& s, Prompter& p) {
   FileDialogRequest request;
   request.title = "Instalovat";
   request.filter = "soubory PDB a PRC|*.PDB;*.PRC";
   request.initialDir = s.adresar1;
   const auto path = p.openFile(request);
-  if (!path) return;
+  if (!path) return Outcome::Cancelled;
   if (QueueForJPilot(s.settings, *path)) {
     p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) +
               cp(" bude nainstalován při příští synchronizaci."));
-    return;
+    return Outcome::Done;
   }
   p.shellOpen(*path);
+  return Outcome::Done;
 }
 
 void MenuTestClick(VeklaState& s, Prompter& p) { CheckAllCells(s, p); }
@@ -203,66 +205,66 @@ void SBchybyClick(VeklaState& s) { s.Memo1.clear(); }
 
 void SBnastavitsloupceClick(VeklaState& s) { s.grid.autoSizeColumns(); }
 
-void SpeedButton1Click(VeklaState& s, Prompter& p) {
+Outcome SpeedButton1Click(VeklaState& s, Prompter& p) {
   const auto c = p.chooseColor(s.shape1);
-  if (!c) return;
+  if (!c) return Outcome::Cancelled;
   s.shape1 = *c;
   s.shape2 = ContrastColor(*c);
-  switch (s.kind) {
-    case DbKind::Znamky: LayoutGrades(s); break;
-    case DbKind::Rozpisy: LayoutTopicPlans(s); break;
-    case DbKind::Kalendar: LayoutCalendar(s); break;
-    case DbKind::Rozvrh:
-      if (s.selRow >= 4 && s.selCol >= 2) {
-        const int first = s.selRow - s.selRow % 4;
-        for (int r = first; r <= first + 3; ++r) s.grid.setColors(s.selCol, r, s.shape1, s.shape2);
-      }
-      break;
+  if (s.kind == DbKind::Rozvrh) {
+    // A lesson's block of four rows takes the colour.
+    if (s.selRow >= 4 && s.selCol >= 2) {
+      const int first = s.selRow - s.selRow % 4;
+      for (int r = first; r <= first + 3; ++r) s.grid.setColors(s.selCol, r, s.shape1, s.shape2);
+    }
+  } else {
+    LayoutCurrent(s);
   }
+  return Outcome::Done;
 }
 
 // ---------------------------------------------------------------- main grid events
 
-void UpdateGradeButtons(VeklaState& s, int col, int row) {
+void UpdateGradeButtons(VeklaState& s, CellPos at) {
+  const GradeGeometry g(s.grid);
   const int C = s.grid.colCount(), R = s.grid.rowCount();
-  const bool gradeCol = 2 < col && col < C - 4;
-  setEnabled(s, "SpeedItemHodiny", 2 <= row && row <= 3 && gradeCol);
-  setEnabled(s, "SpeedItemDatum", row == 1 && gradeCol);
-  const bool studentRow = 3 < row && row < R - 2;
-  setEnabled(s, "SpeedItemOdstranitRadek", studentRow && R >= 8);
-  setEnabled(s, "SpeedItemPridatRadek", studentRow);
-  setEnabled(s, "SpeedItemOdebratSloupec", gradeCol && C >= 9);
-  setEnabled(s, "SpeedItemPridatSloupec", gradeCol && C < 135);
+  const bool gradeCol = g.isGradeCol(at.col);
+  const bool timeRow = at.row == GradeGeometry::kStartRow || at.row == GradeGeometry::kEndRow;
+  setEnabled(s, Ctl::SpeedItemHodiny, timeRow && gradeCol);
+  setEnabled(s, Ctl::SpeedItemDatum, at.row == GradeGeometry::kDateRow && gradeCol);
+  const bool studentRow = g.isStudentRow(at.row);
+  // At least two students to remove one; at most 127 grade columns.
+  setEnabled(s, Ctl::SpeedItemOdstranitRadek, studentRow && R >= 8);
+  setEnabled(s, Ctl::SpeedItemPridatRadek, studentRow);
+  setEnabled(s, Ctl::SpeedItemOdebratSloupec, gradeCol && C >= 9);
+  setEnabled(s, Ctl::SpeedItemPridatSloupec, gradeCol && C < 135);
 }
 
-void UpdateTimetableButtons(VeklaState& s, int col, int row) {
+void UpdateTimetableButtons(VeklaState& s, CellPos at) {
   const int C = s.grid.colCount();
-  setEnabled(s, "SpeedItemHodiny", 2 <= row && row <= 3 && col >= 2);
-  setEnabled(s, "SpeedItemOdebratSloupec", col != 1 && C >= 4);
-  setEnabled(s, "SpeedItemPridatSloupec", C < 26);
+  setEnabled(s, Ctl::SpeedItemHodiny, 2 <= at.row && at.row <= 3 && at.col >= 2);
+  setEnabled(s, Ctl::SpeedItemOdebratSloupec, at.col != 1 && C >= 4);
+  setEnabled(s, Ctl::SpeedItemPridatSloupec, C < 26);
 }
 
-void StringAlignGridSelectCell(VeklaState& s, int col, int row) {
-  s.selCol = col;
-  s.selRow = row;
-  s.grid.currentCol = col;
-  s.grid.currentRow = row;
+void StringAlignGridSelectCell(VeklaState& s, CellPos at) {
+  s.selCol = at.col;
+  s.selRow = at.row;
+  s.grid.currentCol = at.col;
+  s.grid.currentRow = at.row;
   if (s.kind == DbKind::Rozvrh) {
-    UpdateTimetableButtons(s, col, row);
+    UpdateTimetableButtons(s, at);
   } else if (s.kind == DbKind::Znamky) {
-    s.grid.selectedCellColor = s.grid.fontColor(col, row);
-    s.grid.selectedFontColor = s.grid.brush(col, row);
-    const int C = s.grid.colCount(), R = s.grid.rowCount();
-    if (2 < col && col < C - 4 && 3 < row && row < R - 2)
-      s.grid.setFontColor(col, row, s.weights[static_cast<size_t>(s.weightDown - 1)].color);
-    UpdateGradeButtons(s, col, row);
+    s.grid.selectedCellColor = s.grid.fontColor(at.col, at.row);
+    s.grid.selectedFontColor = s.grid.brush(at.col, at.row);
+    if (GradeGeometry(s.grid).isGradeCell(at))
+      s.grid.setFontColor(at.col, at.row, s.weights[static_cast<size_t>(s.weightDown - 1)].color);
+    UpdateGradeButtons(s, at);
   }
 }
 
-void StringAlignGridAfterEdit(VeklaState& s, int col, int row) {
-  s.grid.setText(col, row, CheckCell(s, s.grid.text(col, row), row, col));
-  const int C = s.grid.colCount(), R = s.grid.rowCount();
-  if (s.kind == DbKind::Znamky && 3 <= col && col < C - 4 && 4 <= row && row < R - 2) ComputeStatistics(s);
+void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
+  s.grid.setText(at, CheckCell(s, s.grid.text(at), at));
+  if (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at)) ComputeStatistics(s);
   s.grid.autoSizeColumns();
 }
 
@@ -272,7 +274,7 @@ namespace {
 void reselect(VeklaState& s) {
   s.selRow = std::clamp(s.selRow, 0, std::max(0, s.grid.rowCount() - 1));
   s.selCol = std::clamp(s.selCol, 0, std::max(0, s.grid.colCount() - 1));
-  StringAlignGridSelectCell(s, s.selCol, s.selRow);
+  StringAlignGridSelectCell(s, {s.selCol, s.selRow});
 }
 }  // namespace
 
@@ -282,8 +284,8 @@ void SBInsertClick(VeklaState& s) {
   if (s.kind == DbKind::Znamky) {
     ++s.studentCount;
     const std::string n = std::to_string(s.studentCount);
-    s.grid.setText(1, at, n);
-    s.grid.setText(2, at, cp("Nový záznam"));
+    s.grid.setText(GradeGeometry::kOrderCol, at, n);
+    s.grid.setText(GradeGeometry::kNameCol, at, cp("Nový záznam"));
     s.grid.setText(0, at, n + cp(". Nový"));
     LayoutGrades(s);
     ComputeStatistics(s);
@@ -293,25 +295,16 @@ void SBInsertClick(VeklaState& s) {
   reselect(s);
 }
 
-void SBDeleteClick(VeklaState& s, Prompter& p) {
-  if (!p.question(cp("Odstranit řádek?"))) return;
-  switch (s.kind) {
-    case DbKind::Znamky:
-      s.grid.removeRow(s.selRow);
-      LayoutGrades(s);
-      ComputeStatistics(s);
-      break;
-    case DbKind::Rozpisy:
-      s.grid.removeRow(s.selRow);
-      LayoutTopicPlans(s);
-      break;
-    case DbKind::Kalendar:
-      s.grid.removeRow(s.selRow);
-      LayoutCalendar(s);
-      break;
-    case DbKind::Rozvrh: break;  // the timetable always keeps its 24 rows
+Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
+  if (!p.question(cp("Odstranit řádek?"))) return Outcome::Cancelled;
+  // The timetable always keeps its 24 rows.
+  if (s.kind != DbKind::Rozvrh) {
+    s.grid.removeRow(s.selRow);
+    LayoutCurrent(s);
+    if (s.kind == DbKind::Znamky) ComputeStatistics(s);
   }
   reselect(s);
+  return Outcome::Done;
 }
 
 void SpeedItemPridatSloupecClick(VeklaState& s) {
@@ -320,34 +313,37 @@ void SpeedItemPridatSloupecClick(VeklaState& s) {
     s.grid.insertCol(at);
     for (int r = 1; r < s.grid.rowCount(); ++r) s.grid.setColors(at, r, kWhite, kBlack);
   }
+  const CellPos selected{s.selCol, s.selRow};
   if (s.kind == DbKind::Znamky) {
-    s.grid.setText(at, 1, TodayDayMonth());
-    s.grid.setText(at, 2, NowHourMinute());
-    s.grid.setText(at, 3, NowHourMinute());
+    s.grid.setText(at, GradeGeometry::kDateRow, TodayDayMonth());
+    s.grid.setText(at, GradeGeometry::kStartRow, NowHourMinute());
+    s.grid.setText(at, GradeGeometry::kEndRow, NowHourMinute());
     LayoutGrades(s);
     NumberGradeColumns(s);
-    UpdateGradeButtons(s, s.selCol, s.selRow);
+    UpdateGradeButtons(s, selected);
     ComputeStatistics(s);
   } else if (s.kind == DbKind::Rozvrh) {
     NumberLessonColumns(s);
-    UpdateTimetableButtons(s, s.selCol, s.selRow);
+    UpdateTimetableButtons(s, selected);
   }
   reselect(s);
 }
 
-void SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
-  if (!p.question(cp("Odstranit sloupec?"))) return;
+Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
+  if (!p.question(cp("Odstranit sloupec?"))) return Outcome::Cancelled;
+  const CellPos selected{s.selCol, s.selRow};
   if (s.kind == DbKind::Znamky) {
     s.grid.removeCol(s.selCol);
     NumberGradeColumns(s);
-    UpdateGradeButtons(s, s.selCol, s.selRow);
+    UpdateGradeButtons(s, selected);
     ComputeStatistics(s);
   } else if (s.kind == DbKind::Rozvrh) {
     s.grid.removeCol(s.selCol);
     NumberLessonColumns(s);
-    UpdateTimetableButtons(s, s.selCol, s.selRow);
+    UpdateTimetableButtons(s, selected);
   }
   reselect(s);
+  return Outcome::Done;
 }
 
 // ---------------------------------------------------------------- timetable panel
@@ -360,24 +356,19 @@ void EditRozvrhLSChange(VeklaState& s) {
   s.EditRozvrhLS = CutLabelledText(s, s.EditRozvrhLS, cp("1. buňka:"), 8);
 }
 
-void SpeedButtonRozvrhClick(VeklaState& s, Prompter& p) {
-  if (const auto c = p.chooseColor(s.shapeRozvrh)) s.shapeRozvrh = *c;
+Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p) {
+  const auto c = p.chooseColor(s.shapeRozvrh);
+  if (!c) return Outcome::Cancelled;
+  s.shapeRozvrh = *c;
+  return Outcome::Done;
 }
 
 // ---------------------------------------------------------------- running commands
 
-bool IsImplemented(const std::string& controlName) {
-  // Commands that this version does not have yet; their controls stay disabled.
-  static const std::set<std::string> notYet = {
-      "MenuImportCSV", "MenuHtml",        "MenuExcel",     "ExportCSV1",      "MenuNastavZnamky",
-      "SpeedItemImport", "SpeedItemImport2", "SpeedItemUlozCSV", "SpeedItemHTML", "SpeedItemExcel",
-      "SpeedItemPHP",  "SpeedItemHodiny", "SpeedItemDatum"};
-  return notYet.count(controlName) == 0;
-}
-
-void RunCommand(VeklaState& s, Prompter& p, const std::function<void()>& command) {
+Outcome RunCommand(VeklaState& s, Prompter& p, const std::function<Outcome()>& command) {
+  Outcome outcome = Outcome::Failed;
   try {
-    command();
+    outcome = command();
   } catch (const VeklaError& e) {
     p.error(e.text());
   } catch (const std::exception& e) {
@@ -387,11 +378,13 @@ void RunCommand(VeklaState& s, Prompter& p, const std::function<void()>& command
     FlushGradesIni(s);
   } catch (const VeklaError& e) {
     p.error(e.text());
+    outcome = Outcome::Failed;
   }
   if (!s.Lpohyb.empty()) {
     s.Lpohyb.clear();
     p.progress(s.Lpohyb);
   }
+  return outcome;
 }
 
 }  // namespace vekla

@@ -1,4 +1,4 @@
-#include "pdb/palmdesktop.h"
+#include "workspace/palmdesktop.h"
 
 #include <QDir>
 #include <QFile>

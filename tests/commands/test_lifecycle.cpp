@@ -8,7 +8,7 @@
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
-#include "workspace/commands.h"
+#include "commands/commands.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
@@ -50,11 +50,11 @@ TEST_F(Lifecycle, TabSwitchesAndRestartKeepEverything) {
     VeklaState s = start();
     // A grade in the first weight's colour, a renamed student, a note, a
     // changed weight, band and highlight colour.
-    StringAlignGridSelectCell(s, 3, 4);
+    StringAlignGridSelectCell(s, {3, 4});
     s.grid.setText(3, 4, "1");
-    StringAlignGridAfterEdit(s, 3, 4);
+    StringAlignGridAfterEdit(s, {3, 4});
     s.grid.setText(2, 5, cp("Dvořák Petr"));
-    StringAlignGridAfterEdit(s, 2, 5);
+    StringAlignGridAfterEdit(s, {2, 5});
     s.grid.setText(6, 6, cp("pozdní příchody"));
     s.memoPoznamka = {cp("první řádek"), cp("druhý řádek")};
     s.weights[1].text = "2,50";
@@ -118,27 +118,27 @@ TEST_F(Lifecycle, CloseRemembersTabAndFirstFolder) {
 
 TEST_F(Lifecycle, GridButtonsFollowTheSelectedCell) {
   VeklaState s = start();
-  StringAlignGridSelectCell(s, 2, 5);  // a name
-  EXPECT_FALSE(s.controls["SpeedItemPridatSloupec"].enabled);
-  EXPECT_FALSE(s.controls["SpeedItemDatum"].enabled);
-  StringAlignGridSelectCell(s, 3, 5);  // a grade, but only one grade column
-  EXPECT_TRUE(s.controls["SpeedItemPridatSloupec"].enabled);
-  EXPECT_FALSE(s.controls["SpeedItemOdebratSloupec"].enabled);
+  StringAlignGridSelectCell(s, {2, 5});  // a name
+  EXPECT_FALSE(s.control(Ctl::SpeedItemPridatSloupec).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemDatum).enabled);
+  StringAlignGridSelectCell(s, {3, 5});  // a grade, but only one grade column
+  EXPECT_TRUE(s.control(Ctl::SpeedItemPridatSloupec).enabled);
+  EXPECT_FALSE(s.control(Ctl::SpeedItemOdebratSloupec).enabled);
   SpeedItemPridatSloupecClick(s);
   EXPECT_EQ(s.grid.colCount(), 9);
   EXPECT_EQ(s.grid.text(4, 0), "2");
   EXPECT_EQ(s.grid.text(4, 1), "9.3");
-  StringAlignGridSelectCell(s, 4, 5);
-  EXPECT_TRUE(s.controls["SpeedItemOdebratSloupec"].enabled);
+  StringAlignGridSelectCell(s, {4, 5});
+  EXPECT_TRUE(s.control(Ctl::SpeedItemOdebratSloupec).enabled);
 
   // Inserting after two removals numbers the new student from the highest number given.
   p.questionAnswers = {true, true};
-  StringAlignGridSelectCell(s, 2, 8);
+  StringAlignGridSelectCell(s, {2, 8});
   SBDeleteClick(s, p);
-  StringAlignGridSelectCell(s, 2, 7);
+  StringAlignGridSelectCell(s, {2, 7});
   SBDeleteClick(s, p);
   EXPECT_EQ(s.grid.rowCount(), 9);
-  StringAlignGridSelectCell(s, 2, 5);
+  StringAlignGridSelectCell(s, {2, 5});
   SBInsertClick(s);
   EXPECT_EQ(s.grid.text(1, 6), "6");
   EXPECT_EQ(s.grid.text(0, 6), cp("6. Nový"));
@@ -146,7 +146,7 @@ TEST_F(Lifecycle, GridButtonsFollowTheSelectedCell) {
   // The timetable never loses a row.
   RunCommand(s, p, [&] { TabSet1Change(s, p, 2); });
   p.questionAnswers = {true};
-  StringAlignGridSelectCell(s, 3, 5);
+  StringAlignGridSelectCell(s, {3, 5});
   SBDeleteClick(s, p);
   EXPECT_EQ(s.grid.rowCount(), 24);
   EXPECT_EQ(p.questions.back(), cp("Odstranit řádek?"));

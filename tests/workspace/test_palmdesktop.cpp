@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "pdb/palmdesktop.h"
+#include "workspace/palmdesktop.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "workspace/inifile.h"

@@ -10,7 +10,7 @@
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
-#include "workspace/commands.h"
+#include "commands/commands.h"
 #include "workspace/setup.h"
 
 using namespace vekla;
@@ -25,7 +25,7 @@ struct Commands : ::testing::Test {
     InitControls(s);
   }
   void TearDown() override { SetNow(QDateTime()); }
-  bool on(const char* name) { return s.control(name).enabled; }
+  bool on(Ctl name) { return s.control(name).enabled; }
 };
 
 TEST_F(Commands, GradeButtonsFollowTheSelectedCell) {
@@ -49,14 +49,14 @@ TEST_F(Commands, GradeButtonsFollowTheSelectedCell) {
   for (const auto& c : cases) {
     s.grid.setColCount(c.C);
     s.grid.setRowCount(c.R);
-    StringAlignGridSelectCell(s, c.col, c.row);
+    StringAlignGridSelectCell(s, {c.col, c.row});
     SCOPED_TRACE(testing::Message() << c.C << "x" << c.R << " at " << c.col << "," << c.row);
-    EXPECT_EQ(on("SpeedItemHodiny"), c.hodiny);
-    EXPECT_EQ(on("SpeedItemDatum"), c.datum);
-    EXPECT_EQ(on("SpeedItemOdstranitRadek"), c.odstranitRadek);
-    EXPECT_EQ(on("SpeedItemPridatRadek"), c.pridatRadek);
-    EXPECT_EQ(on("SpeedItemOdebratSloupec"), c.odebratSloupec);
-    EXPECT_EQ(on("SpeedItemPridatSloupec"), c.pridatSloupec);
+    EXPECT_EQ(on(Ctl::SpeedItemHodiny), c.hodiny);
+    EXPECT_EQ(on(Ctl::SpeedItemDatum), c.datum);
+    EXPECT_EQ(on(Ctl::SpeedItemOdstranitRadek), c.odstranitRadek);
+    EXPECT_EQ(on(Ctl::SpeedItemPridatRadek), c.pridatRadek);
+    EXPECT_EQ(on(Ctl::SpeedItemOdebratSloupec), c.odebratSloupec);
+    EXPECT_EQ(on(Ctl::SpeedItemPridatSloupec), c.pridatSloupec);
   }
 }
 
@@ -74,11 +74,11 @@ TEST_F(Commands, TimetableButtonsFollowTheSelectedCell) {
   };
   for (const auto& c : cases) {
     s.grid.setColCount(c.C);
-    StringAlignGridSelectCell(s, c.col, c.row);
+    StringAlignGridSelectCell(s, {c.col, c.row});
     SCOPED_TRACE(testing::Message() << c.C << " at " << c.col << "," << c.row);
-    EXPECT_EQ(on("SpeedItemHodiny"), c.hodiny);
-    EXPECT_EQ(on("SpeedItemPridatSloupec"), c.pridatSloupec);
-    EXPECT_EQ(on("SpeedItemOdebratSloupec"), c.odebratSloupec);
+    EXPECT_EQ(on(Ctl::SpeedItemHodiny), c.hodiny);
+    EXPECT_EQ(on(Ctl::SpeedItemPridatSloupec), c.pridatSloupec);
+    EXPECT_EQ(on(Ctl::SpeedItemOdebratSloupec), c.odebratSloupec);
   }
 }
 
@@ -87,7 +87,7 @@ TEST_F(Commands, SelectingAGradeCellGivesItTheCurrentWeight) {
   s.weightDown = 2;
   s.grid.setText(3, 5, "1 ");
   s.grid.setFontColor(3, 5, rgbHex(0xFF0000));
-  StringAlignGridSelectCell(s, 3, 5);
+  StringAlignGridSelectCell(s, {3, 5});
   // The selected cell shows inverted: the colours it had before the weight.
   EXPECT_EQ(s.grid.selectedCellColor, rgbHex(0xFF0000));
   EXPECT_EQ(s.grid.selectedFontColor, rgbHex(0xEFFFFF));
@@ -95,7 +95,7 @@ TEST_F(Commands, SelectingAGradeCellGivesItTheCurrentWeight) {
   // Names, dates and averages keep their colours.
   for (auto [col, row] : {std::pair{2, 5}, {3, 1}, {4, 5}, {3, 9}}) {
     const Color before = s.grid.fontColor(col, row);
-    StringAlignGridSelectCell(s, col, row);
+    StringAlignGridSelectCell(s, {col, row});
     EXPECT_EQ(s.grid.fontColor(col, row), before) << col << "," << row;
   }
 }
@@ -104,7 +104,7 @@ TEST_F(Commands, TimetableColumnsAndLessonColour) {
   SetupTab(s, DbKind::Rozvrh);
   CellGrid& g = s.grid;
   g.setText(4, 9, cp("Čeština"));
-  StringAlignGridSelectCell(s, 3, 9);
+  StringAlignGridSelectCell(s, {3, 9});
   SpeedItemPridatSloupecClick(s);
   ASSERT_EQ(g.colCount(), 10);
   EXPECT_EQ(g.text(4, 0), "3");
@@ -114,7 +114,7 @@ TEST_F(Commands, TimetableColumnsAndLessonColour) {
   for (int r = 1; r < 24; ++r) EXPECT_EQ(g.brush(4, r), kWhite) << r;
 
   // No keeps the column; Yes removes the selected one.
-  StringAlignGridSelectCell(s, 5, 9);
+  StringAlignGridSelectCell(s, {5, 9});
   SpeedItemOdebratSloupecClick(s, p);
   EXPECT_EQ(p.questions.back(), cp("Odstranit sloupec?"));
   EXPECT_EQ(g.colCount(), 10);
@@ -126,7 +126,7 @@ TEST_F(Commands, TimetableColumnsAndLessonColour) {
 
   // The highlight colour paints the selected lesson's four rows.
   p.colorAnswers = {rgbHex(0x102030)};
-  StringAlignGridSelectCell(s, 6, 14);
+  StringAlignGridSelectCell(s, {6, 14});
   SpeedButton1Click(s, p);
   EXPECT_EQ(s.shape1, rgbHex(0x102030));
   EXPECT_EQ(s.shape2, kWhite);
@@ -139,7 +139,7 @@ TEST_F(Commands, TimetableColumnsAndLessonColour) {
   SpeedButton1Click(s, p);
   EXPECT_EQ(s.shape1, rgbHex(0x102030));
   p.colorAnswers = {rgbHex(0xFFFF00)};
-  StringAlignGridSelectCell(s, 6, 2);
+  StringAlignGridSelectCell(s, {6, 2});
   SpeedButton1Click(s, p);
   EXPECT_EQ(g.brush(6, 2), rgbHex(0xCCCCCC));
   EXPECT_EQ(g.brush(6, 4), kWhite);
@@ -149,7 +149,7 @@ TEST_F(Commands, TopicPlanRows) {
   SetupTab(s, DbKind::Rozpisy);
   CellGrid& g = s.grid;
   g.setText(2, 3, "Tema 3");
-  StringAlignGridSelectCell(s, 2, 2);
+  StringAlignGridSelectCell(s, {2, 2});
   SBInsertClick(s);
   ASSERT_EQ(g.rowCount(), 12);
   EXPECT_EQ(g.text(2, 3), "");
@@ -157,7 +157,7 @@ TEST_F(Commands, TopicPlanRows) {
   EXPECT_EQ(g.text(0, 11), "11");
   EXPECT_EQ(g.brush(1, 11), s.shape1);
 
-  StringAlignGridSelectCell(s, 2, 3);
+  StringAlignGridSelectCell(s, {2, 3});
   SBDeleteClick(s, p);  // No
   EXPECT_EQ(g.rowCount(), 12);
   p.questionAnswers = {true};

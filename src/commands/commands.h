@@ -1,0 +1,84 @@
+#pragma once
+// The commands of the main window: the window's events, the menu items and
+// the tool buttons. Each is a function of the state and a Prompter, so the
+// window, the converter and the tests run the same code. Commands that can
+// end without doing their work say so in their Outcome.
+#include <QString>
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "commands/kindtable.h"
+#include "commands/outcome.h"
+#include "workspace/cellgrid.h"
+#include "workspace/prompter.h"
+#include "workspace/state.h"
+
+namespace vekla {
+
+// ProgramDir: VEKLA_HOME when set, else the program's folder when writable,
+// else the per-user data folder; with a trailing "/".
+QString ResolveProgramDir(const QString& applicationDir);
+
+// Window events.
+void FormCreate(VeklaState& s, const QString& programDir);  // settings, Adresar1, user name, tab index
+void FormActivate(VeklaState& s, Prompter& p);               // first activation: setup and load
+void FormClose(VeklaState& s, Prompter& p);
+void TabSet1Change(VeklaState& s, Prompter& p, int newIndex);
+int FormResizeWidth(int width);                              // never narrower than 690
+
+// File menu.
+void NovyClick(VeklaState& s, Prompter& p);
+Outcome OtevriClick1(VeklaState& s, Prompter& p);  // "Import z 1. adresáře"
+Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adesáře BackUp"
+// The open flow after the dialog: clear the log, read by kind, save the working files.
+Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog);
+Outcome UlozClick(VeklaState& s, Prompter& p);
+// A conversion of the current kind (CSV, HTML, SQL, Excel); Refused when the
+// kind has none.
+Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c);
+
+// Utility menu and tool bar.
+Outcome HotSync(VeklaState& s, Prompter& p);
+void MenuTestClick(VeklaState& s, Prompter& p);
+void SBchybyClick(VeklaState& s);
+void SBnastavitsloupceClick(VeklaState& s);
+Outcome SpeedButton1Click(VeklaState& s, Prompter& p);  // highlight colour
+
+// Main grid events.
+void StringAlignGridSelectCell(VeklaState& s, CellPos at);
+void StringAlignGridAfterEdit(VeklaState& s, CellPos at);
+// The grid tool buttons follow the selected cell.
+void UpdateGradeButtons(VeklaState& s, CellPos at);
+void UpdateTimetableButtons(VeklaState& s, CellPos at);
+
+// Rows and columns of the main grid.
+void SBInsertClick(VeklaState& s);
+Outcome SBDeleteClick(VeklaState& s, Prompter& p);
+void SpeedItemPridatSloupecClick(VeklaState& s);
+Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p);
+
+// Timetable panel.
+void EditRozvrhPolozkaChange(VeklaState& s);
+void EditRozvrhLSChange(VeklaState& s);
+Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p);
+
+// Runs a command: a VeklaError ends it with the error box (Failed);
+// GradesIni is written once at the end if it changed; the progress label is
+// cleared. A command that returns nothing counts as Done.
+Outcome RunCommand(VeklaState& s, Prompter& p, const std::function<Outcome()>& command);
+template <class F>
+  requires(!std::is_same_v<std::decay_t<F>, std::function<Outcome()>>)
+Outcome RunCommand(VeklaState& s, Prompter& p, F&& command) {
+  if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
+    return RunCommand(s, p, std::function<Outcome()>([&command] {
+                        command();
+                        return Outcome::Done;
+                      }));
+  } else {
+    return RunCommand(s, p, std::function<Outcome()>(std::forward<F>(command)));
+  }
+}
+
+}  // namespace vekla

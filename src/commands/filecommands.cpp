@@ -1,0 +1,196 @@
+#include "commands/filecommands.h"
+
+#include <QFileInfo>
+#include <utility>
+
+#include "kinds/common.h"
+#include "kinds/kinds.h"
+#include "pdb/error.h"
+#include "pdb/text.h"
+#include "workspace/palmdesktop.h"
+#include "workspace/progress.h"
+#include "workspace/workfiles.h"
+
+namespace vekla {
+
+namespace {
+
+constexpr const char* kPreferencesName = "Znamky-db_pref.PDB";
+
+// A folder as the user knows it: no trailing separator.
+QString WithoutTrailingSeparator(QString dir) {
+  while (dir.size() > 1 && (dir.endsWith('/') || dir.endsWith('\\'))) dir.chop(1);
+  return dir;
+}
+
+QString WithTrailingSeparator(const QString& dir) {
+  if (dir.isEmpty() || dir.endsWith('/') || dir.endsWith('\\')) return dir;
+  return dir + '/';
+}
+
+// Finds and reads the preferences database: first in the backup folder of
+// the handheld's desktop software, then in the first import folder.
+void ReadPreferencesFor(VeklaState& t, Prompter& p) {
+  const QString backup = WithTrailingSeparator(EffectiveBackupFolder(t.settings));
+  const QString first = WithoutTrailingSeparator(t.adresar1);
+  QString found;
+  // An empty folder would point into the working directory or the root of
+  // the disk; neither is where the handheld's files are.
+  if (!backup.isEmpty() && QFileInfo(backup + kPreferencesName).isFile()) found = backup + kPreferencesName;
+  else if (!first.isEmpty() && QFileInfo(first + "/" + kPreferencesName).isFile())
+    found = first + "/" + kPreferencesName;
+  if (found.isEmpty()) {
+    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") + NativePath(backup) + "\r" +
+              " ani na adrese" + "\r" + NativePath(first) + "\\ .");
+    return;
+  }
+  // A damaged preferences database must not keep the class from opening:
+  // say so and go on with the grade scale, weights and bands as they are.
+  try {
+    ReadGradePreferences(t, p, found);
+  } catch (const VeklaError& e) {
+    p.message(e.text());
+  }
+}
+
+// The state a reader builds in: a copy of the current one whose Adresar1 is
+// the file's folder (with a trailing "/") when the first import dialog chose it.
+VeklaState ReadingCopy(const VeklaState& s, const QString& path, bool firstDialog) {
+  VeklaState t = s;
+  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+  return t;
+}
+
+// A reader of the kinds without a preferences database: the whole file into
+// a copy, which replaces the state only when complete.
+Outcome ReadInto(VeklaState& s, const QString& path, bool firstDialog, void (*codec)(VeklaState&, const PdbFile&)) {
+  const PdbFile pdb = PdbFile::load(path);
+  VeklaState t = ReadingCopy(s, path, firstDialog);
+  codec(t, pdb);
+  s = std::move(t);
+  return Outcome::Done;
+}
+
+// Writes the database atomically, then clears the progress label, also when
+// the write fails (the failure is passed on).
+void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, const PdbHeaderOut& header,
+                              const std::vector<PdbRecord>& records) {
+  try {
+    WritePdb(path, header, records);
+  } catch (...) {
+    ShowProgress(s, p, "");
+    throw;
+  }
+  ShowProgress(s, p, "");
+}
+
+// The save of the kinds that check the cells after the file is chosen
+// (timetable, topic plans, calendar).
+Outcome WriteCheckingCells(VeklaState& s, Prompter& p,
+                           std::vector<PdbRecord> (*codec)(const VeklaState&, const CodecReport&)) {
+  const std::optional<QString> chosen = ChooseSaveFile(s, p);
+  if (!chosen) {
+    ShowProgress(s, p, "");
+    return Outcome::Cancelled;
+  }
+  CheckAllCells(s, p);
+  const PdbHeaderOut header = HeaderForFile(s, *chosen);
+  std::vector<PdbRecord> records;
+  try {
+    records = codec(s, ReportTo(s, p));
+  } catch (...) {
+    ShowProgress(s, p, "");
+    throw;
+  }
+  WritePdbAndClearProgress(s, p, *chosen, header, records);
+  return Outcome::Done;
+}
+
+}  // namespace
+
+std::optional<QString> AskSaveFile(VeklaState& s, Prompter& p) {
+  if (s.EditN.empty()) s.EditN = s.prefix;
+  FileDialogRequest request;
+  request.filter = s.dialogFilter;
+  request.initialDir = s.adresar1;
+  request.fileName = toQt(s.EditN + ".PDB");
+  request.defaultExt = "PDB";
+  request.overwritePrompt = true;
+  return p.saveFile(request);
+}
+
+void WarnWrongPrefix(VeklaState& s, Prompter& p, const QString& chosenPath) {
+  const std::string f = fromQt(QFileInfo(chosenPath).fileName());
+  if (f.compare(0, s.prefix.size(), s.prefix) != 0 || f.size() < s.prefix.size())
+    p.message(cp("Databáze se takto nemůže jmenovat: ") + NativePath(chosenPath));
+}
+
+std::optional<QString> ChooseSaveFile(VeklaState& s, Prompter& p) {
+  std::optional<QString> chosen = AskSaveFile(s, p);
+  if (chosen) WarnWrongPrefix(s, p, *chosen);
+  return chosen;
+}
+
+void ReadGradePreferences(VeklaState& s, Prompter& p, const QString& path) {
+  ReadGradePreferences(s, PdbFile::load(path), ReportTo(s, p));
+}
+
+Outcome ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
+  if (lowerCp(fromQt(QFileInfo(path).fileName())) == "znamky-db_pref.pdb") {
+    p.message(cp("Zvolte jiný soubor."));
+    return Outcome::Refused;
+  }
+  // The file is read (and its header and record list checked) before
+  // anything else, so an unreadable file gives its one message only.
+  const PdbFile pdb = PdbFile::load(path);
+  VeklaState t = s;
+  ReadPreferencesFor(t, p);
+  if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
+  ReadGradesDb(t, pdb, ReportTo(t, p));
+  s = std::move(t);
+  return Outcome::Done;
+}
+
+Outcome WriteGrades(VeklaState& s, Prompter& p) {
+  const int items = static_cast<int>(s.semesterItems.size());
+  if (s.semesterItemIndex >= 0 && s.semesterItemIndex < items) s.currentSemester = s.semesterItemIndex + 1;
+  const int shown = s.currentSemester;
+
+  // Which semesters go into the file: the shown one always, the others on Yes.
+  std::vector<int> selection;
+  if (items >= 2) {
+    for (int i = 1; i <= items; ++i)
+      if (i == shown || p.includeSemester(i, s.semesterItems[static_cast<std::size_t>(i - 1)]))
+        selection.push_back(i);
+  } else {
+    selection.push_back(1);
+  }
+
+  CheckAllCells(s, p);
+  StoreSemester(s);
+
+  const std::optional<QString> chosen = ChooseSaveFile(s, p);
+  if (!chosen) return Outcome::Cancelled;
+  const PdbHeaderOut header = HeaderForFile(s, *chosen);
+  const std::vector<PdbRecord> records = BuildGradesDb(s, GradesIni(s), selection, ReportTo(s, p));
+  WritePdbAndClearProgress(s, p, *chosen, header, records);
+  return Outcome::Done;
+}
+
+Outcome ReadTimetable(VeklaState& s, Prompter&, const QString& path, bool firstDialog) {
+  return ReadInto(s, path, firstDialog, ReadTimetableDb);
+}
+
+Outcome WriteTimetable(VeklaState& s, Prompter& p) { return WriteCheckingCells(s, p, BuildTimetableDb); }
+
+Outcome ReadTopicPlans(VeklaState& s, Prompter&, const QString& path, bool firstDialog) {
+  return ReadInto(s, path, firstDialog, ReadTopicPlansDb);
+}
+
+Outcome ReadCalendar(VeklaState& s, Prompter&, const QString& path, bool firstDialog) {
+  return ReadInto(s, path, firstDialog, ReadCalendarDb);
+}
+
+Outcome WriteRowRecords(VeklaState& s, Prompter& p) { return WriteCheckingCells(s, p, BuildRowRecordsDb); }
+
+}  // namespace vekla
