@@ -389,6 +389,21 @@ QGroupBox* MainWindow::buildGradesBox() {
   layout->setHorizontalSpacing(6);
   layout->setVerticalSpacing(3);
 
+  layout->addWidget(buildGradeSymbols(box), 0, 0);
+  layout->addLayout(buildSemesterControls(box), 0, 1);
+  auto* controls = buildWeights(box);
+  controls->addSpacing(6);
+  controls->addWidget(buildBands(box));
+  controls->addStretch(1);
+  layout->addLayout(controls, 1, 0, 1, 3);
+  layout->addWidget(buildNote(box), 0, 2);
+  // The symbols grow first, up to their full width; the note takes the rest.
+  layout->setColumnStretch(0, 100);
+  layout->setColumnStretch(2, 1);
+  return box;
+}
+
+GridView* MainWindow::buildGradeSymbols(QWidget* box) {
   znamkyModel_ = new GridModel(s_, &VeklaState::znamky, GridModel::Fixed::AsCells, this);
   znamkyModel_->editable = [](int, int row) { return row == 1; };
   znamkyModel_->afterEdit = [this](int col, int row) {
@@ -401,8 +416,10 @@ QGroupBox* MainWindow::buildGradesBox() {
   const int rowHeight = znamkyView_->verticalHeader()->defaultSectionSize();
   znamkyView_->setFixedHeight(2 * rowHeight + 2 * znamkyView_->frameWidth() +
                               znamkyView_->horizontalScrollBar()->sizeHint().height());
-  layout->addWidget(znamkyView_, 0, 0);
+  return znamkyView_;
+}
 
+QHBoxLayout* MainWindow::buildWeights(QWidget* box) {
   auto* controls = new QHBoxLayout;
   controls->setSpacing(2);
   weightGroup_ = new QButtonGroup(this);
@@ -428,18 +445,20 @@ QGroupBox* MainWindow::buildGradesBox() {
     connect(edit, &QLineEdit::returnPressed, this, [this, i] { leaveWeight(i); });
   }
   connect(weightGroup_, &QButtonGroup::idClicked, this, [this](int id) { run([=, this] { SBHodnotaClick(s_, id); }); });
+  return controls;
+}
 
+QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
   semesterBox_ = new SemesterBox(box);
   semesterBox_->setObjectName("CBZnamkyPololeti");
   semesterBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   connect(semesterBox_, &SemesterBox::droppingDown, this, [this] { CBZnamkyPololetiDropDown(s_); });
-  connect(semesterBox_, &QComboBox::activated, this,
-          [this](int index) {
-            // Picking the semester that is shown would reload it from the
-            // store and drop the edits made since: nothing to do then.
-            if (index == s_.semesterItemIndex) return;
-            run([=, this] { CBZnamkyPololetiChange(s_, index); });
-          });
+  connect(semesterBox_, &QComboBox::activated, this, [this](int index) {
+    // Picking the semester that is shown would reload it from the store and
+    // drop the edits made since: nothing to do then.
+    if (index == s_.semesterItemIndex) return;
+    run([=, this] { CBZnamkyPololetiChange(s_, index); });
+  });
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);
   button1_->setObjectName("Button1");
@@ -452,8 +471,10 @@ QGroupBox* MainWindow::buildGradesBox() {
   semester->addWidget(semesterBox_);
   semester->addWidget(button1_, 0, Qt::AlignLeft);
   semester->addStretch(1);
-  layout->addLayout(semester, 0, 1);
+  return semester;
+}
 
+GridView* MainWindow::buildBands(QWidget* box) {
   znamky2Model_ = new GridModel(s_, &VeklaState::znamky2, GridModel::Fixed::AsCells, this);
   znamky2Model_->afterEdit = [this](int col, int row) {
     run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); });
@@ -462,17 +483,16 @@ QGroupBox* MainWindow::buildGradesBox() {
   znamky2View_->setObjectName("StringAGZnamky2");
   znamky2View_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   znamky2View_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  znamky2View_->setFixedHeight(rowHeight + 2 * znamky2View_->frameWidth());
+  znamky2View_->setFixedHeight(znamky2View_->verticalHeader()->defaultSectionSize() + 2 * znamky2View_->frameWidth());
   // The bounds are short numbers; the band grid keeps narrow columns.
   znamky2View_->setUniformColumnWidth(textWidth(znamky2View_, "0,00"));
   znamky2View_->setToolTip(QStringLiteral("Horní meze pásem průměrů"));
   connect(znamky2View_, &GridView::currentCellChanged, this,
           [this](int col, int row) { run([=, this] { StringAGZnamky2SelectCell(s_, col, row); }); });
-  controls->addSpacing(6);
-  controls->addWidget(znamky2View_);
-  controls->addStretch(1);
-  layout->addLayout(controls, 1, 0, 1, 3);
+  return znamky2View_;
+}
 
+QPlainTextEdit* MainWindow::buildNote(QWidget* box) {
   memoPoznamka_ = new QPlainTextEdit(box);
   memoPoznamka_->setObjectName("MemoPoznamka");
   memoPoznamka_->setToolTip(QStringLiteral("Poznámka"));
@@ -498,11 +518,7 @@ QGroupBox* MainWindow::buildGradesBox() {
     }
     s_.memoPoznamka = std::move(lines);
   });
-  layout->addWidget(memoPoznamka_, 0, 2);
-  // The symbols grow first, up to their full width; the note takes the rest.
-  layout->setColumnStretch(0, 100);
-  layout->setColumnStretch(2, 1);
-  return box;
+  return memoPoznamka_;
 }
 
 void MainWindow::buildHandlers() {

@@ -51,8 +51,11 @@ class ScriptedPrompter : public Prompter {
 
  private:
   static std::optional<QString> pop(std::deque<std::optional<QString>>& q) {
-    if (q.empty()) return std::nullopt;
-    auto a = q.front();
+    if (q.empty() || !q.front()) {
+      if (!q.empty()) q.pop_front();
+      return std::nullopt;
+    }
+    const QString a = *q.front();
     q.pop_front();
     return a;
   }

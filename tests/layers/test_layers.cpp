@@ -1,0 +1,85 @@
+// The layers of src/ depend only downwards: pdb, workspace, then the codecs
+// (kinds, convert), then commands, then the window and the converter. The
+// codecs never reach the prompter, not even through another header.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::map<std::string, int> kRank = {{"pdb", 0},      {"workspace", 1}, {"kinds", 2}, {"convert", 2},
+                                          {"commands", 3}, {"app", 4},       {"cli", 4}};
+
+// The project headers a file includes, as "folder/name.h".
+std::set<std::string> includes(const fs::path& file) {
+  static const std::regex include(R"re(^\s*#\s*include\s*"([a-z]+/[^"]+)")re");
+  std::set<std::string> out;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) {
+    std::smatch m;
+    if (std::regex_search(line, m, include)) out.insert(m[1]);
+  }
+  return out;
+}
+
+std::string folderOf(const std::string& relative) { return relative.substr(0, relative.find('/')); }
+
+// Every wrong-way include of the tree under `src`, as "from -> to".
+std::set<std::string> wrongWay(const fs::path& src) {
+  std::set<std::string> wrong;
+  std::map<std::string, std::set<std::string>> graph;
+  for (const auto& e : fs::recursive_directory_iterator(src)) {
+    if (!e.is_regular_file()) continue;
+    const std::string rel = fs::relative(e.path(), src).generic_string();
+    if (rel.find('/') == std::string::npos) continue;
+    graph[rel] = includes(e.path());
+  }
+  for (const auto& [from, tos] : graph) {
+    const std::string a = folderOf(from);
+    if (!kRank.count(a)) continue;
+    for (const std::string& to : tos) {
+      const std::string b = folderOf(to);
+      if (!kRank.count(b) || a == b) continue;
+      if (kRank.at(b) >= kRank.at(a)) wrong.insert(from + " -> " + to);
+    }
+    if (a != "kinds" && a != "convert") continue;
+    // The codecs must not see the prompter through any chain of headers.
+    std::set<std::string> seen;
+    std::vector<std::string> todo(tos.begin(), tos.end());
+    while (!todo.empty()) {
+      const std::string h = todo.back();
+      todo.pop_back();
+      if (!seen.insert(h).second) continue;
+      if (h == "workspace/prompter.h") wrong.insert(from + " -> ... -> " + h);
+      for (const std::string& next : graph[h]) todo.push_back(next);
+    }
+  }
+  return wrong;
+}
+
+TEST(Layers, IncludesPointOnlyDownwards) {
+  EXPECT_EQ(wrongWay(fs::path(VEKLA_SOURCE_DIR) / "src"), std::set<std::string>{});
+}
+
+TEST(Layers, AWrongWayIncludeIsFound) {
+  const fs::path root = fs::temp_directory_path() / "vekla-layers-test";
+  fs::remove_all(root);
+  fs::create_directories(root / "pdb");
+  fs::create_directories(root / "kinds");
+  fs::create_directories(root / "workspace");
+  std::ofstream(root / "pdb/a.h") << "#include \"commands/commands.h\"\n";
+  std::ofstream(root / "kinds/b.cpp") << "#include \"workspace/c.h\"\n";
+  std::ofstream(root / "workspace/c.h") << "#include \"workspace/prompter.h\"\n";
+  EXPECT_EQ(wrongWay(root), (std::set<std::string>{"kinds/b.cpp -> ... -> workspace/prompter.h",
+                                                   "pdb/a.h -> commands/commands.h"}));
+  fs::remove_all(root);
+}
+
+}  // namespace
