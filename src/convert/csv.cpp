@@ -349,7 +349,8 @@ std::string ExportCsvGrades(VeklaState& s) {
   CellGrid& g = s.grid;
   for (int c = 1; c < g.colCount(); ++c) {
     const std::string title = g.text(c, 0);
-    if (!title.empty() && (title[0] == '+' || title[0] == '-')) g.setText(c, 0, title.substr(std::min<std::size_t>(2, title.size())));
+    if (!title.empty() && (title[0] == '+' || title[0] == '-'))
+      g.setText(c, 0, title.substr(std::min<std::size_t>(2, title.size())));
   }
   CsvWriter out;
   if (g.colCount() < 2) return {};

@@ -30,7 +30,8 @@ class CsvTest : public KindTest {
   void Tab(DbKind kind) { SetupTab(s, kind); }
   void Import(DbKind kind, const std::string& bytes, const char* name = "f.csv", bool twoValues = false) {
     if (kind == DbKind::Znamky) ImportCsvGrades(s, bytes, path(name), twoValues);
-    else if (kind == DbKind::Rozvrh) ImportCsvTimetable(s, bytes, path(name), [&](const std::string& l) { labels.push_back(l); });
+    else if (kind == DbKind::Rozvrh)
+      ImportCsvTimetable(s, bytes, path(name), [&](const std::string& l) { labels.push_back(l); });
     else ImportCsvTable(s, bytes, path(name));
   }
   std::vector<std::string> labels;
@@ -63,7 +64,8 @@ TEST_F(CsvTest, PlainTablesExport) {
   struct Case { DbKind kind; int cols, rows; Cells cells; std::string bytes; };
   const std::vector<Case> cases = {
       {DbKind::Rozpisy, 9, 3,
-       {{1, 1, "1"}, {2, 1, cp("Úvod")}, {3, 1, "1.9.2005"}, {8, 1, "0"}, {2, 2, cp("Téma; druhé")}, {4, 2, "\"pozor\""}},
+       {{1, 1, "1"}, {2, 1, cp("Úvod")}, {3, 1, "1.9.2005"}, {8, 1, "0"}, {2, 2, cp("Téma; druhé")},
+        {4, 2, "\"pozor\""}},
        cp("1;Úvod;1.9.2005;;;;;0\r\n;\"Téma; druhé\";;\"\"\"pozor\"\"\";;;;\r\n")},
       {DbKind::Kalendar, 2, 4, {{1, 1, cp("Nový rok")}, {1, 3, "Karina"}}, cp("Nový rok\r\n\r\nKarina\r\n")},
       {DbKind::Rozvrh, 3, 3, {{1, 1, cp("Název")}, {2, 1, "1"}, {2, 2, "07:50"}}, cp("Název;1\r\n;07:50\r\n")},
@@ -79,7 +81,7 @@ TEST_F(CsvTest, PlainTablesExport) {
   }
 }
 
-TEST_F(CsvTest, PlainTablesImport) {
+TEST_F(CsvTest, TablesImport) {
   struct Case { DbKind kind; std::string bytes; int cols, rows; Cells cells; std::vector<std::string> log; };
   const std::vector<Case> cases = {
       {DbKind::Rozpisy, cp("1;Úvod;1.9.2005;;1;2;2;0;navíc\r\n2;\"a;b\"\r\n"), 9, 3,
@@ -90,38 +92,22 @@ TEST_F(CsvTest, PlainTablesImport) {
       {DbKind::Kalendar, cp("Nový rok\r\nKarina;navíc\r\n0123456789012345678901\r\n"), 2, 4,
        {{1, 1, cp("Nový rok")}, {1, 2, "Karina"}, {1, 3, "012345678901234567890"}},
        {cp("3.1./Svátek zkrácení položky 0123456789012345678901")}},
+      {DbKind::Rozvrh, cp("Název;1;2\r\nx;07:52;08:4\r\n"), 4, 24,
+       {{1, 1, cp("Název")}, {2, 2, "07:50"}, {3, 2, "08:40"}, {2, 3, "08:35"}}, {cp("Od/1 změna 07:52 za 07:50")}},
+      {DbKind::Rozvrh, "a\rb", 3, 24, {{1, 1, "a"}, {1, 2, "b"}, {2, 0, "1"}, {1, 0, "Den"}}, {}},
+      {DbKind::Rozvrh, std::string(40, '\n') + "x;y;z;w", 5, 24, {{1, 1, ""}, {2, 1, "1"}}, {}},
   };
   for (const Case& c : cases) {
     Tab(c.kind);
+    labels.clear();
     Import(c.kind, c.bytes, "Rozpisy-Dějepis.csv");
     EXPECT_EQ(s.grid.colCount(), c.cols);
     EXPECT_EQ(s.grid.rowCount(), c.rows) << c.bytes;
     for (const auto& [col, row, text] : c.cells) EXPECT_EQ(s.grid.text(col, row), text) << c.bytes;
     EXPECT_EQ(s.Memo1, c.log);
     EXPECT_EQ(s.EditN, cp("Rozpisy-Dějepis"));
-    EXPECT_EQ(s.EditC, s.creator);
-  }
-}
-
-TEST_F(CsvTest, TimetableImport) {
-  struct Case { std::string bytes; int cols; Cells cells; std::vector<std::string> log; };
-  const std::vector<Case> cases = {
-      {cp("Název;1;2\r\nx;07:52;08:4\r\n"), 4, {{1, 1, cp("Název")}, {2, 2, "07:50"}, {3, 2, "08:40"}, {2, 3, "08:35"}},
-       {cp("Od/1 změna 07:52 za 07:50")}},
-      {"a\rb", 3, {{1, 1, "a"}, {1, 2, "b"}, {2, 0, "1"}, {1, 0, "Den"}}, {}},
-      {std::string(40, '\n') + "x;y;z;w", 5, {{1, 1, ""}, {2, 1, "1"}}, {}},
-  };
-  for (const Case& c : cases) {
-    Tab(DbKind::Rozvrh);
-    labels.clear();
-    Import(DbKind::Rozvrh, c.bytes);
-    EXPECT_EQ(s.grid.colCount(), c.cols);
-    EXPECT_EQ(s.grid.rowCount(), 24);
-    for (const auto& [col, row, text] : c.cells) EXPECT_EQ(s.grid.text(col, row), text) << c.bytes;
-    EXPECT_EQ(s.Memo1, c.log);
-    ASSERT_GE(labels.size(), 2u);
-    EXPECT_EQ(labels[labels.size() - 2], "100 %");
-    EXPECT_EQ(labels.back(), "");
+    // The timetable's second check pass tells its progress up to 100 %, then clears it.
+    if (c.kind == DbKind::Rozvrh) EXPECT_EQ(labels.at(labels.size() - 2) + labels.back(), "100 %");
   }
 }
 
@@ -151,8 +137,11 @@ TEST_F(CsvTest, GradeBookImport) {
        cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\n;;1.9\n;;08:00\n;;08:45\n3;Novák Jan;2 ;;;;1\n"), 8, 7,
        "tridaA", {{3, 4, "2 ", kRed}, {0, 4, cp("3. Novák "), 0}, {4, 4, "2,000", 0}, {2, 0, cp("Jméno"), 0}},
        {cp("3. Novák /1 nastavena barva automaticky pro 2 ")}},
-      {true, "7Ahodnoty.csv", cp("Pořadí;Jméno;1;2;3;4;5;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9;2.9;3.9;4.9;5.9\r\n") + times + times + cp("1;Nová Eva;2 3;5 3;2 x;2 25;23;;;;0\r\n"),
-       12, 7, "7A", {{3, 4, "3 ", kBlue}, {4, 4, "3 ", kRed}, {5, 4, "", kBlue}, {6, 4, "", kBlue}, {7, 4, "", 0}, {7, 0, "5", 0}},
+      {true, "7Ahodnoty.csv",
+       cp("Pořadí;Jméno;1;2;3;4;5;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9;2.9;3.9;4.9;5.9\r\n") + times + times +
+           cp("1;Nová Eva;2 3;5 3;2 x;2 25;23;;;;0\r\n"),
+       12, 7, "7A",
+       {{3, 4, "3 ", kBlue}, {4, 4, "3 ", kRed}, {5, 4, "", kBlue}, {6, 4, "", kBlue}, {7, 4, "", 0}, {7, 0, "5", 0}},
        {cp("1. Nová /2 špatná hodnota barvy5 3"), cp("1. Nová /3 špatná hodnota známky2 x"),
         cp("1. Nová /5 špatná hodnota23")}},
       {false, "X.csv", cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9\r\n"), 8, 7, "X",
@@ -181,45 +170,45 @@ TEST_F(CsvTest, EmptyOrOversizedFilesChangeNothing) {
   for (const auto& [kind, bytes] : cases) {
     Tab(kind);
     const std::string before = Snapshot(s);
-    EXPECT_THROW(Import(kind, bytes), VeklaError);
+    try {
+      Import(kind, bytes);
+      ADD_FAILURE() << bytes.size();
+    } catch (const VeklaError& e) {
+      EXPECT_NE(e.text().find(NativePath(path("f.csv"))), std::string::npos) << e.text();
+    }
     EXPECT_EQ(Snapshot(s), before);
-  }
-  try {
-    Import(DbKind::Rozpisy, "");
-    ADD_FAILURE();
-  } catch (const VeklaError& e) {
-    EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path("f.csv")) + cp("\" je prázdný, tabulka zůstala beze změny."));
   }
 }
 
+// Texts of rows `from` to `to`, columns 1 to the last, as one comparable text.
+std::string Texts(const VeklaState& s, int from, int to) {
+  std::string out = std::to_string(s.grid.colCount()) + "x" + std::to_string(s.grid.rowCount());
+  for (int r = from; r <= to; ++r)
+    for (int c = 1; c < s.grid.colCount(); ++c) out += "|" + s.grid.text(c, r);
+  return out;
+}
+
 TEST_F(CsvTest, ExportThenImportGivesTheSameTexts) {
-  const std::string odd = "a;\"b\"\r\nc";
   for (DbKind kind : {DbKind::Rozpisy, DbKind::Rozvrh, DbKind::Kalendar, DbKind::Znamky}) {
     Tab(kind);
     // A text with every special byte, and one that is only quoted.
-    const int textCol = kind == DbKind::Rozpisy ? 4 : kind == DbKind::Rozvrh ? 2 : kind == DbKind::Kalendar ? 1 : 6;
-    s.grid.setText(textCol, 5, odd);
-    s.grid.setText(textCol, 4, "\"x\"");
-    if (kind == DbKind::Znamky) {
+    const int col = kind == DbKind::Rozpisy ? 4 : kind == DbKind::Rozvrh ? 2 : kind == DbKind::Kalendar ? 1 : 6;
+    s.grid.setText(col, 5, "a;\"b\"\r\nc");
+    s.grid.setText(col, 4, "\"x\"");
+    const bool grades = kind == DbKind::Znamky;
+    if (grades) {
       s.grid.setText(3, 5, "2-");
       s.grid.setFontColor(3, 5, s.weights[2].color);
       ComputeStatistics(s);
     }
-    const VeklaState before = s;
-    const std::string bytes = kind == DbKind::Znamky ? ExportCsvGrades(s) : ExportCsvTable(s);
-    const std::string values = ExportCsvGradeValues(s);
+    const int from = grades ? 0 : 1, to = s.grid.rowCount() - (grades ? 3 : 1);
+    const std::string before = Texts(s, from, to);
+    const std::string bytes = grades ? ExportCsvGradeValues(s) : ExportCsvTable(s);
     Tab(kind);
-    if (kind == DbKind::Znamky) Import(kind, values, "f.csv", true);
-    else Import(kind, bytes);
-    EXPECT_EQ(s.grid.colCount(), before.grid.colCount());
-    EXPECT_EQ(s.grid.rowCount(), before.grid.rowCount());
-    for (int r = kind == DbKind::Znamky ? 0 : 1; r < s.grid.rowCount() - (kind == DbKind::Znamky ? 2 : 0); ++r)
-      for (int c = 1; c < s.grid.colCount(); ++c) {
-        EXPECT_EQ(s.grid.text(c, r), before.grid.text(c, r)) << static_cast<int>(kind) << " " << c << "," << r;
-        if (kind == DbKind::Znamky && r >= 4 && c == 3)
-          EXPECT_EQ(s.grid.fontColor(c, r), before.grid.fontColor(c, r)) << r;
-      }
-    EXPECT_TRUE(s.Memo1.empty()) << static_cast<int>(kind) << (s.Memo1.empty() ? "" : s.Memo1[0]);
+    Import(kind, bytes, "f.csv", true);
+    EXPECT_EQ(Texts(s, from, to), before);
+    if (grades) EXPECT_EQ(s.grid.fontColor(3, 5), s.weights[2].color);
+    EXPECT_EQ(s.Memo1, std::vector<std::string>{});
   }
 }
 
@@ -229,7 +218,6 @@ TEST_F(CsvTest, ProposedNames) {
   EXPECT_EQ(ProposedCsvPath(s), "/home/u/Znamky-.csv");
   EXPECT_EQ(s.EditN, "Znamky-");
   EXPECT_EQ(ValuesCsvPath("/home/u/trida.csv"), "/home/u/tridahodnoty.csv");
-  EXPECT_EQ(CsvFilter(), cp("CSV (oddělený středníkem)|*.csv"));
 }
 
 }  // namespace
