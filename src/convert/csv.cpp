@@ -1,0 +1,385 @@
+#include "convert/csv.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "convert/csvlines.h"
+#include "pdb/error.h"
+#include "pdb/text.h"
+#include "workspace/checks.h"
+#include "workspace/gradestats.h"
+#include "workspace/setup.h"
+
+namespace vekla {
+
+namespace {
+
+// A database holds at most 65535 records (the count is 16 bits); a topic
+// plan or calendar needs one per row besides its leading records.
+constexpr long long kMaxRecords = 65535;
+// The timetable database announces at most 255 lessons.
+constexpr long long kMaxLessons = 255;
+// Order numbers run from 1 to 999.
+constexpr long long kMaxStudents = 999;
+// At least one grade column, as a fresh grade book has.
+constexpr int kMinGradeColumns = 8;
+constexpr int kMinGradeRows = 7;
+
+// How many lines a file has and how many fields its widest line.
+struct CsvShape {
+  long long lines = 0;
+  long long widest = 0;
+};
+
+CsvShape Measure(std::string_view bytes) {
+  CsvShape shape;
+  CsvReader in(bytes);
+  std::vector<std::string> fields;
+  while (in.next(fields)) {
+    ++shape.lines;
+    shape.widest = std::max(shape.widest, static_cast<long long>(fields.size()));
+  }
+  return shape;
+}
+
+void RefuseEmpty(std::string_view bytes, const QString& path) {
+  if (bytes.empty())
+    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" je prázdný, tabulka zůstala beze změny."));
+}
+
+[[noreturn]] void RefuseTooLarge(const QString& path, long long count, const char* what, long long most) {
+  throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze načíst: má ") + std::to_string(count) + " " +
+                   cp(what) + cp(", nejvýše jich může být ") + std::to_string(most) + ".");
+}
+
+// The chosen file's name without its folder and its last four characters
+// (the extension ".csv").
+std::string NameFromFile(const QString& path) {
+  std::string name = fromQt(QFileInfo(path).fileName());
+  name.resize(name.size() > 4 ? name.size() - 4 : 0);
+  return name;
+}
+
+// The first steps of every import: the kind's codes and the file's name in
+// the database panel.
+void ShowFileInPanel(VeklaState& s, std::string name) {
+  s.EditC = s.creator;
+  s.EditTD = s.type;
+  s.EditN = std::move(name);
+}
+
+// Empties the grid before it takes a file: the cells it has now and, once
+// its counts are the file's, every cell of the new extent as well, so
+// nothing an earlier, larger grid left in the cell store shows through.
+void ClearForImport(VeklaState& s, int cols, int rows) {
+  ClearGridCells(s);
+  s.grid.setColCount(cols);
+  s.grid.setRowCount(rows);
+  ClearGridCells(s);
+}
+
+// A topic or calendar cell checked by its column's type; a column without
+// one takes the text as it is.
+std::string CheckByType(VeklaState& s, std::string text, int row, int col) {
+  if (col < 1 || col >= static_cast<int>(s.Sloupce.Typ.size())) return text;
+  switch (s.Sloupce.Typ[static_cast<std::size_t>(col)]) {
+    case 'i': return CheckWholeColumn(s, std::move(text), row, col);
+    case 's': return CheckTextColumn(s, std::move(text), row, col);
+    case 'b': return CheckFlagColumn(s, std::move(text), row, col);
+    case 'd': return CheckDateColumn(s, std::move(text), row, col);
+    default: return text;
+  }
+}
+
+// 100 * k / n rounded, halves to the even neighbour, as the table test shows it.
+long long RoundedPercent(long long k, long long n) {
+  const long long num = 100 * k;
+  long long q = num / n;
+  const long long twice = 2 * (num % n);
+  if (twice > n || (twice == n && q % 2 != 0)) ++q;
+  return q;
+}
+
+// Every cell of rows 1 to R-1 and columns 1 to C-1 through its check once
+// more, as the table test does, telling the progress only when the shown
+// percentage changes.
+void CheckEveryCell(VeklaState& s, const CsvProgress& progress) {
+  std::string shown;
+  auto show = [&](std::string label) {
+    if (label == shown) return;
+    shown = std::move(label);
+    if (progress) progress(shown);
+  };
+  const int R = s.grid.rowCount(), C = s.grid.colCount();
+  if (R >= 2 && C >= 2) {
+    const long long total = static_cast<long long>(R - 1) * (C - 1);
+    for (int r = 1; r < R; ++r)
+      for (int c = 1; c < C; ++c) {
+        const std::string before = s.grid.text(c, r);
+        std::string after = CheckCell(s, before, r, c);
+        if (after != before) s.grid.setText(c, r, std::move(after));
+        show(std::to_string(RoundedPercent(static_cast<long long>(r - 1) * (C - 1) + c, total)) + " %");
+      }
+  }
+  if (progress) progress("");
+}
+
+bool AllDigits(const std::string& t) {
+  return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The colour of the weight whose button is down, when one is.
+void GivePressedWeight(VeklaState& s, int col, int row) {
+  if (s.weightDown >= 1 && s.weightDown <= 4)
+    s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
+}
+
+// "R/H" of a grade cell for the import's own log lines: the row caption and
+// the column title as they stand.
+std::string GradeCellName(const VeklaState& s, int col, int row) {
+  return s.grid.text(0, row) + "/" + s.grid.text(col, 0);
+}
+
+// A grade cell of a values file: "w g", the weight number 1 to 4 and the
+// grade code 1 to 20. A wrong weight takes the pressed one; a code outside
+// 1 to 20 leaves the cell empty, silently when it is a number.
+void ReadGradeValues(VeklaState& s, int col, int row) {
+  const std::string field = s.grid.text(col, row);
+  std::string grade;
+  if (field.find(' ') == 1) {
+    const char w = field[0];
+    if (w >= '1' && w <= '4') {
+      s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(w - '1')].color);
+    } else {
+      GivePressedWeight(s, col, row);
+      Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota barvy") + field);
+    }
+    const std::string code = field.substr(2, 2);
+    if (code.empty() || !AllDigits(code)) {
+      Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota známky") + field);
+    } else {
+      const int n = std::stoi(code);
+      if (n >= 1 && n <= 20) grade = s.znamky.text(n, 0);
+    }
+  } else if (!field.empty()) {
+    Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota") + field);
+  }
+  s.grid.setText(col, row, std::move(grade));
+}
+
+// A grade cell of a file as shown: it takes the pressed weight's colour.
+void ReadGradeShown(VeklaState& s, int col, int row) {
+  GivePressedWeight(s, col, row);
+  const std::string& field = s.grid.text(col, row);
+  if (!field.empty()) Log(s, GradeCellName(s, col, row) + cp(" nastavena barva automaticky pro ") + field);
+}
+
+// A student row's caption: the order number, ". ", and the name up to and
+// including its first space (all of it when it has none).
+void CaptionStudent(VeklaState& s, int row) {
+  const std::string& name = s.grid.text(2, row);
+  const std::size_t space = name.find(' ');
+  s.grid.setText(0, row, s.grid.text(1, row) + ". " + (space == std::string::npos ? name : name.substr(0, space + 1)));
+}
+
+// The grade book's titles: the columns by their meaning, whatever the file's
+// title line said.
+void TitleGradeColumns(VeklaState& s) {
+  CellGrid& g = s.grid;
+  const int C = g.colCount();
+  g.setText(0, 0, "");
+  g.setText(1, 0, cp("Pořadí"));
+  g.setText(2, 0, cp("Jméno"));
+  NumberGradeColumns(s);
+  g.setText(C - 4, 0, cp("Průměr"));
+  g.setText(C - 3, 0, "Sm. odch.");
+  g.setText(C - 2, 0, cp("Poznámka"));
+  g.setText(C - 1, 0, cp("Zkoušen"));
+}
+
+// The imported grade book's cells through their checks: dates, times,
+// grades, order numbers and examined counts, names and notes.
+void CheckGradeBook(VeklaState& s, int lastStudent, bool twoValues) {
+  CellGrid& g = s.grid;
+  const int C = g.colCount();
+  auto check = [&g](int col, int row, auto how) { g.setText(col, row, how(g.text(col, row))); };
+  for (int c = 3; c <= C - 5; ++c) check(c, 1, [&](std::string t) { return CheckDayMonth(s, t, 1, c); });
+  for (int c = 3; c <= C - 5; ++c)
+    for (int r : {2, 3}) check(c, r, [&](std::string t) { return CheckTime(s, t, r, c, false); });
+  for (int r = 4; r <= lastStudent; ++r)
+    for (int c = 3; c <= C - 5; ++c) check(c, r, [&](std::string t) { return CheckGrade(s, t, c, r, !twoValues); });
+  for (int r = 4; r <= lastStudent; ++r) {
+    check(1, r, [&](std::string t) { return CheckBoundedNumber(s, t, r, 1, 999, 1); });
+    check(C - 1, r, [&](std::string t) { return CheckBoundedNumber(s, t, r, C - 1, 999, 0); });
+  }
+  for (int r = 4; r <= lastStudent; ++r) {
+    check(2, r, [&](std::string t) { return CutLabelledText(s, t, "Student", 60); });
+    check(C - 2, r, [&](std::string t) { return CutLabelledText(s, t, cp("Poznámka"), 250); });
+  }
+}
+
+}  // namespace
+
+std::string CsvFilter() { return cp("CSV (oddělený středníkem)|*.csv"); }
+
+QString ProposedCsvPath(VeklaState& s) {
+  if (s.EditN.empty()) s.EditN = KindPrefix(s.kind);
+  return s.adresar1 + toQt(s.EditN) + ".csv";
+}
+
+QString ValuesCsvPath(const QString& firstPath) {
+  return firstPath.left(std::max<qsizetype>(firstPath.size() - 4, 0)) + "hodnoty.csv";
+}
+
+void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path) {
+  RefuseEmpty(bytes, path);
+  const CsvShape shape = Measure(bytes);
+  const long long most = kMaxRecords - s.leadingRecords;
+  if (shape.lines > most) RefuseTooLarge(path, shape.lines, "řádků", most);
+
+  ShowFileInPanel(s, NameFromFile(path));
+  CellGrid& g = s.grid;
+  ClearForImport(s, g.colCount(), static_cast<int>(shape.lines) + 1);
+  // The row labels first, so that the log lines name the rows.
+  LayoutCurrent(s);
+  const int C = g.colCount();
+  CsvReader in(bytes);
+  std::vector<std::string> fields;
+  for (int row = 1; in.next(fields); ++row) {
+    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+    for (int k = 1; k <= n; ++k)
+      g.setText(k, row, CheckByType(s, std::move(fields[static_cast<std::size_t>(k - 1)]), row, k));
+  }
+  g.autoSizeColumns();
+}
+
+void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress) {
+  RefuseEmpty(bytes, path);
+  const CsvShape shape = Measure(bytes);
+  // The day column, then one column per lesson.
+  if (shape.widest - 1 > kMaxLessons) RefuseTooLarge(path, shape.widest - 1, "sloupců hodin", kMaxLessons);
+
+  ShowFileInPanel(s, NameFromFile(path));
+  CellGrid& g = s.grid;
+  // At least one lesson: a timetable without one cannot be saved and read back.
+  g.setColCount(std::max(static_cast<int>(shape.widest) + 1, 3));
+  // Headers and labels first, so that the log lines name the cells.
+  LayoutTimetable(s);
+  NumberLessonColumns(s);
+  const int R = g.rowCount(), C = g.colCount();
+  CsvReader in(bytes);
+  std::vector<std::string> fields;
+  for (int row = 1; row < R && in.next(fields); ++row) {
+    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+    for (int k = 1; k <= n; ++k) g.setText(k, row, CheckCell(s, fields[static_cast<std::size_t>(k - 1)], row, k));
+  }
+  CheckEveryCell(s, progress);
+  g.autoSizeColumns();
+}
+
+void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues) {
+  RefuseEmpty(bytes, path);
+  const CsvShape shape = Measure(bytes);
+  // Four lines of titles, dates and times come before the students; the
+  // columns are the order number, the name, the grades and four more.
+  if (shape.lines - 4 > kMaxStudents) RefuseTooLarge(path, shape.lines - 4, "studentů", kMaxStudents);
+  if (shape.widest - 6 > kMaxGradeColumns)
+    RefuseTooLarge(path, shape.widest - 6, "sloupců známek", kMaxGradeColumns);
+
+  std::string name = NameFromFile(path);
+  const std::size_t values = lowerCp(name).find("hodnoty");
+  if (values != std::string::npos) name.resize(values);
+  ShowFileInPanel(s, std::move(name));
+
+  CellGrid& g = s.grid;
+  // Line n fills row n-1; the two rows after the last line take the statistics.
+  const int C = std::max(static_cast<int>(shape.widest) + 1, kMinGradeColumns);
+  const int R = static_cast<int>(shape.lines) + 2;
+  ClearForImport(s, C, std::max(R, kMinGradeRows));
+  g.setRowCount(R);
+  // The file's title line fills row 0; titles it does not reach are empty.
+  for (int c = 1; c < C; ++c) g.setText(c, 0, "");
+  const int lastStudent = R - 3;
+
+  CsvReader in(bytes);
+  std::vector<std::string> fields;
+  for (int row = 0; in.next(fields); ++row) {
+    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+    for (int k = 1; k <= n; ++k) g.setText(k, row, std::move(fields[static_cast<std::size_t>(k - 1)]));
+    if (row < 4 || row > lastStudent) continue;
+    // The caption of this line's student, so that the log lines name them.
+    CaptionStudent(s, row);
+    for (int k = 3; k <= std::min(n, C - 5); ++k) {
+      if (twoValues) ReadGradeValues(s, k, row);
+      else ReadGradeShown(s, k, row);
+    }
+  }
+
+  TitleGradeColumns(s);
+  CheckGradeBook(s, lastStudent, twoValues);
+  // The captions from the checked order numbers and names.
+  for (int r = 4; r <= lastStudent; ++r) CaptionStudent(s, r);
+  if (R < kMinGradeRows) {
+    // No line of the file reached row 4: it is an empty student row.
+    g.setRowCount(kMinGradeRows);
+    g.setText(0, 4, "");
+  }
+  // The next inserted student gets a number of their own.
+  s.studentCount = g.rowCount() - 6;
+  for (int r = 4; r <= lastStudent; ++r) s.studentCount = std::max(s.studentCount, std::stoi(g.text(1, r)));
+  ComputeStatistics(s);
+  LayoutGrades(s);
+  g.autoSizeColumns();
+}
+
+std::string ExportCsvTable(const VeklaState& s) {
+  const CellGrid& g = s.grid;
+  CsvWriter out;
+  if (g.colCount() < 2) return {};
+  for (int r = 1; r < g.rowCount(); ++r) {
+    for (int c = 1; c < g.colCount(); ++c) out.field(g.text(c, r));
+    out.endLine();
+  }
+  return out.take();
+}
+
+std::string ExportCsvGrades(VeklaState& s) {
+  CellGrid& g = s.grid;
+  for (int c = 1; c < g.colCount(); ++c) {
+    const std::string title = g.text(c, 0);
+    if (!title.empty() && (title[0] == '+' || title[0] == '-'))
+      g.setText(c, 0, title.substr(std::min<std::size_t>(2, title.size())));
+  }
+  CsvWriter out;
+  if (g.colCount() < 2) return {};
+  for (int r = 0; r <= g.rowCount() - 3; ++r) {
+    for (int c = 1; c < g.colCount(); ++c) out.field(g.text(c, r));
+    out.endLine();
+  }
+  return out.take();
+}
+
+std::string ExportCsvGradeValues(const VeklaState& s) {
+  const CellGrid& g = s.grid;
+  const int C = g.colCount(), R = g.rowCount();
+  CsvWriter out;
+  if (C < 2) return {};
+  for (int r = 0; r <= R - 3; ++r) {
+    for (int c = 1; c < C; ++c) {
+      if (r < 4 || c < 3 || c > C - 5) {
+        out.field(g.text(c, r));
+        continue;
+      }
+      const Cell& cell = g.cell(c, r);
+      const int weight = WeightNumber(s, cell.font);
+      const int code = GradeCode(s, cell.text);
+      out.field(weight >= 1 && code >= 1 ? std::to_string(weight) + " " + std::to_string(code) : std::string());
+    }
+    out.endLine();
+  }
+  return out.take();
+}
+
+}  // namespace vekla

@@ -1,0 +1,64 @@
+#pragma once
+// CSV import and export of the main grid, per kind: pure functions between
+// the bytes of a semicolon-separated file (csvlines.h) and the state. They
+// never ask and never touch a file; the commands around them show the
+// dialogs, read and write the files and save the working files.
+//
+// Topic plans, timetable and calendar are plain tables: one line per grid
+// row from row 1, one field per column from column 1. The grade book is
+// written as shown from its title row down to the last student, and once
+// more as a values file in which a grade cell is its weight number, a space
+// and its grade code ("2 3"), or empty.
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "workspace/state.h"
+
+namespace vekla {
+
+// The filter and default extension of the CSV file dialogs.
+std::string CsvFilter();  // "CSV (oddělený středníkem)|*.csv"
+inline constexpr const char* kCsvExtension = "csv";
+
+// The file an export proposes: Adresar1 directly followed by EditN and
+// ".csv". An empty EditN first becomes the kind's prefix.
+QString ProposedCsvPath(VeklaState& s);
+// The values file proposed after the grade book's file `firstPath`: that
+// path less its last four characters, then "hodnoty.csv".
+QString ValuesCsvPath(const QString& firstPath);
+
+// Progress of the check pass over the whole grid: "N %" each time the
+// percentage changes, then "" when it is done.
+using CsvProgress = std::function<void(const std::string& label)>;
+
+// The imports fill `s` (a copy the command keeps when they return) from the
+// whole file `bytes`; `path` is the chosen file, whose name becomes EditN
+// and which the messages name. Every imported text goes through the cell
+// checks, each repair one line in the error log. A file that is empty, or
+// larger than the kind can hold, throws VeklaError before `s` changes.
+//
+// Topic plans and calendar: the grid gets one row per line below its header
+// row; fields beyond the last column are dropped.
+void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path);
+// Timetable: the columns follow the widest line, the rows stay; lines below
+// the last row are dropped. Every cell is checked once more at the end.
+void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path,
+                        const CsvProgress& progress = {});
+// Grade book: the first line is the title row. With `twoValues` the grade
+// cells are read as a values file ("w g"), else each grade takes the colour
+// of the weight whose button is down. EditN is the file name cut before
+// "hodnoty" (any case), so 7Ahodnoty.csv gives 7A.
+void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues);
+
+// Topic plans, timetable, calendar: rows 1 to the last, columns 1 to the last.
+std::string ExportCsvTable(const VeklaState& s);
+// Grade book: rows 0 to R-3, columns 1 to the last. Titles lose their sort
+// mark ("+ " or "- ") in the grid as well as in the file.
+std::string ExportCsvGrades(VeklaState& s);
+// The grade book's values file: the same lines, titles as they stand, each
+// grade cell as "w g" or an empty field.
+std::string ExportCsvGradeValues(const VeklaState& s);
+
+}  // namespace vekla

@@ -1,0 +1,94 @@
+#include "convert/csvlines.h"
+
+namespace vekla {
+
+namespace {
+
+constexpr std::string_view kFieldEnds = ";\r\n";
+
+}  // namespace
+
+bool CsvReader::next(std::vector<std::string>& fields) {
+  fields.clear();
+  const std::size_t n = bytes_.size();
+  if (pos_ >= n) return false;
+  for (;;) {
+    std::string& field = fields.emplace_back();
+    const bool quoted = pos_ < n && bytes_[pos_] == '"' && readQuoted(field);
+    if (!quoted) readPlain(field);
+    if (pos_ == n) return true;
+    const char end = bytes_[pos_++];
+    if (end == ';') continue;
+    if (end == '\r' && pos_ < n && bytes_[pos_] == '\n') ++pos_;
+    return true;
+  }
+}
+
+bool CsvReader::readQuoted(std::string& field) {
+  std::size_t from = pos_ + 1;
+  for (;;) {
+    const std::size_t quote = bytes_.find('"', from);
+    if (quote == std::string_view::npos) break;
+    field.append(bytes_.substr(from, quote - from));
+    const std::size_t after = quote + 1;
+    if (after < bytes_.size() && bytes_[after] == '"') {
+      field.push_back('"');
+      from = after + 1;
+      continue;
+    }
+    if (after == bytes_.size() || kFieldEnds.find(bytes_[after]) != std::string_view::npos) {
+      pos_ = after;
+      return true;
+    }
+    break;
+  }
+  field.clear();
+  return false;
+}
+
+void CsvReader::readPlain(std::string& field) {
+  std::size_t end = bytes_.find_first_of(kFieldEnds, pos_);
+  if (end == std::string_view::npos) end = bytes_.size();
+  field.assign(bytes_.substr(pos_, end - pos_));
+  pos_ = end;
+}
+
+void CsvWriter::field(std::string_view text) {
+  if (inLine_) out_.push_back(';');
+  inLine_ = true;
+  const bool quoted = text.find_first_of(kFieldEnds) != std::string_view::npos || (!text.empty() && text[0] == '"');
+  if (!quoted) {
+    out_.append(text);
+    return;
+  }
+  out_.push_back('"');
+  for (char c : text) {
+    if (c == '"') out_.push_back('"');
+    out_.push_back(c);
+  }
+  out_.push_back('"');
+}
+
+void CsvWriter::endLine() {
+  out_ += "\r\n";
+  inLine_ = false;
+}
+
+std::vector<std::vector<std::string>> SplitCsv(std::string_view bytes) {
+  std::vector<std::vector<std::string>> lines;
+  CsvReader in(bytes);
+  std::vector<std::string> fields;
+  while (in.next(fields)) lines.push_back(fields);
+  return lines;
+}
+
+std::string JoinCsv(const std::vector<std::vector<std::string>>& lines) {
+  CsvWriter out;
+  for (const auto& line : lines) {
+    for (const auto& f : line) out.field(f);
+    out.endLine();
+  }
+  return out.take();
+}
+
+}  // namespace vekla

@@ -1,0 +1,55 @@
+#pragma once
+// Semicolon-separated lines at the level of bytes. Texts are code page 1250
+// and pass through unchanged; only ";", CR, LF and the double quote mean
+// anything here.
+//
+// Reading: a line ends at CR LF, at LF or at a lone CR (which takes nothing
+// after it); a last line without a line end is a line too. A field that
+// starts with a double quote and closes with one right before ";", a line
+// end or the end of the bytes is a quoted field: a doubled quote inside it
+// is one quote, and ";", CR and LF inside it are text. A field that starts
+// with a quote but does not close that way is read as plain text, quote
+// included, so a title such as "Babička" od Němcové keeps its quotes.
+//
+// Writing: ";" between fields, CR LF after every line; a field is quoted
+// only when it holds ";", CR or LF or starts with a double quote, so a file
+// without such texts is the plain bytes of its texts and separators.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vekla {
+
+class CsvReader {
+ public:
+  explicit CsvReader(std::string_view bytes) : bytes_(bytes) {}
+  // The fields of the next line (at least one); false when no line is left.
+  bool next(std::vector<std::string>& fields);
+
+ private:
+  bool readQuoted(std::string& field);
+  void readPlain(std::string& field);
+
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+class CsvWriter {
+ public:
+  // Appends one field of the current line.
+  void field(std::string_view text);
+  // Ends the current line with CR LF.
+  void endLine();
+  std::string take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+  bool inLine_ = false;
+};
+
+// Every line of the bytes, and the bytes of whole lines.
+std::vector<std::vector<std::string>> SplitCsv(std::string_view bytes);
+std::string JoinCsv(const std::vector<std::vector<std::string>>& lines);
+
+}  // namespace vekla
