@@ -80,50 +80,16 @@ void ClearForImport(VeklaState& s, int cols, int rows) {
   ClearGridCells(s);
 }
 
-// A topic or calendar cell checked by its column's type; a column without
-// one takes the text as it is.
-std::string CheckByType(VeklaState& s, std::string text, int row, int col) {
-  if (col < 1 || col >= static_cast<int>(s.Sloupce.Typ.size())) return text;
-  switch (s.Sloupce.Typ[static_cast<std::size_t>(col)]) {
-    case 'i': return CheckWholeColumn(s, std::move(text), row, col);
-    case 's': return CheckTextColumn(s, std::move(text), row, col);
-    case 'b': return CheckFlagColumn(s, std::move(text), row, col);
-    case 'd': return CheckDateColumn(s, std::move(text), row, col);
-    default: return text;
-  }
-}
-
-// 100 * k / n rounded, halves to the even neighbour, as the table test shows it.
-long long RoundedPercent(long long k, long long n) {
-  const long long num = 100 * k;
-  long long q = num / n;
-  const long long twice = 2 * (num % n);
-  if (twice > n || (twice == n && q % 2 != 0)) ++q;
-  return q;
-}
-
 // Every cell of rows 1 to R-1 and columns 1 to C-1 through its check once
 // more, as the table test does, telling the progress only when the shown
 // percentage changes.
 void CheckEveryCell(VeklaState& s, const CsvProgress& progress) {
-  std::string shown;
-  auto show = [&](std::string label) {
-    if (label == shown) return;
-    shown = std::move(label);
-    if (progress) progress(shown);
-  };
-  const int R = s.grid.rowCount(), C = s.grid.colCount();
-  if (R >= 2 && C >= 2) {
-    const long long total = static_cast<long long>(R - 1) * (C - 1);
-    for (int r = 1; r < R; ++r)
-      for (int c = 1; c < C; ++c) {
-        const std::string before = s.grid.text(c, r);
-        std::string after = CheckCell(s, before, r, c);
-        if (after != before) s.grid.setText(c, r, std::move(after));
-        show(std::to_string(RoundedPercent(static_cast<long long>(r - 1) * (C - 1) + c, total)) + " %");
-      }
-  }
-  if (progress) progress("");
+  std::optional<std::string> shown;
+  CheckAllCells(s, [&](const std::string& label) {
+    if (shown == label) return;
+    shown = label;
+    if (progress) progress(label);
+  });
 }
 
 bool AllDigits(const std::string& t) {
@@ -205,14 +171,14 @@ void CheckGradeBook(VeklaState& s, int lastStudent, bool twoValues) {
   CellGrid& g = s.grid;
   const int C = g.colCount();
   auto check = [&g](int col, int row, auto how) { g.setText(col, row, how(g.text(col, row))); };
-  for (int c = 3; c <= C - 5; ++c) check(c, 1, [&](std::string t) { return CheckDayMonth(s, t, 1, c); });
+  for (int c = 3; c <= C - 5; ++c) check(c, 1, [&](std::string t) { return CheckDayMonth(s, t, {c, 1}); });
   for (int c = 3; c <= C - 5; ++c)
-    for (int r : {2, 3}) check(c, r, [&](std::string t) { return CheckTime(s, t, r, c, false); });
+    for (int r : {2, 3}) check(c, r, [&](std::string t) { return CheckTime(s, t, {c, r}, false); });
   for (int r = 4; r <= lastStudent; ++r)
-    for (int c = 3; c <= C - 5; ++c) check(c, r, [&](std::string t) { return CheckGrade(s, t, c, r, !twoValues); });
+    for (int c = 3; c <= C - 5; ++c) check(c, r, [&](std::string t) { return CheckGrade(s, t, {c, r}, !twoValues); });
   for (int r = 4; r <= lastStudent; ++r) {
-    check(1, r, [&](std::string t) { return CheckBoundedNumber(s, t, r, 1, 999, 1); });
-    check(C - 1, r, [&](std::string t) { return CheckBoundedNumber(s, t, r, C - 1, 999, 0); });
+    check(1, r, [&](std::string t) { return CheckBoundedNumber(s, t, {1, r}, 999, 1); });
+    check(C - 1, r, [&](std::string t) { return CheckBoundedNumber(s, t, {C - 1, r}, 999, 0); });
   }
   for (int r = 4; r <= lastStudent; ++r) {
     check(2, r, [&](std::string t) { return CutLabelledText(s, t, "Student", 60); });
@@ -250,7 +216,7 @@ void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path) 
   for (int row = 1; in.next(fields); ++row) {
     const int n = std::min(static_cast<int>(fields.size()), C - 1);
     for (int k = 1; k <= n; ++k)
-      g.setText(k, row, CheckByType(s, std::move(fields[static_cast<std::size_t>(k - 1)]), row, k));
+      g.setText(k, row, CheckByColumnType(s, std::move(fields[static_cast<std::size_t>(k - 1)]), {k, row}));
   }
   g.autoSizeColumns();
 }
@@ -273,7 +239,7 @@ void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& pa
   std::vector<std::string> fields;
   for (int row = 1; row < R && in.next(fields); ++row) {
     const int n = std::min(static_cast<int>(fields.size()), C - 1);
-    for (int k = 1; k <= n; ++k) g.setText(k, row, CheckCell(s, fields[static_cast<std::size_t>(k - 1)], row, k));
+    for (int k = 1; k <= n; ++k) g.setText(k, row, CheckCell(s, fields[static_cast<std::size_t>(k - 1)], {k, row}));
   }
   CheckEveryCell(s, progress);
   g.autoSizeColumns();
