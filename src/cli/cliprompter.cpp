@@ -1,5 +1,6 @@
 #include "cli/cliprompter.h"
 
+#include <QDir>
 #include <cstdio>
 
 #include "pdb/text.h"
@@ -36,7 +37,13 @@ void PrintLogLine(const std::string& cpText) { printLine("log: ", toUtf8(cpText)
 
 std::optional<QString> CliPrompter::openFile(const FileDialogRequest&) { return openAnswer_; }
 
-std::optional<QString> CliPrompter::saveFile(const FileDialogRequest&) { return saveTarget_; }
+std::optional<QString> CliPrompter::saveFile(const FileDialogRequest& request) {
+  // The output answers the first save dialog; a further one (the grade
+  // book's values file) takes the file it proposes.
+  if (saveDialogs_++ == 0) return saveTarget_;
+  if (request.fileName.isEmpty()) return std::nullopt;
+  return QDir(request.initialDir).filePath(request.fileName);
+}
 
 void CliPrompter::message(const std::string& text) { PrintMessage(text); }
 

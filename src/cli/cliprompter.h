@@ -24,7 +24,10 @@ class CliPrompter : public Prompter {
 
   // The file the open dialog answers (a CSV import), and the save dialog.
   void setOpenAnswer(const QString& path) { openAnswer_ = path; }
-  void setSaveTarget(const QString& path) { saveTarget_ = path; }
+  void setSaveTarget(const QString& path) {
+    saveTarget_ = path;
+    saveDialogs_ = 0;
+  }
   int errorCount() const { return errors_; }
 
   std::optional<QString> openFile(const FileDialogRequest& request) override;
@@ -41,6 +44,7 @@ class CliPrompter : public Prompter {
   const ConvertOptions& o_;
   std::optional<QString> openAnswer_;
   std::optional<QString> saveTarget_;
+  int saveDialogs_ = 0;
   int errors_ = 0;
 };
 

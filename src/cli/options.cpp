@@ -21,7 +21,8 @@ int positiveNumber(const QString& option, const QString& text) {
 const char* UsageText() {
   return "Použití: vekla-convert [volby] VSTUP VÝSTUP\n"
          "        vekla-convert --info SOUBOR.pdb\n"
-         "VSTUP je databáze .pdb, VÝSTUP databáze .pdb.\n"
+         "VSTUP je databáze .pdb nebo soubor .csv, VÝSTUP databáze .pdb nebo soubor .csv\n"
+         "(známky: dva soubory, druhý se jménem končícím \"hodnoty.csv\").\n"
          "Volby:\n"
          "  --kind znamky|rozpisy|rozvrh|kalendar  druh databáze (jinak podle databáze\n"
          "                                         nebo podle začátku jména souboru)\n"

@@ -2,18 +2,36 @@
 
 #include <array>
 
+#include "commands/csvcommands.h"
 #include "commands/filecommands.h"
 
 namespace vekla {
 
 namespace {
 
+Outcome ImportCsv(VeklaState& s, Prompter& p) { return ImportCSVClick(s, p, false); }
+Outcome ImportCsvTwoValues(VeklaState& s, Prompter& p) { return ImportCSVClick(s, p, true); }
+
 const std::array<KindEntry, 4>& table() {
   static const std::array<KindEntry, 4> rows = {{
-      {DbKind::Znamky, ReadGrades, WriteGrades, {}},
-      {DbKind::Rozpisy, ReadTopicPlans, WriteRowRecords, {}},
-      {DbKind::Rozvrh, ReadTimetable, WriteTimetable, {}},
-      {DbKind::Kalendar, ReadCalendar, WriteRowRecords, {}},
+      {DbKind::Znamky,
+       ReadGrades,
+       WriteGrades,
+       {{Conversion::ImportCsv, ImportCsv},
+        {Conversion::ImportCsvTwoValues, ImportCsvTwoValues},
+        {Conversion::ExportCsv, ExportCSVClick}}},
+      {DbKind::Rozpisy,
+       ReadTopicPlans,
+       WriteRowRecords,
+       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
+      {DbKind::Rozvrh,
+       ReadTimetable,
+       WriteTimetable,
+       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
+      {DbKind::Kalendar,
+       ReadCalendar,
+       WriteRowRecords,
+       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
   }};
   return rows;
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <set>
 
 #include "pdb/pdbfile.h"
 #include "pdb/savefile.h"
@@ -129,15 +130,12 @@ TEST_F(ConvertTest, WrongUsageExitsWithTwo) {
 
 TEST_F(ConvertTest, ExportsNotBuiltYetTouchNothing) {
   writeFile("Znamky-7A.PDB", gradesDatabase());
-  writeFile("Znamky-7A.csv", "1;x\r\n");
   QDir(dir_.path()).mkdir("html");
   const std::pair<QStringList, const char*> cases[] = {
-      {{"Znamky-7A.PDB", "out.csv"}, "export do CSV zatím není k dispozici"},
       {{"Znamky-7A.PDB", "out.sql"}, "export do SQL zatím není k dispozici"},
       {{"Znamky-7A.PDB", "out.xlsx"}, "export do Excelu zatím není k dispozici"},
       {{"Znamky-7A.PDB", "html"}, "export do HTML zatím není k dispozici"},
       {{"Znamky-7A.PDB", "web/"}, "export do HTML zatím není k dispozici"},
-      {{"Znamky-7A.csv", "out.PDB"}, "import z CSV zatím není k dispozici"},
   };
   const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   for (const auto& [args, text] : cases) {
@@ -225,4 +223,67 @@ TEST_F(ConvertTest, KindNeedsBothCreatorAndType) {
   const PdbFile out = PdbFile::load(path("out/vekla-datum.PDB"));
   ASSERT_EQ(out.header().recordCount, 366);
   EXPECT_EQ(out.recordFields(366), std::vector<std::string>{"den 366"});
+}
+
+// PDB to CSV to PDB gives back every record CSV carries: the topics, the
+// days, the lessons. Not carried: the header dates, the topic plan's
+// highlight colour (its first record), and the timetable's panel settings
+// and block colours (records 1 and 5 to 9, the first fields of 2 and 4).
+TEST_F(ConvertTest, CsvRoundTripKeepsTheRecords) {
+  const QString now = "2025-09-01 08:00:00";
+  const std::string quoted = cp("Téma; \"citace\"\r\nřádek 2");
+  std::vector<std::string> topics{body({"-1", "2", "ff0000", "0", "0", "0", "0", "0"}),
+                                  body({"0", "2", "0", "0", "0", "0", "0", "0"})};
+  for (int i = 1; i <= 3; ++i)
+    topics.push_back(body({std::to_string(i), i == 2 ? quoted : cp("Téma ") + std::to_string(i), "01.09.2025",
+                           "pozn", "1", "2", "3", "1"}));
+  writeFile("Rozpisy-F.PDB", pdbBytes("Rozpisy-F", "data", "TqbR", 0, 0, topics));
+  std::vector<std::string> days;
+  for (int d = 1; d <= 366; ++d) days.push_back(body({d % 7 ? "den " + std::to_string(d) : ""}));
+  writeFile("vekla-datum.PDB", pdbBytes("vekla-datum", "datu", "TqbK", 0, 0, days));
+  // The timetable starts as a CSV file and is saved as a database first.
+  writeFile("Vekla-A.csv", cp("Název;7A;7A\r\n;08:00;08:55\r\n;08:45;09:40\r\nPondělí;Čj;M\r\n;7A;7B\r\n;12;13\r\n;Nová;Malá\r\n"));
+  ASSERT_EQ(run({"--now", now, "Vekla-A.csv", "Vekla-A.PDB"}).exitCode, 0);
+
+  struct Case {
+    const char* db;
+    const char* csv;
+    const char* kind;
+    std::set<int> notCarried;  // records CSV does not carry
+  } cases[] = {
+      {"Rozpisy-F.PDB", "Rozpisy-F.csv", "rozpisy", {1}},
+      {"vekla-datum.PDB", "vekla-datum.csv", "kalendar", {}},
+      {"Vekla-A.PDB", "Vekla-A2.csv", "rozvrh", {1, 5, 6, 7, 8, 9}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.db);
+    const QString back = QString("back-") + c.db;
+    Result r = run({"--now", now, c.db, c.csv});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = run({"--now", now, "--kind", c.kind, c.csv, back});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const PdbFile a = PdbFile::load(path(c.db)), b = PdbFile::load(path(back));
+    ASSERT_EQ(a.header().recordCount, b.header().recordCount);
+    for (int i = 1; i <= a.header().recordCount; ++i) {
+      if (c.notCarried.count(i)) continue;
+      std::vector<std::string> fa = a.recordFields(i), fb = b.recordFields(i);
+      if (std::string(c.kind) == "rozvrh" && (i == 2 || i == 4)) fa[0] = fb[0] = "";
+      EXPECT_EQ(fa, fb) << "record " << i;
+    }
+  }
+  EXPECT_NE(ReadWholeFile(path("Rozpisy-F.csv")).find("\"" + cp("Téma; \"\"citace\"\"\r\nřádek 2") + "\""),
+            std::string::npos);
+}
+
+// A grade book goes out as two files: the grid as shown and the values file
+// beside it, named after the first.
+TEST_F(ConvertTest, GradeBookCsvIsTwoFiles) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  const Result r = run({"--now", "2025-09-01 08:00:00", "--semester", "1", "Znamky-7A.PDB", "trida.csv"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const std::string shown = ReadWholeFile(path("trida.csv"));
+  const std::string values = ReadWholeFile(path("tridahodnoty.csv"));
+  EXPECT_EQ(shown.substr(0, shown.find('\r')), cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen"));
+  EXPECT_NE(shown.find(cp("\r\n1;Novák Jan;1 ;")), std::string::npos) << shown;
+  EXPECT_NE(values.find(cp("\r\n1;Novák Jan;1 1;")), std::string::npos) << values;
 }
