@@ -551,3 +551,31 @@ TEST_F(Window, LargeGridShowsEveryCellWithItsWidth) {
   for (int c = 1; c < 135; ++c) EXPECT_EQ(grid(*w)->columnWidth(c - 1), s.grid.colWidth(c)) << c;
   EXPECT_FALSE(w->grab().isNull());
 }
+
+namespace {
+
+// The CSV tool buttons run the current kind's conversion: the topic plans go
+// out as a file and come back in with the working files saved.
+TEST_F(Window, CsvButtonsExportAndImportTheTab) {
+  auto w = open();
+  w->run([&] { TabSet1Change(w->state(), p, 1); });
+  for (Ctl c : {Ctl::SpeedItemImport, Ctl::SpeedItemUlozCSV, Ctl::MenuImportCSV, Ctl::ExportCSV1})
+    EXPECT_TRUE(w->findChild<QAction*>(CtlName(c))->isEnabled()) << CtlName(c);
+  w->state().grid.setText(2, 1, cp("Zlomky"));
+  const QString file = home.filePath("plan.csv");
+  p.saveAnswers.push_back(file);
+  w->trigger(Ctl::SpeedItemUlozCSV);
+  ASSERT_EQ(p.saveRequests.size(), 1u);
+  EXPECT_EQ(p.saveRequests[0].filter, cp("CSV (oddělený středníkem)|*.csv"));
+  EXPECT_TRUE(p.saveRequests[0].overwritePrompt);
+
+  w->state().grid.setText(2, 1, "");
+  p.openAnswers.push_back(file);
+  w->trigger(Ctl::MenuImportCSV);
+  EXPECT_EQ(w->state().grid.text(2, 1), cp("Zlomky"));
+  EXPECT_EQ(w->state().EditN, "plan");
+  EXPECT_EQ(text(*w, 2, 1), u("Zlomky"));
+  EXPECT_TRUE(p.errors.empty());
+}
+
+}  // namespace
