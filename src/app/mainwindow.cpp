@@ -100,16 +100,26 @@ int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics()
 }  // namespace
 
 std::string MaskedTimeText(const QString& shown) {
+  // The hour may have one digit (the mask makes its second digit optional);
+  // minutes and seconds have two or none. A part with one digit of two is
+  // kept as typed, with the mask's blank, so that saving stops at it
+  // instead of completing a time the teacher never typed.
   const QStringList parts = shown.split(':');
   std::string out;
   for (int i = 0; i < 3; ++i) {
+    const QString part = i < parts.size() ? parts[i] : QString();
     QString digits;
-    if (i < parts.size())
-      for (QChar c : parts[i])
-        if (c.isDigit() && c.unicode() < 0x80) digits += c;
-    digits = digits.left(2).rightJustified(2, '0');
+    for (QChar c : part)
+      if (c.isDigit() && c.unicode() < 0x80) digits += c;
     if (i > 0) out += ':';
-    out += digits.toStdString();
+    if (digits.size() == 1 && i > 0) {
+      QString kept = part.left(2);
+      for (QChar& c : kept)
+        if (!(c.isDigit() && c.unicode() < 0x80)) c = '_';
+      out += kept.leftJustified(2, '_').toStdString();
+      continue;
+    }
+    out += digits.left(2).rightJustified(2, '0').toStdString();
   }
   return out;
 }

@@ -39,8 +39,9 @@ class QtPrompter;
 class SemesterBox;
 
 // The text of a time edit as the state keeps it, from what the edit shows
-// through its mask ("7_:05:00"): always "hh:mm:ss", a lone digit with a
-// leading zero, an empty field as "00".
+// through its mask ("7_:05:00" gives "07:05:00"): "hh:mm:ss", a lone hour
+// digit with a leading zero, an empty part as "00", and a minute or second
+// with one digit of two kept half-typed ("12:3_:00"), so the save stops.
 std::string MaskedTimeText(const QString& shown);
 
 class MainWindow : public QMainWindow {

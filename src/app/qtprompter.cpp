@@ -68,8 +68,14 @@ QString QtFileFilter(const std::string& filter) {
 QtPrompter::QtPrompter(QWidget* parent, QLabel* progressLabel) : parent_(parent), label_(progressLabel) {}
 
 std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
-  const QString path = QFileDialog::getOpenFileName(parent_, title(request.title), startPath(request),
-                                                    QtFileFilter(request.filter), nullptr, dialogOptions(false));
+  // A name typed without an extension gets the default one ("PDB").
+  QFileDialog dlg(parent_, title(request.title), request.initialDir, QtFileFilter(request.filter));
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  if (!request.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  if (!request.fileName.isEmpty()) dlg.selectFile(startPath(request));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  const QString path = dlg.selectedFiles().constFirst();
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

@@ -10,6 +10,7 @@
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/error.h"
+#include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
@@ -152,7 +153,24 @@ Outcome openWith(VeklaState& s, Prompter& p, bool first) {
 Outcome OtevriClick1(VeklaState& s, Prompter& p) { return openWith(s, p, true); }
 Outcome OtevriClick2(VeklaState& s, Prompter& p) { return openWith(s, p, false); }
 
+namespace {
+
+// A database whose creator and type are another kind's belongs on that
+// kind's tab: read here it would fill the grid with nonsense. Databases of
+// no known kind are read as the tab's own.
+bool RefuseOtherKind(const VeklaState& s, Prompter& p, const QString& path) {
+  const PdbHeader h = PdbFile::load(path).header();
+  const std::optional<DbKind> kind = KindFromCreatorType(h.creator, h.type);
+  if (!kind || *kind == s.kind) return false;
+  p.message(cp("Soubor ") + fromQt(QFileInfo(path).fileName()) + cp(" je ") + cp(Params(*kind).noun) +
+            cp(", ne ") + cp(Params(s.kind).noun) + ".");
+  return true;
+}
+
+}  // namespace
+
 Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
+  if (RefuseOtherKind(s, p, path)) return Outcome::Refused;
   // The log starts afresh for the file being read; a file that cannot be
   // read changes nothing, so the previous lines come back then.
   std::vector<std::string> previousLog;

@@ -1,6 +1,8 @@
 #include "commands/filecommands.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <utility>
 
 #include "kinds/common.h"
@@ -23,34 +25,33 @@ QString WithoutTrailingSeparator(QString dir) {
   return dir;
 }
 
-QString WithTrailingSeparator(const QString& dir) {
-  if (dir.isEmpty() || dir.endsWith('/') || dir.endsWith('\\')) return dir;
-  return dir + '/';
-}
-
-// Finds and reads the preferences database: first in the backup folder of
-// the handheld's desktop software, then in the first import folder.
-void ReadPreferencesFor(VeklaState& t, Prompter& p) {
-  const QString backup = WithTrailingSeparator(EffectiveBackupFolder(t.settings));
-  const QString first = WithoutTrailingSeparator(t.adresar1);
-  QString found;
-  // An empty folder would point into the working directory or the root of
-  // the disk; neither is where the handheld's files are.
-  if (!backup.isEmpty() && QFileInfo(backup + kPreferencesName).isFile()) found = backup + kPreferencesName;
-  else if (!first.isEmpty() && QFileInfo(first + "/" + kPreferencesName).isFile())
-    found = first + "/" + kPreferencesName;
-  if (found.isEmpty()) {
-    p.message(cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") + NativePath(backup) + "\r" +
-              " ani na adrese" + "\r" + NativePath(first) + "\\ .");
+// Finds and reads the preferences database: in the backup folder of the
+// handheld's desktop software, then in the first import folder, then beside
+// the chosen grade book.
+void ReadPreferencesFor(VeklaState& t, Prompter& p, const QString& chosen) {
+  QStringList folders;
+  for (const QString& f : {WithoutTrailingSeparator(EffectiveBackupFolder(t.settings)),
+                           WithoutTrailingSeparator(t.adresar1), QFileInfo(chosen).absolutePath()}) {
+    // An empty folder would point into the working directory or the root of
+    // the disk; neither is where the handheld's files are.
+    if (!f.isEmpty() && !folders.contains(QDir::cleanPath(f))) folders << QDir::cleanPath(f);
+  }
+  for (const QString& folder : folders) {
+    const QString found = folder + "/" + kPreferencesName;
+    if (!QFileInfo(found).isFile()) continue;
+    // A damaged preferences database must not keep the class from opening:
+    // say so and go on with the grade scale, weights and bands as they are.
+    try {
+      ReadGradePreferences(t, p, found);
+    } catch (const VeklaError& e) {
+      p.message(e.text());
+    }
     return;
   }
-  // A damaged preferences database must not keep the class from opening:
-  // say so and go on with the grade scale, weights and bands as they are.
-  try {
-    ReadGradePreferences(t, p, found);
-  } catch (const VeklaError& e) {
-    p.message(e.text());
-  }
+  std::string text = cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r");
+  for (int i = 0; i < folders.size(); ++i)
+    text += (i > 0 ? std::string("\r ani na adrese\r") : std::string()) + NativePath(folders[i]);
+  p.message(text + ".");
 }
 
 // The state a reader builds in: a copy of the current one whose Adresar1 is
@@ -144,7 +145,7 @@ Outcome ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDi
   // anything else, so an unreadable file gives its one message only.
   const PdbFile pdb = PdbFile::load(path);
   VeklaState t = s;
-  ReadPreferencesFor(t, p);
+  ReadPreferencesFor(t, p, path);
   if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
   ReadGradesDb(t, pdb, ReportTo(t, p));
   s = std::move(t);

@@ -21,8 +21,6 @@ namespace {
 constexpr long long kMaxRecords = 65535;
 // The timetable database announces at most 255 lessons.
 constexpr long long kMaxLessons = 255;
-// Order numbers run from 1 to 999.
-constexpr long long kMaxStudents = 999;
 // At least one grade column, as a fresh grade book has.
 constexpr int kMinGradeColumns = 8;
 constexpr int kMinGradeRows = 7;

@@ -13,13 +13,6 @@
 
 namespace vekla {
 
-namespace {
-
-// Fields far beyond the one column are skipped so that a damaged record
-// cannot blow up the grid.
-constexpr int kMaxFieldColumn = 256;
-
-}  // namespace
 
 void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
   FillPanelFromHeader(t, pdb.header());
@@ -31,12 +24,13 @@ void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
   for (int row = n + 1; row < t.grid.rowCount(); ++row)
     for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
   const int descriptors = static_cast<int>(t.Sloupce.Typ.size());
+  bool cut = false;
   for (int r = 1; r <= n; ++r) {
     const std::vector<std::string> fields = pdb.recordFields(r);
     // The log lines name the day by its label, which the layout would only
     // write afterwards.
     t.grid.setText(0, r, DayOfYearToDayMonth(r));
-    const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
+    const int count = FieldsShown(fields.size(), t.grid.colCount() - 1, cut);
     for (int k = 1; k <= count; ++k) {
       std::string text = fields[static_cast<std::size_t>(k - 1)];
       // Only a described column has a length to keep; the calendar
@@ -47,6 +41,7 @@ void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
     }
   }
   LayoutCalendar(t);
+  if (cut) LogCutFields(t, t.grid.colCount() - 1);
   t.grid.autoSizeColumns();
 }
 

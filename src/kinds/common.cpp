@@ -1,6 +1,7 @@
 #include "kinds/common.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "pdb/error.h"
@@ -53,6 +54,18 @@ PdbHeaderOut HeaderForFile(VeklaState& s, const QString& chosenPath) {
 void ThrowMalformed(const QString& path, const std::string& cpDetail) {
   throw VeklaError(cp("Soubor \"") + NativePath(path) +
                    cp("\" nelze načíst: poškozená databáze (") + cpDetail + ").");
+}
+
+int FieldsShown(std::size_t fields, int columns, bool& cut) {
+  columns = std::max(columns, 0);
+  if (fields <= static_cast<std::size_t>(columns)) return static_cast<int>(fields);
+  cut = true;
+  return columns;
+}
+
+void LogCutFields(VeklaState& t, int columns) {
+  Log(t, cp("Záznamy databáze mají víc polí, než má tabulka sloupců (") + std::to_string(columns) +
+             cp("); nadbytečná pole nebyla načtena."));
 }
 
 std::string PercentText(double share) {

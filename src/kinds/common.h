@@ -29,6 +29,12 @@ PdbHeaderOut HeaderForFile(VeklaState& s, const QString& chosenPath);
 // "Soubor ... nelze načíst: poškozená databáze (...)" for a malformed file.
 [[noreturn]] void ThrowMalformed(const QString& path, const std::string& cpDetail);
 
+// How many fields of a record of `fields` go into a grid row of `columns`
+// data columns. Fields beyond them are never shown nor written: `cut` is set,
+// and LogCutFields says so once for the whole file.
+int FieldsShown(std::size_t fields, int columns, bool& cut);
+void LogCutFields(VeklaState& t, int columns);
+
 // The percentage label "N %" (rounded).
 std::string PercentText(double share);
 

@@ -105,13 +105,15 @@ bool AllDigits(std::string_view t) {
 }
 
 // The semester box item of a stored semester label: the label "20041" (the
-// school year 2004/2005, semester 1) gives "1. pol. 2004/2005".
+// school year 2004/2005, semester 1) gives "1. pol. 2004/2005". The first
+// four characters must be a number (the year); a shorter label is read as
+// far as it goes ("2004" gives ". pol. 2004/2005").
 std::string SemesterItem(const QString& path, const std::string& label) {
-  if (label.size() < 5 || !AllDigits(std::string_view(label).substr(0, 4)))
-    ThrowMalformed(path, cp("označení pololetí \"") + label +
-                             cp("\" v záznamu 2 nezačíná čtyřmístným rokem a číslem pololetí"));
-  const int year = std::stoi(label.substr(0, 4));
-  return label.substr(4, 1) + ". pol. " + label.substr(0, 4) + "/" + std::to_string(year + 1);
+  const std::string year = label.substr(0, 4);
+  if (!AllDigits(year))
+    ThrowMalformed(path, cp("označení pololetí \"") + label + cp("\" v záznamu 2 nezačíná rokem"));
+  const std::string semester = label.size() > 4 ? label.substr(4, 1) : std::string();
+  return semester + ". pol. " + year + "/" + std::to_string(std::stoi(year) + 1);
 }
 
 // A colour field: six hexadecimal digits, red first.
@@ -119,6 +121,12 @@ Color ColourField(const QString& path, const std::string& text, const std::strin
   if (!IsHexColorText(text))
     ThrowMalformed(path, cp("barva \"") + text + "\" " + what + cp(" není šestimístné šestnáctkové číslo"));
   return ColorFromPalmText(text);
+}
+
+// A colour of the preferences: shorter than six characters it is white (a
+// weight switched off on the handheld); otherwise it must be a colour.
+Color PreferenceColour(const QString& path, const std::string& text, const std::string& what) {
+  return text.size() < 6 ? kWhite : ColourField(path, text, what);
 }
 
 // "3. " and the name up to and including its first space (all of it when it
@@ -164,13 +172,13 @@ void ReadGradePreferences(VeklaState& s, const PdbFile& pdb, const CodecReport& 
         else znamky.setText(item, 1, ReplaceDots(text));
       } else if (r == 4 && item <= kWeightItems) {
         WeightEdit& w = weights[static_cast<std::size_t>(item - 1)];
-        if (odd) w.color = ColourField(path, text, cp("váhy ") + std::to_string(item) + cp(" v záznamu 4"));
+        if (odd) w.color = PreferenceColour(path, text, cp("váhy ") + std::to_string(item) + cp(" v záznamu 4"));
         else w.text = ReplaceDots(text);
       } else if (r == 5 && item <= kBandItems) {
         if (odd) {
           const Color background =
-              ColourField(path, text, cp("pásma ") + std::to_string(item) + cp(" v záznamu 5"));
-          znamky2.setColors(item - 1, 0, background, ColorFromPalmText(ContrastColorText(text)));
+              PreferenceColour(path, text, cp("pásma ") + std::to_string(item) + cp(" v záznamu 5"));
+          znamky2.setColors(item - 1, 0, background, ContrastColor(background));
         } else {
           znamky2.setText(item - 1, 0, ReplaceDots(text));
         }
@@ -311,6 +319,10 @@ void ReadGradesDb(VeklaState& t, const PdbFile& pdb, const CodecReport& report) 
   FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;
   const int students = CountStudents(pdb);
+  if (students > kMaxStudents)
+    ThrowMalformed(path, cp("databáze má ") + std::to_string(students) +
+                             cp(" žáků, kapesní počítač jich v jedné třídě drží nejvýše ") +
+                             std::to_string(kMaxStudents));
   PrepareGradeGrid(t, students);
 
   std::string classColour;

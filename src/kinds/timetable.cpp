@@ -64,8 +64,8 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
   if (r == 1) {
     if (k == 2) {
       const auto n = ParseDecimal(text);
-      if (!n || *n < 1 || *n > kMaxLessons)
-        ThrowMalformed(path, cp("počet hodin \"") + text + cp("\" v záznamu 1 není celé číslo od 1 do ") +
+      if (!n || *n < 0 || *n > kMaxLessons)
+        ThrowMalformed(path, cp("počet hodin \"") + text + cp("\" v záznamu 1 není celé číslo od 0 do ") +
                                  std::to_string(kMaxLessons));
       g.setColCount(static_cast<int>(*n) + 2);
       LayoutTimetable(t);

@@ -15,13 +15,6 @@
 
 namespace vekla {
 
-namespace {
-
-// Fields beyond the descriptor table have no column of their own; anything
-// far beyond it is skipped so that a damaged record cannot blow up the grid.
-constexpr int kMaxFieldColumn = 256;
-
-}  // namespace
 
 void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
   const QString& path = pdb.path();
@@ -34,6 +27,7 @@ void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
   // topic must not show as if it came from this file.
   for (int row = std::max(n - 1, 1); row < t.grid.rowCount(); ++row)
     for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
+  bool cut = false;
   for (int r = 1; r <= n; ++r) {
     const std::vector<std::string> fields = pdb.recordFields(r);
     if (r == 1) {
@@ -53,11 +47,12 @@ void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
     // The log lines name the row by its label, which the layout would only
     // write afterwards.
     t.grid.setText(0, row, std::to_string(row));
-    const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
+    const int count = FieldsShown(fields.size(), t.grid.colCount() - 1, cut);
     for (int k = 1; k <= count; ++k)
       t.grid.setText(k, row, CheckByColumnType(t, fields[static_cast<std::size_t>(k - 1)], {k, row}));
   }
   LayoutTopicPlans(t);
+  if (cut) LogCutFields(t, t.grid.colCount() - 1);
   t.grid.autoSizeColumns();
 }
 

@@ -1,6 +1,7 @@
 #include "pdb/pdbfile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "pdb/error.h"
 #include "pdb/savefile.h"
@@ -50,7 +51,16 @@ void putFixed(std::string& out, std::string_view text, std::size_t width) {
 
 }  // namespace
 
-PdbFile PdbFile::load(const QString& path) { return fromBytes(ReadWholeFile(path), path); }
+PdbFile PdbFile::load(const QString& path) {
+  // The handheld's largest databases are a few megabytes; a file far larger
+  // is no database of it and is not read into memory at all.
+  const QFileInfo info(path);
+  if (info.isFile() && info.size() > kMaxFileSize)
+    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze načíst: má ") +
+                     num(info.size() / (1024 * 1024)) + cp(" MB, databáze kapesního počítače může mít nejvýše ") +
+                     num(kMaxFileSize / (1024 * 1024)) + " MB.");
+  return fromBytes(ReadWholeFile(path), path);
+}
 
 PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
   PdbFile f;
@@ -59,7 +69,7 @@ PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
   const std::string& b = f.bytes_;
   const std::int64_t size = f.size();
   if (size < kHeaderSize)
-    malformed(f.path_, cp("soubor je kratší než hlavička o 78 bajtech"));
+    malformed(f.path_, cp("soubor má ") + num(size) + cp(" bajtů, samotná hlavička databáze jich má 78"));
 
   PdbHeader& h = f.header_;
   h.name = fixedText(b, 0, kNameField);
@@ -72,7 +82,8 @@ PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
   const std::int64_t count = h.recordCount;
   const std::int64_t listEnd = kHeaderSize + kEntrySize * count;
   if (listEnd > size)
-    malformed(f.path_, cp("seznam ") + num(count) + cp(" záznamů přesahuje konec souboru"));
+    malformed(f.path_, cp("seznam ") + num(count) + cp(" záznamů potřebuje ") + num(listEnd) +
+                           cp(" bajtů, soubor jich má ") + num(size));
   // Every body must start after the record list, inside the file, and not
   // before the body in front of it; then every range below is sound.
   std::int64_t previous = listEnd;

@@ -24,6 +24,10 @@ struct PdbHeader {
   std::uint16_t recordCount = 0;
 };
 
+// The largest database file Vekla reads: several times the largest grade
+// book the handheld keeps (2.9 MB), far below what would strain the memory.
+inline constexpr std::int64_t kMaxFileSize = 16 * 1024 * 1024;
+
 class PdbFile {
  public:
   // Throws VeklaError (naming the file) when it cannot be read, is shorter

@@ -18,6 +18,7 @@ struct KindParams {
   const char* caption;      // tab caption, UTF-8
   const char* filter;       // open and save dialogs, UTF-8
   const char* optionName;   // vekla-convert --kind
+  const char* noun;         // what a database of the kind is, UTF-8 ("rozvrh")
   int rows, cols;           // the grid a new database starts with
   int lineWidth;            // grid line width
   int panelHeight;          // height of the panel above the grid

@@ -19,8 +19,10 @@ namespace vekla {
 // year and a few years at most; a file listing more is damaged, and each
 // semester costs a question on saving and a set of keys in the store.
 inline constexpr int kMaxSemesters = 100;
-// The most grade columns a semester can have on the handheld.
+// The most grade columns a semester can have on the handheld, and the most
+// students of one class.
 inline constexpr int kMaxGradeColumns = 127;
+inline constexpr int kMaxStudents = 999;
 
 // The four kinds in tab order.
 enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };

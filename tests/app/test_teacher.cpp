@@ -581,7 +581,8 @@ TEST_F(Teacher, CharacterOutsideTheCodePageIsShownAndReportedOnce) {
 
 TEST_F(Teacher, TimeTypedWithOneHourDigitIsAFullTime) {
   EXPECT_EQ(MaskedTimeText("7_:05:00"), "07:05:00");
-  EXPECT_EQ(MaskedTimeText("12:3_:__"), "12:03:00");
+  EXPECT_EQ(MaskedTimeText("12:3_:__"), "12:3_:00");
+  EXPECT_EQ(MaskedTimeText("12:30:_5"), "12:30:_5");
   EXPECT_EQ(MaskedTimeText("__:__:__"), "00:00:00");
   EXPECT_EQ(MaskedTimeText("23:59:59"), "23:59:59");
 
@@ -601,6 +602,18 @@ TEST_F(Teacher, TimeTypedWithOneHourDigitIsAFullTime) {
   ASSERT_GE(bytes.size(), 40u);
   EXPECT_EQ(Be32At(bytes, 36) % 86400, (7u * 3600 + 5 * 60 + 30 + 86400 - 3600) % 86400);
   EXPECT_EQ(time->text(), "07:05:30");
+
+  // Minutes left half-typed stop the save: no time the teacher never typed.
+  time->selectAll();
+  press(Qt::Key_Delete);
+  time->home(false);
+  type("12:3");
+  EXPECT_EQ(w->state().EditCV, "12:3_:00");
+  p.saveAnswers.push_back(home.path() + "/Znamky-pulcas.PDB");
+  tool(*w, "SpeedItemUlozPDB");
+  ASSERT_EQ(p.errors.size(), 1u);
+  EXPECT_NE(p.errors[0].find(cp("Neplatný čas")), std::string::npos);
+  EXPECT_FALSE(QFile::exists(home.path() + "/Znamky-pulcas.PDB"));
 }
 
 TEST_F(Teacher, TypingRightAfterClickingTheCurrentCellGoesIntoIt) {

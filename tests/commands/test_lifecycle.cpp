@@ -235,4 +235,31 @@ TEST_F(Lifecycle, MalformedDatabaseThroughTheOpenCommandChangesNothing) {
   // A cancelled dialog changes nothing either.
   RunCommand(s, p, [&] { OtevriClick2(s, p); });
   EXPECT_EQ(s.Memo1.size(), 1u);
+
+  // A database of another kind is refused by name; one of no kind is read.
+  header[60] = 'd', header[61] = 'a', header[62] = 't', header[63] = 'a';
+  const struct {
+    const char* creator;
+    const char* message;  // nullptr: read as a grade book
+  } kinds[] = {{"TqbK", "Soubor Znamky-7a.PDB je rozvrh, ne databáze známek."},
+               {"TqbR", "Soubor Znamky-7a.PDB je rozpis, ne databáze známek."},
+               {"abcd", nullptr}};
+  for (const auto& k : kinds) {
+    header.replace(64, 4, k.creator);
+    header[77] = 0;
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(header);
+    f.close();
+    p.messages.clear();
+    p.openAnswers = {bad};
+    const Outcome outcome = RunCommand(s, p, [&] { return OtevriClick1(s, p); });
+    if (k.message) {
+      EXPECT_EQ(outcome, Outcome::Refused);
+      EXPECT_EQ(p.messages, std::vector<std::string>{cp(k.message)});
+      EXPECT_EQ(s.grid.text(2, 4), cp("Jana Veselá"));
+    } else {
+      EXPECT_EQ(outcome, Outcome::Done);
+      EXPECT_EQ(s.grid.rowCount(), 6);
+    }
+  }
 }

@@ -107,7 +107,9 @@ TEST_F(CsvTest, TablesImport) {
     EXPECT_EQ(s.Memo1, c.log);
     EXPECT_EQ(s.EditN, cp("Rozpisy-Dějepis"));
     // The timetable's second check pass tells its progress up to 100 %, then clears it.
-    if (c.kind == DbKind::Rozvrh) EXPECT_EQ(labels.at(labels.size() - 2) + labels.back(), "100 %");
+    if (c.kind == DbKind::Rozvrh) {
+      EXPECT_EQ(labels.at(labels.size() - 2) + labels.back(), "100 %");
+    }
   }
 }
 
@@ -156,7 +158,9 @@ TEST_F(CsvTest, GradeBookImport) {
     EXPECT_EQ(s.EditN, c.editN);
     for (const auto& [col, row, text, colour] : c.cells) {
       EXPECT_EQ(s.grid.text(col, row), text) << c.name << " " << col << "," << row;
-      if (colour) EXPECT_EQ(s.grid.fontColor(col, row), colour) << c.name << " " << col << "," << row;
+      if (colour) {
+        EXPECT_EQ(s.grid.fontColor(col, row), colour) << c.name << " " << col << "," << row;
+      }
     }
     EXPECT_EQ(s.Memo1, c.log);
   }
@@ -207,7 +211,9 @@ TEST_F(CsvTest, ExportThenImportGivesTheSameTexts) {
     Tab(kind);
     Import(kind, bytes, "f.csv", true);
     EXPECT_EQ(Texts(s, from, to), before);
-    if (grades) EXPECT_EQ(s.grid.fontColor(3, 5), s.weights[2].color);
+    if (grades) {
+      EXPECT_EQ(s.grid.fontColor(3, 5), s.weights[2].color);
+    }
     EXPECT_EQ(s.Memo1, std::vector<std::string>{});
   }
 }

@@ -174,6 +174,14 @@ TEST_F(GradesReadTest, ChecksRepairStudentFieldsAndLogThem) {
 }
 
 TEST_F(GradesReadTest, UnusualButReadableFiles) {
+  // A label of only the year reads as far as it goes.
+  {
+    VeklaState t = s;
+    const QString file = path("Znamky-rok.PDB");
+    WriteBytes(file, GradesDb("Znamky-rok", "3366cc", {{"2004", B({1, 9}), "", B({8, 60}), B({8, 45})}}, {}));
+    ReadGrades(t, p, file, true);
+    EXPECT_EQ(t.semesterItems, std::vector<std::string>{". pol. 2004/2005"});
+  }
   // Only the three special records: six rows, no students.
   {
     VeklaState t = s;
@@ -327,12 +335,13 @@ TEST_F(GradesReadTest, DamagedFileLeavesClassSemestersAndStoreAsTheyWere) {
   const std::vector<std::pair<const char*, std::string>> cases{
       {"Znamky-kratky.PDB", bytes.substr(0, 50)},
       {"Znamky-rok.PDB", withLabel("abcd1")},
-      {"Znamky-pulrok.PDB", withLabel("2004")},
+      {"Znamky-pulrok.PDB", withLabel("")},
       {"Znamky-odkaz.PDB", farOffset},
       {"Znamky-seznam.PDB", longList},
       {"Znamky-barva.PDB", GradesDb("Znamky-7b", "zz00zz", TwoSemesters(), ThreeStudents())},
       {"Znamky-datum.PDB", withDays(B({1, 9, 0xDD, 10}))},
       {"Znamky-pololeti.PDB", GradesDb("Znamky-7b", "3366cc", std::vector<Semester>(101, TwoSemesters()[0]), {})},
+      {"Znamky-zaci.PDB", GradesDb("Znamky-7b", "3366cc", TwoSemesters(), std::vector<Student>(1000, {"1", "A", "0", {}}))},
   };
   for (const auto& [name, content] : cases) {
     const QString file = path(name);
@@ -393,18 +402,31 @@ TEST_F(GradesReadTest, PreferencesAreLookedForInTheBackupFolderThenTheFirstFolde
   WriteBytes(file, GradesDb("Znamky-7a", "3366cc", TwoSemesters(), ThreeStudents()));
   s.adresar1 = dir.path() + "/first/";
 
-  // Neither: the warning names both folders, and reading goes on.
+  // None: the warning names the three folders looked in, and reading goes on.
   {
     VeklaState t = s;
     ScriptedPrompter q;
     ReadGrades(t, q, file, true);
+    auto native = [](const QString& f) { return fromQt(QDir::toNativeSeparators(f)); };
     EXPECT_EQ(q.messages, std::vector<std::string>{
                               cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") +
-                              fromQt(QDir::toNativeSeparators(backupFolder())) + "\r" + " ani na adrese" + "\r" +
-                              fromQt(QDir::toNativeSeparators(dir.path() + "/first")) + "\\ ."});
+                              native(dir.path() + "/palm/Novotn/Backup") + "\r ani na adrese\r" +
+                              native(dir.path() + "/first") + "\r ani na adrese\r" + native(dir.path() + "/class") +
+                              "."});
     EXPECT_EQ(t.EditN, "Znamky-7a");
     EXPECT_EQ(t.znamky.text(3, 0), "3 ");
   }
+  // Beside the chosen grade book, on the first import of all.
+  WriteBytes(dir.path() + "/class/Znamky-db_pref.PDB", PrefsDb(kFullPrefs));
+  {
+    VeklaState t = s;
+    t.adresar1.clear();
+    ScriptedPrompter q;
+    ReadGrades(t, q, file, true);
+    EXPECT_TRUE(q.messages.empty());
+    EXPECT_EQ(t.znamky.text(3, 0), "A");
+  }
+  QFile::remove(dir.path() + "/class/Znamky-db_pref.PDB");
   // In the first folder (the one before this open moves it).
   WriteBytes(dir.path() + "/first/Znamky-db_pref.PDB", PrefsDb(kFullPrefs));
   {
@@ -450,6 +472,20 @@ TEST_F(GradesReadTest, OldShortOrDamagedPreferences) {
   ReadGradePreferences(t, p, prefs);
   EXPECT_EQ(t.weights[0].text, "2,5");
   EXPECT_EQ(t.znamky2.text(0, 0), "1,3");
+
+  // A short colour is white, a weight the handheld switched off; the rest
+  // of the preferences is read.
+  std::vector<std::vector<std::string>> shortColour = kFullPrefs;
+  shortColour[3][2] = "";
+  shortColour[4][0] = "ff";
+  WriteBytes(prefs, PrefsDb(shortColour));
+  t = s;
+  ReadGradePreferences(t, p, prefs);
+  EXPECT_EQ(t.weights[1].color, kWhite);
+  EXPECT_EQ(t.weights[1].text, "1");
+  EXPECT_EQ(t.znamky2.brush(0, 0), kWhite);
+  EXPECT_EQ(t.znamky2.fontColor(0, 0), kBlack);
+  EXPECT_EQ(t.znamky.text(3, 0), "A");
 
   // A weight colour that is not a colour: nothing changes; opening a class
   // says so and reads the class with the scale it had.

@@ -284,7 +284,6 @@ TEST_F(TimetableTest, MalformedFilesChangeNothing) {
       {"record count larger than the file", manyRecords},
       {"lesson count not a number", replaced(1, Fields({"0", "abc"}))},
       {"lesson count empty", replaced(1, Fields({"0", ""}))},
-      {"no lessons", replaced(1, Fields({"0", "0"}))},
       {"absurd lesson count", replaced(1, Fields({"0", "999999"}))},
       {"timetable colour not hexadecimal", replaced(1, Fields({"0", "3", "1", "0", "zzzzzz"}))},
       {"block colour not hexadecimal", replaced(6, Fields({"Ute", "00ff00", "12345g"}))},
@@ -306,6 +305,20 @@ TEST_F(TimetableTest, MalformedFilesChangeNothing) {
     }
     EXPECT_EQ(Snapshot(s), before);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A lesson count of 0 is a timetable without lesson columns, not damage.
+TEST_F(TimetableTest, NoLessonsIsAGridWithoutLessonColumns) {
+  const QString name = path("Vekla-prazdny.PDB");
+  WriteBytes(name, pdbBytes("Vekla-prazdny", "data", "TqbK", kMarch7Noon, kMarch7Noon,
+                            {Fields({"0", "0", "1", "0", "ffffff"}), Fields({"A"})}));
+  ReadTimetable(s, p, name, true);
+  EXPECT_EQ(s.grid.colCount(), 2);
+  EXPECT_EQ(s.EditRozvrhPolozka, "A");
 }
 
 }  // namespace

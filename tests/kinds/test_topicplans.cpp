@@ -87,10 +87,11 @@ TEST_F(TopicPlansTest, OneTopicIsRepairedOnReadingAndTheFileNameGivesTheDatabase
   EXPECT_EQ(s.grid.text(2, 1), cp("Řeky"));
   EXPECT_EQ(s.grid.text(3, 1), "");
   EXPECT_EQ(s.grid.text(8, 1), "0");
-  // A field beyond the last column is kept in the cell beyond it.
-  EXPECT_EQ(s.grid.text(9, 1), cp("navíc"));
-  const std::vector<std::string> lines{"older line", cp("1/Datum 31.4.2005 není datum"),
-                                       cp("1/Hotovo2 není 0 nebo 1")};
+  // A field beyond the last column is dropped, with one log line for the file.
+  EXPECT_EQ(s.grid.text(9, 1), "");
+  const std::vector<std::string> lines{
+      "older line", cp("1/Datum 31.4.2005 není datum"), cp("1/Hotovo2 není 0 nebo 1"),
+      cp("Záznamy databáze mají víc polí, než má tabulka sloupců (8); nadbytečná pole nebyla načtena.")};
   EXPECT_EQ(s.Memo1, lines);
   // Five characters are no colour: the highlight stays, its text turns white.
   EXPECT_EQ(s.shape1, rgbHex(0x99CCFF));

@@ -200,6 +200,22 @@ TEST(PdbFiles, LoadAndWrite) {
   } catch (const VeklaError& e) {
     EXPECT_NE(e.text().find(fromQt(QDir::toNativeSeparators(broken))), std::string::npos);
   }
+  // Messages say what was expected and what was found; a file larger than
+  // any database of the handheld is not read at all.
+  const QString big = dir.filePath(QStringLiteral("big.PDB"));
+  WriteFileAtomic(big, std::string(kMaxFileSize + 1, '\0'));
+  const std::pair<QString, const char*> messages[] = {
+      {broken, "poškozená databáze (soubor má 5 bajtů, samotná hlavička databáze jich má 78)"},
+      {big, "nelze načíst: má 16 MB, databáze kapesního počítače může mít nejvýše 16 MB."},
+  };
+  for (const auto& [file, text] : messages) {
+    try {
+      PdbFile::load(file);
+      ADD_FAILURE() << text;
+    } catch (const VeklaError& e) {
+      EXPECT_NE(e.text().find(cp(text)), std::string::npos) << toUtf8(e.text());
+    }
+  }
   const QString inMissingFolder = dir.filePath(QStringLiteral("nic/x.PDB"));
   try {
     WritePdb(inMissingFolder, headerOut("x", "data", "TqbK"), records);
