@@ -311,7 +311,7 @@ void BM_Close(benchmark::State& state) {
 }
 
 void Repeated(benchmark::internal::Benchmark* b, int repetitions) {
-  b->Iterations(1)->Repetitions(repetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+  b->Iterations(1)->Repetitions(repetitions)->DisplayAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 BENCHMARK(BM_OpenFirst)->Apply([](auto* b) { Repeated(b, 5); });
 BENCHMARK(BM_OpenAgain)->Apply([](auto* b) { Repeated(b, 9); });
