@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "app/settingsdialogs.h"
 #include "pdb/text.h"
 
 namespace vekla {
@@ -65,7 +66,23 @@ QString QtFileFilter(const std::string& filter) {
   return out.join(";;");
 }
 
-QtPrompter::QtPrompter(QWidget* parent, QLabel* progressLabel) : parent_(parent), label_(progressLabel) {}
+QtPrompter::QtPrompter(QWidget* parent, QLabel* progressLabel)
+    : parent_(parent), label_(progressLabel), hours_(new HoursDialog(parent)), date_(new DateDialog(parent)) {}
+
+std::optional<TimeOfDay> QtPrompter::chooseTime(TimeOfDay preset, int minuteStep) {
+  if (!hours_) return std::nullopt;
+  hours_->setSecondStep(minuteStep);
+  hours_->setValues(preset.hours, preset.minutes);
+  if (hours_->exec() != QDialog::Accepted) return std::nullopt;
+  return TimeOfDay{hours_->first(), hours_->second()};
+}
+
+std::optional<DayMonth> QtPrompter::chooseDate(DayMonth preset) {
+  if (!date_) return std::nullopt;
+  date_->setValues(preset.day, preset.month);
+  if (date_->exec() != QDialog::Accepted) return std::nullopt;
+  return DayMonth{date_->first(), date_->second()};
+}
 
 std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
   // A name typed without an extension gets the default one ("PDB").

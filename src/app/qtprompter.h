@@ -7,6 +7,10 @@
 #include "workspace/prompter.h"
 
 class QLabel;
+namespace vekla {
+class HoursDialog;
+class DateDialog;
+}  // namespace vekla
 class QWidget;
 
 namespace vekla {
@@ -26,11 +30,16 @@ class QtPrompter : public Prompter {
   void error(const std::string& text) override;
   bool question(const std::string& text) override;
   std::optional<Color> chooseColor(Color initial) override;
+  std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int minuteStep) override;
+  std::optional<DayMonth> chooseDate(DayMonth preset) override;
   void progress(const std::string& text) override;
   void shellOpen(const QString& path) override;
 
  private:
   QPointer<QWidget> parent_;
+  // The time and date dialogs live as long as the window.
+  QPointer<HoursDialog> hours_;
+  QPointer<DateDialog> date_;
   QPointer<QLabel> label_;
 };
 

@@ -17,6 +17,7 @@
 #include "workspace/gradestats.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
+#include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
 
@@ -72,6 +73,9 @@ void FormCreate(VeklaState& s, const QString& programDir) {
   bool ok = false;
   const int tab = QString::fromStdString(s.settings.get("Nastaveni", "TabIndex", "0")).toInt(&ok);
   s.kind = static_cast<DbKind>(ok && tab >= 0 && tab <= 3 ? tab : 0);
+  // Which tabs hold edits not yet saved to a database, one "0" or "1" each.
+  const std::string unsaved = s.settings.get("Nastaveni", "Neulozeno");
+  for (std::size_t i = 0; i < s.unsaved.size(); ++i) s.unsaved[i] = i < unsaved.size() && unsaved[i] == '1';
 }
 
 void FormActivate(VeklaState& s, Prompter& p) {
@@ -119,6 +123,9 @@ void FormClose(VeklaState& s, Prompter& p) {
   step([&] {
     s.settings.set("Nastaveni", "Adresar1", fromQt(s.adresar1));
     s.settings.set("Nastaveni", "TabIndex", std::to_string(static_cast<int>(s.kind)));
+    std::string unsaved;
+    for (bool u : s.unsaved) unsaved += u ? '1' : '0';
+    s.settings.set("Nastaveni", "Neulozeno", unsaved);
     s.settings.save(settingsPath(s));
   });
   if (failure) std::rethrow_exception(failure);
@@ -128,16 +135,23 @@ int FormResizeWidth(int width) { return std::max(width, 690); }
 
 // ---------------------------------------------------------------- file menu
 
-void NovyClick(VeklaState& s, Prompter& p) {
-  (void)p;
+bool MayDiscardEdits(VeklaState& s, Prompter& p) {
+  return !HasUnsavedEdits(s) || p.question(cp("Zahodit neuložené změny?"));
+}
+
+Outcome NovyClick(VeklaState& s, Prompter& p) {
+  if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   SetupTab(s, s.kind);
   if (s.kind == DbKind::Znamky) DeleteGradesIni(s);
+  MarkSaved(s);
   SaveKind(s);
+  return Outcome::Done;
 }
 
 namespace {
 
 Outcome openWith(VeklaState& s, Prompter& p, bool first) {
+  if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   s.openFromFirst = first;
   FileDialogRequest request;
   request.filter = s.dialogFilter;
@@ -187,11 +201,19 @@ Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool first
     s.Memo1 = std::move(previousLog);
     return outcome;
   }
+  MarkSaved(s);
+  // The grid shows the new database from its top-left cell.
+  s.selCol = 1;
+  s.selRow = 1;
   SaveKind(s);
   return outcome;
 }
 
-Outcome UlozClick(VeklaState& s, Prompter& p) { return KindTable(s.kind).save(s, p); }
+Outcome UlozClick(VeklaState& s, Prompter& p) {
+  const Outcome outcome = KindTable(s.kind).save(s, p);
+  if (outcome == Outcome::Done) MarkSaved(s);
+  return outcome;
+}
 
 Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
   const KindCommand command = KindTable(s.kind).conversion(c);
@@ -228,6 +250,7 @@ Outcome SpeedButton1Click(VeklaState& s, Prompter& p) {
   if (!c) return Outcome::Cancelled;
   s.shape1 = *c;
   s.shape2 = ContrastColor(*c);
+  MarkEdited(s);
   if (s.kind == DbKind::Rozvrh) {
     // A lesson's block of four rows takes the colour.
     if (s.selRow >= 4 && s.selCol >= 2) {
@@ -272,18 +295,76 @@ void StringAlignGridSelectCell(VeklaState& s, CellPos at) {
   if (s.kind == DbKind::Rozvrh) {
     UpdateTimetableButtons(s, at);
   } else if (s.kind == DbKind::Znamky) {
-    s.grid.selectedCellColor = s.grid.fontColor(at.col, at.row);
-    s.grid.selectedFontColor = s.grid.brush(at.col, at.row);
-    if (GradeGeometry(s.grid).isGradeCell(at))
-      s.grid.setFontColor(at.col, at.row, s.weights[static_cast<size_t>(s.weightDown - 1)].color);
     UpdateGradeButtons(s, at);
   }
 }
 
+namespace {
+
+// Gives a grade cell the weight whose button is down; true when its weight
+// changed.
+bool GiveCurrentWeight(VeklaState& s, CellPos at) {
+  if (s.weightDown < 1 || s.weightDown > 4) return false;
+  const Color weight = s.weights[static_cast<size_t>(s.weightDown - 1)].color;
+  if (s.grid.fontColor(at.col, at.row) == weight) return false;
+  s.grid.setFontColor(at.col, at.row, weight);
+  return true;
+}
+
+}  // namespace
+
 void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
   s.grid.setText(at, CheckCell(s, s.grid.text(at), at));
-  if (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at)) ComputeStatistics(s);
+  MarkEdited(s);
+  if (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at)) {
+    // A grade typed into a cell takes the weight whose button is down.
+    GiveCurrentWeight(s, at);
+    ComputeStatistics(s);
+  }
   s.grid.autoSizeColumns();
+}
+
+void GradeCellClicked(VeklaState& s, CellPos at) {
+  if (s.kind != DbKind::Znamky || !GradeGeometry(s.grid).isGradeCell(at)) return;
+  if (!GiveCurrentWeight(s, at)) return;
+  MarkEdited(s);
+  // A grade that changes its weight changes the averages.
+  if (!s.grid.text(at).empty()) ComputeStatistics(s);
+}
+
+void ClearCells(VeklaState& s, const std::vector<CellPos>& cells) {
+  bool grades = false;
+  for (const CellPos at : cells) {
+    if (at.col < 1 || at.row < 1 || at.col >= s.grid.colCount() || at.row >= s.grid.rowCount()) continue;
+    s.grid.setText(at, CheckCell(s, std::string(), at));
+    grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
+  }
+  MarkEdited(s);
+  if (grades) ComputeStatistics(s);
+  s.grid.autoSizeColumns();
+}
+
+Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p) {
+  const CellPos at{s.selCol, s.selRow};
+  // Lessons of the timetable start on five-minute marks.
+  const auto t = p.chooseTime(TimePresetFromCell(s.grid.text(at)), s.kind == DbKind::Rozvrh ? 5 : 1);
+  if (!t) return Outcome::Cancelled;
+  KeepTime(s.settings, *t);
+  s.grid.setText(at, TimeResultText(*t));
+  MarkEdited(s);
+  s.grid.autoSizeColumns();
+  return Outcome::Done;
+}
+
+Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p) {
+  const CellPos at{s.selCol, s.selRow};
+  const auto d = p.chooseDate(DatePresetFromCell(s.grid.text(at), LastDate(s.settings)));
+  if (!d) return Outcome::Cancelled;
+  KeepDate(s.settings, *d);
+  s.grid.setText(at, DateResultText(*d));
+  MarkEdited(s);
+  s.grid.autoSizeColumns();
+  return Outcome::Done;
 }
 
 // ---------------------------------------------------------------- rows and columns
@@ -297,6 +378,7 @@ void reselect(VeklaState& s) {
 }  // namespace
 
 void SBInsertClick(VeklaState& s) {
+  MarkEdited(s);
   const int at = s.selRow + 1;
   s.grid.insertRow(at);
   if (s.kind == DbKind::Znamky) {
@@ -317,6 +399,7 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
   if (!p.question(cp("Odstranit řádek?"))) return Outcome::Cancelled;
   // The timetable always keeps its 24 rows.
   if (s.kind != DbKind::Rozvrh) {
+    MarkEdited(s);
     s.grid.removeRow(s.selRow);
     LayoutCurrent(s);
     if (s.kind == DbKind::Znamky) ComputeStatistics(s);
@@ -328,6 +411,7 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
 void SpeedItemPridatSloupecClick(VeklaState& s) {
   const int at = s.selCol + 1;
   if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) {
+    MarkEdited(s);
     s.grid.insertCol(at);
     for (int r = 1; r < s.grid.rowCount(); ++r) s.grid.setColors(at, r, kWhite, kBlack);
   }
@@ -350,6 +434,7 @@ void SpeedItemPridatSloupecClick(VeklaState& s) {
 Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
   if (!p.question(cp("Odstranit sloupec?"))) return Outcome::Cancelled;
   const CellPos selected{s.selCol, s.selRow};
+  if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) MarkEdited(s);
   if (s.kind == DbKind::Znamky) {
     s.grid.removeCol(s.selCol);
     NumberGradeColumns(s);
@@ -378,6 +463,7 @@ Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p) {
   const auto c = p.chooseColor(s.shapeRozvrh);
   if (!c) return Outcome::Cancelled;
   s.shapeRozvrh = *c;
+  MarkEdited(s);
   return Outcome::Done;
 }
 

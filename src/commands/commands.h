@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "commands/kindtable.h"
 #include "commands/outcome.h"
@@ -29,7 +30,10 @@ void TabSet1Change(VeklaState& s, Prompter& p, int newIndex);
 int FormResizeWidth(int width);                              // never narrower than 690
 
 // File menu.
-void NovyClick(VeklaState& s, Prompter& p);
+// "Nový" and the open commands ask "Zahodit neuložené změny?" first when
+// the tab holds edits not yet saved to a database.
+bool MayDiscardEdits(VeklaState& s, Prompter& p);
+Outcome NovyClick(VeklaState& s, Prompter& p);
 Outcome OtevriClick1(VeklaState& s, Prompter& p);  // "Import z 1. adresáře"
 Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adesáře BackUp"
 // The open flow after the dialog: clear the log, read by kind, save the working files.
@@ -48,7 +52,17 @@ Outcome SpeedButton1Click(VeklaState& s, Prompter& p);  // highlight colour
 
 // Main grid events.
 void StringAlignGridSelectCell(VeklaState& s, CellPos at);
+// An edited cell is checked; a grade typed into a grade cell takes the
+// weight whose button is down.
 void StringAlignGridAfterEdit(VeklaState& s, CellPos at);
+// A click on a grade cell gives it the weight whose button is down (moving
+// onto it with the keyboard does not).
+void GradeCellClicked(VeklaState& s, CellPos at);
+// Delete: the cells emptied, each through its check.
+void ClearCells(VeklaState& s, const std::vector<CellPos>& cells);
+// The time and date dialogs fill the selected cell.
+Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p);
+Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p);
 // The grid tool buttons follow the selected cell.
 void UpdateGradeButtons(VeklaState& s, CellPos at);
 void UpdateTimetableButtons(VeklaState& s, CellPos at);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "commands/commands.h"
 #include "convert/csv.h"
 #include "pdb/savefile.h"
 #include "workspace/progress.h"
@@ -31,6 +32,7 @@ std::optional<QString> AskCsvSave(VeklaState& s, Prompter& p, const QString& pro
 }  // namespace
 
 Outcome ImportCSVClick(VeklaState& s, Prompter& p, bool twoValues) {
+  if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   // The log starts afresh for the file; an import that fails changes
   // nothing, so the previous lines come back then.
   std::vector<std::string> previousLog;
@@ -50,6 +52,8 @@ Outcome ImportCSVClick(VeklaState& s, Prompter& p, bool twoValues) {
       }
       t.Lpohyb = s.Lpohyb;
       s = std::move(t);
+      // The grid holds what no database has yet.
+      MarkEdited(s);
     } catch (...) {
       s.Memo1 = std::move(previousLog);
       throw;

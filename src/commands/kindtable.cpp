@@ -67,13 +67,7 @@ std::optional<Conversion> ConversionOf(Ctl c) {
 
 bool IsImplemented(DbKind kind, Ctl c) {
   if (const auto conv = ConversionOf(c)) return KindTable(kind).conversion(*conv) != nullptr;
-  // The settings dialogs and the commands that use them are not built yet.
-  switch (c) {
-    case Ctl::MenuNastavZnamky:
-    case Ctl::SpeedItemHodiny:
-    case Ctl::SpeedItemDatum: return false;
-    default: return true;
-  }
+  return true;
 }
 
 }  // namespace vekla

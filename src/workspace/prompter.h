@@ -20,6 +20,16 @@ struct FileDialogRequest {
   bool overwritePrompt = false;
 };
 
+// The values of the time dialog "Hodiny" and the date dialog "Datum".
+struct TimeOfDay {
+  int hours = 0;
+  int minutes = 0;
+};
+struct DayMonth {
+  int day = 1;
+  int month = 1;
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -41,6 +51,10 @@ class Prompter {
   }
   // The colour dialog starting on `initial`; nullopt when cancelled.
   virtual std::optional<Color> chooseColor(Color initial) = 0;
+  // The time dialog preset to `preset`, its minutes stepping by `minuteStep`;
+  // the date dialog preset to `preset`. nullopt when cancelled.
+  virtual std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int minuteStep) = 0;
+  virtual std::optional<DayMonth> chooseDate(DayMonth preset) = 0;
   // The progress label `Lpohyb` changed and must be repainted now.
   virtual void progress(const std::string& text) = 0;
   // The shell's "open" verb on a file.

@@ -101,6 +101,9 @@ struct VeklaState {
   SloupceType Sloupce;
   bool reload = true;
 
+  // Per kind (in tab order): the grid holds edits not yet saved to a database.
+  std::array<bool, 4> unsaved{};
+
   // --- stores
   IniFile settings;        // vekla.ini in ProgramDir
   IniFile gradesIni;       // GradesIni, Znamky-.ini in DataDir, held in memory
@@ -113,5 +116,10 @@ struct VeklaState {
 
 // Appends one line to the error log.
 void Log(VeklaState& s, std::string line);
+
+// The current tab's grid now holds edits not yet saved to a database.
+inline void MarkEdited(VeklaState& s) { s.unsaved[static_cast<std::size_t>(s.kind)] = true; }
+inline bool HasUnsavedEdits(const VeklaState& s) { return s.unsaved[static_cast<std::size_t>(s.kind)]; }
+inline void MarkSaved(VeklaState& s) { s.unsaved[static_cast<std::size_t>(s.kind)] = false; }
 
 }  // namespace vekla

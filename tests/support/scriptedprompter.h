@@ -17,6 +17,11 @@ class ScriptedPrompter : public Prompter {
   std::deque<std::optional<QString>> saveAnswers;
   std::deque<bool> questionAnswers;
   std::deque<std::optional<Color>> colorAnswers;
+  std::deque<std::optional<TimeOfDay>> timeAnswers;
+  std::deque<std::optional<DayMonth>> dateAnswers;
+  // The presets the time and date dialogs were shown with, and the step.
+  std::vector<std::pair<TimeOfDay, int>> timePresets;
+  std::vector<DayMonth> datePresets;
 
   // What was asked.
   std::vector<FileDialogRequest> openRequests, saveRequests;
@@ -46,10 +51,25 @@ class ScriptedPrompter : public Prompter {
     colorAnswers.pop_front();
     return a;
   }
+  std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int step) override {
+    timePresets.emplace_back(preset, step);
+    return popAny(timeAnswers);
+  }
+  std::optional<DayMonth> chooseDate(DayMonth preset) override {
+    datePresets.push_back(preset);
+    return popAny(dateAnswers);
+  }
   void progress(const std::string& text) override { progressTexts.push_back(text); }
   void shellOpen(const QString& path) override { opened.push_back(path); }
 
  private:
+  template <class T>
+  static std::optional<T> popAny(std::deque<std::optional<T>>& q) {
+    if (q.empty()) return std::nullopt;
+    std::optional<T> a = q.front();
+    q.pop_front();
+    return a;
+  }
   static std::optional<QString> pop(std::deque<std::optional<QString>>& q) {
     if (q.empty() || !q.front()) {
       if (!q.empty()) q.pop_front();
