@@ -73,8 +73,13 @@ std::string DateKey(const std::string& t) {
 
 std::string TopicKey(const std::string& t, int col, bool ascending) {
   switch (col) {
-    case kOrder: case kFrom: case kTo: case kTotal: case kDone: return PadLeft(t, 4);
-    case kTopic: case kNote: return t.empty() && ascending ? AfterEveryWord() : t;
+    case kOrder:
+    case kFrom:
+    case kTo:
+    case kTotal:
+    case kDone: return PadLeft(t, 4);
+    case kTopic:
+    case kNote: return t.empty() && ascending ? AfterEveryWord() : t;
     case kDate:
       // An undated topic goes after every date ascending, and (with the
       // smallest key) to the bottom descending.
@@ -118,8 +123,7 @@ std::string CollationKey(const std::string& text) {
   const icu::UnicodeString u(reinterpret_cast<const char16_t*>(q.utf16()), static_cast<int32_t>(q.size()));
   std::string key(64, '\0');
   for (;;) {
-    const int32_t n =
-        collator->getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+    const int32_t n = collator->getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
     const bool fits = n <= static_cast<int32_t>(key.size());
     key.resize(static_cast<std::size_t>(n));
     if (fits) return key;
@@ -135,8 +139,7 @@ std::vector<int> AscendingOrder(const std::vector<std::string>& columnKeys) {
   std::vector<std::pair<std::string, int>> keyed;
   keyed.reserve(columnKeys.size());
   for (std::size_t i = 0; i < columnKeys.size(); ++i)
-    keyed.emplace_back(CollationKey(columnKeys[i] + " " + PadLeft(std::to_string(i + 1), width)),
-                       static_cast<int>(i));
+    keyed.emplace_back(CollationKey(columnKeys[i] + " " + PadLeft(std::to_string(i + 1), width)), static_cast<int>(i));
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<int> order;
   order.reserve(keyed.size());
