@@ -1,6 +1,7 @@
 #include "workspace/cellgrid.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vekla {
 
@@ -10,6 +11,7 @@ const Cell& defaultCell() {
   return c;
 }
 constexpr int kDefaultWidth = 64;
+constexpr int kMinWidth = 16;
 }  // namespace
 
 CellGrid::CellGrid(int cols, int rows, int fixedCols, int fixedRows)
@@ -94,7 +96,35 @@ void CellGrid::autoSizeColumns() {
       if (!row[static_cast<size_t>(c)].text.empty())
         w[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], measure(row[static_cast<size_t>(c)]));
   }
-  for (int c = cols_ - 1; c >= 0; --c) widths_[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], 16);
+  for (int c = cols_ - 1; c >= 0; --c) widths_[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], kMinWidth);
+}
+
+void CellGrid::autoSizeColumn(int col) {
+  if (col < 0 || col >= cols_) return;
+  setColWidth(col, std::max(widestText(col), kMinWidth));
+}
+
+int CellGrid::widestText(int col) const {
+  const auto& measure = textWidthMeasure();
+  int w = 0;
+  const int rows = std::min(rows_, static_cast<int>(cells_.size()));
+  for (int r = 0; r < rows; ++r) {
+    const auto& row = cells_[static_cast<size_t>(r)];
+    if (col < static_cast<int>(row.size()) && !row[static_cast<size_t>(col)].text.empty())
+      w = std::max(w, measure(row[static_cast<size_t>(col)]));
+  }
+  return w;
+}
+
+std::vector<Cell> CellGrid::takeRow(int row) {
+  if (row < 0 || row >= static_cast<int>(cells_.size())) return {};
+  return std::exchange(cells_[static_cast<size_t>(row)], {});
+}
+
+void CellGrid::putRow(int row, std::vector<Cell> cells) {
+  if (row < 0) return;
+  if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
+  cells_[static_cast<size_t>(row)] = std::move(cells);
 }
 
 int CellGrid::colWidth(int col) const {

@@ -79,9 +79,16 @@ class CellGrid {
   // column at a time would move every later cell once per column).
   void insertCols(int index, int count);
   void removeCols(int index, int count);
+  // Moves the stored cells of a row out, leaving the row empty (default
+  // cells), and puts a row of cells in place of a row's stored cells.
+  // Together they reorder rows without copying their cells.
+  std::vector<Cell> takeRow(int row);
+  void putRow(int row, std::vector<Cell> cells);
 
   // Size every column to its widest text (last column first).
   void autoSizeColumns();
+  // Size one column to its widest text.
+  void autoSizeColumn(int col);
   int colWidth(int col) const;
   void setColWidth(int col, int width);
   // How the width of a cell text is measured; the window installs one that
@@ -108,6 +115,8 @@ class CellGrid {
   int fixedRows_ = 1;
   std::vector<std::vector<Cell>> cells_;  // [row][col]
   std::vector<int> widths_;
+
+  int widestText(int col) const;
 };
 
 }  // namespace vekla

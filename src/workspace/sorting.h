@@ -1,0 +1,19 @@
+#pragma once
+// Sorting the rows of the main grid by one column, from a click on its
+// header: on the topic-plan tab every row moves, on the grades tab the
+// student rows. The header shows the direction as "+ " (ascending) or "- "
+// (descending) before its title; each click on it turns the direction round.
+#include "workspace/state.h"
+
+namespace vekla {
+
+// The header click on column `col` of the main grid. Rows are compared as
+// one text key each, in Czech order without regard to letter case; rows
+// with equal column texts keep their order ascending and come out reversed
+// descending. Empty texts and cells that hold no grade go last in both
+// directions. Grade texts keep their weight colours; the layout and, on the
+// grades tab, the statistics follow. The timetable and calendar tabs and
+// the label column 0 ignore the click.
+void StringAlignGridFixedColClick(VeklaState& s, int col);
+
+}  // namespace vekla
