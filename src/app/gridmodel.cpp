@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <algorithm>
 #include <map>
 
 #include "app/qtcolor.h"
@@ -143,7 +145,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   QStyleOptionViewItem opt(option);
   initStyleOption(&opt, index);
   const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
-  const bool current = view && view->currentIndex() == index && (index.flags() & Qt::ItemIsSelectable);
+  const bool selected = (option.state & QStyle::State_Selected) && (index.flags() & Qt::ItemIsSelectable);
+  const bool current =
+      selected || (view && view->currentIndex() == index && (index.flags() & Qt::ItemIsSelectable));
   opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
   if (current) {
     const QVariant bg = index.data(GridModel::SelectedBackgroundRole);
@@ -192,7 +196,10 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
   auto* delegate = new GridDelegate(this);
   setItemDelegate(delegate);
   setWordWrap(true);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // The main grid selects ranges too (Delete clears them); the small grids
+  // one cell at a time.
+  setSelectionMode(model->mode() == GridModel::Fixed::AsHeaders ? QAbstractItemView::ExtendedSelection
+                                                                 : QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   // Typing into a cell replaces its text, double-click or F2 edits it. A click
   // on the current cell does not wait to start an edit: while such a wait
@@ -221,6 +228,9 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
             emit currentCellChanged(model_->gridCol(current), model_->gridRow(current));
           });
   connect(delegate, &GridDelegate::committedWithEnter, this, &GridView::moveToNextCell);
+  connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit cellClicked(model_->gridCol(index), model_->gridRow(index));
+  });
   // A column the user drags wider or narrower keeps its width until the
   // grid sizes its columns again.
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
@@ -284,15 +294,58 @@ void GridView::setUniformColumnWidth(int width) {
   applyColumnWidths();
 }
 
+int GridView::shownWidth(int width) const {
+  // No column is wider than the visible grid, so a long text never hides
+  // every other column; the text shows whole in its tooltip.
+  const int visible = viewport()->width();
+  return visible > 16 ? std::min(width, visible) : width;
+}
+
 void GridView::applyColumnWidths() {
   const CellGrid& g = model_->grid();
   const int offset = model_->mode() == GridModel::Fixed::AsHeaders ? g.fixedCols() : 0;
   applyingWidths_ = true;
   for (int j = 0; j < model_->columnCount(); ++j) {
-    const int w = uniformWidth_ > 0 ? uniformWidth_ : g.colWidth(j + offset);
+    const int w = uniformWidth_ > 0 ? uniformWidth_ : shownWidth(g.colWidth(j + offset));
     if (columnWidth(j) != w) setColumnWidth(j, w);
   }
   applyingWidths_ = false;
+}
+
+void GridView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  applyColumnWidths();
+}
+
+bool GridView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+    // A text cut by its column shows whole.
+    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) + 8 > columnWidth(index.column())) {
+      QToolTip::showText(help->globalPos(), text, viewport());
+      return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  return QTableView::viewportEvent(event);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+    std::vector<CellPos> cells;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+      if (i.flags() & Qt::ItemIsEditable) cells.push_back({model_->gridCol(i), model_->gridRow(i)});
+    if (cells.empty() && currentIndex().isValid() && (currentIndex().flags() & Qt::ItemIsEditable))
+      cells.push_back({model_->gridCol(currentIndex()), model_->gridRow(currentIndex())});
+    if (!cells.empty()) emit clearRequested(cells);
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
 }
 
 }  // namespace vekla

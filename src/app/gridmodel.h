@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
+#include <vector>
 
 #include "workspace/state.h"
 
@@ -101,10 +102,19 @@ class GridView : public QTableView {
 
  signals:
   void currentCellChanged(int col, int row);  // grid coordinates, user moves only
+  void cellClicked(int col, int row);         // a click of the mouse on a cell
   void fixedColumnClicked(int col);           // a header cell of row 0 was clicked
+  // Delete pressed on the selected cells (grid coordinates, editable ones).
+  void clearRequested(const std::vector<CellPos>& cells);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void applyColumnWidths();
+  int shownWidth(int width) const;
 
   GridModel* model_;
   bool quiet_ = false;

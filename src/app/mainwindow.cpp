@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -26,6 +27,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -35,10 +37,13 @@
 #include "app/icons.h"
 #include "app/qtcolor.h"
 #include "app/qtprompter.h"
+#include "app/settingsdialogs.h"
 #include "app/widgets.h"
 #include "pdb/text.h"
 #include "commands/commands.h"
 #include "commands/kindtable.h"
+#include "workspace/settingsdialogs.h"
+#include "workspace/sorting.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
@@ -95,6 +100,32 @@ QLineEdit* panelEdit(const char* objectName, QWidget* parent, int width) {
   return e;
 }
 
+// The letter of each menu item that Alt chooses, in its caption.
+QString WithMnemonic(Ctl c, QString caption) {
+  static const std::map<Ctl, QChar> letters = {
+      {Ctl::MenuNovy, 'N'},      {Ctl::MenuOtevri, 'O'},  {Ctl::Otevt1, 'B'},   {Ctl::MenuImportCSV, 'I'},
+      {Ctl::MenuHtml, 'H'},      {Ctl::MenuExcel, 'E'},   {Ctl::MenuUloz, 'U'}, {Ctl::ExportCSV1, 'C'},
+      {Ctl::Oprogramu1, 'P'},    {Ctl::HotSync1, 'H'},    {Ctl::MenuTest, 'T'}, {Ctl::MenuNastavZnamky, 'Z'},
+      {Ctl::Konec1, 'K'}};
+  const auto it = letters.find(c);
+  if (it == letters.end()) return caption;
+  caption.replace('&', QStringLiteral("&&"));
+  const qsizetype at = caption.indexOf(it->second, 0, Qt::CaseInsensitive);
+  if (at >= 0) caption.insert(at, '&');
+  return caption;
+}
+
+// The usual desktop shortcuts.
+QKeySequence Shortcut(Ctl c) {
+  switch (c) {
+    case Ctl::MenuNovy: return QKeySequence(Qt::CTRL | Qt::Key_N);
+    case Ctl::MenuOtevri: return QKeySequence(Qt::CTRL | Qt::Key_O);
+    case Ctl::MenuUloz: return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case Ctl::Konec1: return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    default: return {};
+  }
+}
+
 int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
 
 }  // namespace
@@ -139,6 +170,7 @@ MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     ownPrompter_ = std::make_unique<QtPrompter>(this, lpohyb_);
     prompter_ = ownPrompter_.get();
   }
+  buildGradeOptions();
   buildHandlers();
   setMinimumWidth(kMinWidth);
   restorePlacement();
@@ -184,6 +216,15 @@ void MainWindow::buildUi() {
   gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, {col, row}); }); };
   connect(grid_, &GridView::currentCellChanged, this,
           [this](int col, int row) { run([=, this] { StringAlignGridSelectCell(s_, {col, row}); }); });
+  connect(grid_, &GridView::cellClicked, this,
+          [this](int col, int row) { run([=, this] { GradeCellClicked(s_, {col, row}); }); });
+  connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
+    commitPendingEdit();
+    run([=, this] { StringAlignGridFixedColClick(s_, col); });
+  });
+  connect(grid_, &GridView::clearRequested, this, [this](const std::vector<CellPos>& cells) {
+    run([=, this] { ClearCells(s_, cells); });
+  });
 
   tabs_ = new QTabBar(top);
   tabs_->setObjectName("TabSet1");
@@ -205,13 +246,16 @@ void MainWindow::buildUi() {
   memo1_->setToolTip(QStringLiteral("chyby"));
   memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   setTextColor(memo1_, rgbHex(0xFF0000));
-  memo1_->setMinimumHeight(24);
+  // At least six lines of the log are always in sight.
+  memo1_->setMinimumHeight(6 * memo1_->fontMetrics().lineSpacing() + 2 * memo1_->frameWidth() +
+                           static_cast<int>(2 * memo1_->document()->documentMargin()));
 
   splitter_->addWidget(top);
   splitter_->addWidget(memo1_);
-  splitter_->setStretchFactor(0, 1);
-  splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({600, 70});
+  // The log grows with the window too, a quarter of what the grid grows.
+  splitter_->setStretchFactor(0, 4);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setSizes({600, memo1_->minimumHeight()});
   setCentralWidget(central);
 }
 
@@ -219,8 +263,9 @@ void MainWindow::buildMenus() {
   std::map<std::string, QMenu*> menus;
   for (const MenuItemDef& m : MenuItems()) {
     QMenu*& menu = menus[m.menu];
-    if (!menu) menu = menuBar()->addMenu(toQt(m.menu));
-    QAction* a = menu->addAction(toQt(m.caption));
+    if (!menu) menu = menuBar()->addMenu("&" + toQt(m.menu));
+    QAction* a = menu->addAction(WithMnemonic(m.name, toQt(m.caption)));
+    if (const QKeySequence key = Shortcut(m.name); !key.isEmpty()) a->setShortcut(key);
     a->setObjectName(QString::fromLatin1(CtlName(m.name)));
     actions_[m.name] = a;
     menuNames_.push_back(m.name);
@@ -311,11 +356,21 @@ QFrame* MainWindow::buildPanel() {
     e->setInputMask(QStringLiteral("09:99:99;_"));
     connect(e, &QLineEdit::textEdited, this, [this, e] {
       (e == editCV_ ? s_.EditCV : s_.EditCZ) = MaskedTimeText(e->displayText());
+      markEdited();
     });
   }
-  bindEdit(editN_, [this](const std::string& t) { s_.EditN = t; });
-  bindEdit(editDV_, [this](const std::string& t) { s_.EditDV = t; });
-  bindEdit(editDZ_, [this](const std::string& t) { s_.EditDZ = t; });
+  bindEdit(editN_, [this](const std::string& t) {
+    s_.EditN = t;
+    markEdited();
+  });
+  bindEdit(editDV_, [this](const std::string& t) {
+    s_.EditDV = t;
+    markEdited();
+  });
+  bindEdit(editDZ_, [this](const std::string& t) {
+    s_.EditDZ = t;
+    markEdited();
+  });
 
   boxRozvrh_ = buildTimetableBox();
   layout->addWidget(boxRozvrh_);
@@ -375,19 +430,25 @@ QGroupBox* MainWindow::buildTimetableBox() {
 
   bindEdit(editPolozka_, [this](const std::string& t) {
     s_.EditRozvrhPolozka = t;
+    MarkEdited(s_);
     run([this] { EditRozvrhPolozkaChange(s_); });
   });
   bindEdit(editLS_, [this](const std::string& t) {
     s_.EditRozvrhLS = t;
+    MarkEdited(s_);
     run([this] { EditRozvrhLSChange(s_); });
   });
   connect(buttonRozvrh_, &QToolButton::clicked, this,
           [this] { run([this] { SpeedButtonRozvrhClick(s_, *prompter_); }); });
   connect(radioL_, &QRadioButton::toggled, this, [this](bool on) {
-    if (!refreshing_) s_.lichyTyden = on;
+    if (refreshing_) return;
+    s_.lichyTyden = on;
+    markEdited();
   });
   connect(checkLS_, &QCheckBox::toggled, this, [this](bool on) {
-    if (!refreshing_) s_.rozlisovatTydny = on;
+    if (refreshing_) return;
+    s_.rozlisovatTydny = on;
+    markEdited();
   });
   return box;
 }
@@ -527,6 +588,7 @@ QPlainTextEdit* MainWindow::buildNote(QWidget* box) {
       memoPoznamka_->setTextCursor(cursor);
     }
     s_.memoPoznamka = std::move(lines);
+    markEdited();
   });
   return memoPoznamka_;
 }
@@ -549,6 +611,14 @@ void MainWindow::buildHandlers() {
   on({Ctl::SpeedItemOdstranitRadek}, [this, &p] { run([&] { SBDeleteClick(s_, p); }); });
   on({Ctl::SpeedItemPridatSloupec}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }); });
   on({Ctl::SpeedItemOdebratSloupec}, [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }); });
+  on({Ctl::SpeedItemHodiny}, [this, &p] { run([&] { SpeedItemHodinyClick(s_, p); }); });
+  on({Ctl::SpeedItemDatum}, [this, &p] { run([&] { SpeedItemDatumClick(s_, p); }); });
+  on({Ctl::MenuNastavZnamky}, [this] {
+    // Shown without blocking the window; its check boxes keep what was left in them.
+    gradeOptions_->show();
+    gradeOptions_->raise();
+    gradeOptions_->activateWindow();
+  });
   on({Ctl::Oprogramu1, Ctl::SpeedItem12}, [this] { showAbout(); });
   on({Ctl::Konec1, Ctl::SpeedItem13}, [this] { close(); });
   // Every conversion control runs the current kind's conversion from the
@@ -557,6 +627,20 @@ void MainWindow::buildHandlers() {
     if (const auto conversion = ConversionOf(name))
       handlers_[name] = [this, &p, c = *conversion] { run([&] { ConvertClick(s_, p, c); }); };
   }
+}
+
+void MainWindow::buildGradeOptions() {
+  gradeOptions_ = new GradeOptionsDialog(this);
+  // The check boxes take the settings once, when the program starts.
+  gradeOptions_->setOptions(ReadGradeDisplayOptions(s_.settings));
+  connect(gradeOptions_, &GradeOptionsDialog::confirmed, this, [this](const GradeDisplayOptions& o) {
+    run([&] {
+      WriteGradeDisplayOptions(s_.settings, o);
+      s_.settings.save(s_.programDir + "vekla.ini");
+    });
+  });
+  // Coming back from the dialog does not reload the grid.
+  connect(gradeOptions_, &GradeOptionsDialog::closedEitherWay, this, [this] { s_.reload = false; });
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -674,6 +758,11 @@ void MainWindow::commitPendingEdit() {
   for (GridView* view : {grid_, znamkyView_, znamky2View_}) view->commitEdit();
 }
 
+void MainWindow::markEdited() {
+  MarkEdited(s_);
+  setWindowModified(true);
+}
+
 void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store) {
   connect(edit, &QLineEdit::textEdited, this, [this, edit, store = std::move(store)](const QString& text) {
     const std::string t = typed(text);
@@ -704,7 +793,9 @@ void MainWindow::refresh() {
   if (refreshing_) return;
   refreshing_ = true;
 
-  setWindowTitle(toQt(s_.caption));
+  // The semester label, the database and a mark for edits not yet saved.
+  setWindowTitle(toQt(s_.caption) + QString::fromUtf8(" – ") + toQt(s_.EditN) + "[*]");
+  setWindowModified(HasUnsavedEdits(s_));
   lpohyb_->setText(toQt(s_.Lpohyb));
   shape1_->setColor(s_.shape1);
   shape2_->setColor(s_.shape2);
@@ -734,7 +825,7 @@ void MainWindow::refreshControls() {
   }
   for (Ctl name : menuNames_) {
     const Control& c = s_.control(name);
-    if (!c.caption.empty()) actions_[name]->setText(toQt(c.caption));
+    if (!c.caption.empty()) actions_[name]->setText(WithMnemonic(name, toQt(c.caption)));
   }
   boxRozvrh_->setVisible(s_.control(Ctl::GroupBoxRozvrh).visible);
   boxZnamky_->setVisible(s_.control(Ctl::GroupBoxZnamky).visible);

@@ -33,6 +33,7 @@ class QToolButton;
 namespace vekla {
 
 class ColorCircle;
+class GradeOptionsDialog;
 class GridModel;
 class GridView;
 class QtPrompter;
@@ -87,6 +88,7 @@ class MainWindow : public QMainWindow {
   GridView* buildBands(QWidget* box);
   QPlainTextEdit* buildNote(QWidget* box);
   void buildHandlers();
+  void buildGradeOptions();
   void restorePlacement();
   void storePlacement();
   void showAbout();
@@ -100,6 +102,8 @@ class MainWindow : public QMainWindow {
   // Keeps the state in step with what is typed into a line edit.
   void bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store);
   void leaveWeight(int index);  // 0-based
+  // A panel field typed into: the tab now holds edits not yet saved.
+  void markEdited();
   void refreshPanel();
   void refreshGrades();
   void refreshLog();
@@ -158,6 +162,7 @@ class MainWindow : public QMainWindow {
   QTabBar* tabs_ = nullptr;
   QSplitter* splitter_ = nullptr;
   QPlainTextEdit* memo1_ = nullptr;
+  GradeOptionsDialog* gradeOptions_ = nullptr;
   std::vector<std::string> shownLog_;
 };
 

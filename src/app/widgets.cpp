@@ -1,10 +1,22 @@
 #include "app/widgets.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPainter>
+#include <QTranslator>
 
 #include "app/qtcolor.h"
 
 namespace vekla {
+
+void UseCzech() {
+  QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+  static QTranslator qtCzech;
+  if (qtCzech.isEmpty() &&
+      qtCzech.load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtCzech);
+}
 
 ColorCircle::ColorCircle(QWidget* parent) : QWidget(parent) {
   setFixedSize(sizeHint());

@@ -7,6 +7,10 @@
 
 namespace vekla {
 
+// Sets the program's language, Czech, for the toolkit's own dialogs and
+// formats as well (its translation, when installed).
+void UseCzech();
+
 // A circle filled with a colour (Shape1, Shape2, ShapeRozvrh).
 class ColorCircle : public QWidget {
   Q_OBJECT

@@ -211,6 +211,11 @@ int main(int argc, char** argv) {
   } catch (const UsageError& e) {
     return usageError(e.what());
   }
+  if (o.version) {
+    // The same version the window's about box shows.
+    std::printf("Vekla %s\n", VEKLA_VERSION);
+    return kDone;
+  }
   if (o.help) {
     std::fputs(UsageText(), stdout);
     return kDone;

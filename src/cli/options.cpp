@@ -33,6 +33,7 @@ const char* UsageText() {
          "  --data SLOŽKA             složka pracovních souborů (výchozí dočasná)\n"
          "  --now \"RRRR-MM-DD hh:mm:ss\"  pevné datum a čas\n"
          "  --info SOUBOR.pdb         vypíše hlavičku databáze\n"
+         "  --version                 verze programu\n"
          "  --help                    tato nápověda\n"
          "Návratový kód: 0 hotovo, 1 vstup nelze načíst nebo výstup zapsat, 2 chybné volby.\n";
 }
@@ -74,6 +75,9 @@ ConvertOptions ParseOptions(const QStringList& args) {
     if (arg == QLatin1String("--help")) {
       flag();
       o.help = true;
+    } else if (arg == QLatin1String("--version")) {
+      flag();
+      o.version = true;
     } else if (arg == QLatin1String("--kind")) {
       const QString v = value();
       o.kind = KindFromOptionName(v);

@@ -29,6 +29,7 @@ struct ConvertOptions {
   QDateTime now;               // --now; invalid when not given
   QString infoFile;            // --info
   bool help = false;
+  bool version = false;        // --version
   QStringList positional;      // INPUT OUTPUT
 };
 

@@ -35,7 +35,7 @@ int FormResizeWidth(int width);                              // never narrower t
 bool MayDiscardEdits(VeklaState& s, Prompter& p);
 Outcome NovyClick(VeklaState& s, Prompter& p);
 Outcome OtevriClick1(VeklaState& s, Prompter& p);  // "Import z 1. adresáře"
-Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adesáře BackUp"
+Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adresáře BackUp"
 // The open flow after the dialog: clear the log, read by kind, save the working files.
 Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog);
 Outcome UlozClick(VeklaState& s, Prompter& p);

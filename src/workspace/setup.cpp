@@ -159,7 +159,7 @@ const std::vector<MenuItemDef>& MenuItems() {
     const std::tuple<const char*, Ctl, const char*> table[] = {
         {"Soubor", Ctl::MenuNovy, "Nový"},
         {"Soubor", Ctl::MenuOtevri, "Import z 1. adresáře "},
-        {"Soubor", Ctl::Otevt1, "Import z adesáře BackUp"},
+        {"Soubor", Ctl::Otevt1, "Import z adresáře BackUp"},
         {"Soubor", Ctl::MenuImportCSV, "Import CSV ..."},
         {"Soubor", Ctl::MenuHtml, "Vytvořit HTML ..."},
         {"Soubor", Ctl::MenuExcel, "Vytvořit Excel ..."},

@@ -211,8 +211,14 @@ void SortGrades(VeklaState& s, int col) {
 void StringAlignGridFixedColClick(VeklaState& s, int col) {
   if (col < 1 || col >= s.grid.colCount()) return;
   switch (s.kind) {
-    case DbKind::Rozpisy: SortTopicPlans(s, col); break;
-    case DbKind::Znamky: SortGrades(s, col); break;
+    case DbKind::Rozpisy:
+      SortTopicPlans(s, col);
+      MarkEdited(s);
+      break;
+    case DbKind::Znamky:
+      SortGrades(s, col);
+      MarkEdited(s);
+      break;
     case DbKind::Rozvrh:
     case DbKind::Kalendar: break;
   }

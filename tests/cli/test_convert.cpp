@@ -126,6 +126,9 @@ TEST_F(ConvertTest, WrongUsageExitsWithTwo) {
   const Result help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(help.out.contains("--semesters"));
+  const Result version = run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, QString("Vekla %1\n").arg(VEKLA_VERSION));
 }
 
 TEST_F(ConvertTest, ExportsNotBuiltYetTouchNothing) {

@@ -11,6 +11,7 @@
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
 #include "commands/commands.h"
+#include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
 using namespace vekla;
@@ -82,21 +83,40 @@ TEST_F(Commands, TimetableButtonsFollowTheSelectedCell) {
   }
 }
 
-TEST_F(Commands, SelectingAGradeCellGivesItTheCurrentWeight) {
+// The weight whose button is down goes to a grade cell that is clicked or
+// typed into, never to one the cursor merely moves onto; the averages follow.
+TEST_F(Commands, AGradeTakesTheCurrentWeightByClickOrTypingOnly) {
   SetupTab(s, DbKind::Znamky);
+  s.weights[1].text = "3,00";
   s.weightDown = 2;
-  s.grid.setText(3, 5, "1 ");
-  s.grid.setFontColor(3, 5, rgbHex(0xFF0000));
-  StringAlignGridSelectCell(s, {3, 5});
-  // The selected cell shows inverted: the colours it had before the weight.
-  EXPECT_EQ(s.grid.selectedCellColor, rgbHex(0xFF0000));
-  EXPECT_EQ(s.grid.selectedFontColor, rgbHex(0xEFFFFF));
-  EXPECT_EQ(s.grid.fontColor(3, 5), rgbHex(0x0000FF));
-  // Names, dates and averages keep their colours.
-  for (auto [col, row] : {std::pair{2, 5}, {3, 1}, {4, 5}, {3, 9}}) {
-    const Color before = s.grid.fontColor(col, row);
-    StringAlignGridSelectCell(s, {col, row});
-    EXPECT_EQ(s.grid.fontColor(col, row), before) << col << "," << row;
+  const Color red = rgbHex(0xFF0000), blue = rgbHex(0x0000FF);
+  const struct {
+    const char* what;
+    void (*act)(VeklaState&, CellPos);
+    CellPos at;
+    Color colour;  // afterwards
+  } cases[] = {
+      {"moving onto a grade", [](VeklaState& v, CellPos a) { StringAlignGridSelectCell(v, a); }, {3, 5}, red},
+      {"clicking a grade", [](VeklaState& v, CellPos a) { GradeCellClicked(v, a); }, {3, 5}, blue},
+      {"typing a grade", [](VeklaState& v, CellPos a) { StringAlignGridAfterEdit(v, a); }, {3, 5}, blue},
+      {"clicking a name", [](VeklaState& v, CellPos a) { GradeCellClicked(v, a); }, {2, 5}, kBlack},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (int r : {4, 5}) {
+      s.grid.setText(3, r, "1 ");
+      s.grid.setFontColor(3, r, red);
+    }
+    s.grid.setText(3, 6, "5 ");
+    s.grid.setFontColor(3, 6, red);
+    ComputeStatistics(s);
+    s.unsaved = {};
+    c.act(s, c.at);
+    EXPECT_EQ(s.grid.fontColor(c.at.col, c.at.row), c.colour);
+    const bool changed = c.colour == blue;
+    // Grades 1, 1 and 5; the second 1 at weight 1,00 or, given weight 2, at 3,00.
+    EXPECT_EQ(s.grid.text(3, s.grid.rowCount() - 2), changed ? "1,800" : "2,333");
+    EXPECT_EQ(HasUnsavedEdits(s), changed || std::string(c.what) == "typing a grade");
   }
 }
 
@@ -200,6 +220,79 @@ TEST_F(Commands, HotSyncHandsTheFileOver) {
 
   if (oldHome.isNull()) qunsetenv("JPILOT_HOME");
   else qputenv("JPILOT_HOME", oldHome);
+}
+
+}  // namespace
+
+namespace {
+
+// "Hodiny" and "Datum" preset their fields from the selected cell and write
+// their result into it; the date is cut to the month's length.
+TEST_F(Commands, TimeAndDateDialogsFillTheSelectedCell) {
+  const struct {
+    DbKind kind;
+    CellPos at;
+    const char* before;
+    bool time;
+    std::optional<TimeOfDay> timeAnswer;
+    std::optional<DayMonth> dateAnswer;
+    int presetA, presetB, step;  // what the dialog was shown with
+    const char* after;
+  } cases[] = {
+      {DbKind::Znamky, {3, 2}, "", true, TimeOfDay{8, 5}, {}, 0, 0, 1, "08:05"},
+      {DbKind::Znamky, {3, 2}, "07:50", true, TimeOfDay{13, 0}, {}, 7, 50, 1, "13:00"},
+      {DbKind::Rozvrh, {2, 2}, "07:50", true, TimeOfDay{7, 55}, {}, 7, 50, 5, "07:55"},
+      {DbKind::Znamky, {3, 2}, "07:50", true, std::nullopt, {}, 7, 50, 1, "07:50"},  // Storno
+      {DbKind::Znamky, {3, 1}, "5.9", false, {}, DayMonth{31, 2}, 5, 9, 0, "29.2"},
+      {DbKind::Znamky, {3, 1}, "", false, {}, DayMonth{31, 11}, 31, 2, 0, "30.11"},  // the last values
+      {DbKind::Znamky, {3, 1}, "1.x", false, {}, DayMonth{31, 12}, 1, 11, 0, "31.12"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.after);
+    if (s.kind != c.kind || s.prefix.empty()) SetupTab(s, c.kind);
+    s.grid.setText(c.at, c.before);
+    StringAlignGridSelectCell(s, c.at);
+    if (c.time) {
+      p.timeAnswers = {c.timeAnswer};
+      SpeedItemHodinyClick(s, p);
+      ASSERT_FALSE(p.timePresets.empty());
+      EXPECT_EQ(p.timePresets.back().first.hours, c.presetA);
+      EXPECT_EQ(p.timePresets.back().first.minutes, c.presetB);
+      EXPECT_EQ(p.timePresets.back().second, c.step);
+    } else {
+      p.dateAnswers = {c.dateAnswer};
+      SpeedItemDatumClick(s, p);
+      ASSERT_FALSE(p.datePresets.empty());
+      EXPECT_EQ(p.datePresets.back().day, c.presetA);
+      EXPECT_EQ(p.datePresets.back().month, c.presetB);
+    }
+    EXPECT_EQ(s.grid.text(c.at), c.after);
+  }
+}
+
+// "Nový" and opening ask before they throw away edits not yet saved to a
+// database; after a save they do not ask.
+TEST_F(Commands, UnsavedEditsAreAskedAboutBeforeNew) {
+  QTemporaryDir dir;
+  s.programDir = dir.path() + "/";
+  SetupTab(s, DbKind::Rozpisy);
+  NovyClick(s, p);
+  EXPECT_TRUE(p.questions.empty());
+
+  s.grid.setText(2, 1, "Zlomky");
+  StringAlignGridAfterEdit(s, {2, 1});
+  EXPECT_EQ(NovyClick(s, p), Outcome::Cancelled);  // No
+  EXPECT_EQ(p.questions, std::vector<std::string>{cp("Zahodit neuložené změny?")});
+  EXPECT_EQ(s.grid.text(2, 1), "Zlomky");
+  EXPECT_EQ(OtevriClick1(s, p), Outcome::Cancelled);
+  EXPECT_EQ(p.questions.size(), 2u);
+  EXPECT_TRUE(p.openRequests.empty());
+
+  p.saveAnswers = {dir.path() + "/Rozpisy-a.PDB"};
+  EXPECT_EQ(UlozClick(s, p), Outcome::Done);
+  EXPECT_EQ(NovyClick(s, p), Outcome::Done);
+  EXPECT_EQ(p.questions.size(), 2u);
+  EXPECT_EQ(s.grid.text(2, 1), "");
 }
 
 }  // namespace

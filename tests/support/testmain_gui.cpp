@@ -2,9 +2,12 @@
 
 #include <QApplication>
 
+#include "app/widgets.h"
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
+  vekla::UseCzech();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -47,7 +47,7 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
   EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
                             "ExportCSV1", "Oprogramu1", "HotSync1", "MenuTest", "MenuNastavZnamky", "Konec1"}));
   EXPECT_EQ(captions[1], "Import z 1. adresáře ");
-  EXPECT_EQ(captions[2], "Import z adesáře BackUp");
+  EXPECT_EQ(captions[2], "Import z adresáře BackUp");
   EXPECT_EQ(toUtf8(MenuItems()[11].menu), "Nastavení");
   EXPECT_EQ(toUtf8(MenuItems()[11].caption), "Známky");
 
@@ -59,7 +59,7 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
   EXPECT_EQ(ToolButtons()[21].name, Ctl::SpeedItem13);
 
   // Every control starts enabled and visible with its default caption or hint.
-  EXPECT_EQ(caption(Ctl::Otevt1), "Import z adesáře BackUp");
+  EXPECT_EQ(caption(Ctl::Otevt1), "Import z adresáře BackUp");
   EXPECT_EQ(caption(Ctl::SpeedItem8), "Nastavit velikost sloupců");
   EXPECT_TRUE(s.control(Ctl::SpeedItemHodiny).enabled);
   EXPECT_TRUE(s.control(Ctl::SpeedItemImport2).visible);
