@@ -633,6 +633,10 @@ TEST_F(Window, GradeOptionsDialog) {
   EXPECT_EQ(saved.get("Znamky", "Zvlast"), "1");
   EXPECT_EQ(saved.get("Znamky", "Barevne"), "1");
 
+  // The toolkit's own dialogs speak Czech too.
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), u("Zrušit"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), u("Hledat v:"));
+
   // The time and date dialogs as they show.
   HoursDialog hours(w.get());
   hours.setValues(7, 50);
