@@ -37,8 +37,6 @@ class CliPrompter : public Prompter {
   bool question(const std::string& text) override;
   bool includeSemester(int index, const std::string& label) override;
   std::optional<Color> chooseColor(Color initial) override;
-  std::optional<TimeOfDay> chooseTime(TimeOfDay, int) override { return std::nullopt; }
-  std::optional<DayMonth> chooseDate(DayMonth) override { return std::nullopt; }
   void progress(const std::string&) override {}
   void shellOpen(const QString&) override {}
 

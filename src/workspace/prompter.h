@@ -52,9 +52,16 @@ class Prompter {
   // The colour dialog starting on `initial`; nullopt when cancelled.
   virtual std::optional<Color> chooseColor(Color initial) = 0;
   // The time dialog preset to `preset`, its minutes stepping by `minuteStep`;
-  // the date dialog preset to `preset`. nullopt when cancelled.
-  virtual std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int minuteStep) = 0;
-  virtual std::optional<DayMonth> chooseDate(DayMonth preset) = 0;
+  // the date dialog preset to `preset`. nullopt when cancelled (and where
+  // there is no one to ask).
+  virtual std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int minuteStep) {
+    (void)preset, (void)minuteStep;
+    return std::nullopt;
+  }
+  virtual std::optional<DayMonth> chooseDate(DayMonth preset) {
+    (void)preset;
+    return std::nullopt;
+  }
   // The progress label `Lpohyb` changed and must be repainted now.
   virtual void progress(const std::string& text) = 0;
   // The shell's "open" verb on a file.
