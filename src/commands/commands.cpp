@@ -344,27 +344,30 @@ void ClearCells(VeklaState& s, const std::vector<CellPos>& cells) {
   s.grid.autoSizeColumns();
 }
 
-Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p) {
-  const CellPos at{s.selCol, s.selRow};
-  // Lessons of the timetable start on five-minute marks.
-  const auto t = p.chooseTime(TimePresetFromCell(s.grid.text(at)), s.kind == DbKind::Rozvrh ? 5 : 1);
-  if (!t) return Outcome::Cancelled;
-  KeepTime(s.settings, *t);
-  s.grid.setText(at, TimeResultText(*t));
+namespace {
+
+Outcome FillSelectedCell(VeklaState& s, std::string text) {
+  s.grid.setText({s.selCol, s.selRow}, std::move(text));
   MarkEdited(s);
   s.grid.autoSizeColumns();
   return Outcome::Done;
 }
 
+}  // namespace
+
+Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p) {
+  // Lessons of the timetable start on five-minute marks.
+  const auto t = p.chooseTime(TimePresetFromCell(s.grid.text(s.selCol, s.selRow)), s.kind == DbKind::Rozvrh ? 5 : 1);
+  if (!t) return Outcome::Cancelled;
+  KeepTime(s.settings, *t);
+  return FillSelectedCell(s, TimeResultText(*t));
+}
+
 Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p) {
-  const CellPos at{s.selCol, s.selRow};
-  const auto d = p.chooseDate(DatePresetFromCell(s.grid.text(at), LastDate(s.settings)));
+  const auto d = p.chooseDate(DatePresetFromCell(s.grid.text(s.selCol, s.selRow), LastDate(s.settings)));
   if (!d) return Outcome::Cancelled;
   KeepDate(s.settings, *d);
-  s.grid.setText(at, DateResultText(*d));
-  MarkEdited(s);
-  s.grid.autoSizeColumns();
-  return Outcome::Done;
+  return FillSelectedCell(s, DateResultText(*d));
 }
 
 // ---------------------------------------------------------------- rows and columns
