@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <map>
+#include <string>
+#include <unordered_map>
 
 #include "app/qtcolor.h"
 #include "pdb/text.h"
@@ -73,13 +75,26 @@ QFont GridModel::cellFont(const Cell& c) {
 }
 
 void GridModel::installWidthMeasure() {
-  CellGrid::textWidthMeasure() = [](const Cell& c) {
-    static std::map<int, QFontMetrics> metrics;
+  // A grid holds few distinct texts (20 grade symbols, dates, times), and
+  // shaping a text costs far more than looking it up: each text is measured
+  // once per font.
+  CellGrid::setTextWidthMeasure([](const Cell& c) {
+    struct Font {
+      QFontMetrics metrics;
+      std::unordered_map<std::string, int> widths;
+    };
+    static std::map<int, Font> fonts;
+    constexpr std::size_t kMaxTexts = 100000;
     const int key = (c.size > 0 ? c.size : 8) * 2 + (c.bold ? 1 : 0);
-    auto it = metrics.find(key);
-    if (it == metrics.end()) it = metrics.emplace(key, QFontMetrics(cellFont(c))).first;
-    return it->second.horizontalAdvance(cellText(c.text)) + 10;
-  };
+    auto it = fonts.find(key);
+    if (it == fonts.end()) it = fonts.emplace(key, Font{QFontMetrics(cellFont(c)), {}}).first;
+    Font& f = it->second;
+    if (const auto w = f.widths.find(c.text); w != f.widths.end()) return w->second;
+    if (f.widths.size() >= kMaxTexts) f.widths.clear();
+    const int w = f.metrics.horizontalAdvance(cellText(c.text)) + 10;
+    f.widths.emplace(c.text, w);
+    return w;
+  });
 }
 
 QVariant GridModel::cellData(int col, int row, int role, bool header) const {

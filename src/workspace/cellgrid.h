@@ -3,6 +3,7 @@
 // as (column, row), as everywhere in Vekla. Cells may be written and read
 // beyond the current column and row counts: they are kept and show when the
 // counts grow to include them.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -80,13 +81,17 @@ class CellGrid {
   void insertCols(int index, int count);
   void removeCols(int index, int count);
 
-  // Size every column to its widest text (last column first).
+  // Size every column to its widest text (last column first). Only the
+  // columns written to since the last sizing are measured again; the others
+  // keep the widest text found then.
   void autoSizeColumns();
   int colWidth(int col) const;
   void setColWidth(int col, int width);
   // How the width of a cell text is measured; the window installs one that
   // uses real font metrics, the default estimates from the character count.
-  static std::function<int(const Cell&)>& textWidthMeasure();
+  // Installing another measure makes every grid measure all columns again.
+  static const std::function<int(const Cell&)>& textWidthMeasure();
+  static void setTextWidthMeasure(std::function<int(const Cell&)> measure);
 
   // Current cell and the colours of the selected cell.
   int currentCol = 1;
@@ -106,8 +111,15 @@ class CellGrid {
   int rows_ = 0;
   int fixedCols_ = 1;
   int fixedRows_ = 1;
+  // Forgets every column's widest text: the rows or columns moved.
+  void remeasureAll() { measured_.clear(); }
+
   std::vector<std::vector<Cell>> cells_;  // [row][col]
   std::vector<int> widths_;
+  // The widest text of each column at the last sizing, or -1 for a column
+  // written to since; columns beyond the end are measured too.
+  std::vector<int> measured_;
+  std::uint64_t measuredWith_ = 0;  // the measure those widths came from
 };
 
 }  // namespace vekla
