@@ -154,7 +154,7 @@ struct Session {
   // "Import z 1. adresáře" with the grade book chosen in the dialog.
   void open() {
     p.openAnswers.push_back(Folder() + "/" + kFileName);
-    w->trigger("SpeedItemOtevri1");
+    w->trigger(Ctl::SpeedItemOtevri1);
     Settle();
   }
   GridView* grid() const { return w->findChild<GridView*>("StringAlignGrid"); }
@@ -285,7 +285,7 @@ void BM_Save(benchmark::State& state) {
   s.p.saveAnswers.push_back(out);
   for (auto _ : state) {
     Profiled profiled;
-    s.w->trigger("SpeedItemUlozPDB");
+    s.w->trigger(Ctl::SpeedItemUlozPDB);
     Settle();
   }
   if (Failed(state, s)) return;
