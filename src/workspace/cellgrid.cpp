@@ -31,11 +31,11 @@ CellGrid::CellGrid(int cols, int rows, int fixedCols, int fixedRows)
     : cols_(cols), rows_(rows), fixedCols_(fixedCols), fixedRows_(fixedRows) {}
 
 void CellGrid::setColCount(int n) {
-  if (std::max(0, n) != cols_) remeasureAll();
+  if (std::max(0, n) != cols_) reshaped();
   cols_ = std::max(0, n);
 }
 void CellGrid::setRowCount(int n) {
-  if (std::max(0, n) != rows_) remeasureAll();
+  if (std::max(0, n) != rows_) reshaped();
   rows_ = std::max(0, n);
 }
 
@@ -50,6 +50,7 @@ Cell& CellGrid::at(int col, int row) {
   col = std::max(col, 0);
   row = std::max(row, 0);
   if (static_cast<size_t>(col) < measured_.size()) measured_[static_cast<size_t>(col)] = kUnmeasured;
+  writes_.note({col, row});
   if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
   auto& r = cells_[static_cast<size_t>(row)];
   if (col >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(col) + 1);
@@ -61,7 +62,7 @@ void CellGrid::insertRow(int index) {
   if (index < static_cast<int>(cells_.size()))
     cells_.insert(cells_.begin() + index, std::vector<Cell>{});
   ++rows_;
-  remeasureAll();
+  reshaped();
 }
 
 void CellGrid::insertCol(int index) { insertCols(index, 1); }
@@ -74,14 +75,14 @@ void CellGrid::insertCols(int index, int count) {
     if (index < static_cast<int>(r.size())) r.insert(r.begin() + index, n, Cell{});
   if (index < static_cast<int>(widths_.size())) widths_.insert(widths_.begin() + index, n, kDefaultWidth);
   cols_ += count;
-  remeasureAll();
+  reshaped();
 }
 
 void CellGrid::removeRow(int index) {
   if (index < fixedRows_ || index >= rows_ || rows_ - fixedRows_ <= 1) return;
   if (index < static_cast<int>(cells_.size())) cells_.erase(cells_.begin() + index);
   --rows_;
-  remeasureAll();
+  reshaped();
 }
 
 void CellGrid::removeCol(int index) { removeCols(index, 1); }
@@ -98,7 +99,7 @@ void CellGrid::removeCols(int index, int count) {
   for (auto& r : cells_) eraseFrom(r);
   eraseFrom(widths_);
   cols_ -= count;
-  remeasureAll();
+  reshaped();
 }
 
 const std::function<int(const Cell&)>& CellGrid::textWidthMeasure() { return widthMeasure(); }
@@ -134,6 +135,11 @@ void CellGrid::autoSizeColumns() {
     widths_[static_cast<size_t>(c)] = std::max(measured_[static_cast<size_t>(c)], 16);
 }
 
+std::optional<std::span<const CellPos>> CellGrid::writtenSince(Mark m) const {
+  if (m < writes_.listedFrom || m > writes_.count) return std::nullopt;
+  return std::span<const CellPos>(writes_.cells).subspan(static_cast<size_t>(m - writes_.listedFrom));
+}
+
 int CellGrid::colWidth(int col) const {
   return col >= 0 && col < static_cast<int>(widths_.size()) ? widths_[static_cast<size_t>(col)] : kDefaultWidth;
 }
@@ -147,7 +153,7 @@ void CellGrid::setColWidth(int col, int width) {
 void CellGrid::clearStore() {
   cells_.clear();
   widths_.clear();
-  remeasureAll();
+  reshaped();
 }
 
 }  // namespace vekla

@@ -3,8 +3,11 @@
 // as (column, row), as everywhere in Vekla. Cells may be written and read
 // beyond the current column and row counts: they are kept and show when the
 // counts grow to include them.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -100,6 +103,14 @@ class CellGrid {
   Color selectedFontColor = kSysWindow;
   int lineWidth = 1;
 
+  // Which cells were written to since an earlier mark, each at least once,
+  // in the order of writing. Unknown (nullopt) after rows or columns were
+  // inserted, removed or counted anew, after the grid was copied or assigned,
+  // and after more writes than the grid keeps a list of.
+  using Mark = std::uint64_t;
+  Mark mark() const { return writes_.count; }
+  std::optional<std::span<const CellPos>> writtenSince(Mark m) const;
+
   // Cells are stored row by row; each stored row holds as many cells as were
   // ever written into it.
   const std::vector<std::vector<Cell>>& store() const { return cells_; }
@@ -111,8 +122,44 @@ class CellGrid {
   int rows_ = 0;
   int fixedCols_ = 1;
   int fixedRows_ = 1;
-  // Forgets every column's widest text: the rows or columns moved.
-  void remeasureAll() { measured_.clear(); }
+  // The cells written to, a list of the latest writes. A copy or an
+  // assignment starts a list of its own whose marks are later than any
+  // taken on either grid, so a mark never outlives the cells it was taken on.
+  struct WriteLog {
+    static constexpr std::size_t kListed = 1024;
+    std::uint64_t count = 0;      // writes so far
+    std::uint64_t listedFrom = 0; // the number of the first write in `cells`
+    std::vector<CellPos> cells;
+
+    WriteLog() = default;
+    WriteLog(const WriteLog& o) : count(o.count + 1), listedFrom(count) {}
+    WriteLog(WriteLog&& o) noexcept : WriteLog(static_cast<const WriteLog&>(o)) {}
+    WriteLog& operator=(const WriteLog& o) {
+      restart(std::max(count, o.count));
+      return *this;
+    }
+    WriteLog& operator=(WriteLog&& o) noexcept { return *this = static_cast<const WriteLog&>(o); }
+    void note(CellPos p) {
+      if (cells.size() == kListed) {
+        cells.clear();
+        listedFrom = count;
+      }
+      cells.push_back(p);
+      ++count;
+    }
+    void restart(std::uint64_t after) {
+      count = after + 1;
+      listedFrom = count;
+      cells.clear();
+    }
+  };
+
+  // The rows or columns moved: every column is measured again and the cells
+  // written since any mark are unknown.
+  void reshaped() {
+    measured_.clear();
+    writes_.restart(writes_.count);
+  }
 
   std::vector<std::vector<Cell>> cells_;  // [row][col]
   std::vector<int> widths_;
@@ -120,6 +167,7 @@ class CellGrid {
   // written to since; columns beyond the end are measured too.
   std::vector<int> measured_;
   std::uint64_t measuredWith_ = 0;  // the measure those widths came from
+  WriteLog writes_;
 };
 
 }  // namespace vekla

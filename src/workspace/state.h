@@ -45,6 +45,7 @@ struct Control {
 struct WeightEdit {
   std::string text = "1,00";
   Color color = kBlack;
+  friend bool operator==(const WeightEdit&, const WeightEdit&) = default;
 };
 
 struct VeklaState {
@@ -75,6 +76,14 @@ struct VeklaState {
   std::string semesterText;                // CBZnamkyPololeti.Text
   std::vector<std::string> memoPoznamka;   // MemoPoznamka lines
   std::array<long double, 5> bands{};      // band bounds parsed at each computation
+  // What the statistics shown were computed from: marks of the grids and the
+  // weights then. ComputeStatistics recomputes only what the cells written
+  // since can change, when nothing else changed.
+  struct StatisticsBasis {
+    bool valid = false;
+    CellGrid::Mark grid = 0, symbols = 0, bands = 0;
+    std::array<WeightEdit, 4> weights;
+  } statisticsBasis;
 
   // --- window
   std::string caption = "Vekla";

@@ -442,13 +442,14 @@ void StoreSemester(VeklaState& s) {
     ini.set(row == G::kStartRow ? "Casy1" : "Casy2", "Casy" + sn, times);
   }
 
+  const GradeCodes codes(s);
   for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const std::string id = studentId(g.text(0, r));
     if (id.empty()) continue;  // a row without a number has no section of its own
     const std::string section = studentSection(id);
     std::string grades;
     for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
-      const int code = GradeCode(s, g.text(c, r));
+      const int code = codes(g.text(c, r));
       const int weight = WeightNumber(s, g.fontColor(c, r));
       if (code >= 1 && weight >= 1) appendPair(grades, weight, code);
       else grades += "PP";
