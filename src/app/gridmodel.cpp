@@ -43,18 +43,51 @@ GridModel::GridModel(VeklaState& s, CellGrid VeklaState::*grid, Fixed mode, QObj
     : QAbstractTableModel(parent), s_(s), grid_(grid), mode_(mode) {
   rows_ = std::max(0, this->grid().rowCount() - rowOffset());
   cols_ = std::max(0, this->grid().colCount() - offset());
+  shown_ = shownNow();
 }
 
 QModelIndex GridModel::indexOf(int col, int row) const { return index(row - rowOffset(), col - offset()); }
 
+GridModel::Shown GridModel::shownNow() const {
+  const CellGrid& g = grid();
+  return {g.mark(), g.selectedCellColor, g.selectedFontColor, g.lineWidth};
+}
+
+void GridModel::cellChanged(int col, int row) {
+  const int c = col - offset(), r = row - rowOffset();
+  if (c >= cols_ || r >= rows_) return;
+  if (c >= 0 && r >= 0) {
+    const QModelIndex i = index(r, c);
+    emit dataChanged(i, i);
+  } else if (mode_ == Fixed::AsHeaders && r < 0 && c >= 0) {
+    emit headerDataChanged(Qt::Horizontal, c, c);
+  } else if (mode_ == Fixed::AsHeaders && c < 0 && r >= 0) {
+    emit headerDataChanged(Qt::Vertical, r, r);
+  }
+}
+
 void GridModel::sync() {
   const int rows = std::max(0, grid().rowCount() - rowOffset());
   const int cols = std::max(0, grid().colCount() - offset());
+  const Shown before = shown_;
+  shown_ = shownNow();
   if (rows != rows_ || cols != cols_) {
     beginResetModel();
     rows_ = rows;
     cols_ = cols;
     endResetModel();
+    return;
+  }
+  // A command that wrote a few cells repaints those. The selected cell is
+  // painted with the grid's colours for it: the main grid's is its current
+  // cell, which repaints when they change; the small grids repaint whole.
+  constexpr std::size_t kFewCells = 256;
+  const auto written = grid().writtenSince(before.mark);
+  const bool lines = before.lineWidth != shown_.lineWidth;
+  const bool selection = before.selectedCell != shown_.selectedCell || before.selectedFont != shown_.selectedFont;
+  if (written && written->size() <= kFewCells && !lines && (!selection || mode_ == Fixed::AsHeaders)) {
+    for (const CellPos p : *written) cellChanged(p.col, p.row);
+    if (selection) cellChanged(grid().currentCol, grid().currentRow);
     return;
   }
   if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));

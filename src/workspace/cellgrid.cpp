@@ -1,6 +1,7 @@
 #include "workspace/cellgrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace vekla {
@@ -136,8 +137,13 @@ void CellGrid::autoSizeColumns() {
 }
 
 std::optional<std::span<const CellPos>> CellGrid::writtenSince(Mark m) const {
-  if (m < writes_.listedFrom || m > writes_.count) return std::nullopt;
-  return std::span<const CellPos>(writes_.cells).subspan(static_cast<size_t>(m - writes_.listedFrom));
+  if (m.log != writes_.id || m.count < writes_.listedFrom || m.count > writes_.count) return std::nullopt;
+  return std::span<const CellPos>(writes_.cells).subspan(static_cast<size_t>(m.count - writes_.listedFrom));
+}
+
+std::uint64_t CellGrid::WriteLog::newId() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
 }
 
 int CellGrid::colWidth(int col) const {

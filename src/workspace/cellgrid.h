@@ -105,10 +105,15 @@ class CellGrid {
 
   // Which cells were written to since an earlier mark, each at least once,
   // in the order of writing. Unknown (nullopt) after rows or columns were
-  // inserted, removed or counted anew, after the grid was copied or assigned,
-  // and after more writes than the grid keeps a list of.
-  using Mark = std::uint64_t;
-  Mark mark() const { return writes_.count; }
+  // inserted, removed or counted anew, when the grid was copied or another
+  // one assigned to it since, and after more writes than the grid keeps a
+  // list of. A grid moved into another takes its marks along.
+  struct Mark {
+    std::uint64_t log = 0;    // which list of writes
+    std::uint64_t count = 0;  // writes in it so far
+    bool operator==(const Mark&) const = default;
+  };
+  Mark mark() const { return {writes_.id, writes_.count}; }
   std::optional<std::span<const CellPos>> writtenSince(Mark m) const;
 
   // Cells are stored row by row; each stored row holds as many cells as were
@@ -122,23 +127,34 @@ class CellGrid {
   int rows_ = 0;
   int fixedCols_ = 1;
   int fixedRows_ = 1;
-  // The cells written to, a list of the latest writes. A copy or an
-  // assignment starts a list of its own whose marks are later than any
-  // taken on either grid, so a mark never outlives the cells it was taken on.
+  // The cells written to, a list of the latest writes. A copy starts a list
+  // of its own, so a mark taken on the original never describes the copy; a
+  // move hands the list over with the cells.
   struct WriteLog {
     static constexpr std::size_t kListed = 1024;
-    std::uint64_t count = 0;      // writes so far
-    std::uint64_t listedFrom = 0; // the number of the first write in `cells`
+    std::uint64_t id = newId();
+    std::uint64_t count = 0;       // writes so far
+    std::uint64_t listedFrom = 0;  // the number of the first write in `cells`
     std::vector<CellPos> cells;
 
     WriteLog() = default;
-    WriteLog(const WriteLog& o) : count(o.count + 1), listedFrom(count) {}
-    WriteLog(WriteLog&& o) noexcept : WriteLog(static_cast<const WriteLog&>(o)) {}
-    WriteLog& operator=(const WriteLog& o) {
-      restart(std::max(count, o.count));
+    WriteLog(const WriteLog&) {}
+    WriteLog(WriteLog&& o) noexcept { *this = std::move(o); }
+    WriteLog& operator=(const WriteLog&) {
+      *this = WriteLog();
       return *this;
     }
-    WriteLog& operator=(WriteLog&& o) noexcept { return *this = static_cast<const WriteLog&>(o); }
+    WriteLog& operator=(WriteLog&& o) noexcept {
+      if (this == &o) return *this;
+      id = o.id;
+      count = o.count;
+      listedFrom = o.listedFrom;
+      cells = std::move(o.cells);
+      o.id = newId();
+      o.count = o.listedFrom = 0;
+      o.cells.clear();
+      return *this;
+    }
     void note(CellPos p) {
       if (cells.size() == kListed) {
         cells.clear();
@@ -147,18 +163,19 @@ class CellGrid {
       cells.push_back(p);
       ++count;
     }
-    void restart(std::uint64_t after) {
-      count = after + 1;
-      listedFrom = count;
+    // Forgets the writes so far.
+    void restart() {
+      listedFrom = ++count;
       cells.clear();
     }
+    static std::uint64_t newId();
   };
 
   // The rows or columns moved: every column is measured again and the cells
   // written since any mark are unknown.
   void reshaped() {
     measured_.clear();
-    writes_.restart(writes_.count);
+    writes_.restart();
   }
 
   std::vector<std::vector<Cell>> cells_;  // [row][col]

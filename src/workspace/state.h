@@ -81,7 +81,7 @@ struct VeklaState {
   // since can change, when nothing else changed.
   struct StatisticsBasis {
     bool valid = false;
-    CellGrid::Mark grid = 0, symbols = 0, bands = 0;
+    CellGrid::Mark grid, symbols, bands;
     std::array<WeightEdit, 4> weights;
   } statisticsBasis;
 
