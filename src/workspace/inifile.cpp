@@ -3,6 +3,10 @@
 #include <SimpleIni.h>
 
 #include <QFile>
+#include <atomic>
+#include <cstring>
+#include <optional>
+#include <unordered_map>
 
 #include "pdb/error.h"
 #include "pdb/savefile.h"
@@ -10,27 +14,34 @@
 
 namespace vekla {
 
-struct IniFile::Impl {
-  CSimpleIniA ini{false, false, false};  // code page bytes, unique keys, no multi-line
-  Impl() { ini.SetSpaces(false); }
-};
-
 namespace {
 
-// SimpleIni writes LF; the working files want CR LF.
-class CrLfWriter : public CSimpleIniA::OutputWriter {
- public:
-  explicit CrLfWriter(std::string& out) : out_(out) {}
-  void Write(const char* s) override {
-    for (; *s; ++s) {
-      if (*s == '\n') out_ += "\r\n";
-      else out_ += *s;
-    }
-  }
+// Names compare and hash ignoring ASCII case, as SimpleIni's look-up does.
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
- private:
-  std::string& out_;
+struct NoCaseHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const {
+    std::size_t h = 14695981039346656037ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ull;
+    return h;
+  }
 };
+
+struct NoCaseEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+  }
+};
+
+using NameIndex = std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual>;
+
+// Names and values are C strings to an INI file: they end at a NUL.
+std::string_view UpToNul(std::string_view t) { return t.substr(0, t.find('\0')); }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isQuoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
@@ -43,26 +54,91 @@ std::string protect(std::string v) {
   if (!v.empty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v))) return '"' + v + '"';
   return v;
 }
-std::string unprotect(const char* raw) {
-  std::string_view v(raw);
+std::string unprotect(std::string_view v) {
   if (isQuoted(v)) v = v.substr(1, v.size() - 2);
   return std::string(v);
 }
 
+// Every change of any store gets a number of its own.
+std::uint64_t nextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+// Appends text with CR LF for every line end, as the file holds it.
+void put(std::string& out, std::string_view text) {
+  for (std::size_t from = 0;;) {
+    const std::size_t lf = text.find('\n', from);
+    if (lf == std::string_view::npos) {
+      out.append(text.substr(from));
+      return;
+    }
+    out.append(text.substr(from, lf - from));
+    out += "\r\n";
+    from = lf + 1;
+  }
+}
+
+// A comment of several lines: each line, then a line end; nothing for none.
+void putLines(std::string& out, std::string_view text) {
+  if (text.empty()) return;
+  put(out, text);
+  out += "\r\n";
+}
+
 }  // namespace
 
-IniFile::IniFile() : d(std::make_unique<Impl>()) {}
-IniFile::IniFile(const IniFile& other) : d(std::make_unique<Impl>()) { loadFromBytes(other.toBytes()); }
-IniFile& IniFile::operator=(const IniFile& other) {
-  if (this != &other) {
-    auto bytes = other.toBytes();
-    d = std::make_unique<Impl>();
-    loadFromBytes(bytes);
+// The sections and keys in the order they were first written, each with the
+// comment it was read with; a name index that ignores ASCII case beside each
+// list. The file is read by SimpleIni and written here in the layout
+// SimpleIni writes (no spaces around "=", a blank line between sections).
+struct IniFile::Impl {
+  struct Key {
+    std::string name;
+    std::string value;
+    std::optional<std::string> comment;
+  };
+  struct Section {
+    std::string name;
+    std::optional<std::string> comment;
+    std::vector<Key> keys;
+    NameIndex index;
+  };
+  std::string fileComment;  // the comment lines before the first entry, as written
+  std::vector<Section> sections;
+  NameIndex index;
+  std::uint64_t revision = nextRevision();
+
+  const Section* find(std::string_view section) const {
+    const auto it = index.find(UpToNul(section));
+    return it == index.end() ? nullptr : &sections[it->second];
   }
+  const Key* find(std::string_view section, std::string_view key) const {
+    const Section* s = find(section);
+    if (!s) return nullptr;
+    const auto it = s->index.find(UpToNul(key));
+    return it == s->index.end() ? nullptr : &s->keys[it->second];
+  }
+  Section& section(std::string_view name) {
+    name = UpToNul(name);
+    if (const auto it = index.find(name); it != index.end()) return sections[it->second];
+    sections.push_back(Section{std::string(name), std::nullopt, {}, {}});
+    index.emplace(std::string(name), sections.size() - 1);
+    return sections.back();
+  }
+};
+
+IniFile::IniFile() : d(std::make_unique<Impl>()) {}
+IniFile::IniFile(const IniFile& other) : d(std::make_unique<Impl>(*other.d)) {}
+IniFile& IniFile::operator=(const IniFile& other) {
+  if (this != &other) d = std::make_unique<Impl>(*other.d);
   return *this;
 }
-IniFile::IniFile(IniFile&&) noexcept = default;
-IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+IniFile::IniFile(IniFile&& other) noexcept : d(std::make_unique<Impl>()) { std::swap(d, other.d); }
+IniFile& IniFile::operator=(IniFile&& other) noexcept {
+  std::swap(d, other.d);
+  return *this;
+}
 IniFile::~IniFile() = default;
 
 void IniFile::load(const QString& path) {
@@ -72,26 +148,88 @@ void IniFile::load(const QString& path) {
 }
 
 void IniFile::loadFromBytes(std::string_view bytes) {
-  d->ini.Reset();
-  if (!bytes.empty()) d->ini.LoadData(bytes.data(), bytes.size());
+  clear();
+  if (bytes.empty()) return;
+  CSimpleIniA ini(false, false, false);  // code page bytes, unique keys, no multi-line
+  ini.SetSpaces(false);
+  ini.LoadData(bytes.data(), bytes.size());
+  CSimpleIniA::TNamesDepend sections;
+  ini.GetAllSections(sections);
+  sections.sort(CSimpleIniA::Entry::LoadOrder());
+  for (const auto& section : sections) {
+    Impl::Section& to = d->section(section.pItem);
+    if (section.pComment) to.comment = section.pComment;
+    CSimpleIniA::TNamesDepend keys;
+    ini.GetAllKeys(section.pItem, keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto& key : keys) {
+      const char* value = ini.GetValue(section.pItem, key.pItem, "");
+      to.keys.push_back({key.pItem, value, key.pComment ? std::optional<std::string>(key.pComment) : std::nullopt});
+      to.index.emplace(key.pItem, to.keys.size() - 1);
+    }
+  }
+  // The comment at the top of the file is what SimpleIni writes of a store
+  // without sections.
+  for (const auto& section : sections) ini.Delete(section.pItem, nullptr);
+  struct Collect : CSimpleIniA::OutputWriter {
+    std::string text;
+    void Write(const char* s) override { text += s; }
+  } top;
+  ini.Save(top, false);
+  d->fileComment = std::move(top.text);
 }
 
 std::string IniFile::toBytes() const {
+  std::size_t size = d->fileComment.size();
+  for (const auto& section : d->sections) {
+    size += section.name.size() + 8;
+    for (const auto& key : section.keys) size += key.name.size() + key.value.size() + 3;
+  }
   std::string out;
-  CrLfWriter w(out);
-  d->ini.Save(w, false);
+  out.reserve(size + size / 16);
+  put(out, d->fileComment);
+  bool needNewLine = !d->fileComment.empty();
+  // A section without a name holds the keys before the first section header
+  // and always comes first.
+  std::vector<const Impl::Section*> order;
+  order.reserve(d->sections.size());
+  for (const auto& section : d->sections)
+    if (section.name.empty()) order.insert(order.begin(), &section);
+    else order.push_back(&section);
+  for (const Impl::Section* section : order) {
+    if (section->comment) {
+      if (needNewLine) out += "\r\n\r\n";
+      putLines(out, *section->comment);
+      needNewLine = false;
+    }
+    if (needNewLine) out += "\r\n\r\n";
+    if (!section->name.empty()) {
+      out += '[';
+      put(out, section->name);
+      out += "]\r\n";
+    }
+    for (const auto& key : section->keys) {
+      if (key.comment) {
+        out += "\r\n";
+        putLines(out, *key.comment);
+      }
+      put(out, key.name);
+      out += '=';
+      put(out, key.value);
+      out += "\r\n";
+    }
+    needNewLine = true;
+  }
   return out;
 }
 
 void IniFile::save(const QString& path) const { WriteFileAtomic(path, toBytes()); }
 
-bool IniFile::has(std::string_view section, std::string_view key) const {
-  return d->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr) != nullptr;
-}
+bool IniFile::has(std::string_view section, std::string_view key) const { return d->find(section, key) != nullptr; }
 
 std::string IniFile::get(std::string_view section, std::string_view key, std::string_view def) const {
-  const char* v = d->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
-  return v ? unprotect(v) : std::string(def);
+  const Impl::Key* k = d->find(section, key);
+  return k ? unprotect(k->value) : std::string(def);
 }
 
 bool IniFile::getBool(std::string_view section, std::string_view key, bool def) const {
@@ -103,7 +241,18 @@ bool IniFile::getBool(std::string_view section, std::string_view key, bool def) 
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-  d->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), protect(OneLine(value)).c_str(), nullptr, true);
+  std::string stored = protect(OneLine(value));
+  stored.resize(UpToNul(stored).size());
+  key = UpToNul(key);
+  if (const Impl::Key* k = d->find(section, key); k && k->value == stored) return;
+  Impl::Section& s = d->section(section);
+  d->revision = nextRevision();
+  if (const auto it = s.index.find(key); it != s.index.end()) {
+    s.keys[it->second].value = std::move(stored);
+    return;
+  }
+  s.keys.push_back({std::string(key), std::move(stored), std::nullopt});
+  s.index.emplace(std::string(key), s.keys.size() - 1);
 }
 
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {
@@ -111,28 +260,39 @@ void IniFile::setBool(std::string_view section, std::string_view key, bool value
 }
 
 void IniFile::removeKey(std::string_view section, std::string_view key) {
-  d->ini.Delete(std::string(section).c_str(), std::string(key).c_str(), false);
+  const auto at = d->index.find(UpToNul(section));
+  if (at == d->index.end()) return;
+  Impl::Section& s = d->sections[at->second];
+  const auto it = s.index.find(UpToNul(key));
+  if (it == s.index.end()) return;
+  s.keys.erase(s.keys.begin() + static_cast<std::ptrdiff_t>(it->second));
+  s.index.clear();
+  for (std::size_t i = 0; i < s.keys.size(); ++i) s.index.emplace(s.keys[i].name, i);
+  d->revision = nextRevision();
 }
 
 std::vector<std::string> IniFile::sections() const {
-  CSimpleIniA::TNamesDepend names;
-  d->ini.GetAllSections(names);
-  names.sort(CSimpleIniA::Entry::LoadOrder());
   std::vector<std::string> out;
-  for (const auto& n : names) out.emplace_back(n.pItem);
+  for (const auto& s : d->sections) out.push_back(s.name);
   return out;
 }
 
 std::vector<std::string> IniFile::keys(std::string_view section) const {
-  CSimpleIniA::TNamesDepend names;
-  d->ini.GetAllKeys(std::string(section).c_str(), names);
-  names.sort(CSimpleIniA::Entry::LoadOrder());
   std::vector<std::string> out;
-  for (const auto& n : names) out.emplace_back(n.pItem);
+  if (const Impl::Section* s = d->find(section))
+    for (const auto& k : s->keys) out.push_back(k.name);
   return out;
 }
 
-void IniFile::clear() { d->ini.Reset(); }
-bool IniFile::empty() const { return d->ini.IsEmpty(); }
+void IniFile::clear() {
+  d->fileComment.clear();
+  d->sections.clear();
+  d->index.clear();
+  d->revision = nextRevision();
+}
+
+bool IniFile::empty() const { return d->sections.empty(); }
+
+std::uint64_t IniFile::revision() const { return d->revision; }
 
 }  // namespace vekla

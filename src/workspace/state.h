@@ -5,6 +5,7 @@
 // copy of the data anywhere: the cells are the data.
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,8 @@ struct VeklaState {
   IniFile gradesIni;       // GradesIni, Znamky-.ini in DataDir, held in memory
   bool gradesIniLoaded = false;
   bool gradesIniDirty = false;
+  std::uint64_t gradesIniWritten = 0;  // the store's revision when last written, to
+  QString gradesIniWrittenTo;          // this file
 
   Control& control(Ctl c) { return controls[static_cast<std::size_t>(c)]; }
   const Control& control(Ctl c) const { return controls[static_cast<std::size_t>(c)]; }

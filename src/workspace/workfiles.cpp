@@ -372,8 +372,15 @@ IniFile& GradesIni(VeklaState& s) {
 
 void FlushGradesIni(VeklaState& s) {
   if (!s.gradesIniLoaded || !s.gradesIniDirty) return;
-  EnsureDataDir(s);
-  s.gradesIni.save(GradesIniPath(s));
+  // A store that did not change since this command or an earlier one wrote
+  // it is on the disk as it is.
+  const QString path = GradesIniPath(s);
+  if (s.gradesIni.revision() != s.gradesIniWritten || path != s.gradesIniWrittenTo || !QFile::exists(path)) {
+    EnsureDataDir(s);
+    s.gradesIni.save(path);
+    s.gradesIniWritten = s.gradesIni.revision();
+    s.gradesIniWrittenTo = path;
+  }
   s.gradesIniDirty = false;
 }
 
