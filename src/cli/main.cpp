@@ -127,7 +127,7 @@ int convert(const ConvertOptions& o) {
   std::optional<DbKind> kind = o.kind;
   if (!kind && in == Format::Pdb) {
     try {
-      const PdbHeader h = PdbFile::load(input).header();
+      const PdbHeader h = PdbFile::loadHeader(input);
       kind = KindFromCreatorType(h.creator, h.type);
     } catch (const VeklaError& e) {
       PrintMessage(e.text());
