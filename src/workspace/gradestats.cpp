@@ -72,13 +72,22 @@ class Scale {
     for (int n = 1; n <= 4; ++n) colours_[static_cast<std::size_t>(n)] = resolveColor(s.weights[static_cast<std::size_t>(n - 1)].color);
   }
 
-  Counted count(const Cell& cell) const {
+  // A cell as its grade code and weight number, 0 when it counts for nothing.
+  struct Grade {
+    std::uint8_t code = 0, weight = 0;
+  };
+  Grade grade(const Cell& cell) const {
     const int code = codes_(cell.text);
     if (code < 1) return {};
     const int n = weightNumber(cell.font);
     if (n < 1) return {};
-    return {values_[static_cast<std::size_t>(code)], weights_[static_cast<std::size_t>(n)], true};
+    return {static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(n)};
   }
+  Counted count(Grade g) const {
+    if (g.weight == 0) return {};
+    return {values_[g.code], weights_[g.weight], true};
+  }
+  Counted count(const Cell& cell) const { return count(grade(cell)); }
 
  private:
   int weightNumber(Color c) const {
@@ -162,22 +171,22 @@ void ComputeAll(VeklaState& s, const Scale& scale) {
   // outside the grade block, so the sums see the same cells either way.
   const int rows = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
   const int cols = lastCol >= firstCol ? lastCol - firstCol + 1 : 0;
-  std::vector<Counted> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-  auto at = [&](int c, int r) -> Counted& {
+  std::vector<Scale::Grade> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+  auto at = [&](int c, int r) -> Scale::Grade& {
     return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c - firstCol)];
   };
   for (int r = firstRow; r <= lastRow; ++r)
-    for (int c = firstCol; c <= lastCol; ++c) at(c, r) = scale.count(g.cell(c, r));
+    for (int c = firstCol; c <= lastCol; ++c) at(c, r) = scale.grade(g.cell(c, r));
 
   for (int r = firstRow; r <= lastRow; ++r)
     ShowStudent(s, geo, r, Summarise([&](const auto& f) {
                   for (int c = firstCol; c <= lastCol; ++c)
-                    if (const Counted& x = at(c, r); x.counts) f(x);
+                    if (const Counted x = scale.count(at(c, r)); x.counts) f(x);
                 }));
   for (int c = firstCol; c <= lastCol; ++c)
     ShowColumn(s, geo, c, Summarise([&](const auto& f) {
                  for (int r = firstRow; r <= lastRow; ++r)
-                   if (const Counted& x = at(c, r); x.counts) f(x);
+                   if (const Counted x = scale.count(at(c, r)); x.counts) f(x);
                }));
   ShowClass(s, geo);
 }
