@@ -173,6 +173,10 @@ std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& r
   const auto count = static_cast<std::uint32_t>(records.size());
 
   std::string out;
+  std::size_t bodies = 0;
+  for (const PdbRecord& r : records)
+    for (const std::string& f : r) bodies += f.size() + 1;
+  out.reserve(static_cast<std::size_t>(kHeaderSize + kEntrySize * (count + 1)) + bodies);
   // The name keeps one byte for its NUL: Palm OS counts the terminator in the 32.
   putFixed(out, std::string_view(header.name).substr(0, kNameField - 1), kNameField);
   out += std::string("\x00\x08", 2);  // attributes

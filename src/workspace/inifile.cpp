@@ -89,22 +89,48 @@ void putLines(std::string& out, std::string_view text) {
 }  // namespace
 
 // The sections and keys in the order they were first written, each with the
-// comment it was read with; a name index that ignores ASCII case beside each
-// list. The file is read by SimpleIni and written here in the layout
+// comment it was read with; a name index that ignores ASCII case beside the
+// sections and beside each section of many keys (a few are searched
+// through). The file is read by SimpleIni and written here in the layout
 // SimpleIni writes (no spaces around "=", a blank line between sections).
 struct IniFile::Impl {
+  static constexpr std::size_t kSearched = 32;  // keys of a section without an index
+  static constexpr std::uint32_t kNoComment = ~std::uint32_t{0};
   struct Key {
     std::string name;
     std::string value;
-    std::optional<std::string> comment;
+    std::uint32_t comment = kNoComment;  // in `comments`
   };
   struct Section {
     std::string name;
     std::optional<std::string> comment;
     std::vector<Key> keys;
-    NameIndex index;
+    NameIndex index;  // empty while the keys are few
+
+    std::optional<std::size_t> find(std::string_view key) const {
+      if (keys.size() <= kSearched) {
+        for (std::size_t i = 0; i < keys.size(); ++i)
+          if (NoCaseEqual()(keys[i].name, key)) return i;
+        return std::nullopt;
+      }
+      const auto it = index.find(key);
+      return it == index.end() ? std::nullopt : std::optional<std::size_t>(it->second);
+    }
+    void add(Key k) {
+      keys.push_back(std::move(k));
+      if (keys.size() == kSearched + 1)
+        for (std::size_t i = 0; i < keys.size(); ++i) index.emplace(keys[i].name, i);
+      else if (keys.size() > kSearched + 1)
+        index.emplace(keys.back().name, keys.size() - 1);
+    }
+    void reindex() {
+      index.clear();
+      if (keys.size() > kSearched)
+        for (std::size_t i = 0; i < keys.size(); ++i) index.emplace(keys[i].name, i);
+    }
   };
   std::string fileComment;  // the comment lines before the first entry, as written
+  std::vector<std::string> comments;
   std::vector<Section> sections;
   NameIndex index;
   std::uint64_t revision = nextRevision();
@@ -116,8 +142,8 @@ struct IniFile::Impl {
   const Key* find(std::string_view section, std::string_view key) const {
     const Section* s = find(section);
     if (!s) return nullptr;
-    const auto it = s->index.find(UpToNul(key));
-    return it == s->index.end() ? nullptr : &s->keys[it->second];
+    const std::optional<std::size_t> k = s->find(UpToNul(key));
+    return k ? &s->keys[*k] : nullptr;
   }
   Section& section(std::string_view name) {
     name = UpToNul(name);
@@ -163,9 +189,12 @@ void IniFile::loadFromBytes(std::string_view bytes) {
     ini.GetAllKeys(section.pItem, keys);
     keys.sort(CSimpleIniA::Entry::LoadOrder());
     for (const auto& key : keys) {
-      const char* value = ini.GetValue(section.pItem, key.pItem, "");
-      to.keys.push_back({key.pItem, value, key.pComment ? std::optional<std::string>(key.pComment) : std::nullopt});
-      to.index.emplace(key.pItem, to.keys.size() - 1);
+      Impl::Key k{key.pItem, ini.GetValue(section.pItem, key.pItem, ""), Impl::kNoComment};
+      if (key.pComment) {
+        k.comment = static_cast<std::uint32_t>(d->comments.size());
+        d->comments.emplace_back(key.pComment);
+      }
+      to.add(std::move(k));
     }
   }
   // The comment at the top of the file is what SimpleIni writes of a store
@@ -209,9 +238,9 @@ std::string IniFile::toBytes() const {
       out += "]\r\n";
     }
     for (const auto& key : section->keys) {
-      if (key.comment) {
+      if (key.comment != Impl::kNoComment) {
         out += "\r\n";
-        putLines(out, *key.comment);
+        putLines(out, d->comments[key.comment]);
       }
       put(out, key.name);
       out += '=';
@@ -247,12 +276,11 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
   if (const Impl::Key* k = d->find(section, key); k && k->value == stored) return;
   Impl::Section& s = d->section(section);
   d->revision = nextRevision();
-  if (const auto it = s.index.find(key); it != s.index.end()) {
-    s.keys[it->second].value = std::move(stored);
+  if (const std::optional<std::size_t> k = s.find(key)) {
+    s.keys[*k].value = std::move(stored);
     return;
   }
-  s.keys.push_back({std::string(key), std::move(stored), std::nullopt});
-  s.index.emplace(std::string(key), s.keys.size() - 1);
+  s.add({std::string(key), std::move(stored), Impl::kNoComment});
 }
 
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {
@@ -263,11 +291,10 @@ void IniFile::removeKey(std::string_view section, std::string_view key) {
   const auto at = d->index.find(UpToNul(section));
   if (at == d->index.end()) return;
   Impl::Section& s = d->sections[at->second];
-  const auto it = s.index.find(UpToNul(key));
-  if (it == s.index.end()) return;
-  s.keys.erase(s.keys.begin() + static_cast<std::ptrdiff_t>(it->second));
-  s.index.clear();
-  for (std::size_t i = 0; i < s.keys.size(); ++i) s.index.emplace(s.keys[i].name, i);
+  const std::optional<std::size_t> k = s.find(UpToNul(key));
+  if (!k) return;
+  s.keys.erase(s.keys.begin() + static_cast<std::ptrdiff_t>(*k));
+  s.reindex();
   d->revision = nextRevision();
 }
 
@@ -286,6 +313,7 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 
 void IniFile::clear() {
   d->fileComment.clear();
+  d->comments.clear();
   d->sections.clear();
   d->index.clear();
   d->revision = nextRevision();

@@ -63,8 +63,17 @@ TEST(IniFileTest, ReadsChangesAndWritesLikeSimpleIni) {
       if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
       EXPECT_EQ(ini.get(section, key), v);
     }
-    ini.removeKey("PalmDesktop", "path");
-    ref.ini.Delete("PalmDesktop", "path", false);
+    for (int k = 0; k < 40; ++k) {  // a section of many keys has an index
+      ini.set("Big", "k" + std::to_string(k), std::to_string(k));
+      ref.set("Big", "k" + std::to_string(k), std::to_string(k));
+    }
+    ini.set("big", "K7", "seven");
+    ref.set("big", "K7", "seven");
+    for (const char* key : {"path", "k3", "k39"}) {
+      ini.removeKey(key[0] == 'p' ? "PalmDesktop" : "BIG", key);
+      ref.ini.Delete(key[0] == 'p' ? "PalmDesktop" : "BIG", key, false);
+    }
+    EXPECT_EQ(ini.get("Big", "k38"), "38");
     ini.set("PalmDesktop", "Path", "D:\\");
     ref.set("PalmDesktop", "Path", "D:\\");
     EXPECT_EQ(ini.toBytes(), ref.bytes()) << text;
