@@ -29,7 +29,7 @@ struct Cell {
   Color font = kSysWindowText;
   Color brush = kSysWindow;
   bool bold = false;
-  int size = 8;
+  std::int16_t size = 8;  // points; small, so a cell takes 48 bytes
   Align align = Align::Default;
 };
 
@@ -61,7 +61,7 @@ class CellGrid {
   bool bold(int col, int row) const { return cell(col, row).bold; }
   void setBold(int col, int row, bool b) { at(col, row).bold = b; }
   int fontSize(int col, int row) const { return cell(col, row).size; }
-  void setFontSize(int col, int row, int s) { at(col, row).size = s; }
+  void setFontSize(int col, int row, int s) { at(col, row).size = static_cast<std::int16_t>(s); }
   Align align(int col, int row) const { return cell(col, row).align; }
   void setAlign(int col, int row, Align a) { at(col, row).align = a; }
   // Background and text colour together.

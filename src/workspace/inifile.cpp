@@ -54,6 +54,13 @@ std::string protect(std::string v) {
   if (!v.empty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v))) return '"' + v + '"';
   return v;
 }
+
+// A value as the file holds it: on one line, protected, up to a NUL.
+std::string stored(std::string_view value) {
+  std::string v = protect(HasLineBreak(value) ? OneLine(value) : std::string(value));
+  v.resize(UpToNul(v).size());
+  return v;
+}
 std::string unprotect(std::string_view v) {
   if (isQuoted(v)) v = v.substr(1, v.size() - 2);
   return std::string(v);
@@ -270,17 +277,16 @@ bool IniFile::getBool(std::string_view section, std::string_view key, bool def) 
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-  std::string stored = protect(OneLine(value));
-  stored.resize(UpToNul(stored).size());
+  std::string v = stored(value);
   key = UpToNul(key);
-  if (const Impl::Key* k = d->find(section, key); k && k->value == stored) return;
   Impl::Section& s = d->section(section);
-  d->revision = nextRevision();
   if (const std::optional<std::size_t> k = s.find(key)) {
-    s.keys[*k].value = std::move(stored);
-    return;
+    if (s.keys[*k].value == v) return;
+    s.keys[*k].value = std::move(v);
+  } else {
+    s.add({std::string(key), std::move(v), Impl::kNoComment});
   }
-  s.add({std::string(key), std::move(stored), Impl::kNoComment});
+  d->revision = nextRevision();
 }
 
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {
