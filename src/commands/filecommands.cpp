@@ -55,15 +55,22 @@ void ReadPreferencesFor(VeklaState& t, Prompter& p, const QString& chosen) {
 }
 
 // A copy of the state for a reader to fill, with an empty semester store in
-// place of the state's: the grade-book reader makes a new store and the
-// other readers leave it alone, so a copy of it would be thrown away.
-VeklaState CopyWithoutStore(VeklaState& s) {
+// place of the state's (the grade-book reader makes a new store, the other
+// readers leave it alone) and, when asked, an empty grid.
+VeklaState CopyWithoutStore(VeklaState& s, bool withGrid = true) {
   IniFile store = std::move(s.gradesIni);
+  CellGrid grid;
+  if (!withGrid) grid = std::move(s.grid);
   struct PutBack {
     VeklaState& s;
     IniFile& store;
-    ~PutBack() { s.gradesIni = std::move(store); }
-  } putBack{s, store};
+    CellGrid& grid;
+    bool withGrid;
+    ~PutBack() {
+      s.gradesIni = std::move(store);
+      if (!withGrid) s.grid = std::move(grid);
+    }
+  } putBack{s, store, grid, withGrid};
   return s;
 }
 
@@ -159,10 +166,16 @@ Outcome ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDi
   // The file is read (and its header and record list checked) before
   // anything else, so an unreadable file gives its one message only.
   const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = CopyWithoutStore(s);  // the reader makes the store anew
+  VeklaState t = CopyWithoutStore(s, false);
   ReadPreferencesFor(t, p, path);
   if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
-  ReadGradesDb(t, pdb, ReportTo(t, p));
+  const GradesDbCheck checked = CheckGradesDb(pdb, ReportTo(t, p));
+  // The file is sound and filling cannot fail: the new grade book is built
+  // in the grid of the one it replaces, whose store goes first, so the two
+  // are never in memory together.
+  t.grid = std::move(s.grid);
+  s.gradesIni = IniFile();
+  FillGradesDb(t, pdb, checked);
   s = std::move(t);
   return Outcome::Done;
 }
