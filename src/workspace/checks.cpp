@@ -299,7 +299,8 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
     auto listed = [&s](const std::string& t) {
       for (int c = 1; c <= 20; ++c) {
         if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
-        if (s.znamky.text(c, 0) == t) return true;
+        const std::string& symbol = s.znamky.text(c, 0);
+        if (symbol.size() == t.size() && symbol.front() == t.front() && symbol == t) return true;
       }
       return false;
     };
