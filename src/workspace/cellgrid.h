@@ -3,7 +3,6 @@
 // as (column, row), as everywhere in Vekla. Cells may be written and read
 // beyond the current column and row counts: they are kept and show when the
 // counts grow to include them.
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
