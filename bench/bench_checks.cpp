@@ -70,13 +70,29 @@ void BM_CheckAllCells(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckAllCells)->Unit(benchmark::kMillisecond);
 
+// Every student, column and the class, as after opening or a semester switch.
 void BM_ComputeStatistics(benchmark::State& state) {
   VeklaState s = BigGradeBook();
   for (auto _ : state) {
+    s.statisticsBasis.valid = false;
     ComputeStatistics(s);
     benchmark::DoNotOptimize(s.grid.store().data());
   }
 }
 BENCHMARK(BM_ComputeStatistics)->Unit(benchmark::kMillisecond);
+
+// After one grade was typed: its student, its column and the class.
+void BM_ComputeStatisticsAfterOneGrade(benchmark::State& state) {
+  VeklaState s = BigGradeBook();
+  ComputeStatistics(s);
+  int n = 0;
+  for (auto _ : state) {
+    s.grid.setText(3 + n % 127, 4 + n * 37 % kStudents, cp(test::kGradeSymbols[n % 20]));
+    ++n;
+    ComputeStatistics(s);
+    benchmark::DoNotOptimize(s.grid.store().data());
+  }
+}
+BENCHMARK(BM_ComputeStatisticsAfterOneGrade)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QToolTip>
 #include <algorithm>
 #include <map>
+#include <string>
+#include <unordered_map>
 
 #include "app/qtcolor.h"
 #include "pdb/text.h"
@@ -43,18 +45,51 @@ GridModel::GridModel(VeklaState& s, CellGrid VeklaState::*grid, Fixed mode, QObj
     : QAbstractTableModel(parent), s_(s), grid_(grid), mode_(mode) {
   rows_ = std::max(0, this->grid().rowCount() - rowOffset());
   cols_ = std::max(0, this->grid().colCount() - offset());
+  shown_ = shownNow();
 }
 
 QModelIndex GridModel::indexOf(int col, int row) const { return index(row - rowOffset(), col - offset()); }
 
+GridModel::Shown GridModel::shownNow() const {
+  const CellGrid& g = grid();
+  return {g.mark(), g.selectedCellColor, g.selectedFontColor, g.lineWidth};
+}
+
+void GridModel::cellChanged(int col, int row) {
+  const int c = col - offset(), r = row - rowOffset();
+  if (c >= cols_ || r >= rows_) return;
+  if (c >= 0 && r >= 0) {
+    const QModelIndex i = index(r, c);
+    emit dataChanged(i, i);
+  } else if (mode_ == Fixed::AsHeaders && r < 0 && c >= 0) {
+    emit headerDataChanged(Qt::Horizontal, c, c);
+  } else if (mode_ == Fixed::AsHeaders && c < 0 && r >= 0) {
+    emit headerDataChanged(Qt::Vertical, r, r);
+  }
+}
+
 void GridModel::sync() {
   const int rows = std::max(0, grid().rowCount() - rowOffset());
   const int cols = std::max(0, grid().colCount() - offset());
+  const Shown before = shown_;
+  shown_ = shownNow();
   if (rows != rows_ || cols != cols_) {
     beginResetModel();
     rows_ = rows;
     cols_ = cols;
     endResetModel();
+    return;
+  }
+  // A command that wrote a few cells repaints those. The selected cell is
+  // painted with the grid's colours for it: the main grid's is its current
+  // cell, which repaints when they change; the small grids repaint whole.
+  constexpr std::size_t kFewCells = 256;
+  const auto written = grid().writtenSince(before.mark);
+  const bool lines = before.lineWidth != shown_.lineWidth;
+  const bool selection = before.selectedCell != shown_.selectedCell || before.selectedFont != shown_.selectedFont;
+  if (written && written->size() <= kFewCells && !lines && (!selection || mode_ == Fixed::AsHeaders)) {
+    for (const CellPos p : *written) cellChanged(p.col, p.row);
+    if (selection) cellChanged(grid().currentCol, grid().currentRow);
     return;
   }
   if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
@@ -75,13 +110,26 @@ QFont GridModel::cellFont(const Cell& c) {
 }
 
 void GridModel::installWidthMeasure() {
-  CellGrid::textWidthMeasure() = [](const Cell& c) {
-    static std::map<int, QFontMetrics> metrics;
+  // A grid holds few distinct texts (20 grade symbols, dates, times), and
+  // shaping a text costs far more than looking it up: each text is measured
+  // once per font.
+  CellGrid::setTextWidthMeasure([](const Cell& c) {
+    struct Font {
+      QFontMetrics metrics;
+      std::unordered_map<std::string, int> widths;
+    };
+    static std::map<int, Font> fonts;
+    constexpr std::size_t kMaxTexts = 100000;
     const int key = (c.size > 0 ? c.size : 8) * 2 + (c.bold ? 1 : 0);
-    auto it = metrics.find(key);
-    if (it == metrics.end()) it = metrics.emplace(key, QFontMetrics(cellFont(c))).first;
-    return it->second.horizontalAdvance(cellText(c.text)) + 10;
-  };
+    auto it = fonts.find(key);
+    if (it == fonts.end()) it = fonts.emplace(key, Font{QFontMetrics(cellFont(c)), {}}).first;
+    Font& f = it->second;
+    if (const auto w = f.widths.find(c.text); w != f.widths.end()) return w->second;
+    if (f.widths.size() >= kMaxTexts) f.widths.clear();
+    const int w = f.metrics.horizontalAdvance(cellText(c.text)) + 10;
+    f.widths.emplace(c.text, w);
+    return w;
+  });
 }
 
 QVariant GridModel::cellData(int col, int row, int role, bool header) const {

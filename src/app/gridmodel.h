@@ -37,7 +37,8 @@ class GridModel : public QAbstractTableModel {
   QModelIndex indexOf(int col, int row) const;
 
   // Brings the model in step with the grid: a reset when the shape changed,
-  // otherwise a repaint of every cell and header.
+  // otherwise a repaint of the cells and headers written to since the last
+  // time (of every one when those are not known or many).
   void sync();
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -57,11 +58,23 @@ class GridModel : public QAbstractTableModel {
   int rowOffset() const { return mode_ == Fixed::AsHeaders ? grid().fixedRows() : 0; }
   bool isFixed(int col, int row) const { return col < grid().fixedCols() || row < grid().fixedRows(); }
   QVariant cellData(int col, int row, int role, bool header) const;
+  // Signals the change of one grid cell: a header section or a cell.
+  void cellChanged(int col, int row);
+  // What the views were last told about: the grid's write mark and the
+  // colours every cell is painted with.
+  struct Shown {
+    CellGrid::Mark mark;
+    Color selectedCell = 0, selectedFont = 0;
+    int lineWidth = 0;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown shownNow() const;
 
   VeklaState& s_;
   CellGrid VeklaState::*grid_;
   Fixed mode_;
   int rows_ = 0, cols_ = 0;  // the shape the views were last told about
+  Shown shown_;
 };
 
 // Paints a cell with its own colours, the current cell with the grid's

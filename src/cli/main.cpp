@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "cli/cliprompter.h"
 #include "cli/options.h"
@@ -127,7 +130,7 @@ int convert(const ConvertOptions& o) {
   std::optional<DbKind> kind = o.kind;
   if (!kind && in == Format::Pdb) {
     try {
-      const PdbHeader h = PdbFile::load(input).header();
+      const PdbHeader h = PdbFile::loadHeader(input);
       kind = KindFromCreatorType(h.creator, h.type);
     } catch (const VeklaError& e) {
       PrintMessage(e.text());
@@ -204,6 +207,13 @@ int convert(const ConvertOptions& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // One conversion is one short run over a file of a few megabytes: memory
+  // freed on the way is kept for the next allocation rather than handed back
+  // to the system, whose fresh pages would each be faulted in again.
+  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+#endif
   QCoreApplication app(argc, argv);
   ConvertOptions o;
   try {

@@ -173,7 +173,7 @@ namespace {
 // kind's tab: read here it would fill the grid with nonsense. Databases of
 // no known kind are read as the tab's own.
 bool RefuseOtherKind(const VeklaState& s, Prompter& p, const QString& path) {
-  const PdbHeader h = PdbFile::load(path).header();
+  const PdbHeader h = PdbFile::loadHeader(path);
   const std::optional<DbKind> kind = KindFromCreatorType(h.creator, h.type);
   if (!kind || *kind == s.kind) return false;
   p.message(cp("Soubor ") + fromQt(QFileInfo(path).fileName()) + cp(" je ") + cp(Params(*kind).noun) +

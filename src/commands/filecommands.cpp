@@ -54,20 +54,42 @@ void ReadPreferencesFor(VeklaState& t, Prompter& p, const QString& chosen) {
   p.message(text + ".");
 }
 
+// A copy of the state for a reader to fill, with an empty semester store in
+// place of the state's (the grade-book reader makes a new store, the other
+// readers leave it alone) and, when asked, an empty grid.
+VeklaState CopyWithoutStore(VeklaState& s, bool withGrid = true) {
+  IniFile store = std::move(s.gradesIni);
+  CellGrid grid;
+  if (!withGrid) grid = std::move(s.grid);
+  struct PutBack {
+    VeklaState& s;
+    IniFile& store;
+    CellGrid& grid;
+    bool withGrid;
+    ~PutBack() {
+      s.gradesIni = std::move(store);
+      if (!withGrid) s.grid = std::move(grid);
+    }
+  } putBack{s, store, grid, withGrid};
+  return s;
+}
+
 // The state a reader builds in: a copy of the current one whose Adresar1 is
 // the file's folder (with a trailing "/") when the first import dialog chose it.
-VeklaState ReadingCopy(const VeklaState& s, const QString& path, bool firstDialog) {
-  VeklaState t = s;
+VeklaState ReadingCopy(VeklaState& s, const QString& path, bool firstDialog) {
+  VeklaState t = CopyWithoutStore(s);
   if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
   return t;
 }
 
 // A reader of the kinds without a preferences database: the whole file into
-// a copy, which replaces the state only when complete.
+// a copy, which replaces the state only when complete; the semester store
+// moves over unchanged.
 Outcome ReadInto(VeklaState& s, const QString& path, bool firstDialog, void (*codec)(VeklaState&, const PdbFile&)) {
   const PdbFile pdb = PdbFile::load(path);
   VeklaState t = ReadingCopy(s, path, firstDialog);
   codec(t, pdb);
+  t.gradesIni = std::move(s.gradesIni);
   s = std::move(t);
   return Outcome::Done;
 }
@@ -144,10 +166,16 @@ Outcome ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDi
   // The file is read (and its header and record list checked) before
   // anything else, so an unreadable file gives its one message only.
   const PdbFile pdb = PdbFile::load(path);
-  VeklaState t = s;
+  VeklaState t = CopyWithoutStore(s, false);
   ReadPreferencesFor(t, p, path);
   if (firstDialog) t.adresar1 = QFileInfo(path).absolutePath() + "/";
-  ReadGradesDb(t, pdb, ReportTo(t, p));
+  const GradesDbCheck checked = CheckGradesDb(pdb, ReportTo(t, p));
+  // The file is sound and filling cannot fail: the new grade book is built
+  // in the grid of the one it replaces, whose store goes first, so the two
+  // are never in memory together.
+  t.grid = std::move(s.grid);
+  s.gradesIni = IniFile();
+  FillGradesDb(t, pdb, checked);
   s = std::move(t);
   return Outcome::Done;
 }

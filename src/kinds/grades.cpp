@@ -233,13 +233,12 @@ void PrepareGradeGrid(VeklaState& t, int students) {
 std::string SemesterOfField(int k) { return std::to_string(k % 2 == 0 ? (k - 2) / 2 : (k - 3) / 2); }
 
 // Records 1 to 3: the class colour, each semester's dates and note, start
-// times and labels, end times.
-void ReadClassRecord(VeklaState& t, const PdbFile& pdb, int r, const std::vector<std::string>& f,
-                     std::string& classColour, const CodecReport& report) {
-  IniFile& ini = t.gradesIni;
+// times and labels, end times, as keys of the semester store.
+void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vector<std::string>& f,
+                     const CodecReport& report) {
   for (int k = 1; k <= static_cast<int>(f.size()); ++k) {
     const std::string& text = f[static_cast<std::size_t>(k - 1)];
-    if (r == 1 && k == 3) classColour = text;
+    if (r == 1 && k == 3) c.classColour = text;
     if (k < 4) continue;
     const std::string j = SemesterOfField(k);
     const bool list = k % 2 == 0;
@@ -253,21 +252,30 @@ void ReadClassRecord(VeklaState& t, const PdbFile& pdb, int r, const std::vector
           days.resize(kMaxByteList);
           report.warn(cp("Počet známek může být maximálně 127!"));
         }
-        ini.set("Datumy", "Dny" + j, days);
+        c.classKeys.push_back({"Datumy", "Dny" + j, std::move(days)});
       } else {
-        ini.set("Datumy", "Poznamka" + j, text);
+        c.classKeys.push_back({"Datumy", "Poznamka" + j, text});
       }
     } else if (r == 2) {
       if (list) {
-        ini.set("Casy1", "Casy" + j, ClassByteList(pdb.path(), text, r));
+        c.classKeys.push_back({"Casy1", "Casy" + j, ClassByteList(pdb.path(), text, r)});
       } else {
-        ini.set("Casy1", "Pololeti" + j, text);
-        t.semesterItems.push_back(SemesterItem(pdb.path(), text));
+        c.classKeys.push_back({"Casy1", "Pololeti" + j, text});
+        c.semesterItems.push_back(SemesterItem(pdb.path(), text));
       }
     } else if (list) {
-      ini.set("Casy2", "Casy" + j, ClassByteList(pdb.path(), text, r));
+      c.classKeys.push_back({"Casy2", "Casy" + j, ClassByteList(pdb.path(), text, r)});
     }
   }
+}
+
+// The fields of record `r` of `n`; 0 for an empty or one-byte body.
+int FieldCount(const PdbFile& pdb, int r, int n) {
+  const auto [first, last] = pdb.RecordBodyRange(r, n);
+  if (last <= first) return 0;
+  int count = 0;
+  pdb.ReadRecordFields(first, last, [&](int, std::string_view) { ++count; });
+  return count;
 }
 
 // Student `student` (from 1): the grid row with its checked order number,
@@ -308,8 +316,33 @@ void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string
 
 }  // namespace
 
-void ReadGradesDb(VeklaState& t, const PdbFile& pdb, const CodecReport& report) {
+GradesDbCheck CheckGradesDb(const PdbFile& pdb, const CodecReport& report) {
   const QString& path = pdb.path();
+  GradesDbCheck c;
+  const int n = pdb.header().recordCount;
+  c.students = CountStudents(pdb);
+  if (c.students > kMaxStudents)
+    ThrowMalformed(path, cp("databáze má ") + std::to_string(c.students) +
+                             cp(" žáků, kapesní počítač jich v jedné třídě drží nejvýše ") +
+                             std::to_string(kMaxStudents));
+  for (int r = 1; r <= n; ++r) {
+    std::optional<std::vector<std::string>> fields;
+    if (r <= 3) fields = RecordFields(pdb, r, n);
+    const int count = r <= 3 ? (fields ? static_cast<int>(fields->size()) : 0) : FieldCount(pdb, r, n);
+    if (count == 0) continue;
+    // From field 4 on the fields come in pairs, one per semester.
+    const int semesters = count >= 4 ? (count - 2) / 2 : 0;
+    if (semesters > kMaxSemesters)
+      ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
+                               cp(" pololetí, databáze známek jich může mít nejvýše ") +
+                               std::to_string(kMaxSemesters));
+    if (fields) ReadClassRecord(c, pdb, r, *fields, report);
+  }
+  if (c.classColour.size() == 6) ColourField(path, c.classColour, cp("třídy v záznamu 1"));
+  return c;
+}
+
+void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   // A fresh semester store; it replaces the one on disk when the command
   // saves the working files.
   t.gradesIni.clear();
@@ -318,40 +351,24 @@ void ReadGradesDb(VeklaState& t, const PdbFile& pdb, const CodecReport& report) 
 
   FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;
-  const int students = CountStudents(pdb);
-  if (students > kMaxStudents)
-    ThrowMalformed(path, cp("databáze má ") + std::to_string(students) +
-                             cp(" žáků, kapesní počítač jich v jedné třídě drží nejvýše ") +
-                             std::to_string(kMaxStudents));
-  PrepareGradeGrid(t, students);
-
-  std::string classColour;
-  t.semesterItems.clear();
+  PrepareGradeGrid(t, c.students);
+  for (const auto& [section, key, value] : c.classKeys) t.gradesIni.set(section, key, value);
+  t.semesterItems = c.semesterItems;
   int student = 0;
-  for (int r = 1; r <= n; ++r) {
-    const std::optional<std::vector<std::string>> fields = RecordFields(pdb, r, n);
-    if (!fields) continue;
-    // From field 4 on the fields come in pairs, one per semester.
-    const int count = static_cast<int>(fields->size());
-    const int semesters = count >= 4 ? (count - 2) / 2 : 0;
-    if (semesters > kMaxSemesters)
-      ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
-                               cp(" pololetí, databáze známek jich může mít nejvýše ") +
-                               std::to_string(kMaxSemesters));
-    if (r <= 3) ReadClassRecord(t, pdb, r, *fields, classColour, report);
-    else ReadStudentRecord(t, ++student, *fields);
-  }
+  for (int r = 4; r <= n; ++r)
+    if (const std::optional<std::vector<std::string>> fields = RecordFields(pdb, r, n))
+      ReadStudentRecord(t, ++student, *fields);
 
   // The class colour paints the header rows; without one the highlight
   // keeps its colour and the text its contrast, so the names stay readable.
-  if (classColour.size() == 6) {
-    t.shape1 = ColourField(path, classColour, cp("třídy v záznamu 1"));
-    t.shape2 = ColorFromPalmText(ContrastColorText(classColour));
+  if (c.classColour.size() == 6) {
+    t.shape1 = ColorFromPalmText(c.classColour);
+    t.shape2 = ColorFromPalmText(ContrastColorText(c.classColour));
   } else {
     t.shape2 = ContrastColor(resolveColor(t.shape1));
   }
 
-  t.studentCount = students;
+  t.studentCount = c.students;
   t.gradesIni.set("db", "Pocet", std::to_string(t.grid.rowCount()));
   // A database without semesters still shows one: the current one.
   if (t.semesterItems.empty()) t.semesterItems.push_back(SemesterLabel(t));

@@ -51,27 +51,26 @@ void putFixed(std::string& out, std::string_view text, std::size_t width) {
 
 }  // namespace
 
-PdbFile PdbFile::load(const QString& path) {
-  // The handheld's largest databases are a few megabytes; a file far larger
-  // is no database of it and is not read into memory at all.
+namespace {
+
+// A database file as Vekla reads it at most: far larger is no database of
+// the handheld and is not read into memory at all.
+void checkFileSize(const QString& path) {
   const QFileInfo info(path);
   if (info.isFile() && info.size() > kMaxFileSize)
     throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze načíst: má ") +
                      num(info.size() / (1024 * 1024)) + cp(" MB, databáze kapesního počítače může mít nejvýše ") +
                      num(kMaxFileSize / (1024 * 1024)) + " MB.");
-  return fromBytes(ReadWholeFile(path), path);
 }
 
-PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
-  PdbFile f;
-  f.bytes_ = std::move(bytes);
-  f.path_ = nameForMessages;
-  const std::string& b = f.bytes_;
-  const std::int64_t size = f.size();
+// The header of a file of `size` bytes whose first bytes, at least the header
+// and the record list, are `b`. Every body must start after the record list,
+// inside the file, and not before the body in front of it; then every range
+// read later is sound.
+PdbHeader checkedHeader(const std::string& b, std::int64_t size, const QString& path) {
   if (size < kHeaderSize)
-    malformed(f.path_, cp("soubor má ") + num(size) + cp(" bajtů, samotná hlavička databáze jich má 78"));
-
-  PdbHeader& h = f.header_;
+    malformed(path, cp("soubor má ") + num(size) + cp(" bajtů, samotná hlavička databáze jich má 78"));
+  PdbHeader h;
   h.name = fixedText(b, 0, kNameField);
   h.created = timeAt(b, 36);
   h.modified = timeAt(b, 40);
@@ -82,21 +81,51 @@ PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
   const std::int64_t count = h.recordCount;
   const std::int64_t listEnd = kHeaderSize + kEntrySize * count;
   if (listEnd > size)
-    malformed(f.path_, cp("seznam ") + num(count) + cp(" záznamů potřebuje ") + num(listEnd) +
-                           cp(" bajtů, soubor jich má ") + num(size));
-  // Every body must start after the record list, inside the file, and not
-  // before the body in front of it; then every range below is sound.
+    malformed(path, cp("seznam ") + num(count) + cp(" záznamů potřebuje ") + num(listEnd) +
+                        cp(" bajtů, soubor jich má ") + num(size));
   std::int64_t previous = listEnd;
-  for (int i = 1; i <= count; ++i) {
-    const std::int64_t offset = f.ReadRecordEntry(i);
-    if (offset > size)
-      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná za koncem souboru"));
+  for (std::int64_t i = 1; i <= count; ++i) {
+    const std::int64_t offset = be32At(b, kHeaderSize + kEntrySize * (i - 1));
+    if (offset > size) malformed(path, cp("záznam ") + num(i) + cp(" začíná za koncem souboru"));
     if (offset < listEnd)
-      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná uvnitř hlavičky nebo seznamu záznamů"));
-    if (offset < previous)
-      malformed(f.path_, cp("záznam ") + num(i) + cp(" začíná před předchozím záznamem"));
+      malformed(path, cp("záznam ") + num(i) + cp(" začíná uvnitř hlavičky nebo seznamu záznamů"));
+    if (offset < previous) malformed(path, cp("záznam ") + num(i) + cp(" začíná před předchozím záznamem"));
     previous = offset;
   }
+  return h;
+}
+
+}  // namespace
+
+PdbFile PdbFile::load(const QString& path) {
+  checkFileSize(path);
+  return fromBytes(ReadWholeFile(path), path);
+}
+
+PdbHeader PdbFile::loadHeader(const QString& path) {
+  // Only a plain file tells its size beforehand; anything else is read whole.
+  if (!QFileInfo(path).isFile()) return load(path).header();
+  checkFileSize(path);
+  std::int64_t size = 0;
+  std::string b = ReadFileStart(path, kHeaderSize, size);
+  // A file that changed while it was read is read again whole.
+  if (static_cast<std::int64_t>(b.size()) < std::min(kHeaderSize, size)) return load(path).header();
+  if (size >= kHeaderSize) {
+    const std::int64_t count = SwapWord(static_cast<std::uint16_t>(byteAt(b, 76) | (byteAt(b, 77) << 8)));
+    const std::int64_t listEnd = kHeaderSize + kEntrySize * count;
+    if (listEnd <= size) {
+      b = ReadFileStart(path, listEnd, size);
+      if (static_cast<std::int64_t>(b.size()) < listEnd) return load(path).header();
+    }
+  }
+  return checkedHeader(b, size, path);
+}
+
+PdbFile PdbFile::fromBytes(std::string bytes, const QString& nameForMessages) {
+  PdbFile f;
+  f.bytes_ = std::move(bytes);
+  f.path_ = nameForMessages;
+  f.header_ = checkedHeader(f.bytes_, f.size(), f.path_);
   return f;
 }
 
@@ -144,6 +173,10 @@ std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& r
   const auto count = static_cast<std::uint32_t>(records.size());
 
   std::string out;
+  std::size_t bodies = 0;
+  for (const PdbRecord& r : records)
+    for (const std::string& f : r) bodies += f.size() + 1;
+  out.reserve(static_cast<std::size_t>(kHeaderSize + kEntrySize * (count + 1)) + bodies);
   // The name keeps one byte for its NUL: Palm OS counts the terminator in the 32.
   putFixed(out, std::string_view(header.name).substr(0, kNameField - 1), kNameField);
   out += std::string("\x00\x08", 2);  // attributes

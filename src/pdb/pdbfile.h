@@ -33,6 +33,9 @@ class PdbFile {
   // Throws VeklaError (naming the file) when it cannot be read, is shorter
   // than the header, or its record list runs past the end of the file.
   static PdbFile load(const QString& path);
+  // The header alone, with the same checks and errors as load: reads only
+  // the header and the record list.
+  static PdbHeader loadHeader(const QString& path);
   static PdbFile fromBytes(std::string bytes, const QString& nameForMessages = {});
 
   const PdbHeader& header() const { return header_; }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 
 #include "pdb/error.h"
@@ -89,14 +90,47 @@ void WriteFileAtomic(const QString& path, std::string_view bytes) {
   }
 }
 
-std::string ReadWholeFile(const QString& path) {
+namespace {
+
+// Reads up to `count` bytes (all of them for a negative count) straight into
+// the string that keeps them.
+std::string readFile(const QString& path, std::int64_t count, std::int64_t* fileSize) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly))
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze otevřít: ") + reason(f, path, false) + ".");
-  const QByteArray data = f.readAll();
+  const std::int64_t size = f.size();
+  if (fileSize) *fileSize = size;
+  const std::int64_t wanted = count < 0 ? size : std::min(count, size);
+  std::string out(static_cast<size_t>(std::max<std::int64_t>(wanted, 0)), '\0');
+  std::int64_t got = 0;
+  for (;;) {
+    if (got < static_cast<std::int64_t>(out.size())) {
+      const qint64 n = f.read(out.data() + got, static_cast<qint64>(out.size()) - got);
+      if (n <= 0) break;
+      got += n;
+      continue;
+    }
+    // A file that is not a plain one may not know its size, and a file may
+    // grow while it is read: read on until it ends.
+    if (count >= 0 && got >= count) break;
+    char more[4096];
+    const qint64 n = f.read(more, count >= 0 ? std::min<qint64>(sizeof more, count - got) : qint64{sizeof more});
+    if (n <= 0) break;
+    out.append(more, static_cast<size_t>(n));
+    got += n;
+  }
+  out.resize(static_cast<size_t>(got));
   if (f.error() != QFileDevice::NoError)
     throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze přečíst: ") + reason(f, path, false) + ".");
-  return std::string(data.constData(), static_cast<size_t>(data.size()));
+  return out;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const QString& path) { return readFile(path, -1, nullptr); }
+
+std::string ReadFileStart(const QString& path, std::int64_t count, std::int64_t& fileSize) {
+  return readFile(path, count, &fileSize);
 }
 
 }  // namespace vekla

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ void WriteFileAtomic(const QString& path, std::string_view bytes);
 
 // Reads a whole file; throws VeklaError naming the file when it cannot.
 std::string ReadWholeFile(const QString& path);
+// Reads the first `count` bytes of a file (fewer when it is shorter) and
+// gives its size; the same errors as ReadWholeFile.
+std::string ReadFileStart(const QString& path, std::int64_t count, std::int64_t& fileSize);
 
 }  // namespace vekla

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <array>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -81,7 +82,13 @@ std::string lowerCp(std::string_view s) { return fromQt(toQt(s).toLower()); }
 
 std::string NativePath(const QString& path) { return fromQt(QDir::toNativeSeparators(path)); }
 
+bool HasLineBreak(std::string_view text) {
+  return std::memchr(text.data(), '\n', text.size()) || std::memchr(text.data(), '\r', text.size());
+}
+
 std::string OneLine(std::string_view text) {
+  // Most texts hold no line break at all.
+  if (!HasLineBreak(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (char c : text) {

@@ -28,5 +28,7 @@ std::string NativePath(const QString& path);
 
 // A text on one line: LF dropped, CR turned into a space.
 std::string OneLine(std::string_view text);
+// Whether the text holds a CR or an LF.
+bool HasLineBreak(std::string_view text);
 
 }  // namespace vekla

@@ -1,6 +1,7 @@
 #include "workspace/cellgrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace vekla {
@@ -11,14 +12,33 @@ const Cell& defaultCell() {
   return c;
 }
 constexpr int kDefaultWidth = 64;
-constexpr int kMinWidth = 16;
+constexpr int kUnmeasured = -1;
+
+std::function<int(const Cell&)>& widthMeasure() {
+  static std::function<int(const Cell&)> m = [](const Cell& c) {
+    return static_cast<int>(c.text.size()) * (c.size + (c.bold ? 1 : 0)) * 3 / 4 + 8;
+  };
+  return m;
+}
+// Counts the measures installed, so a grid knows whether its widths came
+// from the current one.
+std::uint64_t& measureGeneration() {
+  static std::uint64_t n = 1;
+  return n;
+}
 }  // namespace
 
 CellGrid::CellGrid(int cols, int rows, int fixedCols, int fixedRows)
     : cols_(cols), rows_(rows), fixedCols_(fixedCols), fixedRows_(fixedRows) {}
 
-void CellGrid::setColCount(int n) { cols_ = std::max(0, n); }
-void CellGrid::setRowCount(int n) { rows_ = std::max(0, n); }
+void CellGrid::setColCount(int n) {
+  if (std::max(0, n) != cols_) reshaped();
+  cols_ = std::max(0, n);
+}
+void CellGrid::setRowCount(int n) {
+  if (std::max(0, n) != rows_) reshaped();
+  rows_ = std::max(0, n);
+}
 
 const Cell& CellGrid::cell(int col, int row) const {
   if (row < 0 || col < 0 || row >= static_cast<int>(cells_.size())) return defaultCell();
@@ -30,6 +50,8 @@ const Cell& CellGrid::cell(int col, int row) const {
 Cell& CellGrid::at(int col, int row) {
   col = std::max(col, 0);
   row = std::max(row, 0);
+  if (static_cast<size_t>(col) < measured_.size()) measured_[static_cast<size_t>(col)] = kUnmeasured;
+  writes_.note({col, row});
   if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
   auto& r = cells_[static_cast<size_t>(row)];
   if (col >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(col) + 1);
@@ -41,6 +63,7 @@ void CellGrid::insertRow(int index) {
   if (index < static_cast<int>(cells_.size()))
     cells_.insert(cells_.begin() + index, std::vector<Cell>{});
   ++rows_;
+  reshaped();
 }
 
 void CellGrid::insertCol(int index) { insertCols(index, 1); }
@@ -53,12 +76,14 @@ void CellGrid::insertCols(int index, int count) {
     if (index < static_cast<int>(r.size())) r.insert(r.begin() + index, n, Cell{});
   if (index < static_cast<int>(widths_.size())) widths_.insert(widths_.begin() + index, n, kDefaultWidth);
   cols_ += count;
+  reshaped();
 }
 
 void CellGrid::removeRow(int index) {
   if (index < fixedRows_ || index >= rows_ || rows_ - fixedRows_ <= 1) return;
   if (index < static_cast<int>(cells_.size())) cells_.erase(cells_.begin() + index);
   --rows_;
+  reshaped();
 }
 
 void CellGrid::removeCol(int index) { removeCols(index, 1); }
@@ -75,36 +100,54 @@ void CellGrid::removeCols(int index, int count) {
   for (auto& r : cells_) eraseFrom(r);
   eraseFrom(widths_);
   cols_ -= count;
+  reshaped();
 }
 
-std::function<int(const Cell&)>& CellGrid::textWidthMeasure() {
-  static std::function<int(const Cell&)> m = [](const Cell& c) {
-    return static_cast<int>(c.text.size()) * (c.size + (c.bold ? 1 : 0)) * 3 / 4 + 8;
-  };
-  return m;
+const std::function<int(const Cell&)>& CellGrid::textWidthMeasure() { return widthMeasure(); }
+
+void CellGrid::setTextWidthMeasure(std::function<int(const Cell&)> measure) {
+  widthMeasure() = std::move(measure);
+  ++measureGeneration();
 }
 
 void CellGrid::autoSizeColumns() {
   if (static_cast<int>(widths_.size()) < cols_) widths_.resize(static_cast<size_t>(cols_), kDefaultWidth);
-  const auto& measure = textWidthMeasure();
-  std::vector<int> w(static_cast<size_t>(cols_), 0);
-  const int rows = std::min(rows_, static_cast<int>(cells_.size()));
-  for (int r = 0; r < rows; ++r) {
-    const auto& row = cells_[static_cast<size_t>(r)];
-    const int n = std::min(cols_, static_cast<int>(row.size()));
-    for (int c = 0; c < n; ++c)
-      if (!row[static_cast<size_t>(c)].text.empty())
-        w[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], measure(row[static_cast<size_t>(c)]));
+  if (measuredWith_ != measureGeneration()) {
+    measured_.clear();
+    measuredWith_ = measureGeneration();
   }
-  for (int c = cols_ - 1; c >= 0; --c) widths_[static_cast<size_t>(c)] = std::max(w[static_cast<size_t>(c)], kMinWidth);
+  measured_.resize(static_cast<size_t>(cols_), kUnmeasured);
+  std::vector<size_t> stale;
+  for (size_t c = 0; c < measured_.size(); ++c)
+    if (measured_[c] == kUnmeasured) {
+      stale.push_back(c);
+      measured_[c] = 0;
+    }
+  if (!stale.empty()) {
+    const auto& measure = textWidthMeasure();
+    const size_t rows = std::min(static_cast<size_t>(rows_), cells_.size());
+    for (size_t r = 0; r < rows; ++r) {
+      const auto& row = cells_[r];
+      for (size_t c : stale)
+        if (c < row.size() && !row[c].text.empty()) measured_[c] = std::max(measured_[c], measure(row[c]));
+    }
+  }
+  for (int c = cols_ - 1; c >= 0; --c)
+    widths_[static_cast<size_t>(c)] = std::max(measured_[static_cast<size_t>(c)], 16);
+}
+
+std::optional<std::span<const CellPos>> CellGrid::writtenSince(Mark m) const {
+  if (m.log != writes_.id || m.count < writes_.listedFrom || m.count > writes_.count) return std::nullopt;
+  return std::span<const CellPos>(writes_.cells).subspan(static_cast<size_t>(m.count - writes_.listedFrom));
+}
+
+std::uint64_t CellGrid::WriteLog::newId() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
 }
 
 void CellGrid::autoSizeColumn(int col) {
   if (col < 0 || col >= cols_) return;
-  setColWidth(col, std::max(widestText(col), kMinWidth));
-}
-
-int CellGrid::widestText(int col) const {
   const auto& measure = textWidthMeasure();
   int w = 0;
   const int rows = std::min(rows_, static_cast<int>(cells_.size()));
@@ -113,16 +156,20 @@ int CellGrid::widestText(int col) const {
     if (col < static_cast<int>(row.size()) && !row[static_cast<size_t>(col)].text.empty())
       w = std::max(w, measure(row[static_cast<size_t>(col)]));
   }
-  return w;
+  if (measuredWith_ == measureGeneration() && col < static_cast<int>(measured_.size()))
+    measured_[static_cast<size_t>(col)] = w;
+  setColWidth(col, std::max(w, 16));
 }
 
 std::vector<Cell> CellGrid::takeRow(int row) {
   if (row < 0 || row >= static_cast<int>(cells_.size())) return {};
+  reshaped();
   return std::exchange(cells_[static_cast<size_t>(row)], {});
 }
 
 void CellGrid::putRow(int row, std::vector<Cell> cells) {
   if (row < 0) return;
+  reshaped();
   if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
   cells_[static_cast<size_t>(row)] = std::move(cells);
 }
@@ -140,6 +187,7 @@ void CellGrid::setColWidth(int col, int width) {
 void CellGrid::clearStore() {
   cells_.clear();
   widths_.clear();
+  reshaped();
 }
 
 }  // namespace vekla

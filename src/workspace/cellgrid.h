@@ -3,7 +3,10 @@
 // as (column, row), as everywhere in Vekla. Cells may be written and read
 // beyond the current column and row counts: they are kept and show when the
 // counts grow to include them.
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,7 +28,7 @@ struct Cell {
   Color font = kSysWindowText;
   Color brush = kSysWindow;
   bool bold = false;
-  int size = 8;
+  std::int16_t size = 8;  // points; small, so a cell takes 48 bytes
   Align align = Align::Default;
 };
 
@@ -57,7 +60,7 @@ class CellGrid {
   bool bold(int col, int row) const { return cell(col, row).bold; }
   void setBold(int col, int row, bool b) { at(col, row).bold = b; }
   int fontSize(int col, int row) const { return cell(col, row).size; }
-  void setFontSize(int col, int row, int s) { at(col, row).size = s; }
+  void setFontSize(int col, int row, int s) { at(col, row).size = static_cast<std::int16_t>(s); }
   Align align(int col, int row) const { return cell(col, row).align; }
   void setAlign(int col, int row, Align a) { at(col, row).align = a; }
   // Background and text colour together.
@@ -85,7 +88,9 @@ class CellGrid {
   std::vector<Cell> takeRow(int row);
   void putRow(int row, std::vector<Cell> cells);
 
-  // Size every column to its widest text (last column first).
+  // Size every column to its widest text (last column first). Only the
+  // columns written to since the last sizing are measured again; the others
+  // keep the widest text found then.
   void autoSizeColumns();
   // Size one column to its widest text.
   void autoSizeColumn(int col);
@@ -93,7 +98,9 @@ class CellGrid {
   void setColWidth(int col, int width);
   // How the width of a cell text is measured; the window installs one that
   // uses real font metrics, the default estimates from the character count.
-  static std::function<int(const Cell&)>& textWidthMeasure();
+  // Installing another measure makes every grid measure all columns again.
+  static const std::function<int(const Cell&)>& textWidthMeasure();
+  static void setTextWidthMeasure(std::function<int(const Cell&)> measure);
 
   // Current cell and the colours of the selected cell.
   int currentCol = 1;
@@ -101,6 +108,19 @@ class CellGrid {
   Color selectedCellColor = kSysWindowText;
   Color selectedFontColor = kSysWindow;
   int lineWidth = 1;
+
+  // Which cells were written to since an earlier mark, each at least once,
+  // in the order of writing. Unknown (nullopt) after rows or columns were
+  // inserted, removed or counted anew, when the grid was copied or another
+  // one assigned to it since, and after more writes than the grid keeps a
+  // list of. A grid moved into another takes its marks along.
+  struct Mark {
+    std::uint64_t log = 0;    // which list of writes
+    std::uint64_t count = 0;  // writes in it so far
+    bool operator==(const Mark&) const = default;
+  };
+  Mark mark() const { return {writes_.id, writes_.count}; }
+  std::optional<std::span<const CellPos>> writtenSince(Mark m) const;
 
   // Cells are stored row by row; each stored row holds as many cells as were
   // ever written into it.
@@ -113,10 +133,64 @@ class CellGrid {
   int rows_ = 0;
   int fixedCols_ = 1;
   int fixedRows_ = 1;
+  // The cells written to, a list of the latest writes. A copy starts a list
+  // of its own, so a mark taken on the original never describes the copy; a
+  // move hands the list over with the cells.
+  struct WriteLog {
+    static constexpr std::size_t kListed = 1024;
+    std::uint64_t id = newId();
+    std::uint64_t count = 0;       // writes so far
+    std::uint64_t listedFrom = 0;  // the number of the first write in `cells`
+    std::vector<CellPos> cells;
+
+    WriteLog() = default;
+    WriteLog(const WriteLog&) {}
+    WriteLog(WriteLog&& o) noexcept { *this = std::move(o); }
+    WriteLog& operator=(const WriteLog&) {
+      *this = WriteLog();
+      return *this;
+    }
+    WriteLog& operator=(WriteLog&& o) noexcept {
+      if (this == &o) return *this;
+      id = o.id;
+      count = o.count;
+      listedFrom = o.listedFrom;
+      cells = std::move(o.cells);
+      o.id = newId();
+      o.count = o.listedFrom = 0;
+      o.cells.clear();
+      return *this;
+    }
+    void note(CellPos p) {
+      if (cells.size() == kListed) {
+        cells.clear();
+        listedFrom = count;
+      }
+      cells.push_back(p);
+      ++count;
+    }
+    // Forgets the writes so far.
+    void restart() {
+      listedFrom = ++count;
+      cells.clear();
+    }
+    static std::uint64_t newId();
+  };
+
+  // The rows or columns moved: every column is measured again and the cells
+  // written since any mark are unknown.
+  void reshaped() {
+    measured_.clear();
+    writes_.restart();
+  }
+
   std::vector<std::vector<Cell>> cells_;  // [row][col]
   std::vector<int> widths_;
-
-  int widestText(int col) const;
+  // The widest text of each column at the last sizing, or -1 for a column
+  // written to since; columns beyond the end are measured too.
+  std::vector<int> measured_;
+  std::uint64_t measuredWith_ = 0;  // the measure those widths came from
+  WriteLog writes_;
 };
 
 }  // namespace vekla

@@ -299,7 +299,8 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
     auto listed = [&s](const std::string& t) {
       for (int c = 1; c <= 20; ++c) {
         if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
-        if (s.znamky.text(c, 0) == t) return true;
+        const std::string& symbol = s.znamky.text(c, 0);
+        if (symbol.size() == t.size() && symbol.front() == t.front() && symbol == t) return true;
       }
       return false;
     };
@@ -391,6 +392,7 @@ void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>&
   const int C = s.grid.colCount();
   if (R >= 2 && C >= 2) {
     const long long total = static_cast<long long>(R - 1) * (C - 1);
+    long long told = -1;
     for (int r = 1; r < R; ++r) {
       for (int c = 1; c < C; ++c) {
         // A copy: a check may write into the grid (the row label).
@@ -398,7 +400,10 @@ void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>&
         std::string after = CheckCell(s, before, {c, r});
         if (after != before) s.grid.setText(c, r, std::move(after));
         const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
-        progress(std::to_string(roundedPercent(done, total)) + " %");
+        if (const long long percent = roundedPercent(done, total); percent != told) {
+          told = percent;
+          progress(std::to_string(percent) + " %");
+        }
       }
     }
   }

@@ -30,7 +30,7 @@ std::string CheckByColumnType(VeklaState& s, std::string text, CellPos at);
 // The check of one main-grid cell by the current kind, row and column.
 std::string CheckCell(VeklaState& s, const std::string& text, CellPos at);
 // Every cell of rows 1..R-1, columns 1..C-1. `progress` gets the share done
-// as "N %" after every cell, then "" at the end.
+// as "N %" after the cell that changes it, then "" at the end.
 void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress);
 
 }  // namespace vekla

@@ -1,8 +1,11 @@
 #include "workspace/gradestats.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -59,6 +62,184 @@ struct Sums {
   long double s = 0;
 };
 
+// The symbols, values and weights of one computation, looked up by a cell's
+// text and colour.
+class Scale {
+ public:
+  explicit Scale(const VeklaState& s) : codes_(s) {
+    for (int code = 1; code <= 20; ++code) values_[static_cast<std::size_t>(code)] = ParseNumber(s.znamky.text(code, 1));
+    for (int n = 1; n <= 4; ++n) weights_[static_cast<std::size_t>(n)] = ParseNumber(s.weights[static_cast<std::size_t>(n - 1)].text);
+    for (int n = 1; n <= 4; ++n) colours_[static_cast<std::size_t>(n)] = resolveColor(s.weights[static_cast<std::size_t>(n - 1)].color);
+  }
+
+  // A cell as its grade code and weight number, 0 when it counts for nothing.
+  struct Grade {
+    std::uint8_t code = 0, weight = 0;
+  };
+  Grade grade(const Cell& cell) const {
+    const int code = codes_(cell.text);
+    if (code < 1) return {};
+    const int n = weightNumber(cell.font);
+    if (n < 1) return {};
+    return {static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(n)};
+  }
+  Counted count(Grade g) const {
+    if (g.weight == 0) return {};
+    return {values_[g.code], weights_[g.weight], true};
+  }
+  Counted count(const Cell& cell) const { return count(grade(cell)); }
+
+ private:
+  int weightNumber(Color c) const {
+    const Color wanted = resolveColor(c);
+    for (int n = 1; n <= 4; ++n)
+      if (colours_[static_cast<std::size_t>(n)] == wanted) return n;
+    return 0;
+  }
+
+  GradeCodes codes_;
+  std::array<long double, 21> values_{};
+  std::array<long double, 5> weights_{};
+  std::array<Color, 5> colours_{};
+};
+
+// Weighted average and weighted population deviation of a run of cells,
+// summed in the order `each` gives them.
+struct RunStatistics {
+  bool averaged = false;
+  long double average = 0;
+  bool deviated = false;
+  long double deviation = 0;
+};
+
+template <class Each>
+RunStatistics Summarise(const Each& each) {
+  Sums sum;
+  each([&](const Counted& x) {
+    sum.w += x.w;
+    sum.s += x.w * x.v;
+  });
+  RunStatistics r;
+  r.averaged = sum.w > 0;
+  r.average = r.averaged ? sum.s / sum.w : 0.0L;
+  long double q = 0, w = 0;
+  each([&](const Counted& x) {
+    w += x.w;
+    q += x.w * (x.v - r.average) * (x.v - r.average);
+  });
+  r.deviated = w > 0;
+  r.deviation = r.deviated ? std::sqrt(q / w) : 0.0L;
+  return r;
+}
+
+void ShowStudent(VeklaState& s, const GradeGeometry& geo, int row, const RunStatistics& r) {
+  s.grid.setText(geo.averageCol(), row, r.averaged ? FormatStat(r.average) : std::string());
+  ColourResult(s, row, geo.averageCol(), 1, r.average);
+  s.grid.setText(geo.deviationCol(), row, r.deviated ? FormatStat(r.deviation) : std::string());
+}
+
+void ShowColumn(VeklaState& s, const GradeGeometry& geo, int col, const RunStatistics& r) {
+  s.grid.setText(col, geo.averageRow(), r.averaged ? FormatStat(r.average) : std::string());
+  ColourResult(s, geo.averageRow(), col, 2, r.average);
+  s.grid.setText(col, geo.deviationRow(), r.deviated ? FormatStat(r.deviation) : std::string());
+}
+
+// The class average is the plain mean of the students' averages as shown.
+void ShowClass(VeklaState& s, const GradeGeometry& geo) {
+  CellGrid& g = s.grid;
+  long double total = 0;
+  int count = 0;
+  for (int r = GradeGeometry::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
+    const std::string& t = g.text(geo.averageCol(), r);
+    if (t.empty()) continue;
+    total += ParseNumber(t);
+    ++count;
+  }
+  const long double classAverage = count > 0 ? total / count : 0.0L;
+  g.setText(geo.averageCol(), geo.averageRow(), count > 0 ? FormatStat(classAverage) : std::string());
+  ColourResult(s, geo.averageRow(), geo.averageCol(), 3, classAverage);
+}
+
+// Every student, every column, the class.
+void ComputeAll(VeklaState& s, const Scale& scale) {
+  const CellGrid& g = s.grid;
+  const GradeGeometry geo(g);
+  const int firstRow = GradeGeometry::kFirstStudentRow, lastRow = geo.lastStudentRow();
+  const int firstCol = GradeGeometry::kFirstGradeCol, lastCol = geo.lastGradeCol();
+
+  // Every grade cell is read once: the statistics cells written below lie
+  // outside the grade block, so the sums see the same cells either way.
+  const int rows = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
+  const int cols = lastCol >= firstCol ? lastCol - firstCol + 1 : 0;
+  std::vector<Scale::Grade> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+  auto at = [&](int c, int r) -> Scale::Grade& {
+    return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c - firstCol)];
+  };
+  for (int r = firstRow; r <= lastRow; ++r)
+    for (int c = firstCol; c <= lastCol; ++c) at(c, r) = scale.grade(g.cell(c, r));
+
+  for (int r = firstRow; r <= lastRow; ++r)
+    ShowStudent(s, geo, r, Summarise([&](const auto& f) {
+                  for (int c = firstCol; c <= lastCol; ++c)
+                    if (const Counted x = scale.count(at(c, r)); x.counts) f(x);
+                }));
+  for (int c = firstCol; c <= lastCol; ++c)
+    ShowColumn(s, geo, c, Summarise([&](const auto& f) {
+                 for (int r = firstRow; r <= lastRow; ++r)
+                   if (const Counted x = scale.count(at(c, r)); x.counts) f(x);
+               }));
+  ShowClass(s, geo);
+}
+
+// The statistics the cells written since the last computation can change:
+// a grade (or a student's result cell) changes its student's row, a grade
+// (or a column's result cell) its column, and the class average is always
+// computed again. Each is computed as ComputeAll computes it, and ComputeAll
+// writes no cell that another of its steps reads or writes, so the outcome is
+// the same. False, with nothing written, when the cells written since are not
+// known or are too many to be worth it.
+bool ComputeChanged(VeklaState& s, const Scale& scale) {
+  const VeklaState::StatisticsBasis& basis = s.statisticsBasis;
+  if (!basis.valid || basis.symbols != s.znamky.mark() || basis.bands != s.znamky2.mark() || basis.weights != s.weights)
+    return false;
+  const CellGrid& g = s.grid;
+  const std::optional<std::span<const CellPos>> written = g.writtenSince(basis.grid);
+  if (!written) return false;
+  const GradeGeometry geo(g);
+  std::vector<int> rows, cols;
+  for (const CellPos p : *written) {
+    const bool student = geo.isStudentRow(p.row), grade = geo.isGradeCol(p.col);
+    if (student && (grade || p.col == geo.averageCol() || p.col == geo.deviationCol() || p.col == GradeGeometry::kOrderCol))
+      rows.push_back(p.row);
+    if (grade && (student || p.row == geo.averageRow() || p.row == geo.deviationRow())) cols.push_back(p.col);
+  }
+  for (auto* v : {&rows, &cols}) {
+    std::sort(v->begin(), v->end());
+    v->erase(std::unique(v->begin(), v->end()), v->end());
+  }
+  constexpr std::size_t kWorthIt = 32;
+  if (rows.size() + cols.size() > kWorthIt) return false;
+
+  const int firstRow = GradeGeometry::kFirstStudentRow, lastRow = geo.lastStudentRow();
+  const int firstCol = GradeGeometry::kFirstGradeCol, lastCol = geo.lastGradeCol();
+  for (int r : rows)
+    ShowStudent(s, geo, r, Summarise([&](const auto& f) {
+                  for (int c = firstCol; c <= lastCol; ++c)
+                    if (const Counted x = scale.count(g.cell(c, r)); x.counts) f(x);
+                }));
+  for (int c : cols) {
+    std::vector<Counted> column;
+    column.reserve(static_cast<std::size_t>(std::max(0, lastRow - firstRow + 1)));
+    for (int r = firstRow; r <= lastRow; ++r)
+      if (const Counted x = scale.count(g.cell(c, r)); x.counts) column.push_back(x);
+    ShowColumn(s, geo, c, Summarise([&](const auto& f) {
+                 for (const Counted& x : column) f(x);
+               }));
+  }
+  ShowClass(s, geo);
+  return true;
+}
+
 }  // namespace
 
 std::string FormatStat(long double v) {
@@ -92,6 +273,17 @@ int GradeCode(const VeklaState& s, const std::string& text) {
   for (int c = 1; c <= 20; ++c)
     if (s.znamky.text(c, 0) == text) return c;
   return 0;
+}
+
+GradeCodes::GradeCodes(const VeklaState& s) {
+  // The first of two equal symbols is the one a search from 1 to 20 finds.
+  for (int c = 1; c <= 20; ++c)
+    if (const std::string& t = s.znamky.text(c, 0); !t.empty()) codes_.try_emplace(t, c);
+}
+
+int GradeCodes::operator()(const std::string& text) const {
+  const auto it = codes_.find(text);
+  return it == codes_.end() ? 0 : it->second;
 }
 
 int WeightNumber(const VeklaState& s, Color c) {
@@ -138,96 +330,10 @@ void ColourResult(VeklaState& s, int row, int col, int mode, long double value) 
 
 void ComputeStatistics(VeklaState& s) {
   for (int k = 0; k < 5; ++k) s.bands[static_cast<std::size_t>(k)] = ParseNumber(s.znamky2.text(k, 0));
-
-  CellGrid& g = s.grid;
-  const GradeGeometry geo(g);
-  const int firstRow = GradeGeometry::kFirstStudentRow, lastRow = geo.lastStudentRow();
-  const int firstCol = GradeGeometry::kFirstGradeCol, lastCol = geo.lastGradeCol();
-
-  // Every grade cell is read once: the statistics cells written below lie
-  // outside the grade block, so the sums see the same cells either way.
-  std::array<long double, 21> values{};
-  for (int code = 1; code <= 20; ++code) values[static_cast<std::size_t>(code)] = ParseNumber(s.znamky.text(code, 1));
-  std::array<long double, 5> weights{};
-  for (int n = 1; n <= 4; ++n) weights[static_cast<std::size_t>(n)] = ParseNumber(s.weights[static_cast<std::size_t>(n - 1)].text);
-
-  const int rows = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
-  const int cols = lastCol >= firstCol ? lastCol - firstCol + 1 : 0;
-  std::vector<Counted> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-  auto at = [&](int c, int r) -> Counted& {
-    return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c - firstCol)];
-  };
-  for (int r = firstRow; r <= lastRow; ++r) {
-    for (int c = firstCol; c <= lastCol; ++c) {
-      const Cell& cell = g.cell(c, r);
-      const int code = GradeCode(s, cell.text);
-      if (code < 1) continue;
-      const int n = WeightNumber(s, cell.font);
-      if (n < 1) continue;
-      at(c, r) = Counted{values[static_cast<std::size_t>(code)], weights[static_cast<std::size_t>(n)], true};
-    }
-  }
-
-  // Weighted average and weighted population deviation of a run of cells.
-  auto average = [](const auto& each, Sums& sum) {
-    each([&](const Counted& x) {
-      sum.w += x.w;
-      sum.s += x.w * x.v;
-    });
-    return sum.w > 0 ? sum.s / sum.w : 0.0L;
-  };
-  auto deviation = [](const auto& each, long double a, long double& w) {
-    long double q = 0;
-    w = 0;
-    each([&](const Counted& x) {
-      w += x.w;
-      q += x.w * (x.v - a) * (x.v - a);
-    });
-    return w > 0 ? std::sqrt(q / w) : 0.0L;
-  };
-
-  for (int r = firstRow; r <= lastRow; ++r) {
-    auto each = [&](const auto& f) {
-      for (int c = firstCol; c <= lastCol; ++c)
-        if (const Counted& x = at(c, r); x.counts) f(x);
-    };
-    Sums sum;
-    const long double a = average(each, sum);
-    g.setText(geo.averageCol(), r, sum.w > 0 ? FormatStat(a) : std::string());
-    ColourResult(s, r, geo.averageCol(), 1, sum.w > 0 ? a : 0.0L);
-    long double w = 0;
-    const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
-    g.setText(geo.deviationCol(), r, w > 0 ? FormatStat(d) : std::string());
-  }
-
-  for (int c = firstCol; c <= lastCol; ++c) {
-    auto each = [&](const auto& f) {
-      for (int r = firstRow; r <= lastRow; ++r)
-        if (const Counted& x = at(c, r); x.counts) f(x);
-    };
-    Sums sum;
-    const long double a = average(each, sum);
-    g.setText(c, geo.averageRow(), sum.w > 0 ? FormatStat(a) : std::string());
-    ColourResult(s, geo.averageRow(), c, 2, sum.w > 0 ? a : 0.0L);
-    long double w = 0;
-    const long double d = deviation(each, sum.w > 0 ? a : 0.0L, w);
-    g.setText(c, geo.deviationRow(), w > 0 ? FormatStat(d) : std::string());
-  }
-
-  // The class average is the plain mean of the students' averages as shown.
-  long double total = 0;
-  int count = 0;
-  for (int r = firstRow; r <= lastRow; ++r) {
-    const std::string& t = g.text(geo.averageCol(), r);
-    if (t.empty()) continue;
-    total += ParseNumber(t);
-    ++count;
-  }
-  const long double classAverage = count > 0 ? total / count : 0.0L;
-  g.setText(geo.averageCol(), geo.averageRow(), count > 0 ? FormatStat(classAverage) : std::string());
-  ColourResult(s, geo.averageRow(), geo.averageCol(), 3, classAverage);
-
-  g.autoSizeColumns();
+  const Scale scale(s);
+  if (!ComputeChanged(s, scale)) ComputeAll(s, scale);
+  s.statisticsBasis = {true, s.grid.mark(), s.znamky.mark(), s.znamky2.mark(), s.weights};
+  s.grid.autoSizeColumns();
 }
 
 void SBHodnotaClick(VeklaState& s, int n) {

@@ -1,13 +1,26 @@
 #pragma once
 // Grade symbols, weights, average bands, statistics and the semester box.
 #include <string>
+#include <unordered_map>
 
 #include "workspace/state.h"
 
 namespace vekla {
 
 int GradeCode(const VeklaState& s, const std::string& text);  // 1..20, 0 none
+// The same for many cells: the symbols looked up in a table made once.
+class GradeCodes {
+ public:
+  explicit GradeCodes(const VeklaState& s);
+  int operator()(const std::string& text) const;  // 1..20, 0 none
+
+ private:
+  std::unordered_map<std::string, int> codes_;
+};
+
 int WeightNumber(const VeklaState& s, Color c);               // 1..4, 0 none
+// Averages and deviations of the students, the columns and the class, with
+// their band colours, then the column widths.
 void ComputeStatistics(VeklaState& s);
 void ColourResult(VeklaState& s, int row, int col, int mode, long double value);
 // Decimal-comma formatting of statistics: fixed, 3 decimals ("1,667").

@@ -2,8 +2,11 @@
 // An INI file held in memory: code page 1250 bytes, sections and keys in the
 // order they were first written, CR LF line ends, written atomically. Values
 // are stored on one line (CR becomes a space, LF is dropped) because a line
-// break would cut the value on reload. Key lookup ignores ASCII case.
+// break would cut the value on reload. Key lookup ignores ASCII case. The
+// file is parsed once when loaded; after that every look-up and change works
+// on the sections and keys in memory, and the text is built in one pass.
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +41,10 @@ class IniFile {
   std::vector<std::string> keys(std::string_view section) const;
   void clear();
   bool empty() const;
+  // Changes with every change of the content (a value set to what it holds
+  // already is none), and is never the same for two stores' changes: a
+  // store whose revision is the one it had when written is unchanged since.
+  std::uint64_t revision() const;
 
  private:
   struct Impl;

@@ -5,6 +5,7 @@
 // copy of the data anywhere: the cells are the data.
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct Control {
 struct WeightEdit {
   std::string text = "1,00";
   Color color = kBlack;
+  friend bool operator==(const WeightEdit&, const WeightEdit&) = default;
 };
 
 struct VeklaState {
@@ -75,6 +77,14 @@ struct VeklaState {
   std::string semesterText;                // CBZnamkyPololeti.Text
   std::vector<std::string> memoPoznamka;   // MemoPoznamka lines
   std::array<long double, 5> bands{};      // band bounds parsed at each computation
+  // What the statistics shown were computed from: marks of the grids and the
+  // weights then. ComputeStatistics recomputes only what the cells written
+  // since can change, when nothing else changed.
+  struct StatisticsBasis {
+    bool valid = false;
+    CellGrid::Mark grid, symbols, bands;
+    std::array<WeightEdit, 4> weights;
+  } statisticsBasis;
 
   // --- window
   std::string caption = "Vekla";
@@ -109,6 +119,8 @@ struct VeklaState {
   IniFile gradesIni;       // GradesIni, Znamky-.ini in DataDir, held in memory
   bool gradesIniLoaded = false;
   bool gradesIniDirty = false;
+  std::uint64_t gradesIniWritten = 0;  // the store's revision when last written, to
+  QString gradesIniWrittenTo;          // this file
 
   Control& control(Ctl c) { return controls[static_cast<std::size_t>(c)]; }
   const Control& control(Ctl c) const { return controls[static_cast<std::size_t>(c)]; }

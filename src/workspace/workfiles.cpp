@@ -24,11 +24,18 @@ namespace {
 class LineWriter {
  public:
   void text(std::string_view t) {
-    out_ += OneLine(t);
+    if (!HasLineBreak(t)) out_ += t;
+    else out_ += OneLine(t);
     out_ += "\r\n";
   }
-  void number(std::int64_t n) { text(std::to_string(n)); }
+  void number(std::int64_t n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out_.append(digits, end);
+    out_ += "\r\n";
+  }
   void flag(bool on) { text(on ? "1" : "0"); }
+  void reserve(std::size_t bytes) { out_.reserve(bytes); }
   const std::string& bytes() const { return out_; }
 
  private:
@@ -173,6 +180,7 @@ void SaveCommon(VeklaState& s) {
   LineWriter w;
   for (const std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ})
     w.text(*t);
+  w.reserve(static_cast<std::size_t>(g.colCount()) * static_cast<std::size_t>(g.rowCount()) * 8 + 4096);
   w.number(s.shape1);
   w.number(g.colCount());
   w.number(g.rowCount());
@@ -258,6 +266,8 @@ void LoadTimetableExtras(VeklaState& s) {
 void SaveGradeExtras(VeklaState& s) {
   EnsureDataDir(s);
   LineWriter w;
+  // Two colour numbers of up to ten digits for every cell.
+  w.reserve(static_cast<std::size_t>(s.grid.colCount()) * static_cast<std::size_t>(s.grid.rowCount()) * 24 + 4096);
   const CellGrid& z = s.znamky;
   for (int r = 0; r < z.rowCount(); ++r)
     for (int c = 1; c < z.colCount(); ++c) w.text(z.text(c, r));
@@ -372,8 +382,15 @@ IniFile& GradesIni(VeklaState& s) {
 
 void FlushGradesIni(VeklaState& s) {
   if (!s.gradesIniLoaded || !s.gradesIniDirty) return;
-  EnsureDataDir(s);
-  s.gradesIni.save(GradesIniPath(s));
+  // A store that did not change since this command or an earlier one wrote
+  // it is on the disk as it is.
+  const QString path = GradesIniPath(s);
+  if (s.gradesIni.revision() != s.gradesIniWritten || path != s.gradesIniWrittenTo || !QFile::exists(path)) {
+    EnsureDataDir(s);
+    s.gradesIni.save(path);
+    s.gradesIniWritten = s.gradesIni.revision();
+    s.gradesIniWrittenTo = path;
+  }
   s.gradesIniDirty = false;
 }
 
@@ -442,13 +459,14 @@ void StoreSemester(VeklaState& s) {
     ini.set(row == G::kStartRow ? "Casy1" : "Casy2", "Casy" + sn, times);
   }
 
+  const GradeCodes codes(s);
   for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const std::string id = studentId(g.text(0, r));
     if (id.empty()) continue;  // a row without a number has no section of its own
     const std::string section = studentSection(id);
     std::string grades;
     for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
-      const int code = GradeCode(s, g.text(c, r));
+      const int code = codes(g.text(c, r));
       const int weight = WeightNumber(s, g.fontColor(c, r));
       if (code >= 1 && weight >= 1) appendPair(grades, weight, code);
       else grades += "PP";

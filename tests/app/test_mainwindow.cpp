@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSet>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -544,6 +546,34 @@ TEST_F(Window, CloseStoresPlacementAndTab) {
   EXPECT_EQ(again->size(), QSize(800, 640));
   EXPECT_EQ(again->findChild<QTabBar*>("TabSet1")->currentIndex(), 2);
   EXPECT_EQ(model(*again)->rowCount(), 23);
+}
+
+// A typed grade repaints its cell, the results it changes and the row
+// label written by the checks, each on its own; the rest of the grid stays.
+TEST_F(Window, GradeTypedRepaintsOnlyWhatChanged) {
+  auto w = open();
+  GridModel* m = model(*w);
+  auto type = [&](int col, int row, const char* grade) {
+    grid(*w)->setCurrentIndex(m->indexOf(col, row));  // the cell takes the weight that is down
+    ASSERT_TRUE(m->setData(m->indexOf(col, row), u(grade), Qt::EditRole));
+  };
+  type(3, 4, "1");  // the first grade after the start computes everything
+  QSignalSpy cells(m, &QAbstractItemModel::dataChanged);
+  QSignalSpy headers(m, &QAbstractItemModel::headerDataChanged);
+  type(3, 5, "2");
+  EXPECT_EQ(text(*w, 3, 5), u("2 "));
+  EXPECT_EQ(text(*w, 4, 5), u("2,000"));
+  EXPECT_TRUE(headers.isEmpty());
+  QSet<std::pair<int, int>> repainted;
+  for (const auto& signal : cells) {
+    const QModelIndex from = signal[0].toModelIndex(), to = signal[1].toModelIndex();
+    EXPECT_EQ(from, to);
+    repainted.insert({m->gridCol(from), m->gridRow(from)});
+  }
+  const int averageRow = w->state().grid.rowCount() - 2;
+  for (std::pair<int, int> cell : {std::pair{3, 5}, {4, 5}, {5, 5}, {1, 5}, {3, averageRow}, {4, averageRow}})
+    EXPECT_TRUE(repainted.contains(cell)) << cell.first << "," << cell.second;
+  EXPECT_LT(repainted.size(), 20);
 }
 
 TEST_F(Window, LargeGridShowsEveryCellWithItsWidth) {

@@ -342,6 +342,10 @@ TEST_F(GradesReadTest, DamagedFileLeavesClassSemestersAndStoreAsTheyWere) {
       {"Znamky-datum.PDB", withDays(B({1, 9, 0xDD, 10}))},
       {"Znamky-pololeti.PDB", GradesDb("Znamky-7b", "3366cc", std::vector<Semester>(101, TwoSemesters()[0]), {})},
       {"Znamky-zaci.PDB", GradesDb("Znamky-7b", "3366cc", TwoSemesters(), std::vector<Student>(1000, {"1", "A", "0", {}}))},
+      // The last student lists more semesters than a grade book may have.
+      {"Znamky-posledni.PDB",
+       GradesDb("Znamky-7b", "3366cc", TwoSemesters(),
+                {ThreeStudents()[0], {"2", "B", "0", std::vector<StudentPair>(101, {B({1, 1}), ""})}})},
   };
   for (const auto& [name, content] : cases) {
     const QString file = path(name);

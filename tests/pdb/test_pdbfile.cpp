@@ -172,6 +172,32 @@ TEST(PdbRead, MalformedFilesAreErrorsNamingTheFile) {
   EXPECT_EQ(errorText("", QString()).rfind(cp("Databázi nelze načíst: poškozená databáze ("), 0), 0u);
 }
 
+// The header read alone says what reading the whole file says.
+TEST(PdbFiles, HeaderAloneLikeTheWholeFile) {
+  QTemporaryDir dir;
+  const std::string good = pdbBytes("T", "data", "TqbR", 0, 0, {body({"a"}), body({"b"})});
+  auto with = [&](std::size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+  const std::string files[] = {good,           "",          good.substr(0, 77), good.substr(0, 90),
+                               with(76, be16(65535)),       with(86, be32(107)), with(78, be32(90)),
+                               with(86, be32(101)),         with(86, be32(106))};
+  auto outcome = [](auto read) -> std::string {
+    try {
+      const PdbHeader h = read();
+      return h.name + "/" + h.type + "/" + h.creator + "/" + std::to_string(h.recordCount);
+    } catch (const VeklaError& e) {
+      return e.text();
+    }
+  };
+  for (const std::string& bytes : files) {
+    const QString path = dir.filePath(QStringLiteral("x.PDB"));
+    WriteFileAtomic(path, bytes);
+    const std::string whole = outcome([&] { return PdbFile::load(path).header(); });
+    EXPECT_EQ(outcome([&] { return PdbFile::loadHeader(path); }), whole);
+  }
+  const QString missing = dir.filePath(QStringLiteral("chybi.PDB"));
+  EXPECT_EQ(outcome([&] { return PdbFile::loadHeader(missing); }), outcome([&] { return PdbFile::load(missing).header(); }));
+}
+
 TEST(PdbFiles, LoadAndWrite) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());

@@ -249,6 +249,37 @@ TEST(GradeStats, HugeValueShowsInFull) {
   ExpectColours(s, 4, 4, kBlack, kWhite);
 }
 
+// After a few cells changed, the statistics are those of a computation from
+// scratch, but only the rows, columns and class cells they change are written.
+TEST(GradeStats, AfterAFewEditsLikeFromScratch) {
+  VeklaState s = GradeBook(12, 9);
+  const char* symbols[] = {"1 ", "2-", "3*", "5 ", "4 "};
+  const Color colours[] = {kRed, kBlue, kGrey, kGreen, kBlack};
+  for (int r = 4; r < 16; ++r)
+    for (int c = 3; c < 12; c += 1 + r % 3) Grade(s, c, r, symbols[(r + c) % 5], colours[(r * c) % 5]);
+  ComputeStatistics(s);
+  auto expectAsFromScratch = [&](int mostWritten) {
+    const CellGrid::Mark before = s.grid.mark();
+    VeklaState fresh = s;  // a copy: its statistics are computed from scratch
+    ComputeStatistics(fresh);
+    ComputeStatistics(s);
+    EXPECT_LE(static_cast<int>(s.grid.writtenSince(before)->size()), mostWritten);
+    for (int r = 0; r < 18; ++r)
+      for (int c = 0; c < 16; ++c) {
+        EXPECT_EQ(s.grid.text(c, r), fresh.grid.text(c, r)) << c << "," << r;
+        ExpectColours(s, c, r, fresh.grid.brush(c, r), fresh.grid.fontColor(c, r));
+      }
+  };
+  Grade(s, 5, 7, "1-", kGreen);
+  expectAsFromScratch(30);
+  s.grid.setFontColor(3, 4, kBlue);  // a selected cell takes the weight that is down
+  s.grid.setText(12, 9, "9,999");    // a stale average
+  Grade(s, 11, 15, "", kRed);
+  expectAsFromScratch(60);
+  s.weights[1].text = "3,00";
+  expectAsFromScratch(1000);
+}
+
 TEST(GradeStats, GradeCodesAndWeightNumbers) {
   VeklaState s = GradeBook(1, 1);
   EXPECT_EQ(GradeCode(s, ""), 0);

@@ -370,6 +370,39 @@ TEST(CellGridColumns, ManyAtOnceLikeOneByOne) {
   EXPECT_EQ(r.text(2, 0), "6/0");
 }
 
+// Sizing again after edits measures only the columns written to, with the
+// widths a grid sized from scratch gets.
+TEST(CellGridColumns, SizingAgainAfterEditsLikeFromScratch) {
+  CellGrid g(5, 4, 1, 1);
+  for (int r = 0; r < 6; ++r)  // rows 4 and 5 lie beyond the count
+    for (int c = 0; c < 5; ++c) g.setText(c, r, std::string(static_cast<size_t>(1 + (c * r) % 7), 'x'));
+  g.autoSizeColumns();
+  int measured = 0;
+  const auto measure = CellGrid::textWidthMeasure();
+  CellGrid::setTextWidthMeasure([&](const Cell& c) { return ++measured, measure(c); });
+  g.autoSizeColumns();
+  EXPECT_EQ(measured, 4 * 5);  // another measure: everything again
+  auto sameAsFresh = [&] {
+    CellGrid fresh(g.colCount(), g.rowCount(), 1, 1);
+    for (int r = 0; r < 6; ++r)
+      for (int c = 0; c < 8; ++c) fresh.at(c, r) = g.cell(c, r);
+    fresh.autoSizeColumns();
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(g.colWidth(c), fresh.colWidth(c)) << c;
+  };
+  measured = 0;
+  g.setText(2, 1, "a much longer text than any");
+  g.setBold(3, 3, true);
+  g.autoSizeColumns();
+  EXPECT_EQ(measured, 2 * 4);
+  sameAsFresh();
+  g.setText(2, 1, "");  // the widest text gone
+  g.setRowCount(6);     // the rows kept beyond the count show
+  g.insertCols(1, 2);
+  g.autoSizeColumns();
+  sameAsFresh();
+  CellGrid::setTextWidthMeasure(measure);
+}
+
 TEST_F(SetupTest, SemesterLabelByMonth) {
   struct Case {
     int month;

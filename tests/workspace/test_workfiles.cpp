@@ -463,6 +463,19 @@ TEST_F(WorkFilesTest, SemesterStore) {
   EXPECT_EQ(GradesIni(t).get("Z1", "Z1"), "112=");
   EXPECT_EQ(GradesIni(t).get("Casy1", "Casy1"), "Hl8l");
   EXPECT_EQ(GradesIni(t).get("Datumy", "Dny1"), ";91:");  // a value that starts like a comment
+  // The same semester stored again changes nothing, and nothing is written
+  // (a mark left in the file stays); a missing file is written again.
+  QFile mark(GradesIniPath(s));
+  ASSERT_TRUE(mark.open(QIODevice::Append));
+  mark.write(";mark\r\n");
+  mark.close();
+  StoreSemester(s);
+  FlushGradesIni(s);
+  EXPECT_TRUE(ReadWholeFile(GradesIniPath(s)).ends_with(";mark\r\n"));
+  QFile::remove(GradesIniPath(s));
+  StoreSemester(s);
+  FlushGradesIni(s);
+  EXPECT_EQ(ReadWholeFile(GradesIniPath(s)), s.gradesIni.toBytes());
 
   // Back to semester 1 on the grid without student 2.
   s.currentSemester = 1;
