@@ -179,8 +179,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
   const int col = gridCol(index), row = gridRow(index);
   bool lossy = false;
   std::string text = fromQt(value.toString(), &lossy);
-  if (lossy)
-    Log(s_, cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + text);
+  if (lossy) Log(s_, cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + text);
   grid().setText(col, row, std::move(text));
   emit dataChanged(index, index);
   if (afterEdit) afterEdit(col, row);
@@ -194,8 +193,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   initStyleOption(&opt, index);
   const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
   const bool selected = (option.state & QStyle::State_Selected) && (index.flags() & Qt::ItemIsSelectable);
-  const bool current =
-      selected || (view && view->currentIndex() == index && (index.flags() & Qt::ItemIsSelectable));
+  const bool current = selected || (view && view->currentIndex() == index && (index.flags() & Qt::ItemIsSelectable));
   opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
   if (current) {
     const QVariant bg = index.data(GridModel::SelectedBackgroundRole);
@@ -214,7 +212,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   const auto* grid = qobject_cast<const GridView*>(option.widget);
   const int extra = grid ? grid->gridModel()->grid().lineWidth - 1 : 0;
   if (extra > 0 && grid->showGrid()) {
-    const QColor line = QColor::fromRgba(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &opt, grid)));
+    const QColor line =
+        QColor::fromRgba(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &opt, grid)));
     const QRect r = option.rect;
     painter->fillRect(QRect(r.right() - extra + 1, r.top(), extra, r.height()), line);
     painter->fillRect(QRect(r.left(), r.bottom() - extra + 1, r.width(), extra), line);
@@ -247,7 +246,7 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
   // The main grid selects ranges too (Delete clears them); the small grids
   // one cell at a time.
   setSelectionMode(model->mode() == GridModel::Fixed::AsHeaders ? QAbstractItemView::ExtendedSelection
-                                                                 : QAbstractItemView::SingleSelection);
+                                                                : QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   // Typing into a cell replaces its text, double-click or F2 edits it. A click
   // on the current cell does not wait to start an edit: while such a wait
@@ -257,8 +256,8 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(12);
-  verticalHeader()->setDefaultSectionSize(QFontMetrics(GridModel::cellFont(Cell{"", kBlack, kWhite, true, 10}))
-                                              .height() + 6);
+  verticalHeader()->setDefaultSectionSize(
+      QFontMetrics(GridModel::cellFont(Cell{"", kBlack, kWhite, true, 10})).height() + 6);
   horizontalHeader()->setHighlightSections(false);
   verticalHeader()->setHighlightSections(false);
   horizontalHeader()->setMinimumSectionSize(8);

@@ -208,8 +208,7 @@ const std::map<Ctl, Painter>& painters() {
       {Ctl::SpeedItemBarva,
        [](QPainter& p) {
          p.setPen(QPen(kInk, 1));
-         const QColor colors[4] = {QColor(230, 40, 40), QColor(40, 170, 60), QColor(40, 90, 220),
-                                   QColor(250, 210, 40)};
+         const QColor colors[4] = {QColor(230, 40, 40), QColor(40, 170, 60), QColor(40, 90, 220), QColor(250, 210, 40)};
          const QPointF at[4] = {{3, 3}, {12, 3}, {3, 12}, {12, 12}};
          for (int i = 0; i < 4; ++i) {
            p.setBrush(colors[i]);

@@ -39,13 +39,13 @@
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
-#include "pdb/text.h"
 #include "commands/commands.h"
 #include "commands/kindtable.h"
-#include "workspace/settingsdialogs.h"
-#include "workspace/sorting.h"
+#include "pdb/text.h"
 #include "workspace/gradestats.h"
+#include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
+#include "workspace/sorting.h"
 
 namespace vekla {
 
@@ -103,9 +103,9 @@ QLineEdit* panelEdit(const char* objectName, QWidget* parent, int width) {
 // The letter of each menu item that Alt chooses, in its caption.
 QString WithMnemonic(Ctl c, QString caption) {
   static const std::map<Ctl, QChar> letters = {
-      {Ctl::MenuNovy, 'N'},      {Ctl::MenuOtevri, 'O'},  {Ctl::Otevt1, 'B'},   {Ctl::MenuImportCSV, 'I'},
-      {Ctl::MenuHtml, 'H'},      {Ctl::MenuExcel, 'E'},   {Ctl::MenuUloz, 'U'}, {Ctl::ExportCSV1, 'C'},
-      {Ctl::Oprogramu1, 'P'},    {Ctl::HotSync1, 'H'},    {Ctl::MenuTest, 'T'}, {Ctl::MenuNastavZnamky, 'Z'},
+      {Ctl::MenuNovy, 'N'},   {Ctl::MenuOtevri, 'O'}, {Ctl::Otevt1, 'B'},   {Ctl::MenuImportCSV, 'I'},
+      {Ctl::MenuHtml, 'H'},   {Ctl::MenuExcel, 'E'},  {Ctl::MenuUloz, 'U'}, {Ctl::ExportCSV1, 'C'},
+      {Ctl::Oprogramu1, 'P'}, {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'}, {Ctl::MenuNastavZnamky, 'Z'},
       {Ctl::Konec1, 'K'}};
   const auto it = letters.find(c);
   if (it == letters.end()) return caption;
@@ -214,17 +214,18 @@ void MainWindow::buildUi() {
   grid_->setObjectName("StringAlignGrid");
   topLayout->addWidget(grid_, 1);
   gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, {col, row}); }); };
-  connect(grid_, &GridView::currentCellChanged, this,
-          [this](int col, int row) { run([=, this] { StringAlignGridSelectCell(s_, {col, row}); }); });
-  connect(grid_, &GridView::cellClicked, this,
-          [this](int col, int row) { run([=, this] { GradeCellClicked(s_, {col, row}); }); });
+  connect(grid_, &GridView::currentCellChanged, this, [this](int col, int row) {
+    run([=, this] { StringAlignGridSelectCell(s_, {col, row}); });
+  });
+  connect(grid_, &GridView::cellClicked, this, [this](int col, int row) {
+    run([=, this] { GradeCellClicked(s_, {col, row}); });
+  });
   connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
     commitPendingEdit();
     run([=, this] { StringAlignGridFixedColClick(s_, col); });
   });
-  connect(grid_, &GridView::clearRequested, this, [this](const std::vector<CellPos>& cells) {
-    run([=, this] { ClearCells(s_, cells); });
-  });
+  connect(grid_, &GridView::clearRequested, this,
+          [this](const std::vector<CellPos>& cells) { run([=, this] { ClearCells(s_, cells); }); });
 
   tabs_ = new QTabBar(top);
   tabs_->setObjectName("TabSet1");
@@ -477,9 +478,7 @@ QGroupBox* MainWindow::buildGradesBox() {
 GridView* MainWindow::buildGradeSymbols(QWidget* box) {
   znamkyModel_ = new GridModel(s_, &VeklaState::znamky, GridModel::Fixed::AsCells, this);
   znamkyModel_->editable = [](int, int row) { return row == 1; };
-  znamkyModel_->afterEdit = [this](int col, int row) {
-    run([=, this] { StringAGZnamkyAfterEdit(s_, col, row); });
-  };
+  znamkyModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAGZnamkyAfterEdit(s_, col, row); }); };
   znamkyView_ = new GridView(znamkyModel_, box);
   znamkyView_->setObjectName("StringAGZnamky");
   znamkyView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -547,9 +546,7 @@ QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
 
 GridView* MainWindow::buildBands(QWidget* box) {
   znamky2Model_ = new GridModel(s_, &VeklaState::znamky2, GridModel::Fixed::AsCells, this);
-  znamky2Model_->afterEdit = [this](int col, int row) {
-    run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); });
-  };
+  znamky2Model_->afterEdit = [this](int col, int row) { run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); }); };
   znamky2View_ = new GridView(znamky2Model_, box);
   znamky2View_->setObjectName("StringAGZnamky2");
   znamky2View_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -903,8 +900,8 @@ void MainWindow::refreshGrades() {
 
 void MainWindow::refreshLog() {
   if (s_.Memo1 == shownLog_) return;
-  const bool appended = s_.Memo1.size() > shownLog_.size() &&
-                        std::equal(shownLog_.begin(), shownLog_.end(), s_.Memo1.begin());
+  const bool appended =
+      s_.Memo1.size() > shownLog_.size() && std::equal(shownLog_.begin(), shownLog_.end(), s_.Memo1.begin());
   if (appended) {
     for (size_t i = shownLog_.size(); i < s_.Memo1.size(); ++i) memo1_->appendPlainText(toQt(s_.Memo1[i]));
   } else {

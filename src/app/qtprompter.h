@@ -37,10 +37,10 @@ class QtPrompter : public Prompter {
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QLabel> label_;
   // The time and date dialogs live as long as the window.
   QPointer<HoursDialog> hours_;
   QPointer<DateDialog> date_;
-  QPointer<QLabel> label_;
 };
 
 }  // namespace vekla

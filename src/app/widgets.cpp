@@ -18,9 +18,7 @@ void UseCzech() {
     QCoreApplication::installTranslator(&qtCzech);
 }
 
-ColorCircle::ColorCircle(QWidget* parent) : QWidget(parent) {
-  setFixedSize(sizeHint());
-}
+ColorCircle::ColorCircle(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
 void ColorCircle::setColor(Color c) {
   if (c == color_) return;

@@ -190,7 +190,12 @@ int convert(const ConvertOptions& o) {
       return usageError("pololetí " + std::to_string(n) + " v databázi není (má jich " +
                         std::to_string(s.semesterItems.size()) + ")");
     }
-    if (run(s, p, [&] { CBZnamkyPololetiChange(s, n - 1); return Outcome::Done; }) == Outcome::Failed || p.errorCount() > 0)
+    if (run(s, p,
+            [&] {
+              CBZnamkyPololetiChange(s, n - 1);
+              return Outcome::Done;
+            }) == Outcome::Failed ||
+        p.errorCount() > 0)
       return kFailed;
   }
 

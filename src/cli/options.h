@@ -19,18 +19,18 @@ class UsageError : public std::runtime_error {
 };
 
 struct ConvertOptions {
-  std::optional<DbKind> kind;  // --kind
-  bool allSemesters = true;    // --semesters all (the default)
-  std::set<int> semesters;     // --semesters N[,N...], 1-based
-  std::optional<int> semester; // --semester N, 1-based
-  bool twoValues = false;      // --two-values
-  QString settingsFile;        // --settings
-  QString dataDir;             // --data, with a trailing "/"
-  QDateTime now;               // --now; invalid when not given
-  QString infoFile;            // --info
+  std::optional<DbKind> kind;   // --kind
+  bool allSemesters = true;     // --semesters all (the default)
+  std::set<int> semesters;      // --semesters N[,N...], 1-based
+  std::optional<int> semester;  // --semester N, 1-based
+  bool twoValues = false;       // --two-values
+  QString settingsFile;         // --settings
+  QString dataDir;              // --data, with a trailing "/"
+  QDateTime now;                // --now; invalid when not given
+  QString infoFile;             // --info
   bool help = false;
-  bool version = false;        // --version
-  QStringList positional;      // INPUT OUTPUT
+  bool version = false;    // --version
+  QStringList positional;  // INPUT OUTPUT
 };
 
 // Throws UsageError for an unknown option, a missing or malformed value.

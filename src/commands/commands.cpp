@@ -176,8 +176,8 @@ bool RefuseOtherKind(const VeklaState& s, Prompter& p, const QString& path) {
   const PdbHeader h = PdbFile::loadHeader(path);
   const std::optional<DbKind> kind = KindFromCreatorType(h.creator, h.type);
   if (!kind || *kind == s.kind) return false;
-  p.message(cp("Soubor ") + fromQt(QFileInfo(path).fileName()) + cp(" je ") + cp(Params(*kind).noun) +
-            cp(", ne ") + cp(Params(s.kind).noun) + ".");
+  p.message(cp("Soubor ") + fromQt(QFileInfo(path).fileName()) + cp(" je ") + cp(Params(*kind).noun) + cp(", ne ") +
+            cp(Params(s.kind).noun) + ".");
   return true;
 }
 
@@ -231,8 +231,7 @@ Outcome HotSync(VeklaState& s, Prompter& p) {
   const auto path = p.openFile(request);
   if (!path) return Outcome::Cancelled;
   if (QueueForJPilot(s.settings, *path)) {
-    p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) +
-              cp(" bude nainstalován při příští synchronizaci."));
+    p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) + cp(" bude nainstalován při příští synchronizaci."));
     return Outcome::Done;
   }
   p.shellOpen(*path);
@@ -458,9 +457,7 @@ void EditRozvrhPolozkaChange(VeklaState& s) {
   s.EditRozvrhPolozka = CutLabelledText(s, s.EditRozvrhPolozka, cp("Položka (třída, učitel ... ):"), 8);
 }
 
-void EditRozvrhLSChange(VeklaState& s) {
-  s.EditRozvrhLS = CutLabelledText(s, s.EditRozvrhLS, cp("1. buňka:"), 8);
-}
+void EditRozvrhLSChange(VeklaState& s) { s.EditRozvrhLS = CutLabelledText(s, s.EditRozvrhLS, cp("1. buňka:"), 8); }
 
 Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p) {
   const auto c = p.chooseColor(s.shapeRozvrh);

@@ -24,10 +24,10 @@ QString ResolveProgramDir(const QString& applicationDir);
 
 // Window events.
 void FormCreate(VeklaState& s, const QString& programDir);  // settings, Adresar1, user name, tab index
-void FormActivate(VeklaState& s, Prompter& p);               // first activation: setup and load
+void FormActivate(VeklaState& s, Prompter& p);              // first activation: setup and load
 void FormClose(VeklaState& s, Prompter& p);
 void TabSet1Change(VeklaState& s, Prompter& p, int newIndex);
-int FormResizeWidth(int width);                              // never narrower than 690
+int FormResizeWidth(int width);  // never narrower than 690
 
 // File menu.
 // "Nový" and the open commands ask "Zahodit neuložené změny?" first when
@@ -83,8 +83,8 @@ Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p);
 // cleared. A command that returns nothing counts as Done.
 Outcome RunCommand(VeklaState& s, Prompter& p, const std::function<Outcome()>& command);
 template <class F>
-  requires(!std::is_same_v<std::decay_t<F>, std::function<Outcome()>>)
-Outcome RunCommand(VeklaState& s, Prompter& p, F&& command) {
+requires(!std::is_same_v<std::decay_t<F>, std::function<Outcome()>>) Outcome
+    RunCommand(VeklaState& s, Prompter& p, F&& command) {
   if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
     return RunCommand(s, p, std::function<Outcome()>([&command] {
                         command();

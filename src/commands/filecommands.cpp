@@ -189,8 +189,7 @@ Outcome WriteGrades(VeklaState& s, Prompter& p) {
   std::vector<int> selection;
   if (items >= 2) {
     for (int i = 1; i <= items; ++i)
-      if (i == shown || p.includeSemester(i, s.semesterItems[static_cast<std::size_t>(i - 1)]))
-        selection.push_back(i);
+      if (i == shown || p.includeSemester(i, s.semesterItems[static_cast<std::size_t>(i - 1)])) selection.push_back(i);
   } else {
     selection.push_back(1);
   }

@@ -249,8 +249,7 @@ void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path,
   // Four lines of titles, dates and times come before the students; the
   // columns are the order number, the name, the grades and four more.
   if (shape.lines - 4 > kMaxStudents) RefuseTooLarge(path, shape.lines - 4, "studentů", kMaxStudents);
-  if (shape.widest - 6 > kMaxGradeColumns)
-    RefuseTooLarge(path, shape.widest - 6, "sloupců známek", kMaxGradeColumns);
+  if (shape.widest - 6 > kMaxGradeColumns) RefuseTooLarge(path, shape.widest - 6, "sloupců známek", kMaxGradeColumns);
 
   std::string name = NameFromFile(path);
   const std::size_t values = lowerCp(name).find("hodnoty");

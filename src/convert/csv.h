@@ -44,8 +44,7 @@ using CsvProgress = std::function<void(const std::string& label)>;
 void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path);
 // Timetable: the columns follow the widest line, the rows stay; lines below
 // the last row are dropped. Every cell is checked once more at the end.
-void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path,
-                        const CsvProgress& progress = {});
+void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
 // Grade book: the first line is the title row. With `twoValues` the grade
 // cells are read as a values file ("w g"), else each grade takes the colour
 // of the weight whose button is down. EditN is the file name cut before

@@ -13,7 +13,6 @@
 
 namespace vekla {
 
-
 void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
   FillPanelFromHeader(t, pdb.header());
   const int n = pdb.header().recordCount;

@@ -52,8 +52,7 @@ PdbHeaderOut HeaderForFile(VeklaState& s, const QString& chosenPath) {
 }
 
 void ThrowMalformed(const QString& path, const std::string& cpDetail) {
-  throw VeklaError(cp("Soubor \"") + NativePath(path) +
-                   cp("\" nelze načíst: poškozená databáze (") + cpDetail + ").");
+  throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze načíst: poškozená databáze (") + cpDetail + ").");
 }
 
 int FieldsShown(std::size_t fields, int columns, bool& cut) {
@@ -68,8 +67,6 @@ void LogCutFields(VeklaState& t, int columns) {
              cp("); nadbytečná pole nebyla načtena."));
 }
 
-std::string PercentText(double share) {
-  return std::to_string(static_cast<long long>(std::nearbyint(share))) + " %";
-}
+std::string PercentText(double share) { return std::to_string(static_cast<long long>(std::nearbyint(share))) + " %"; }
 
 }  // namespace vekla

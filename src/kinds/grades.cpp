@@ -66,7 +66,8 @@ std::string ClassByteList(const QString& path, std::string_view bytes, int recor
 
 // A student's grade list: a pair holding a byte the store cannot keep becomes
 // an empty slot, so the grades after it stay in their columns.
-std::string StudentGrades(VeklaState& t, std::string_view bytes, const std::string& label, const std::string& semester) {
+std::string StudentGrades(VeklaState& t, std::string_view bytes, const std::string& label,
+                          const std::string& semester) {
   if (StorableByteList(bytes)) return ByteListToText(bytes);
   std::string out;
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
@@ -110,8 +111,7 @@ bool AllDigits(std::string_view t) {
 // far as it goes ("2004" gives ". pol. 2004/2005").
 std::string SemesterItem(const QString& path, const std::string& label) {
   const std::string year = label.substr(0, 4);
-  if (!AllDigits(year))
-    ThrowMalformed(path, cp("označení pololetí \"") + label + cp("\" v záznamu 2 nezačíná rokem"));
+  if (!AllDigits(year)) ThrowMalformed(path, cp("označení pololetí \"") + label + cp("\" v záznamu 2 nezačíná rokem"));
   const std::string semester = label.size() > 4 ? label.substr(4, 1) : std::string();
   return semester + ". pol. " + year + "/" + std::to_string(std::stoi(year) + 1);
 }
@@ -298,8 +298,7 @@ void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string
     g.setText(G::kNameCol, row, checked);
     ini.set(section, "Jmeno", checked);
   }
-  if (count >= 3)
-    g.setText(geo.examinedCol(), row, CheckBoundedNumber(t, field(3), {geo.examinedCol(), row}, 999, 0));
+  if (count >= 3) g.setText(geo.examinedCol(), row, CheckBoundedNumber(t, field(3), {geo.examinedCol(), row}, 999, 0));
   for (int k = 4; k <= count; ++k) {
     const std::string j = SemesterOfField(k);
     if (k % 2 == 0) {
@@ -334,8 +333,7 @@ GradesDbCheck CheckGradesDb(const PdbFile& pdb, const CodecReport& report) {
     const int semesters = count >= 4 ? (count - 2) / 2 : 0;
     if (semesters > kMaxSemesters)
       ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
-                               cp(" pololetí, databáze známek jich může mít nejvýše ") +
-                               std::to_string(kMaxSemesters));
+                               cp(" pololetí, databáze známek jich může mít nejvýše ") + std::to_string(kMaxSemesters));
     if (fields) ReadClassRecord(c, pdb, r, *fields, report);
   }
   if (c.classColour.size() == 6) ColourField(path, c.classColour, cp("třídy v záznamu 1"));

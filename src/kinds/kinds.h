@@ -29,7 +29,7 @@ struct GradesDbCheck {
   int students = 0;
   std::vector<Key> classKeys;  // records 1 to 3 for the semester store, in file order
   std::vector<std::string> semesterItems;
-  std::string classColour;     // the colour field of record 1, checked when it has six characters
+  std::string classColour;  // the colour field of record 1, checked when it has six characters
 };
 GradesDbCheck CheckGradesDb(const PdbFile& pdb, const CodecReport& report);
 // The grid, the semester box and a fresh semester store; the preferences are

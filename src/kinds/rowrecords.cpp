@@ -43,8 +43,7 @@ std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport&
   const long long count = static_cast<long long>(leading) + rows - 1;
   if (count > kMaxRecords)
     throw VeklaError(cp("Databázi \"") + s.EditN + cp(".PDB\" nelze uložit: může mít nejvýše ") +
-                     std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) +
-                     ".");
+                     std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) + ".");
   if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
     report.warn(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
 

@@ -3,8 +3,8 @@
 // a record belongs to grid column k, that is to lesson k - 1.
 #include <algorithm>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kinds/common.h"
@@ -54,8 +54,8 @@ std::string Chars(const std::string& t, std::size_t from, std::size_t count) {
 // A colour field of six characters: it must be hexadecimal.
 Color ColourField(const QString& path, const std::string& t, int record) {
   if (!IsHexColorText(t))
-    ThrowMalformed(path, cp("barva \"") + t + cp("\" v záznamu ") + std::to_string(record) +
-                             cp(" není šestnáctkové číslo"));
+    ThrowMalformed(path,
+                   cp("barva \"") + t + cp("\" v záznamu ") + std::to_string(record) + cp(" není šestnáctkové číslo"));
   return ColorFromPalmText(t);
 }
 
@@ -136,8 +136,7 @@ void ReadTimetableDb(VeklaState& t, const PdbFile& pdb) {
 
 std::vector<PdbRecord> BuildTimetableDb(const VeklaState& s, const CodecReport& report) {
   const CellGrid& g = s.grid;
-  if (g.rowCount() != kTimetableRows)
-    report.warn(cp("Databáze \"") + s.EditN + cp(".PDB\" musí mít 24 záznamů!"));
+  if (g.rowCount() != kTimetableRows) report.warn(cp("Databáze \"") + s.EditN + cp(".PDB\" musí mít 24 záznamů!"));
 
   const int c = g.colCount();
   const int fieldCount = std::max(c - 1, kPaddedFields);
@@ -186,8 +185,8 @@ std::vector<PdbRecord> BuildTimetableDb(const VeklaState& s, const CodecReport& 
   for (int d = 1; d <= 5; ++d) {
     progress(4 + d);
     records.push_back(record(
-        Chars(g.text(1, 4 * d), 1, 3),
-        [&g, d](int k) { return ColorToPalmText(resolveColor(g.brush(k, 4 * d))); }, empty));
+        Chars(g.text(1, 4 * d), 1, 3), [&g, d](int k) { return ColorToPalmText(resolveColor(g.brush(k, 4 * d))); },
+        empty));
   }
   progress(10);
   records.push_back(record("Sob", empty, empty));

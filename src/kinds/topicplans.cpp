@@ -15,7 +15,6 @@
 
 namespace vekla {
 
-
 void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
   const QString& path = pdb.path();
   FillPanelFromHeader(t, pdb.header());

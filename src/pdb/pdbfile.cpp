@@ -19,7 +19,8 @@ std::uint8_t byteAt(const std::string& b, std::int64_t pos) {
 }
 
 std::uint32_t be32At(const std::string& b, std::int64_t pos) {
-  return static_cast<std::uint32_t>(MakeLong(byteAt(b, pos), byteAt(b, pos + 1), byteAt(b, pos + 2), byteAt(b, pos + 3)));
+  return static_cast<std::uint32_t>(
+      MakeLong(byteAt(b, pos), byteAt(b, pos + 1), byteAt(b, pos + 2), byteAt(b, pos + 3)));
 }
 
 PalmTime timeAt(const std::string& b, std::int64_t pos) {
@@ -87,8 +88,7 @@ PdbHeader checkedHeader(const std::string& b, std::int64_t size, const QString& 
   for (std::int64_t i = 1; i <= count; ++i) {
     const std::int64_t offset = be32At(b, kHeaderSize + kEntrySize * (i - 1));
     if (offset > size) malformed(path, cp("záznam ") + num(i) + cp(" začíná za koncem souboru"));
-    if (offset < listEnd)
-      malformed(path, cp("záznam ") + num(i) + cp(" začíná uvnitř hlavičky nebo seznamu záznamů"));
+    if (offset < listEnd) malformed(path, cp("záznam ") + num(i) + cp(" začíná uvnitř hlavičky nebo seznamu záznamů"));
     if (offset < previous) malformed(path, cp("záznam ") + num(i) + cp(" začíná před předchozím záznamem"));
     previous = offset;
   }
@@ -139,10 +139,8 @@ std::int64_t PdbFile::ReadRecordEntry(int index) const {
 std::pair<std::int64_t, std::int64_t> PdbFile::RecordBodyRange(int index, int count) const {
   const std::int64_t first = ReadRecordEntry(index);
   const std::int64_t last = index < count ? ReadRecordEntry(index + 1) - 1 : size() - 1;
-  if (first > size() || last >= size())
-    malformed(path_, cp("záznam ") + num(index) + cp(" leží mimo soubor"));
-  if (last < first - 1)
-    malformed(path_, cp("záznam ") + num(index + 1) + cp(" začíná před předchozím záznamem"));
+  if (first > size() || last >= size()) malformed(path_, cp("záznam ") + num(index) + cp(" leží mimo soubor"));
+  if (last < first - 1) malformed(path_, cp("záznam ") + num(index + 1) + cp(" začíná před předchozím záznamem"));
   return {first, last};
 }
 

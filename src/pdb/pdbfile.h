@@ -16,8 +16,8 @@
 namespace vekla {
 
 struct PdbHeader {
-  std::string name;     // up to the first NUL of the 32-byte field
-  PalmTime created{};   // raw timestamp bytes
+  std::string name;    // up to the first NUL of the 32-byte field
+  PalmTime created{};  // raw timestamp bytes
   PalmTime modified{};
   std::string type;     // up to 4 characters, up to the first NUL
   std::string creator;  // likewise

@@ -60,8 +60,7 @@ Cell& CellGrid::at(int col, int row) {
 
 void CellGrid::insertRow(int index) {
   index = std::max(index, fixedRows_);
-  if (index < static_cast<int>(cells_.size()))
-    cells_.insert(cells_.begin() + index, std::vector<Cell>{});
+  if (index < static_cast<int>(cells_.size())) cells_.insert(cells_.begin() + index, std::vector<Cell>{});
   ++rows_;
   reshaped();
 }

@@ -219,8 +219,8 @@ std::string CheckDateColumn(VeklaState& s, std::string text, CellPos at) {
       const std::string d = text.substr(0, dot1);
       const std::string m = text.substr(dot1 + 1, dot2 - dot1 - 1);
       const std::string y = text.substr(dot2 + 1);
-      if (!d.empty() && d.size() <= 2 && !m.empty() && m.size() <= 2 && !y.empty() && y.size() <= 4 &&
-          allDigits(d) && allDigits(m) && allDigits(y))
+      if (!d.empty() && d.size() <= 2 && !m.empty() && m.size() <= 2 && !y.empty() && y.size() <= 4 && allDigits(d) &&
+          allDigits(m) && allDigits(y))
         wrong = smallNumber(y) < 1 || !dayFitsMonth(smallNumber(d), smallNumber(m));
     }
   }

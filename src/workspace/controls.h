@@ -7,6 +7,7 @@
 
 namespace vekla {
 
+// clang-format off
 #define VEKLA_CONTROLS(X)                                                                              \
   /* menu items */                                                                                     \
   X(MenuNovy) X(MenuOtevri) X(Otevt1) X(MenuImportCSV) X(MenuHtml) X(MenuExcel) X(MenuUloz)            \
@@ -19,6 +20,7 @@ namespace vekla {
   X(SpeedItemOdebratSloupec) X(SpeedItem3) X(SpeedItem12) X(SpeedItem13)                               \
   /* panels */                                                                                         \
   X(GroupBoxRozvrh) X(GroupBoxZnamky)
+// clang-format on
 
 enum class Ctl {
 #define VEKLA_CONTROL_ENUM(n) n,

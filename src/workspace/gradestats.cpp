@@ -67,9 +67,12 @@ struct Sums {
 class Scale {
  public:
   explicit Scale(const VeklaState& s) : codes_(s) {
-    for (int code = 1; code <= 20; ++code) values_[static_cast<std::size_t>(code)] = ParseNumber(s.znamky.text(code, 1));
-    for (int n = 1; n <= 4; ++n) weights_[static_cast<std::size_t>(n)] = ParseNumber(s.weights[static_cast<std::size_t>(n - 1)].text);
-    for (int n = 1; n <= 4; ++n) colours_[static_cast<std::size_t>(n)] = resolveColor(s.weights[static_cast<std::size_t>(n - 1)].color);
+    for (int code = 1; code <= 20; ++code)
+      values_[static_cast<std::size_t>(code)] = ParseNumber(s.znamky.text(code, 1));
+    for (int n = 1; n <= 4; ++n)
+      weights_[static_cast<std::size_t>(n)] = ParseNumber(s.weights[static_cast<std::size_t>(n - 1)].text);
+    for (int n = 1; n <= 4; ++n)
+      colours_[static_cast<std::size_t>(n)] = resolveColor(s.weights[static_cast<std::size_t>(n - 1)].color);
   }
 
   // A cell as its grade code and weight number, 0 when it counts for nothing.
@@ -173,7 +176,8 @@ void ComputeAll(VeklaState& s, const Scale& scale) {
   const int cols = lastCol >= firstCol ? lastCol - firstCol + 1 : 0;
   std::vector<Scale::Grade> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
   auto at = [&](int c, int r) -> Scale::Grade& {
-    return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c - firstCol)];
+    return cells[static_cast<std::size_t>(r - firstRow) * static_cast<std::size_t>(cols) +
+                 static_cast<std::size_t>(c - firstCol)];
   };
   for (int r = firstRow; r <= lastRow; ++r)
     for (int c = firstCol; c <= lastCol; ++c) at(c, r) = scale.grade(g.cell(c, r));
@@ -209,7 +213,8 @@ bool ComputeChanged(VeklaState& s, const Scale& scale) {
   std::vector<int> rows, cols;
   for (const CellPos p : *written) {
     const bool student = geo.isStudentRow(p.row), grade = geo.isGradeCol(p.col);
-    if (student && (grade || p.col == geo.averageCol() || p.col == geo.deviationCol() || p.col == GradeGeometry::kOrderCol))
+    if (student &&
+        (grade || p.col == geo.averageCol() || p.col == geo.deviationCol() || p.col == GradeGeometry::kOrderCol))
       rows.push_back(p.row);
     if (grade && (student || p.row == geo.averageRow() || p.row == geo.deviationRow())) cols.push_back(p.col);
   }
@@ -314,17 +319,14 @@ void ColourResult(VeklaState& s, int row, int col, int mode, long double value) 
       g.setColors(col + 1, row, background, text);
       g.setColors(1, row, background, text);
       break;
-    case 2:
-      g.setColors(col, row + 1, background, text);
-      break;
+    case 2: g.setColors(col, row + 1, background, text); break;
     case 3:
       for (auto [c, r] : {std::pair{col, row + 1}, std::pair{col + 1, row + 1}, std::pair{col + 1, row}}) {
         g.setColors(c, r, background, text);
         g.setText(c, r, std::string());
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -18,7 +18,7 @@ class GradeCodes {
   std::unordered_map<std::string, int> codes_;
 };
 
-int WeightNumber(const VeklaState& s, Color c);               // 1..4, 0 none
+int WeightNumber(const VeklaState& s, Color c);  // 1..4, 0 none
 // Averages and deviations of the students, the columns and the class, with
 // their band colours, then the column widths.
 void ComputeStatistics(VeklaState& s);
@@ -27,13 +27,13 @@ void ColourResult(VeklaState& s, int row, int col, int mode, long double value);
 std::string FormatStat(long double v);
 
 // Grade panel events.
-void SBHodnotaClick(VeklaState& s, int n);                    // weight button n (1..4) pressed
-void EHodnotaExit(VeklaState& s, int n);                      // weight edit n left
+void SBHodnotaClick(VeklaState& s, int n);  // weight button n (1..4) pressed
+void EHodnotaExit(VeklaState& s, int n);    // weight edit n left
 void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row);
 void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row);
 void StringAGZnamky2SelectCell(VeklaState& s, int col, int row);
 void CBZnamkyPololetiDropDown(VeklaState& s);
 void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex);
-void Button1Click(VeklaState& s);                             // "Průměry"
+void Button1Click(VeklaState& s);  // "Průměry"
 
 }  // namespace vekla

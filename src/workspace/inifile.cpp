@@ -127,8 +127,7 @@ struct IniFile::Impl {
       keys.push_back(std::move(k));
       if (keys.size() == kSearched + 1)
         for (std::size_t i = 0; i < keys.size(); ++i) index.emplace(keys[i].name, i);
-      else if (keys.size() > kSearched + 1)
-        index.emplace(keys.back().name, keys.size() - 1);
+      else if (keys.size() > kSearched + 1) index.emplace(keys.back().name, keys.size() - 1);
     }
     void reindex() {
       index.clear();

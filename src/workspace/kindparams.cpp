@@ -11,12 +11,12 @@ namespace {
 
 const std::array<KindParams, 4>& table() {
   static const std::array<KindParams, 4> rows = {{
-      {DbKind::Znamky, "Znamky-", "Známky", "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB", "znamky", "databáze známek", 11, 8, 2, 180,
-       3, "TqbZ", "data"},
-      {DbKind::Rozpisy, "Rozpisy-", "Rozpisy", "Rozpisy PDB|Rozpisy-*.PDB|databáze PDB|*.PDB", "rozpisy", "rozpis", 11, 9, 1,
-       54, 2, "TqbR", "data"},
-      {DbKind::Rozvrh, "Vekla-", "Rozvrh", "Vekla PDB|Vekla-*.PDB|databáze PDB|*.PDB", "rozvrh", "rozvrh", 24, 9, 1, 120, 1,
-       "TqbK", "data"},
+      {DbKind::Znamky, "Znamky-", "Známky", "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB", "znamky", "databáze známek",
+       11, 8, 2, 180, 3, "TqbZ", "data"},
+      {DbKind::Rozpisy, "Rozpisy-", "Rozpisy", "Rozpisy PDB|Rozpisy-*.PDB|databáze PDB|*.PDB", "rozpisy", "rozpis", 11,
+       9, 1, 54, 2, "TqbR", "data"},
+      {DbKind::Rozvrh, "Vekla-", "Rozvrh", "Vekla PDB|Vekla-*.PDB|databáze PDB|*.PDB", "rozvrh", "rozvrh", 24, 9, 1,
+       120, 1, "TqbK", "data"},
       {DbKind::Kalendar, "vekla-datum", "Kalendář", "Kalendář PDB|vekla-datum.PDB|databáze PDB|*.PDB", "kalendar",
        "kalendář", 367, 2, 1, 54, 0, "TqbK", "datu"},
   }};

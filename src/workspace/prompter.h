@@ -12,8 +12,8 @@
 namespace vekla {
 
 struct FileDialogRequest {
-  std::string title;       // empty: the toolkit's default title
-  std::string filter;      // "caption|pattern|caption|pattern", as the rules write it
+  std::string title;   // empty: the toolkit's default title
+  std::string filter;  // "caption|pattern|caption|pattern", as the rules write it
   QString initialDir;
   QString fileName;        // proposed file name (save dialogs)
   std::string defaultExt;  // "PDB"

@@ -61,7 +61,9 @@ TimeOfDay LastTime(const IniFile& s) {
   return {keptNumber(s, "HodinyHodiny", 0, 0, 23), keptNumber(s, "HodinyMinuty", 0, 0, 55)};
 }
 
-DayMonth LastDate(const IniFile& s) { return {keptNumber(s, "DatumDen", 1, 1, 31), keptNumber(s, "DatumMesic", 1, 1, 12)}; }
+DayMonth LastDate(const IniFile& s) {
+  return {keptNumber(s, "DatumDen", 1, 1, 31), keptNumber(s, "DatumMesic", 1, 1, 12)};
+}
 
 void KeepTime(IniFile& s, TimeOfDay t) {
   s.set("Nastaveni2", "HodinyHodiny", std::to_string(t.hours));

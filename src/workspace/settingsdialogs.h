@@ -33,10 +33,10 @@ void KeepDate(IniFile& settings, DayMonth d);
 
 // The grade display options of the HTML and Excel exports.
 struct GradeDisplayOptions {
-  bool zhustit = false;        // "zhustit známky"
-  bool barevne = true;         // "barevně odlišit"
-  bool znamkyBarevne = true;   // "známky barevně"
-  bool zvlast = false;         // "studenty po jednom"
+  bool zhustit = false;       // "zhustit známky"
+  bool barevne = true;        // "barevně odlišit"
+  bool znamkyBarevne = true;  // "známky barevně"
+  bool zvlast = false;        // "studenty po jednom"
 };
 GradeDisplayOptions ReadGradeDisplayOptions(const IniFile& settings);
 void WriteGradeDisplayOptions(IniFile& settings, const GradeDisplayOptions& o);

@@ -42,8 +42,7 @@ void gradeSteps(VeklaState& s) {
   // loads the note back from the extras file right after the setup.
   s.memoPoznamka.clear();
 
-  static constexpr Color weightColors[4] = {rgbHex(0xFF0000), rgbHex(0x0000FF), rgbHex(0xAAAAAA),
-                                            rgbHex(0x00CC33)};
+  static constexpr Color weightColors[4] = {rgbHex(0xFF0000), rgbHex(0x0000FF), rgbHex(0xAAAAAA), rgbHex(0x00CC33)};
   for (int i = 0; i < 4; ++i) {
     s.weights[static_cast<size_t>(i)].color = weightColors[i];
     s.weights[static_cast<size_t>(i)].text = "1,00";
@@ -218,7 +217,6 @@ void InitControls(VeklaState& s) {
   s.control(Ctl::GroupBoxZnamky) = Control{true, true, cp(" Známky ")};
 }
 
-
 void SetupTab(VeklaState& s, DbKind kind) {
   const KindParams& k = Params(kind);
   s.kind = kind;
@@ -227,11 +225,11 @@ void SetupTab(VeklaState& s, DbKind kind) {
   for (Ctl m : {Ctl::MenuOtevri, Ctl::MenuNovy, Ctl::MenuImportCSV, Ctl::MenuHtml, Ctl::MenuExcel, Ctl::MenuUloz})
     setControl(s, m, true);
   showControl(s, Ctl::SpeedItemImport2, false);
-  for (Ctl b : {Ctl::SpeedItemNovy, Ctl::SpeedItemOtevri1, Ctl::SpeedItemImport, Ctl::SpeedItemHTML, Ctl::SpeedItemExcel,
-                        Ctl::SpeedItemUlozPDB, Ctl::SpeedItemBarva})
+  for (Ctl b : {Ctl::SpeedItemNovy, Ctl::SpeedItemOtevri1, Ctl::SpeedItemImport, Ctl::SpeedItemHTML,
+                Ctl::SpeedItemExcel, Ctl::SpeedItemUlozPDB, Ctl::SpeedItemBarva})
     setControl(s, b, true);
   for (Ctl b : {Ctl::SpeedItemHodiny, Ctl::SpeedItemDatum, Ctl::SpeedItemPridatRadek, Ctl::SpeedItemOdstranitRadek,
-                        Ctl::SpeedItemPridatSloupec, Ctl::SpeedItemOdebratSloupec})
+                Ctl::SpeedItemPridatSloupec, Ctl::SpeedItemOdebratSloupec})
     setControl(s, b, false);
   showControl(s, Ctl::GroupBoxRozvrh, false);
   showControl(s, Ctl::GroupBoxZnamky, false);

@@ -27,7 +27,6 @@ const std::vector<ToolButtonDef>& ToolButtons();
 // visible, with its default caption (called once when the window is created).
 void InitControls(VeklaState& s);
 
-
 void SetupTab(VeklaState& s, DbKind kind);
 void ClearGridCells(VeklaState& s);
 void LayoutGrades(VeklaState& s);

@@ -30,9 +30,9 @@ enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };
 
 // Column descriptors of the current kind, indexed by grid column 1 to 26.
 struct SloupceType {
-  std::array<char, 27> Typ{};               // 'i', 's', 'd', 'b' or 0
-  std::array<std::int32_t, 27> Delka{};     // maximum length
-  std::array<std::string, 27> Vychozi{};    // default text
+  std::array<char, 27> Typ{};             // 'i', 's', 'd', 'b' or 0
+  std::array<std::int32_t, 27> Delka{};   // maximum length
+  std::array<std::string, 27> Vychozi{};  // default text
 };
 
 // A menu item or tool button as the commands see it.
@@ -54,9 +54,9 @@ struct VeklaState {
   DbKind kind = DbKind::Znamky;  // TabSet1.TabIndex
 
   // --- grids
-  CellGrid grid{8, 11, 1, 1};     // StringAlignGrid, the main grid
-  CellGrid znamky{21, 2, 1, 1};   // StringAGZnamky: grade symbols (row 0) and values (row 1)
-  CellGrid znamky2{5, 1, 0, 0};   // StringAGZnamky2: the five average bands
+  CellGrid grid{8, 11, 1, 1};    // StringAlignGrid, the main grid
+  CellGrid znamky{21, 2, 1, 1};  // StringAGZnamky: grade symbols (row 0) and values (row 1)
+  CellGrid znamky2{5, 1, 0, 0};  // StringAGZnamky2: the five average bands
 
   // --- database panel (texts as shown)
   std::string EditN, EditC, EditTD, EditDV, EditCV, EditDZ, EditCZ;
@@ -65,9 +65,9 @@ struct VeklaState {
 
   // --- timetable panel GroupBoxRozvrh
   std::string EditRozvrhPolozka, EditRozvrhLS;
-  Color shapeRozvrh = kWhite;     // ShapeRozvrh
-  bool lichyTyden = true;         // RadioButtonLRozvrh (else RadioButtonSRozvrh)
-  bool rozlisovatTydny = false;   // CheckBoxLS
+  Color shapeRozvrh = kWhite;    // ShapeRozvrh
+  bool lichyTyden = true;        // RadioButtonLRozvrh (else RadioButtonSRozvrh)
+  bool rozlisovatTydny = false;  // CheckBoxLS
 
   // --- grades panel GroupBoxZnamky
   std::array<WeightEdit, 4> weights;       // EHodnota1..4
@@ -88,24 +88,24 @@ struct VeklaState {
 
   // --- window
   std::string caption = "Vekla";
-  int panelHeight = 180;                   // PanelHlavni height
+  int panelHeight = 180;                          // PanelHlavni height
   std::array<Control, kControlCount> controls{};  // every menu item, tool button and panel
-  std::string dialogFilter;                // OpenDialog1/2 and SaveDialog filter
-  std::vector<std::string> Memo1;          // the error log, one repair per line
-  std::string Lpohyb;                      // progress label
+  std::string dialogFilter;                       // OpenDialog1/2 and SaveDialog filter
+  std::vector<std::string> Memo1;                 // the error log, one repair per line
+  std::string Lpohyb;                             // progress label
 
   // --- fields of the main window
-  int selCol = 1, selRow = 1;              // last cell passed to the select-cell handler
-  int selValueCol = 1, selValueRow = 0;    // last band cell chosen in StringAGZnamky2
+  int selCol = 1, selRow = 1;            // last cell passed to the select-cell handler
+  int selValueCol = 1, selValueRow = 0;  // last band cell chosen in StringAGZnamky2
   int studentCount = 0;
-  int currentSemester = 1;                 // 1-based
-  QString programDir;                      // with a trailing separator
-  QString dataDirOverride;                 // the converter's --data; empty: ProgramDir + "data/"
-  QString adresar1;                        // Adresar1, the first import folder
-  std::string userName;                    // the handheld's last user name
-  bool openFromFirst = true;               // the first open dialog was used
-  std::string prefix;                      // file-name prefix of the kind; empty until a setup
-  std::string creator, type;               // the kind's default creator and type
+  int currentSemester = 1;    // 1-based
+  QString programDir;         // with a trailing separator
+  QString dataDirOverride;    // the converter's --data; empty: ProgramDir + "data/"
+  QString adresar1;           // Adresar1, the first import folder
+  std::string userName;       // the handheld's last user name
+  bool openFromFirst = true;  // the first open dialog was used
+  std::string prefix;         // file-name prefix of the kind; empty until a setup
+  std::string creator, type;  // the kind's default creator and type
   int leadingRecords = 0;
   std::string dialogResult = "00:00";
   SloupceType Sloupce;
@@ -115,8 +115,8 @@ struct VeklaState {
   std::array<bool, 4> unsaved{};
 
   // --- stores
-  IniFile settings;        // vekla.ini in ProgramDir
-  IniFile gradesIni;       // GradesIni, Znamky-.ini in DataDir, held in memory
+  IniFile settings;   // vekla.ini in ProgramDir
+  IniFile gradesIni;  // GradesIni, Znamky-.ini in DataDir, held in memory
   bool gradesIniLoaded = false;
   bool gradesIniDirty = false;
   std::uint64_t gradesIniWritten = 0;  // the store's revision when last written, to

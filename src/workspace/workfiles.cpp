@@ -178,8 +178,7 @@ void SaveCommon(VeklaState& s) {
   EnsureDataDir(s);
   const CellGrid& g = s.grid;
   LineWriter w;
-  for (const std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ})
-    w.text(*t);
+  for (const std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) w.text(*t);
   w.reserve(static_cast<std::size_t>(g.colCount()) * static_cast<std::size_t>(g.rowCount()) * 8 + 4096);
   w.number(s.shape1);
   w.number(g.colCount());
@@ -196,8 +195,7 @@ void LoadCommon(VeklaState& s) {
     return;
   }
   LineReader in(path);
-  for (std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ})
-    *t = in.text();
+  for (std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) *t = in.text();
   s.shape1 = in.number();
   s.shape2 = ContrastColor(resolveColor(s.shape1));
   const int cols = in.count(kMaxWorkColumns);
@@ -417,8 +415,7 @@ void StoreSemester(VeklaState& s) {
   IniFile& ini = GradesIni(s);
   const int n = s.currentSemester;
   if (n < 1 || n > static_cast<int>(s.semesterItems.size()))
-    throw VeklaError(cp("Pololetí č. ") + std::to_string(n) +
-                     cp(" není v seznamu pololetí; známky nelze uložit."));
+    throw VeklaError(cp("Pololetí č. ") + std::to_string(n) + cp(" není v seznamu pololetí; známky nelze uložit."));
   const std::string& label = s.semesterItems[static_cast<size_t>(n - 1)];
   const std::string code = (label.size() > 8 ? label.substr(8, 4) : std::string()) + label.substr(0, 1);
   const std::string sn = numText(n);
@@ -511,8 +508,7 @@ void LoadSemester(VeklaState& s, int n) {
   LayoutGrades(s);
 
   for (int i = 0; i < k; ++i)
-    g.setText(first + i, G::kDateRow,
-              numText(byteValue(days[2 * i])) + "." + numText(byteValue(days[2 * i + 1])));
+    g.setText(first + i, G::kDateRow, numText(byteValue(days[2 * i])) + "." + numText(byteValue(days[2 * i + 1])));
 
   const std::string note = ini.get("Datumy", "Poznamka" + sn);
   s.memoPoznamka.clear();
