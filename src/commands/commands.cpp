@@ -298,20 +298,6 @@ void StringAlignGridSelectCell(VeklaState& s, CellPos at) {
   }
 }
 
-namespace {
-
-// Gives a grade cell the weight whose button is down; true when its weight
-// changed.
-bool GiveCurrentWeight(VeklaState& s, CellPos at) {
-  if (s.weightDown < 1 || s.weightDown > 4) return false;
-  const Color weight = s.weights[static_cast<size_t>(s.weightDown - 1)].color;
-  if (s.grid.fontColor(at.col, at.row) == weight) return false;
-  s.grid.setFontColor(at.col, at.row, weight);
-  return true;
-}
-
-}  // namespace
-
 void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
   s.grid.setText(at, CheckCell(s, s.grid.text(at), at));
   MarkEdited(s);

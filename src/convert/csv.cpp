@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "convert/csvlines.h"
+#include "pdb/codecs.h"
 #include "pdb/error.h"
+#include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
@@ -16,11 +19,6 @@ namespace vekla {
 
 namespace {
 
-// A database holds at most 65535 records (the count is 16 bits); a topic
-// plan or calendar needs one per row besides its leading records.
-constexpr long long kMaxRecords = 65535;
-// The timetable database announces at most 255 lessons.
-constexpr long long kMaxLessons = 255;
 // At least one grade column, as a fresh grade book has.
 constexpr int kMinGradeColumns = 8;
 constexpr int kMinGradeRows = 7;
@@ -90,22 +88,6 @@ void CheckEveryCell(VeklaState& s, const CsvProgress& progress) {
   });
 }
 
-bool AllDigits(const std::string& t) {
-  return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The colour of the weight whose button is down, when one is.
-void GivePressedWeight(VeklaState& s, int col, int row) {
-  if (s.weightDown >= 1 && s.weightDown <= 4)
-    s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
-}
-
-// "R/H" of a grade cell for the import's own log lines: the row caption and
-// the column title as they stand.
-std::string GradeCellName(const VeklaState& s, int col, int row) {
-  return s.grid.text(0, row) + "/" + s.grid.text(col, 0);
-}
-
 // A grade cell of a values file: "w g", the weight number 1 to 4 and the
 // grade code 1 to 20. A wrong weight takes the pressed one; a code outside
 // 1 to 20 leaves the cell empty, silently when it is a number.
@@ -117,70 +99,58 @@ void ReadGradeValues(VeklaState& s, int col, int row) {
     if (w >= '1' && w <= '4') {
       s.grid.setFontColor(col, row, s.weights[static_cast<std::size_t>(w - '1')].color);
     } else {
-      GivePressedWeight(s, col, row);
-      Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota barvy") + field);
+      GiveCurrentWeight(s, {col, row});
+      Log(s, CellName(s, {col, row}) + cp(" špatná hodnota barvy") + field);
     }
     const std::string code = field.substr(2, 2);
     if (code.empty() || !AllDigits(code)) {
-      Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota známky") + field);
+      Log(s, CellName(s, {col, row}) + cp(" špatná hodnota známky") + field);
     } else {
       const int n = std::stoi(code);
       if (n >= 1 && n <= 20) grade = s.znamky.text(n, 0);
     }
   } else if (!field.empty()) {
-    Log(s, GradeCellName(s, col, row) + cp(" špatná hodnota") + field);
+    Log(s, CellName(s, {col, row}) + cp(" špatná hodnota") + field);
   }
   s.grid.setText(col, row, std::move(grade));
 }
 
 // A grade cell of a file as shown: it takes the pressed weight's colour.
 void ReadGradeShown(VeklaState& s, int col, int row) {
-  GivePressedWeight(s, col, row);
+  GiveCurrentWeight(s, {col, row});
   const std::string& field = s.grid.text(col, row);
-  if (!field.empty()) Log(s, GradeCellName(s, col, row) + cp(" nastavena barva automaticky pro ") + field);
+  if (!field.empty()) Log(s, CellName(s, {col, row}) + cp(" nastavena barva automaticky pro ") + field);
 }
 
 // A student row's caption: the order number, ". ", and the name up to and
 // including its first space (all of it when it has none).
 void CaptionStudent(VeklaState& s, int row) {
-  const std::string& name = s.grid.text(2, row);
-  const std::size_t space = name.find(' ');
-  s.grid.setText(0, row, s.grid.text(1, row) + ". " + (space == std::string::npos ? name : name.substr(0, space + 1)));
-}
-
-// The grade book's titles: the columns by their meaning, whatever the file's
-// title line said.
-void TitleGradeColumns(VeklaState& s) {
-  CellGrid& g = s.grid;
-  const int C = g.colCount();
-  g.setText(0, 0, "");
-  g.setText(1, 0, cp("Pořadí"));
-  g.setText(2, 0, cp("Jméno"));
-  NumberGradeColumns(s);
-  g.setText(C - 4, 0, cp("Průměr"));
-  g.setText(C - 3, 0, "Sm. odch.");
-  g.setText(C - 2, 0, cp("Poznámka"));
-  g.setText(C - 1, 0, cp("Zkoušen"));
+  s.grid.setText(0, row,
+                 StudentLabel(s.grid.text(GradeGeometry::kOrderCol, row), s.grid.text(GradeGeometry::kNameCol, row)));
 }
 
 // The imported grade book's cells through their checks: dates, times,
 // grades, order numbers and examined counts, names and notes.
 void CheckGradeBook(VeklaState& s, int lastStudent, bool twoValues) {
+  using G = GradeGeometry;
   CellGrid& g = s.grid;
-  const int C = g.colCount();
+  const G geo(g);
   auto check = [&g](int col, int row, auto how) { g.setText(col, row, how(g.text(col, row))); };
-  for (int c = 3; c <= C - 5; ++c) check(c, 1, [&](std::string t) { return CheckDayMonth(s, t, {c, 1}); });
-  for (int c = 3; c <= C - 5; ++c)
-    for (int r : {2, 3}) check(c, r, [&](std::string t) { return CheckTime(s, t, {c, r}, false); });
-  for (int r = 4; r <= lastStudent; ++r)
-    for (int c = 3; c <= C - 5; ++c) check(c, r, [&](std::string t) { return CheckGrade(s, t, {c, r}, !twoValues); });
-  for (int r = 4; r <= lastStudent; ++r) {
-    check(1, r, [&](std::string t) { return CheckBoundedNumber(s, t, {1, r}, 999, 1); });
-    check(C - 1, r, [&](std::string t) { return CheckBoundedNumber(s, t, {C - 1, r}, 999, 0); });
+  for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
+    check(c, G::kDateRow, [&](std::string t) { return CheckDayMonth(s, t, {c, G::kDateRow}); });
+    for (int r : {G::kStartRow, G::kEndRow}) check(c, r, [&](std::string t) { return CheckTime(s, t, {c, r}, false); });
   }
-  for (int r = 4; r <= lastStudent; ++r) {
-    check(2, r, [&](std::string t) { return CutLabelledText(s, t, "Student", 60); });
-    check(C - 2, r, [&](std::string t) { return CutLabelledText(s, t, cp("Poznámka"), 250); });
+  for (int r = G::kFirstStudentRow; r <= lastStudent; ++r)
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
+      check(c, r, [&](std::string t) { return CheckGrade(s, t, {c, r}, !twoValues); });
+  for (int r = G::kFirstStudentRow; r <= lastStudent; ++r) {
+    const int last = geo.examinedCol();
+    check(G::kOrderCol, r, [&](std::string t) { return CheckBoundedNumber(s, t, {G::kOrderCol, r}, 999, 1); });
+    check(last, r, [&](std::string t) { return CheckBoundedNumber(s, t, {last, r}, 999, 0); });
+  }
+  for (int r = G::kFirstStudentRow; r <= lastStudent; ++r) {
+    check(G::kNameCol, r, [&](std::string t) { return CutLabelledText(s, t, "Student", 60); });
+    check(geo.noteCol(), r, [&](std::string t) { return CutLabelledText(s, t, cp("Poznámka"), 250); });
   }
 }
 

@@ -101,17 +101,14 @@ std::string ReplaceDots(std::string text) {
   return text;
 }
 
-bool AllDigits(std::string_view t) {
-  return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The semester box item of a stored semester label: the label "20041" (the
 // school year 2004/2005, semester 1) gives "1. pol. 2004/2005". The first
 // four characters must be a number (the year); a shorter label is read as
 // far as it goes ("2004" gives ". pol. 2004/2005").
 std::string SemesterItem(const QString& path, const std::string& label) {
   const std::string year = label.substr(0, 4);
-  if (!AllDigits(year)) ThrowMalformed(path, cp("označení pololetí \"") + label + cp("\" v záznamu 2 nezačíná rokem"));
+  if (year.empty() || !AllDigits(year))
+    ThrowMalformed(path, cp("označení pololetí \"") + label + cp("\" v záznamu 2 nezačíná rokem"));
   const std::string semester = label.size() > 4 ? label.substr(4, 1) : std::string();
   return semester + ". pol. " + year + "/" + std::to_string(std::stoi(year) + 1);
 }
@@ -127,13 +124,6 @@ Color ColourField(const QString& path, const std::string& text, const std::strin
 // weight switched off on the handheld); otherwise it must be a colour.
 Color PreferenceColour(const QString& path, const std::string& text, const std::string& what) {
   return text.size() < 6 ? kWhite : ColourField(path, text, what);
-}
-
-// "3. " and the name up to and including its first space (all of it when it
-// has none).
-std::string ShortLabel(int n, const std::string& name) {
-  const std::size_t space = name.find(' ');
-  return std::to_string(n) + ". " + (space == std::string::npos ? name : name.substr(0, space + 1));
 }
 
 // The fields of one record; nullopt for an empty or one-byte body, which
@@ -217,15 +207,7 @@ void PrepareGradeGrid(VeklaState& t, int students) {
   ClearGridCells(t);
   if (g.colCount() < 8) g.setColCount(8);
   g.setRowCount(students + GradeGeometry::kOtherRows);
-  const GradeGeometry geo(g);
-  g.setText(0, 0, "");
-  g.setText(GradeGeometry::kOrderCol, 0, cp("Pořadí"));
-  g.setText(GradeGeometry::kNameCol, 0, cp("Jméno"));
-  NumberGradeColumns(t);
-  g.setText(geo.averageCol(), 0, cp("Průměr"));
-  g.setText(geo.deviationCol(), 0, cp("Sm. odch."));
-  g.setText(geo.noteCol(), 0, cp("Poznámka"));
-  g.setText(geo.examinedCol(), 0, cp("Zkoušen"));
+  TitleGradeColumns(t);
 }
 
 // The semester number of field k >= 4: fields 4 and 5 belong to semester 1,
@@ -291,7 +273,7 @@ void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string
   const int row = G::studentRow(student);
   const std::string section = "Z" + std::to_string(student);
   const std::string name = count >= 2 ? field(2).substr(0, kMaxName) : std::string();
-  g.setText(0, row, ShortLabel(student, name));
+  g.setText(0, row, StudentLabel(std::to_string(student), name));
   if (count >= 1) g.setText(G::kOrderCol, row, CheckBoundedNumber(t, field(1), {G::kOrderCol, row}, 999, 1));
   if (count >= 2) {
     const std::string checked = CutText(t, field(2), {G::kNameCol, row}, kMaxName);

@@ -18,7 +18,6 @@ namespace vekla {
 namespace {
 
 constexpr int kCalendarRows = 367;
-constexpr int kMaxRecords = 65535;  // the header's record count is 16 bits
 
 // Special record `index` (from 1) with one field per grid column 1..C-1:
 // the first one carries the highlight colour, the others are constant.

@@ -24,9 +24,6 @@ constexpr int kRecordCount = 39;
 constexpr int kTimetableRows = 24;
 // Room for 24 lessons: a shorter grid is padded up to field 25.
 constexpr int kPaddedFields = 25;
-// The most lessons a file may announce; the commands keep a grid at 24, so
-// anything above this is a damaged file, not a timetable.
-constexpr int kMaxLessons = 255;
 // Fields beyond the largest grid the reader can make are of no use and are
 // skipped, so a record of millions of empty fields cannot blow up the grid.
 constexpr int kMaxFieldColumn = kMaxLessons + 1;

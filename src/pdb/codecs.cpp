@@ -114,9 +114,7 @@ PalmTime DateTimeToPalmTime(std::string& dateField, std::string& timeField) {
 }
 
 int TimeTextToSeconds(std::string_view hhmmss) {
-  auto part = [&](std::size_t pos) {
-    return pos < hhmmss.size() ? hhmmss.substr(pos, 2) : std::string_view{};
-  };
+  auto part = [&](std::size_t pos) { return pos < hhmmss.size() ? hhmmss.substr(pos, 2) : std::string_view{}; };
   const int h = twoDigits(part(0)), m = twoDigits(part(3)), s = twoDigits(part(6));
   if (h < 0 || m < 0 || s < 0) throw VeklaError(cp("Neplatný čas: ") + quoted(hhmmss) + ".");
   return h * 3600 + m * 60 + s;
@@ -186,8 +184,8 @@ std::string DayOfYearToDayMonth(int day) {
 }
 
 std::string RomanToArabic(std::string_view text) {
-  static constexpr std::array<std::string_view, 12> kRoman = {"I",   "II", "III", "IV", "V",  "VI",
-                                                               "VII", "VIII", "IX", "X", "XI", "XII"};
+  static constexpr std::array<std::string_view, 12> kRoman = {"I",   "II",   "III", "IV", "V",  "VI",
+                                                              "VII", "VIII", "IX",  "X",  "XI", "XII"};
   std::string upper(text);
   for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -201,10 +199,10 @@ std::string FoldDiacritics(std::string_view cp1250) {
     std::array<char, 256> t{};
     for (int i = 0; i < 256; ++i) t[static_cast<std::size_t>(i)] = static_cast<char>(i);
     const std::pair<const char*, char> folds[] = {
-        {"áä", 'a'}, {"ÁÄ", 'A'}, {"č", 'c'}, {"Č", 'C'},  {"ď", 'd'},  {"Ď", 'D'}, {"éě", 'e'},
-        {"ÉĚ", 'E'}, {"í", 'i'},  {"Í", 'I'}, {"ň", 'n'},  {"Ň", 'N'},  {"óö", 'o'}, {"ÓÖ", 'O'},
-        {"ř", 'r'},  {"Ř", 'R'},  {"š", 's'}, {"Š", 'S'},  {"ť", 't'},  {"Ť", 'T'}, {"úůü", 'u'},
-        {"ÚŮÜ", 'U'}, {"ý", 'y'}, {"Ý", 'Y'}, {"ž", 'z'},  {"Ž", 'Z'}};
+        {"áä", 'a'},  {"ÁÄ", 'A'}, {"č", 'c'}, {"Č", 'C'}, {"ď", 'd'}, {"Ď", 'D'},  {"éě", 'e'},
+        {"ÉĚ", 'E'},  {"í", 'i'},  {"Í", 'I'}, {"ň", 'n'}, {"Ň", 'N'}, {"óö", 'o'}, {"ÓÖ", 'O'},
+        {"ř", 'r'},   {"Ř", 'R'},  {"š", 's'}, {"Š", 'S'}, {"ť", 't'}, {"Ť", 'T'},  {"úůü", 'u'},
+        {"ÚŮÜ", 'U'}, {"ý", 'y'},  {"Ý", 'Y'}, {"ž", 'z'}, {"Ž", 'Z'}};
     for (const auto& [from, to] : folds)
       for (char b : cp(from)) t[static_cast<unsigned char>(b)] = to;
     return t;
@@ -245,6 +243,10 @@ std::string RemoveChar(std::string_view text, char c) {
 std::string TrimLeadingSpaces(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace vekla

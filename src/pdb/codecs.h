@@ -46,5 +46,7 @@ std::string ReplaceAll(std::string_view text, std::string_view oldText, std::str
 std::string ReplaceFirst(std::string_view text, std::string_view oldText, std::string_view newText);
 std::string RemoveChar(std::string_view text, char c);
 std::string TrimLeadingSpaces(std::string_view text);
+// Whether every character is a decimal digit (true for an empty text).
+bool AllDigits(std::string_view text);
 
 }  // namespace vekla

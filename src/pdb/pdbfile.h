@@ -27,6 +27,8 @@ struct PdbHeader {
 // The largest database file Vekla reads: several times the largest grade
 // book the handheld keeps (2.9 MB), far below what would strain the memory.
 inline constexpr std::int64_t kMaxFileSize = 16 * 1024 * 1024;
+// The header's record count is 16 bits.
+inline constexpr int kMaxRecords = 65535;
 
 class PdbFile {
  public:

@@ -6,21 +6,13 @@
 #include "pdb/codecs.h"
 #include "pdb/text.h"
 #include "workspace/gradegeometry.h"
+#include "workspace/gradestats.h"
 
 namespace vekla {
 
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool allDigits(const std::string& t) {
-  for (char c : t)
-    if (!isDigit(c)) return false;
-  return true;
-}
-
-// "R/H" of a main-grid cell: its row label and its column header.
-std::string cellName(const VeklaState& s, CellPos at) { return s.grid.text(0, at.row) + "/" + s.grid.text(at.col, 0); }
 
 bool columnDescribed(int col) { return col >= 1 && col <= 26; }
 
@@ -52,7 +44,7 @@ long long roundedPercent(long long k, long long n) {
 std::string CutText(VeklaState& s, std::string text, CellPos at, int maxLen) {
   const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
   if (text.size() <= m) return text;
-  Log(s, cellName(s, at) + cp(" zkrácení položky ") + text);
+  Log(s, CellName(s, at) + cp(" zkrácení položky ") + text);
   text.resize(m);
   return text;
 }
@@ -74,12 +66,12 @@ std::string CheckFlagColumn(VeklaState& s, std::string text, CellPos at) {
   if (!columnDescribed(at.col)) return text;
   const auto i = static_cast<std::size_t>(at.col);
   if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
-    Log(s, cellName(s, at) + cp(" příliš velká položka ") + text);
+    Log(s, CellName(s, at) + cp(" příliš velká položka ") + text);
     return s.Sloupce.Vychozi[i];
   }
   for (char c : text) {
     if (c != '0' && c != '1') {
-      Log(s, cellName(s, at) + text + cp(" není 0 nebo 1"));
+      Log(s, CellName(s, at) + text + cp(" není 0 nebo 1"));
       return s.Sloupce.Vychozi[i];
     }
   }
@@ -90,11 +82,11 @@ std::string CheckWholeColumn(VeklaState& s, std::string text, CellPos at) {
   if (!columnDescribed(at.col)) return text;
   const auto i = static_cast<std::size_t>(at.col);
   if (static_cast<long long>(text.size()) > s.Sloupce.Delka[i]) {
-    Log(s, cellName(s, at) + cp(" příliš velká položka ") + text);
+    Log(s, CellName(s, at) + cp(" příliš velká položka ") + text);
     return s.Sloupce.Vychozi[i];
   }
-  if (!allDigits(text)) {
-    Log(s, cellName(s, at) + cp(" změna hodnocení ") + text);
+  if (!AllDigits(text)) {
+    Log(s, CellName(s, at) + cp(" změna hodnocení ") + text);
     return s.Sloupce.Vychozi[i];
   }
   return text;
@@ -132,14 +124,14 @@ std::string CheckBoundedNumber(VeklaState& s, std::string text, CellPos at, int 
   // The remainder of a number above the maximum can fall below the minimum
   // (1000 gives 0, not a valid order number): the minimum holds after it too.
   if (v < minV) v = minV;
-  if (repaired) Log(s, cellName(s, at) + cp(" změna položky ") + text);
+  if (repaired) Log(s, CellName(s, at) + cp(" změna položky ") + text);
   return std::to_string(v);
 }
 
 std::string CheckTime(VeklaState& s, std::string text, CellPos at, bool fiveMinutes) {
   if (text.empty()) {
     std::string now = NowHourMinute();
-    Log(s, cellName(s, at) + cp(" změna položky ") + now);
+    Log(s, CellName(s, at) + cp(" změna položky ") + now);
     return now;
   }
   const std::string original = text;
@@ -188,7 +180,7 @@ std::string CheckTime(VeklaState& s, std::string text, CellPos at, bool fiveMinu
     n[3] = '5';
     repaired = true;
   }
-  if (repaired) Log(s, cellName(s, at) + cp(" změna ") + original + " za " + n);
+  if (repaired) Log(s, CellName(s, at) + cp(" změna ") + original + " za " + n);
   return n;
 }
 
@@ -200,12 +192,12 @@ std::string CheckDayMonth(VeklaState& s, std::string text, CellPos at) {
     const std::string d = text.substr(0, dot);
     const std::string m = RomanToArabic(text.substr(dot + 1)).substr(0, 2);
     shaped = d + "." + m;
-    if (!d.empty() && d.size() <= 2 && !m.empty() && allDigits(d) && allDigits(m))
+    if (!d.empty() && d.size() <= 2 && !m.empty() && AllDigits(d) && AllDigits(m))
       wrong = !dayFitsMonth(smallNumber(d), smallNumber(m));
   }
   if (!wrong) return shaped;
   std::string today = TodayDayMonth();
-  Log(s, cellName(s, at) + cp(" změna ") + text + " za " + today);
+  Log(s, CellName(s, at) + cp(" změna ") + text + " za " + today);
   return today;
 }
 
@@ -219,13 +211,13 @@ std::string CheckDateColumn(VeklaState& s, std::string text, CellPos at) {
       const std::string d = text.substr(0, dot1);
       const std::string m = text.substr(dot1 + 1, dot2 - dot1 - 1);
       const std::string y = text.substr(dot2 + 1);
-      if (!d.empty() && d.size() <= 2 && !m.empty() && m.size() <= 2 && !y.empty() && y.size() <= 4 && allDigits(d) &&
-          allDigits(m) && allDigits(y))
+      if (!d.empty() && d.size() <= 2 && !m.empty() && m.size() <= 2 && !y.empty() && y.size() <= 4 && AllDigits(d) &&
+          AllDigits(m) && AllDigits(y))
         wrong = smallNumber(y) < 1 || !dayFitsMonth(smallNumber(d), smallNumber(m));
     }
   }
   if (!wrong) return text;
-  Log(s, cellName(s, at) + " " + text + cp(" není datum"));
+  Log(s, CellName(s, at) + " " + text + cp(" není datum"));
   return columnDescribed(at.col) ? s.Sloupce.Vychozi[static_cast<std::size_t>(at.col)] : std::string();
 }
 
@@ -292,7 +284,7 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
     if (text.size() == 1) text += ' ';
     if (text.size() > 2) {
       text.resize(2);
-      Log(s, cellName(s, at) + " " + original + cp(" zkráceno na ") + text);
+      Log(s, CellName(s, at) + " " + original + cp(" zkráceno na ") + text);
     }
     // The symbols are compared as they are stored: a symbol of one
     // character gets its trailing space in the symbol grid as well.
@@ -312,23 +304,28 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
       }
       if (!found) {
         text.clear();
-        Log(s, cellName(s, at) + cp(" špatná známka ") + original);
+        Log(s, CellName(s, at) + cp(" špatná známka ") + original);
       }
     }
   }
-  if (colour && s.weightDown >= 1 && s.weightDown <= 4)
-    s.grid.setFontColor(at.col, at.row, s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
+  if (colour) GiveCurrentWeight(s, at);
   return text;
+}
+
+std::string CellName(const VeklaState& s, CellPos at) { return s.grid.text(0, at.row) + "/" + s.grid.text(at.col, 0); }
+
+std::string StudentLabel(std::string_view number, std::string_view name) {
+  const std::size_t space = name.find(' ');
+  return std::string(number) + ". " + std::string(space == std::string_view::npos ? name : name.substr(0, space + 1));
 }
 
 void UpdateStudentLabel(VeklaState& s, const std::string& name, int row) {
   if (!GradeGeometry(s.grid).isStudentRow(row)) return;
   const std::string& label = s.grid.text(0, row);
   const std::size_t dot = label.find('.');
-  const std::string number = dot == std::string::npos ? std::string() : label.substr(0, dot + 1);
-  const std::size_t space = name.find(' ');
-  const std::string first = space == std::string::npos ? name : name.substr(0, space + 1);
-  s.grid.setText(0, row, number + " " + first);
+  // A label without a number keeps none: only the name follows the space.
+  s.grid.setText(
+      0, row, dot == std::string::npos ? StudentLabel("", name).substr(1) : StudentLabel(label.substr(0, dot), name));
 }
 
 std::string CheckByColumnType(VeklaState& s, std::string text, CellPos at) {

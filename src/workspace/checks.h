@@ -4,12 +4,17 @@
 // reported as one line in the error log. No check ever refuses or throws.
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "workspace/state.h"
 
 namespace vekla {
 
 // Log lines name the cell by R = text of (0, row) and H = text of (col, 0) of the main grid.
+std::string CellName(const VeklaState& s, CellPos at);  // "R/H"
+// A student's row label: the number, ". " and the name up to and including
+// its first space (all of it when it has none): "3. Novák ".
+std::string StudentLabel(std::string_view number, std::string_view name);
 std::string CutText(VeklaState& s, std::string text, CellPos at, int maxLen);
 std::string CutLabelledText(VeklaState& s, std::string text, const std::string& label, int maxLen);
 std::string CheckTextColumn(VeklaState& s, std::string text, CellPos at);

@@ -298,6 +298,14 @@ int WeightNumber(const VeklaState& s, Color c) {
   return 0;
 }
 
+bool GiveCurrentWeight(VeklaState& s, CellPos at) {
+  if (s.weightDown < 1 || s.weightDown > 4) return false;
+  const Color weight = s.weights[static_cast<std::size_t>(s.weightDown - 1)].color;
+  if (s.grid.fontColor(at.col, at.row) == weight) return false;
+  s.grid.setFontColor(at.col, at.row, weight);
+  return true;
+}
+
 void ColourResult(VeklaState& s, int row, int col, int mode, long double value) {
   CellGrid& g = s.grid;
   Color background, text;

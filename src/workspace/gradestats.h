@@ -19,6 +19,9 @@ class GradeCodes {
 };
 
 int WeightNumber(const VeklaState& s, Color c);  // 1..4, 0 none
+// Gives a cell the colour of the weight whose button is down; true when its
+// colour changed.
+bool GiveCurrentWeight(VeklaState& s, CellPos at);
 // Averages and deviations of the students, the columns and the class, with
 // their band colours, then the column widths.
 void ComputeStatistics(VeklaState& s);

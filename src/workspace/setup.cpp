@@ -415,6 +415,19 @@ void NumberGradeColumns(VeklaState& s) {
     s.grid.setText(c, 0, num(c - GradeGeometry::kFirstGradeCol + 1));
 }
 
+void TitleGradeColumns(VeklaState& s) {
+  CellGrid& g = s.grid;
+  const GradeGeometry geo(g);
+  g.setText(0, 0, "");
+  g.setText(GradeGeometry::kOrderCol, 0, cp("Pořadí"));
+  g.setText(GradeGeometry::kNameCol, 0, cp("Jméno"));
+  NumberGradeColumns(s);
+  g.setText(geo.averageCol(), 0, cp("Průměr"));
+  g.setText(geo.deviationCol(), 0, cp("Sm. odch."));
+  g.setText(geo.noteCol(), 0, cp("Poznámka"));
+  g.setText(geo.examinedCol(), 0, cp("Zkoušen"));
+}
+
 void NumberLessonColumns(VeklaState& s) {
   s.grid.setText(1, 0, "Den");
   for (int c = 2; c < s.grid.colCount(); ++c) s.grid.setText(c, 0, num(c - 1));

@@ -35,6 +35,9 @@ void LayoutTimetable(VeklaState& s);
 void LayoutCalendar(VeklaState& s);
 void LayoutCurrent(VeklaState& s);  // the layout of the current kind
 void NumberGradeColumns(VeklaState& s);
+// The grade book's title row: "Pořadí", "Jméno", the grade numbers and the
+// four columns after them.
+void TitleGradeColumns(VeklaState& s);
 void NumberLessonColumns(VeklaState& s);
 
 // The label of the current semester ("2. pol. 2025/2026"); sets the caption.

@@ -24,6 +24,8 @@ inline constexpr int kMaxSemesters = 100;
 // students of one class.
 inline constexpr int kMaxGradeColumns = 127;
 inline constexpr int kMaxStudents = 999;
+// The most lessons a timetable database may announce.
+inline constexpr int kMaxLessons = 255;
 
 // The four kinds in tab order.
 enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };
