@@ -19,21 +19,15 @@ namespace {
 
 constexpr const char* kPreferencesName = "Znamky-db_pref.PDB";
 
-// A folder as the user knows it: no trailing separator.
-QString WithoutTrailingSeparator(QString dir) {
-  while (dir.size() > 1 && (dir.endsWith('/') || dir.endsWith('\\'))) dir.chop(1);
-  return dir;
-}
-
 // Finds and reads the preferences database: in the backup folder of the
 // handheld's desktop software, then in the first import folder, then beside
 // the chosen grade book.
 void ReadPreferencesFor(VeklaState& t, Prompter& p, const QString& chosen) {
   QStringList folders;
-  for (const QString& f : {WithoutTrailingSeparator(EffectiveBackupFolder(t.settings)),
-                           WithoutTrailingSeparator(t.adresar1), QFileInfo(chosen).absolutePath()}) {
+  for (const QString& f : {EffectiveBackupFolder(t.settings), t.adresar1, QFileInfo(chosen).absolutePath()}) {
     // An empty folder would point into the working directory or the root of
-    // the disk; neither is where the handheld's files are.
+    // the disk; neither is where the handheld's files are. A clean path has
+    // no trailing separator.
     if (!f.isEmpty() && !folders.contains(QDir::cleanPath(f))) folders << QDir::cleanPath(f);
   }
   for (const QString& folder : folders) {
