@@ -56,13 +56,7 @@ namespace {
 
 // A database file as Vekla reads it at most: far larger is no database of
 // the handheld and is not read into memory at all.
-void checkFileSize(const QString& path) {
-  const QFileInfo info(path);
-  if (info.isFile() && info.size() > kMaxFileSize)
-    throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze načíst: má ") +
-                     num(info.size() / (1024 * 1024)) + cp(" MB, databáze kapesního počítače může mít nejvýše ") +
-                     num(kMaxFileSize / (1024 * 1024)) + " MB.");
-}
+void checkFileSize(const QString& path) { CheckFileSize(path, kMaxFileSize); }
 
 // The header of a file of `size` bytes whose first bytes, at least the header
 // and the record list, are `b`. Every body must start after the record list,

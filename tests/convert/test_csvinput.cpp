@@ -1,0 +1,166 @@
+// CSV input: the size limit before anything is read, and the text of every
+// encoding a spreadsheet saves turned into code page 1250 without control
+// bytes, while code page 1250 files stay byte for byte.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "convert/csvinput.h"
+#include "pdb/error.h"
+#include "pdb/pdbfile.h"
+#include "pdb/text.h"
+
+using namespace vekla;
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kMarkUtf8 = "\xEF\xBB\xBF";
+
+// UTF-8 text as UTF-16 bytes behind their byte-order mark.
+std::string utf16(const std::string& utf8, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const QChar c : QString::fromStdString(utf8)) {
+    const char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode() & 0xFF);
+    out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+  }
+  return out;
+}
+
+std::string lossyLine(const std::string& cpLine) {
+  return cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + cpLine;
+}
+
+struct TextCase {
+  const char* name;
+  std::string raw;
+  std::string expected;  // code page 1250
+  std::vector<std::string> log;
+};
+
+TEST(CsvInput, TextOfEveryEncodingBecomesCp1250) {
+  const std::string czech = "Dušek;Žák\r\nŘíha;Šťastný\r\n";  // UTF-8 source
+  const std::string czechCp = cp(czech);
+  const TextCase cases[] = {
+      // Š, Ž and ť are the bytes 0x8A, 0x8E and 0x9D: letters, not controls.
+      {"cp1250 stays", czechCp, czechCp, {}},
+      {"utf-8", czech, czechCp, {}},
+      {"utf-8 with mark", kMarkUtf8 + czech, czechCp, {}},
+      {"utf-8 mark, ascii only", kMarkUtf8 + "a;b\n", "a;b\n", {}},
+      // Behind a mark even broken UTF-8 is UTF-8: the broken byte becomes "?".
+      {"utf-8 mark, broken sequence", kMarkUtf8 + "Žák;\xC0", cp("Žák;?"), {lossyLine(cp("Žák;?"))}},
+      {"utf-16 le", utf16(czech, false), czechCp, {}},
+      {"utf-16 be", utf16(czech, true), czechCp, {}},
+      {"lone CR and LF kept", "Žák\rŠ\nx", cp("Žák\rŠ\nx"), {}},
+      // Not the shortest form, a surrogate, beyond U+10FFFF: no UTF-8, so
+      // code page 1250.
+      {"overlong is cp1250", "\xC0\xAF;a", "\xC0\xAF;a", {}},
+      {"surrogate is cp1250", "\xED\xA0\x80", "\xED\xA0\x80", {}},
+      {"above U+10FFFF is cp1250", "\xF4\x90\x80\x80", "\xF4\x90\x80\x80", {}},
+      {"characters outside cp1250",
+       "Jan;Novák\r\nLi;漢字\r\nSøren;x\r\n",
+       cp("Jan;Novák\r\nLi;??\r\nS?ren;x\r\n"),
+       {lossyLine("Li;??"), lossyLine("S?ren;x")}},
+      {"utf-16 pair is one ?", utf16("a😀b", false), "a?b", {lossyLine("a?b")}},
+      {"utf-16 lone surrogate keeps its neighbour",
+       "\xFF\xFE\x00\xD8"
+       "a\x00"s,
+       "?a",
+       {lossyLine("?a")}},
+      {"utf-16 odd last byte",
+       "\xFF\xFE"
+       "a\x00"
+       "b"s,
+       "a?",
+       {lossyLine("a?")}},
+      {"controls dropped, tab CR LF kept",
+       "a\0b\x01;c\x7F\td\r\ne\x1F"s,
+       "ab;c\td\r\ne",
+       {cp("Soubor obsahoval 4 řídicí znaky (např. NUL), byly vynechány.")}},
+      {"controls of a utf-8 file",
+       "Žák\0\x0B\x0C\x0E\x08"s,
+       cp("Žák"),
+       {cp("Soubor obsahoval 5 řídicích znaků (např. NUL), byly vynechány.")}},
+      {"control of a utf-16 file",
+       utf16("Ž\x1B", true),
+       cp("Ž"),
+       {cp("Soubor obsahoval 1 řídicí znak (např. NUL), byl vynechán.")}},
+      {"lossy line logged without its controls",
+       "漢\0"s,
+       "?",
+       {lossyLine("?"), cp("Soubor obsahoval 1 řídicí znak (např. NUL), byl vynechán.")}},
+      {"empty", "", "", {}},
+      {"mark alone", kMarkUtf8, "", {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> log;
+    EXPECT_EQ(CsvTextToCp1250(c.raw, log), c.expected) << c.name;
+    EXPECT_EQ(log, c.log) << c.name;
+  }
+}
+
+class CsvFileTest : public ::testing::Test {
+ protected:
+  // A file of `size` NUL bytes that takes no room on the disk.
+  QString sparse(const char* name, qint64 size) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(f.resize(size));
+    return path;
+  }
+  std::string refusal(const QString& path) {
+    try {
+      ReadCsvFile(path);
+    } catch (const VeklaError& e) {
+      return e.text();
+    }
+    return "<read>";
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(CsvFileTest, ALargerFileIsRefusedAsADatabaseIs) {
+  const QString big = sparse("big.csv", kMaxFileSize + 1);
+  const std::string message = refusal(big);
+  EXPECT_NE(message.find(cp("nelze načíst: má 16 777 217 bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB).")),
+            std::string::npos)
+      << toUtf8(message);
+  // The database reader says the very same.
+  try {
+    PdbFile::load(big);
+    ADD_FAILURE();
+  } catch (const VeklaError& e) {
+    EXPECT_EQ(e.text(), message);
+  }
+  EXPECT_EQ(ReadCsvFile(sparse("limit.csv", kMaxFileSize)).size(), static_cast<size_t>(kMaxFileSize));
+}
+
+TEST_F(CsvFileTest, AStreamIsReadNoFurtherThanTheLimit) {
+  const QString fifo = dir.filePath("pipe.csv");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  std::signal(SIGPIPE, SIG_IGN);
+  // The writer would go on far past the limit; it stops when the reader has
+  // closed the pipe.
+  std::thread writer([&] {
+    QFile out(fifo);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
+    const std::string chunk(1 << 20, 'x');
+    for (int i = 0; i < 64; ++i)
+      if (out.write(chunk.data(), static_cast<qint64>(chunk.size())) <= 0) break;
+  });
+  const std::string message = refusal(fifo);
+  writer.join();
+  EXPECT_NE(message.find(cp("nelze načíst: má víc než 16 777 216 bajtů (16 MB), víc načíst nelze.")), std::string::npos)
+      << toUtf8(message);
+}
+
+}  // namespace
