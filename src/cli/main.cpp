@@ -1,6 +1,7 @@
 // vekla-convert: runs the window program's open and save commands without a
 // window, for batch work and for tests.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "cli/options.h"
 #include "commands/commands.h"
 #include "commands/kindtable.h"
+#include "convert/csv.h"
 #include "pdb/clock.h"
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
@@ -101,6 +103,33 @@ int printInfo(const QString& file) {
   }
 }
 
+// The file a path names, for telling whether two paths are one file: links,
+// "." and ".." resolved. A file not made yet is named through its folder.
+QString FileIdentity(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists()) return info.canonicalFilePath();
+  const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+  return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : QDir(folder).filePath(info.fileName());
+}
+
+bool SameFile(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+  constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+  constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+  return FileIdentity(a).compare(FileIdentity(b), kCase) == 0;
+}
+
+// An output that is the input would replace the file being converted: the
+// input would be lost whenever the conversion drops anything (a CSV file
+// carries one semester of a grade book only). Refused before anything is
+// read or written.
+int overwritesInput(const std::string& what, const QString& file) {
+  PrintMessageUtf8(what + " \"" + file.toStdString() + "\" je vstupní soubor, nic nebylo zapsáno");
+  return kFailed;
+}
+
 // Runs one command as the window would and prints the error-log lines it added.
 Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& command) {
   const std::vector<std::string> before = s.Memo1;
@@ -125,6 +154,7 @@ int convert(const ConvertOptions& o) {
   if (out == Format::Unknown) return usageError("výstup musí končit .pdb, .csv, .sql, .xlsx nebo být složka");
   if (!o.settingsFile.isEmpty() && !QFileInfo(o.settingsFile).isFile())
     return usageError("soubor nastavení \"" + o.settingsFile.toStdString() + "\" neexistuje");
+  if (SameFile(input, output)) return overwritesInput("výstup", output);
 
   // The kind: the option, else the database's creator and type, else the file name.
   std::optional<DbKind> kind = o.kind;
@@ -139,6 +169,9 @@ int convert(const ConvertOptions& o) {
   }
   if (!kind) kind = KindFromFileName(input);
   if (!kind) return usageError("druh databáze nelze určit, zadejte --kind");
+  // A grade book's CSV export also writes the values file beside OUTPUT.
+  if (*kind == DbKind::Znamky && out == Format::Csv && SameFile(input, ValuesCsvPath(output)))
+    return overwritesInput("soubor hodnot", ValuesCsvPath(output));
 
   // Both conversions must exist before anything is read or written.
   const KindEntry& entry = KindTable(*kind);

@@ -19,6 +19,12 @@ namespace {
 
 constexpr const char* kPreferencesName = "Znamky-db_pref.PDB";
 
+// The shared preferences database of every class in its folder, named in any
+// letter case: opened as a class it is refused, and nothing is saved over it.
+bool IsPreferencesDb(const QString& path) {
+  return lowerCp(fromQt(QFileInfo(path).fileName())) == lowerCp(kPreferencesName);
+}
+
 // Finds and reads the preferences database: in the backup folder of the
 // handheld's desktop software, then in the first import folder, then beside
 // the chosen grade book.
@@ -88,6 +94,24 @@ Outcome ReadInto(VeklaState& s, const QString& path, bool firstDialog, void (*co
   return Outcome::Done;
 }
 
+// The save dialog, then the chosen file's checks. A save over the
+// preferences database would leave every class in its folder with the
+// default weights and grade scale: it is refused before anything is written
+// (`notChosen` then says so). Any other name gets the prefix warning.
+std::optional<QString> ChooseSaveTarget(VeklaState& s, Prompter& p, Outcome& notChosen) {
+  std::optional<QString> chosen = AskSaveFile(s, p);
+  notChosen = Outcome::Cancelled;
+  if (chosen && IsPreferencesDb(*chosen)) {
+    p.message(
+        cp("Do databáze \"Znamky-db_pref.PDB\" nelze uložit: drží nastavení známek a vah všech tříd "
+           "ve složce. Zvolte jiný soubor."));
+    notChosen = Outcome::Refused;
+    return std::nullopt;
+  }
+  if (chosen) WarnWrongPrefix(s, p, *chosen);
+  return chosen;
+}
+
 // Writes the database atomically, then clears the progress label, also when
 // the write fails (the failure is passed on).
 void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, const PdbHeaderOut& header,
@@ -105,10 +129,11 @@ void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, c
 // (timetable, topic plans, calendar).
 Outcome WriteCheckingCells(VeklaState& s, Prompter& p,
                            std::vector<PdbRecord> (*codec)(const VeklaState&, const CodecReport&)) {
-  const std::optional<QString> chosen = ChooseSaveFile(s, p);
+  Outcome notChosen;
+  const std::optional<QString> chosen = ChooseSaveTarget(s, p, notChosen);
   if (!chosen) {
     ShowProgress(s, p, "");
-    return Outcome::Cancelled;
+    return notChosen;
   }
   CheckAllCells(s, p);
   const PdbHeaderOut header = HeaderForFile(s, *chosen);
@@ -143,9 +168,8 @@ void WarnWrongPrefix(VeklaState& s, Prompter& p, const QString& chosenPath) {
 }
 
 std::optional<QString> ChooseSaveFile(VeklaState& s, Prompter& p) {
-  std::optional<QString> chosen = AskSaveFile(s, p);
-  if (chosen) WarnWrongPrefix(s, p, *chosen);
-  return chosen;
+  Outcome notChosen;
+  return ChooseSaveTarget(s, p, notChosen);
 }
 
 void ReadGradePreferences(VeklaState& s, Prompter& p, const QString& path) {
@@ -153,7 +177,7 @@ void ReadGradePreferences(VeklaState& s, Prompter& p, const QString& path) {
 }
 
 Outcome ReadGrades(VeklaState& s, Prompter& p, const QString& path, bool firstDialog) {
-  if (lowerCp(fromQt(QFileInfo(path).fileName())) == "znamky-db_pref.pdb") {
+  if (IsPreferencesDb(path)) {
     p.message(cp("Zvolte jiný soubor."));
     return Outcome::Refused;
   }
@@ -191,8 +215,9 @@ Outcome WriteGrades(VeklaState& s, Prompter& p) {
   CheckAllCells(s, p);
   StoreSemester(s);
 
-  const std::optional<QString> chosen = ChooseSaveFile(s, p);
-  if (!chosen) return Outcome::Cancelled;
+  Outcome notChosen;
+  const std::optional<QString> chosen = ChooseSaveTarget(s, p, notChosen);
+  if (!chosen) return notChosen;
   const PdbHeaderOut header = HeaderForFile(s, *chosen);
   const std::vector<PdbRecord> records = BuildGradesDb(s, GradesIni(s), selection, ReportTo(s, p));
   WritePdbAndClearProgress(s, p, *chosen, header, records);

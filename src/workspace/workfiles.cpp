@@ -410,18 +410,45 @@ std::string StudentSection(const VeklaState& s, int row) {
   return id.empty() ? std::string() : studentSection(id);
 }
 
+namespace {
+
+// The label semester `sn` goes into the database with ("20041": the school
+// year 2004/2005, semester 1), for its semester box item `item`.
+//
+// The reader shows a label as its fifth character, ". pol. ", its first four
+// and the year after them ("1. pol. 2004/2005"), and ignores the rest. The
+// label is rebuilt from the item (its year, then its first character) only
+// when that label gives back exactly this item, which every item of a full
+// year and semester does, such as the one a new class starts with. Otherwise
+// (a label read without a full year or semester: "2005" shows as
+// ". pol. 2005/2006" and would be rebuilt as "005/.", which no reader
+// accepts) the label stays as it was read. A label read with more characters
+// than the item shows ("20041a") stays whole too: a save writes back what
+// was read.
+std::string SemesterLabelToStore(const IniFile& ini, const std::string& sn, const std::string& item) {
+  const std::string read = ini.get("Casy1", "Pololeti" + sn);
+  const std::string rebuilt = (item.size() > 8 ? item.substr(8, 4) : std::string()) + item.substr(0, 1);
+  const std::string year = rebuilt.substr(0, 4);
+  const bool givesItemBack = rebuilt.size() == 5 && AllDigits(year) &&
+                             item == rebuilt.substr(4) + ". pol. " + year + "/" + numText(std::stoi(year) + 1);
+  if (!givesItemBack) return read.empty() ? rebuilt : read;
+  // A label shows as this item exactly when it starts with the rebuilt one.
+  return read.compare(0, rebuilt.size(), rebuilt) == 0 ? read : rebuilt;
+}
+
+}  // namespace
+
 void StoreSemester(VeklaState& s) {
   EnsureDataDir(s);
   IniFile& ini = GradesIni(s);
   const int n = s.currentSemester;
   if (n < 1 || n > static_cast<int>(s.semesterItems.size()))
     throw VeklaError(cp("Pololetí č. ") + std::to_string(n) + cp(" není v seznamu pololetí; známky nelze uložit."));
-  const std::string& label = s.semesterItems[static_cast<size_t>(n - 1)];
-  const std::string code = (label.size() > 8 ? label.substr(8, 4) : std::string()) + label.substr(0, 1);
   const std::string sn = numText(n);
+  const std::string label = SemesterLabelToStore(ini, sn, s.semesterItems[static_cast<size_t>(n - 1)]);
   s.gradesIniDirty = true;
 
-  ini.set("Casy1", "Pololeti" + sn, code);
+  ini.set("Casy1", "Pololeti" + sn, label);
   std::string note;
   for (const auto& line : s.memoPoznamka) note += line;
   ini.set("Datumy", "Poznamka" + sn, note);

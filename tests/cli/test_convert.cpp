@@ -187,6 +187,45 @@ TEST_F(ConvertTest, ThePreferencesDatabaseIsRefusedAndNothingIsWritten) {
   }
 }
 
+// An output that is the input (by any path to it), a grade book's values
+// file that is the input, and the preferences database are refused: exit 1
+// with the reason, every file as it was, nothing new.
+TEST_F(ConvertTest, OutputOverTheInputOrThePreferencesDatabaseWritesNothing) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  writeFile("Rozpisy-F.PDB", pdbBytes("Rozpisy-F", "data", "TqbR", 0, 0,
+                                      {body({"-1", "2", "ff0000", "0", "0", "0", "0", "0"}),
+                                       body({"0", "2", "0", "0", "0", "0", "0", "0"})}));
+  writeFile("Znamky-db_pref.PDB", pdbBytes("Znamky-db_pref", "data", "TqbZ", 0, 0, {body({"x"})}));
+  ASSERT_EQ(run({"Znamky-7A.PDB", "7A.csv"}).exitCode, 0);  // 7A.csv and 7Ahodnoty.csv
+  QDir(dir_.path()).mkdir("sub");
+  ASSERT_TRUE(QFile::link(path("Znamky-7A.PDB"), path("odkaz.PDB")));
+  const QString same = QString::fromUtf8("\" je vstupní soubor, nic nebylo zapsáno\n");
+  const QString prefs = QString::fromUtf8("vekla-convert: Do databáze \"Znamky-db_pref.PDB\" nelze uložit: ");
+  const std::pair<QStringList, QString> cases[] = {
+      {{"Znamky-7A.PDB", "Znamky-7A.PDB"}, "vekla-convert: výstup \"" + path("Znamky-7A.PDB") + same},
+      {{"Znamky-7A.PDB", "sub/../Znamky-7A.PDB"}, same},
+      {{"odkaz.PDB", "Znamky-7A.PDB"}, "vekla-convert: výstup \"" + path("Znamky-7A.PDB") + same},
+      {{"--kind", "znamky", "--two-values", "7Ahodnoty.csv", "7A.csv"},
+       "vekla-convert: soubor hodnot \"" + path("7Ahodnoty.csv") + same},
+      {{"Znamky-7A.PDB", "Znamky-db_pref.PDB"}, prefs},
+      {{"--kind", "znamky", "7A.csv", "nove/znamky-DB_PREF.pdb"}, prefs},
+      {{"Rozpisy-F.PDB", "ZNAMKY-db_pref.pdb"}, prefs},
+  };
+  const QStringList names = QDir(dir_.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+  std::vector<std::string> before;
+  for (const QString& n : names) before.push_back(ReadWholeFile(path(n)));
+  for (const auto& [args, line] : cases) {
+    SCOPED_TRACE(args.join(' ').toStdString());
+    const Result r = run(args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(line)) << r.err.toStdString();
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), names);
+    for (int i = 0; i < names.size(); ++i)
+      EXPECT_EQ(ReadWholeFile(path(names[i])), before[i]) << names[i].toStdString();
+  }
+  EXPECT_FALSE(QDir(path("nove")).exists());
+}
+
 TEST_F(ConvertTest, UnreadableInputOrUnwritableOutputExitsWithOne) {
   writeFile("Znamky-7A.PDB", gradesDatabase());
   std::string broken = gradesDatabase();

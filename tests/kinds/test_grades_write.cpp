@@ -8,6 +8,7 @@
 
 #include "kinds/gradesfixtures.h"
 #include "pdb/error.h"
+#include "workspace/gradestats.h"
 #include "workspace/workfiles.h"
 
 using namespace vekla;
@@ -207,6 +208,57 @@ TEST_F(GradesWriteTest, LongByteListsAreCutTo254WithOneWarningPerSemester) {
                                           "", B({7, 3}), ""}));
   EXPECT_EQ(RecordBody(bytes, 2),
             Fields({"-1", "3", "1", Times(B({8, 60}), 127), "20041", "", "20042", B({12, 60}), "20051"}));
+}
+
+// The preferences database beside the classes is never saved over, in any
+// letter case: the save says why and writes nothing, without the prefix
+// warning the lower-case name would get.
+TEST_F(GradesWriteTest, SaveOverThePreferencesDatabaseIsRefused) {
+  const std::string prefs = pdbBytes("Znamky-db_pref", "data", "TqbZ", 0, 0, {Fields({"x"})});
+  for (const char* name : {"Znamky-db_pref.PDB", "znamky-DB_PREF.pdb"}) {
+    SCOPED_TRACE(name);
+    WriteBytes(path(name), prefs);
+    ScriptedPrompter q;
+    q.saveAnswers.push_back(path(name));
+    EXPECT_EQ(WriteGrades(s, q), Outcome::Refused);
+    EXPECT_EQ(q.messages,
+              std::vector<std::string>{cp("Do databáze \"Znamky-db_pref.PDB\" nelze uložit: drží "
+                                          "nastavení známek a vah všech tříd ve složce. Zvolte jiný soubor.")});
+    EXPECT_EQ(ReadBytes(path(name)), prefs);
+  }
+}
+
+// Every label the reader accepts goes back into the file as it was read,
+// for the semester shown when saving and for the others alike, and the file
+// reads again with the same semester box.
+TEST_F(GradesWriteTest, EverySemesterLabelTheReaderAcceptsIsWrittenBackAsRead) {
+  const QString file = path("Znamky-7a.PDB"), saved = path("Znamky-7b.PDB");
+  // A new class whose store holds a label that does not show as its item:
+  // the label of the item is written.
+  GradesIni(s).set("Casy1", "Pololeti1", "20032");
+  p.saveAnswers.push_back(saved);
+  WriteGrades(s, p);
+  EXPECT_EQ(RecordBody(ReadBytes(saved), 2), Fields({"-1", "3", "1", B({12, 60}), "20042"}));
+
+  for (const std::string label : {"20041", "20042", "2004", "2005", "205", "0", "20041abc", "2004a", "2004 ", "0999"}) {
+    SCOPED_TRACE(label);
+    const Semester sem{label, B({1, 9}), "", B({8, 60}), B({8, 45})};
+    WriteBytes(file, GradesDb("Znamky-7a", "3366cc", {sem, sem}, {}));
+    ReadGrades(s, p, file, true);
+    const std::vector<std::string> items = s.semesterItems;
+    for (int shown : {2, 1}) {
+      CBZnamkyPololetiChange(s, shown - 1);
+      p.questionAnswers = {true};
+      p.saveAnswers.push_back(saved);
+      ASSERT_EQ(WriteGrades(s, p), Outcome::Done);
+      const std::string bytes = ReadBytes(saved);
+      EXPECT_EQ(RecordBody(bytes, 2), Fields({"-1", "3", "1", B({8, 60}), label, B({8, 60}), label})) << shown;
+      EXPECT_EQ(RecordBody(bytes, 3), Fields({"0", label, "", B({8, 45}), "0", B({8, 45}), "0"})) << shown;
+      VeklaState t = s;
+      ASSERT_NO_THROW(ReadGrades(t, p, saved, true)) << shown;
+      EXPECT_EQ(t.semesterItems, items) << shown;
+    }
+  }
 }
 
 TEST_F(GradesWriteTest, CancelledOrFailedSaveWritesNothing) {
