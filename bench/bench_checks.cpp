@@ -6,8 +6,8 @@
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/checks.h"
-#include "workspace/progress.h"
 #include "workspace/gradestats.h"
+#include "workspace/progress.h"
 
 using namespace vekla;
 
@@ -24,7 +24,7 @@ class QuietPrompter : public Prompter {
   bool question(const std::string&) override { return false; }
   std::optional<Color> chooseColor(Color) override { return std::nullopt; }
   void progress(const std::string&) override { ++repaints; }
-  void shellOpen(const QString&) override {}
+  bool shellOpen(const QString&) override { return false; }
 };
 
 constexpr int kStudents = 999;

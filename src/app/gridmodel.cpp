@@ -179,6 +179,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
   const int col = gridCol(index), row = gridRow(index);
   bool lossy = false;
   std::string text = fromQt(value.toString(), &lossy);
+  // An editor closed without a change is no edit: nothing is checked,
+  // weighed or marked as unsaved.
+  if (!lossy && text == grid().text(col, row)) return true;
   if (lossy) Log(s_, cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + text);
   grid().setText(col, row, std::move(text));
   emit dataChanged(index, index);
@@ -266,6 +269,10 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
     verticalHeader()->hide();
   } else {
     horizontalHeader()->setSectionsClickable(true);
+    // A title click sorts; it does not select the column under it, whose
+    // cells the next Delete would empty.
+    QObject::disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
+    QObject::disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { emit fixedColumnClicked(section + model_->grid().fixedCols()); });
   }

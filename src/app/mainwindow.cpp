@@ -222,10 +222,10 @@ void MainWindow::buildUi() {
   });
   connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
     commitPendingEdit();
-    run([=, this] { StringAlignGridFixedColClick(s_, col); });
+    run([=, this] { return ColumnTitleClick(s_, col); });
   });
   connect(grid_, &GridView::clearRequested, this,
-          [this](const std::vector<CellPos>& cells) { run([=, this] { ClearCells(s_, cells); }); });
+          [this](const std::vector<CellPos>& cells) { run([=, this] { return ClearCells(s_, *prompter_, cells); }); });
 
   tabs_ = new QTabBar(top);
   tabs_->setObjectName("TabSet1");
@@ -527,7 +527,7 @@ QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
     // Picking the semester that is shown would reload it from the store and
     // drop the edits made since: nothing to do then.
     if (index == s_.semesterItemIndex) return;
-    run([=, this] { CBZnamkyPololetiChange(s_, index); });
+    run([=, this] { ChooseSemester(s_, index); });
   });
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);

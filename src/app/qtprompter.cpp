@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 #include <QUrl>
@@ -120,14 +121,23 @@ void QtPrompter::error(const std::string& text) {
   QMessageBox::critical(parent_, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok);
 }
 
-bool QtPrompter::question(const std::string& text) {
+namespace {
+
+bool ask(QWidget* parent, const std::string& text, QMessageBox::StandardButton defaultButton) {
   QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), toQt(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
+                  QMessageBox::Yes | QMessageBox::No, parent);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(defaultButton);
+  box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
+
+}  // namespace
+
+bool QtPrompter::question(const std::string& text) { return ask(parent_, text, QMessageBox::Yes); }
+
+bool QtPrompter::questionDefaultNo(const std::string& text) { return ask(parent_, text, QMessageBox::No); }
 
 std::optional<Color> QtPrompter::chooseColor(Color initial) {
   const QColor c = QColorDialog::getColor(toQColor(initial), parent_);
@@ -141,8 +151,22 @@ void QtPrompter::progress(const std::string& text) {
   label_->repaint();
 }
 
-void QtPrompter::shellOpen(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+bool QtPrompter::shellOpen(const QString& path) {
+  const QString file = QFileInfo(path).absoluteFilePath();
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  // The toolkit reports success as soon as xdg-open starts, even when no
+  // program is registered for the file: wait a moment for xdg-open's own
+  // answer. One still running then has handed the file to a program.
+  auto* open = new QProcess(parent_);
+  QObject::connect(open, &QProcess::finished, open, &QObject::deleteLater);
+  QObject::connect(open, &QProcess::errorOccurred, open, &QObject::deleteLater);
+  open->start(QStringLiteral("xdg-open"), {file});
+  if (!open->waitForStarted(3000)) return false;
+  if (!open->waitForFinished(3000)) return true;
+  return open->exitStatus() == QProcess::NormalExit && open->exitCode() == 0;
+#else
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+#endif
 }
 
 }  // namespace vekla

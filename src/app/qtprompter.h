@@ -29,11 +29,12 @@ class QtPrompter : public Prompter {
   void message(const std::string& text) override;
   void error(const std::string& text) override;
   bool question(const std::string& text) override;
+  bool questionDefaultNo(const std::string& text) override;
   std::optional<Color> chooseColor(Color initial) override;
   std::optional<TimeOfDay> chooseTime(TimeOfDay preset, int minuteStep) override;
   std::optional<DayMonth> chooseDate(DayMonth preset) override;
   void progress(const std::string& text) override;
-  void shellOpen(const QString& path) override;
+  bool shellOpen(const QString& path) override;
 
  private:
   QPointer<QWidget> parent_;

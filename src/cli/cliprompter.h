@@ -38,7 +38,7 @@ class CliPrompter : public Prompter {
   bool includeSemester(int index, const std::string& label) override;
   std::optional<Color> chooseColor(Color initial) override;
   void progress(const std::string&) override {}
-  void shellOpen(const QString&) override {}
+  bool shellOpen(const QString&) override { return false; }
 
  private:
   const ConvertOptions& o_;

@@ -15,10 +15,12 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/ordernumbers.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
+#include "workspace/sorting.h"
 #include "workspace/workfiles.h"
 
 namespace vekla {
@@ -136,12 +138,13 @@ int FormResizeWidth(int width) { return std::max(width, 690); }
 // ---------------------------------------------------------------- file menu
 
 bool MayDiscardEdits(VeklaState& s, Prompter& p) {
-  return !HasUnsavedEdits(s) || p.question(cp("Zahodit neuložené změny?"));
+  return !HasUnsavedEdits(s) || p.questionDefaultNo(cp("Zahodit neuložené změny?"));
 }
 
 Outcome NovyClick(VeklaState& s, Prompter& p) {
   if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   SetupTab(s, s.kind);
+  SelectFirstCell(s);
   if (s.kind == DbKind::Znamky) DeleteGradesIni(s);
   MarkSaved(s);
   SaveKind(s);
@@ -203,8 +206,7 @@ Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool first
   }
   MarkSaved(s);
   // The grid shows the new database from its top-left cell.
-  s.selCol = 1;
-  s.selRow = 1;
+  SelectFirstCell(s);
   SaveKind(s);
   return outcome;
 }
@@ -224,6 +226,10 @@ Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
 // ---------------------------------------------------------------- utility
 
 Outcome HotSync(VeklaState& s, Prompter& p) {
+  // The handheld gets the file as it is on disk, not what the grid shows.
+  if (HasUnsavedEdits(s) &&
+      !p.questionDefaultNo(cp("Karta obsahuje neuložené změny. Předat soubor tak, jak je uložen?")))
+    return Outcome::Cancelled;
   FileDialogRequest request;
   request.title = "Instalovat";
   request.filter = "soubory PDB a PRC|*.PDB;*.PRC";
@@ -234,7 +240,12 @@ Outcome HotSync(VeklaState& s, Prompter& p) {
     p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) + cp(" bude nainstalován při příští synchronizaci."));
     return Outcome::Done;
   }
-  p.shellOpen(*path);
+  if (!p.shellOpen(*path)) {
+    p.message(cp("Soubor ") + fromQt(QFileInfo(*path).fileName()) +
+              cp(" se nepodařilo předat k instalaci: pro soubory PDB není nastaven žádný program a J-Pilot "
+                 "nebyl nalezen."));
+    return Outcome::Failed;
+  }
   return Outcome::Done;
 }
 
@@ -272,9 +283,10 @@ void UpdateGradeButtons(VeklaState& s, CellPos at) {
   setEnabled(s, Ctl::SpeedItemHodiny, timeRow && gradeCol);
   setEnabled(s, Ctl::SpeedItemDatum, at.row == GradeGeometry::kDateRow && gradeCol);
   const bool studentRow = g.isStudentRow(at.row);
-  // At least two students to remove one; at most 127 grade columns.
+  // At least two students to remove one, at most 999 to insert one; at most
+  // 127 grade columns.
   setEnabled(s, Ctl::SpeedItemOdstranitRadek, studentRow && R >= 8);
-  setEnabled(s, Ctl::SpeedItemPridatRadek, studentRow);
+  setEnabled(s, Ctl::SpeedItemPridatRadek, studentRow && g.students() < kMaxStudents);
   setEnabled(s, Ctl::SpeedItemOdebratSloupec, gradeCol && C >= 9);
   setEnabled(s, Ctl::SpeedItemPridatSloupec, gradeCol && C < 135);
 }
@@ -311,22 +323,35 @@ void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
 
 void GradeCellClicked(VeklaState& s, CellPos at) {
   if (s.kind != DbKind::Znamky || !GradeGeometry(s.grid).isGradeCell(at)) return;
+  // An empty cell has no grade to weigh: a typed grade takes the weight then.
+  if (s.grid.text(at).empty()) return;
   if (!GiveCurrentWeight(s, at)) return;
   MarkEdited(s);
   // A grade that changes its weight changes the averages.
-  if (!s.grid.text(at).empty()) ComputeStatistics(s);
+  ComputeStatistics(s);
 }
 
-void ClearCells(VeklaState& s, const std::vector<CellPos>& cells) {
-  bool grades = false;
-  for (const CellPos at : cells) {
-    if (at.col < 1 || at.row < 1 || at.col >= s.grid.colCount() || at.row >= s.grid.rowCount()) continue;
-    s.grid.setText(at, CheckCell(s, std::string(), at));
+Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
+  std::vector<CellPos> inside;
+  for (const CellPos at : cells)
+    if (at.col >= 1 && at.row >= 1 && at.col < s.grid.colCount() && at.row < s.grid.rowCount()) inside.push_back(at);
+  if (inside.empty()) return Outcome::Cancelled;
+  if (inside.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + std::to_string(inside.size()) + cp(" buněk?")))
+    return Outcome::Cancelled;
+  bool grades = false, changed = false;
+  for (const CellPos at : inside) {
+    const std::string before = s.grid.text(at);
+    std::string after = CheckCell(s, std::string(), at);
+    if (after == before) continue;
+    changed = true;
+    s.grid.setText(at, std::move(after));
     grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
   }
+  if (!changed) return Outcome::Done;
   MarkEdited(s);
   if (grades) ComputeStatistics(s);
   s.grid.autoSizeColumns();
+  return Outcome::Done;
 }
 
 namespace {
@@ -357,21 +382,71 @@ Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p) {
 
 // ---------------------------------------------------------------- rows and columns
 
-namespace {
-void reselect(VeklaState& s) {
-  s.selRow = std::clamp(s.selRow, 0, std::max(0, s.grid.rowCount() - 1));
-  s.selCol = std::clamp(s.selCol, 0, std::max(0, s.grid.colCount() - 1));
+void SelectCurrentCell(VeklaState& s) {
+  // Never a title row or column: the window cannot select them either.
+  s.selRow = std::clamp(s.selRow, 1, std::max(1, s.grid.rowCount() - 1));
+  s.selCol = std::clamp(s.selCol, 1, std::max(1, s.grid.colCount() - 1));
   StringAlignGridSelectCell(s, {s.selCol, s.selRow});
 }
+
+void SelectFirstCell(VeklaState& s) {
+  s.selCol = 1;
+  s.selRow = 1;
+  SelectCurrentCell(s);
+}
+
+Outcome ColumnTitleClick(VeklaState& s, int col) {
+  if (s.kind != DbKind::Znamky && s.kind != DbKind::Rozpisy) return Outcome::Cancelled;
+  StringAlignGridFixedColClick(s, col);
+  // The rows moved under the current cell: the first row is current now.
+  s.selRow = 1;
+  SelectCurrentCell(s);
+  return Outcome::Done;
+}
+
+void ChooseSemester(VeklaState& s, int index) {
+  CBZnamkyPololetiChange(s, index);
+  // The semester may have fewer grade columns than the one left.
+  SelectCurrentCell(s);
+}
+
+namespace {
+
+// The row a removal would take, as the question names it: a student's order
+// number and name, a topic's number and text, a day and its holiday.
+std::string RowInQuestion(const VeklaState& s, int row) {
+  const CellGrid& g = s.grid;
+  std::string number, text;
+  switch (s.kind) {
+    case DbKind::Znamky:
+      number = g.text(GradeGeometry::kOrderCol, row);
+      text = g.text(GradeGeometry::kNameCol, row);
+      break;
+    case DbKind::Rozpisy:
+      number = g.text(1, row);
+      text = g.colCount() > 2 ? g.text(2, row) : std::string();
+      break;
+    case DbKind::Rozvrh:
+    case DbKind::Kalendar:
+      number = g.text(0, row);
+      text = g.text(1, row);
+      break;
+  }
+  if (number.empty()) number = std::to_string(row);
+  return text.empty() ? number : number + " (" + text + ")";
+}
+
 }  // namespace
 
 void SBInsertClick(VeklaState& s) {
+  SelectCurrentCell(s);
+  if (!s.control(Ctl::SpeedItemPridatRadek).enabled) return;
   MarkEdited(s);
   const int at = s.selRow + 1;
   s.grid.insertRow(at);
   if (s.kind == DbKind::Znamky) {
-    ++s.studentCount;
-    const std::string n = std::to_string(s.studentCount);
+    // A number no other student has, nor one whose grades the store keeps.
+    const std::string n = std::to_string(NextStudentNumber(s));
     s.grid.setText(GradeGeometry::kOrderCol, at, n);
     s.grid.setText(GradeGeometry::kNameCol, at, cp("Nový záznam"));
     s.grid.setText(0, at, n + cp(". Nový"));
@@ -380,11 +455,14 @@ void SBInsertClick(VeklaState& s) {
   } else {
     LayoutCurrent(s);
   }
-  reselect(s);
+  SelectCurrentCell(s);
 }
 
 Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
-  if (!p.question(cp("Odstranit řádek?"))) return Outcome::Cancelled;
+  SelectCurrentCell(s);
+  // The rules of the buttons: never a title row, never the last student.
+  if (!s.control(Ctl::SpeedItemOdstranitRadek).enabled || s.selRow >= s.grid.rowCount()) return Outcome::Refused;
+  if (!p.questionDefaultNo(cp("Odstranit řádek ") + RowInQuestion(s, s.selRow) + "?")) return Outcome::Cancelled;
   // The timetable always keeps its 24 rows.
   if (s.kind != DbKind::Rozvrh) {
     MarkEdited(s);
@@ -392,11 +470,13 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
     LayoutCurrent(s);
     if (s.kind == DbKind::Znamky) ComputeStatistics(s);
   }
-  reselect(s);
+  SelectCurrentCell(s);
   return Outcome::Done;
 }
 
 void SpeedItemPridatSloupecClick(VeklaState& s) {
+  SelectCurrentCell(s);
+  if (!s.control(Ctl::SpeedItemPridatSloupec).enabled) return;
   const int at = s.selCol + 1;
   if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) {
     MarkEdited(s);
@@ -416,11 +496,17 @@ void SpeedItemPridatSloupecClick(VeklaState& s) {
     NumberLessonColumns(s);
     UpdateTimetableButtons(s, selected);
   }
-  reselect(s);
+  SelectCurrentCell(s);
 }
 
 Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
-  if (!p.question(cp("Odstranit sloupec?"))) return Outcome::Cancelled;
+  SelectCurrentCell(s);
+  // The rules of the buttons: never a title column, never the last grade or lesson.
+  if (!s.control(Ctl::SpeedItemOdebratSloupec).enabled) return Outcome::Refused;
+  std::string column = s.grid.text(s.selCol, 0);
+  if (s.kind == DbKind::Znamky && !s.grid.text(s.selCol, GradeGeometry::kDateRow).empty())
+    column += " (" + s.grid.text(s.selCol, GradeGeometry::kDateRow) + ")";
+  if (!p.questionDefaultNo(cp("Odstranit sloupec ") + column + "?")) return Outcome::Cancelled;
   const CellPos selected{s.selCol, s.selRow};
   if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) MarkEdited(s);
   if (s.kind == DbKind::Znamky) {
@@ -433,7 +519,7 @@ Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
     NumberLessonColumns(s);
     UpdateTimetableButtons(s, selected);
   }
-  reselect(s);
+  SelectCurrentCell(s);
   return Outcome::Done;
 }
 

@@ -58,8 +58,20 @@ void StringAlignGridAfterEdit(VeklaState& s, CellPos at);
 // A click on a grade cell gives it the weight whose button is down (moving
 // onto it with the keyboard does not).
 void GradeCellClicked(VeklaState& s, CellPos at);
-// Delete: the cells emptied, each through its check.
-void ClearCells(VeklaState& s, const std::vector<CellPos>& cells);
+// Delete: the cells emptied, each through its check; more than one cell
+// only after the question "Vymazat N buněk?".
+Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
+// The selected cell kept inside the grid, never on a title row or column,
+// and the grid tool buttons set by their rules for it. Every command that
+// moves the current cell or changes the grid's shape ends with it.
+void SelectCurrentCell(VeklaState& s);
+// The top-left cell of the grid selected, as after an open.
+void SelectFirstCell(VeklaState& s);
+// A click on a column title: sorts the grade book and the topic plans by
+// that column; the first row becomes current. Nothing on the other tabs.
+Outcome ColumnTitleClick(VeklaState& s, int col);
+// The semester box: the shown semester stored, the chosen one shown.
+void ChooseSemester(VeklaState& s, int index);
 // The time and date dialogs fill the selected cell.
 Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p);
 Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p);

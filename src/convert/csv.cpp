@@ -13,6 +13,7 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/ordernumbers.h"
 #include "workspace/setup.h"
 
 namespace vekla {
@@ -143,15 +144,33 @@ void CheckGradeBook(VeklaState& s, int lastStudent, bool twoValues) {
   for (int r = G::kFirstStudentRow; r <= lastStudent; ++r)
     for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
       check(c, r, [&](std::string t) { return CheckGrade(s, t, {c, r}, !twoValues); });
+  // A student without an order number gets a free one below, not the
+  // smallest number the check would make of nothing.
+  std::vector<int> unnumbered;
   for (int r = G::kFirstStudentRow; r <= lastStudent; ++r) {
     const int last = geo.examinedCol();
-    check(G::kOrderCol, r, [&](std::string t) { return CheckBoundedNumber(s, t, {G::kOrderCol, r}, 999, 1); });
+    if (g.text(G::kOrderCol, r).empty()) unnumbered.push_back(r);
+    else check(G::kOrderCol, r, [&](std::string t) { return CheckBoundedNumber(s, t, {G::kOrderCol, r}, 999, 1); });
     check(last, r, [&](std::string t) { return CheckBoundedNumber(s, t, {last, r}, 999, 0); });
   }
   for (int r = G::kFirstStudentRow; r <= lastStudent; ++r) {
     check(G::kNameCol, r, [&](std::string t) { return CutLabelledText(s, t, "Student", 60); });
     check(geo.noteCol(), r, [&](std::string t) { return CutLabelledText(s, t, cp("Poznámka"), 250); });
   }
+  // The semester store and the database records know a student by number:
+  // no two students may share one.
+  GiveUniqueOrderNumbers(s, unnumbered);
+}
+
+// A grade book's file starts with its title line, "Pořadí;Jméno;1;...", the
+// titles perhaps with the sort mark of a sorted column ("+ " or "- ").
+bool IsGradeTitleLine(const std::vector<std::string>& fields) {
+  auto title = [&](std::size_t i) {
+    std::string_view t = fields[i];
+    if (t.size() >= 2 && (t[0] == '+' || t[0] == '-') && t[1] == ' ') t.remove_prefix(2);
+    return t;
+  };
+  return fields.size() >= 2 && title(0) == cp("Pořadí") && title(1) == cp("Jméno");
 }
 
 }  // namespace
@@ -215,6 +234,15 @@ void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& pa
 
 void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues) {
   RefuseEmpty(bytes, path);
+  {
+    // Another kind's table read as a grade book would give nonsense in every cell.
+    std::vector<std::string> first;
+    CsvReader(bytes).next(first);
+    if (!IsGradeTitleLine(first))
+      throw VeklaError(cp("Soubor \"") + NativePath(path) +
+                       cp("\" není tabulka známek: jeho první řádek nezačíná titulky \"Pořadí;Jméno\". Tabulka "
+                          "zůstala beze změny."));
+  }
   const CsvShape shape = Measure(bytes);
   // Four lines of titles, dates and times come before the students; the
   // columns are the order number, the name, the grades and four more.

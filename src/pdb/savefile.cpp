@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include "pdb/error.h"
 #include "pdb/text.h"
@@ -103,8 +104,22 @@ void CheckFileSize(const QString& path, std::int64_t limit) {
   if (info.isFile() && info.size() > limit) throw VeklaError(FileTooLargeMessage(path, info.size(), limit));
 }
 
-void WriteFileAtomic(const QString& path, std::string_view bytes) {
-  QSaveFile f(path);
+namespace {
+
+// Renames the complete temporary file over the target.
+void commitSaveFile(QSaveFile& f) {
+  errno = 0;
+  if (f.commit()) return;
+  const int err = errno;
+  const QString path = f.fileName();
+  throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" nelze zapsat: ") + reason(f, path, true, err) + ".");
+}
+
+// Writes the bytes into the save file's temporary file, and commits it when
+// asked: the rename over the target. A failure drops the temporary file and
+// throws the message naming the target and the cause.
+void writeSaveFile(QSaveFile& f, std::string_view bytes, bool commit) {
+  const QString path = f.fileName();
   int err = 0;
   auto fail = [&]() {
     const std::string why = reason(f, path, true, err);
@@ -137,11 +152,26 @@ void WriteFileAtomic(const QString& path, std::string_view bytes) {
     err = errno;
     fail();
   }
-  errno = 0;
-  if (!f.commit()) {
-    err = errno;
-    fail();
+  if (commit) commitSaveFile(f);
+}
+
+}  // namespace
+
+void WriteFileAtomic(const QString& path, std::string_view bytes) {
+  QSaveFile f(path);
+  writeSaveFile(f, bytes, true);
+}
+
+void WriteFilesAtomic(const std::vector<FileToWrite>& files) {
+  // Every file complete in its temporary file first; a failure drops them
+  // all (an uncommitted save file removes its temporary file) and no target
+  // has been touched.
+  std::vector<std::unique_ptr<QSaveFile>> written;
+  for (const FileToWrite& file : files) {
+    written.push_back(std::make_unique<QSaveFile>(file.path));
+    writeSaveFile(*written.back(), file.bytes, false);
   }
+  for (auto& f : written) commitSaveFile(*f);
 }
 
 namespace {

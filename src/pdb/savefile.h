@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vekla {
 
@@ -10,6 +11,14 @@ namespace vekla {
 // renamed over it only when complete. A failure leaves the old file intact and
 // throws VeklaError with a Czech message naming the file and the reason.
 void WriteFileAtomic(const QString& path, std::string_view bytes);
+// Files that belong together, written the same way: every one is complete in
+// its temporary file before any target is replaced, so a failure leaves
+// every old file intact.
+struct FileToWrite {
+  QString path;
+  std::string bytes;
+};
+void WriteFilesAtomic(const std::vector<FileToWrite>& files);
 
 // Reads a whole file; throws VeklaError naming the file when it cannot.
 std::string ReadWholeFile(const QString& path);

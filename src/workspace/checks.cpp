@@ -7,6 +7,7 @@
 #include "pdb/text.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/ordernumbers.h"
 
 namespace vekla {
 
@@ -341,12 +342,18 @@ std::string CheckByColumnType(VeklaState& s, std::string text, CellPos at) {
 
 namespace {
 
+// A student's order number: a number from 1 to 999 that no other student
+// has; a repeated one becomes the next free number.
+std::string CheckOrderNumber(VeklaState& s, const std::string& text, CellPos at) {
+  return UniqueOrderNumber(s, CheckBoundedNumber(s, text, at, kMaxOrderNumber, 1), at.row);
+}
+
 std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos at) {
   using G = GradeGeometry;
   const G g(s.grid);
   const bool studentRow = g.isStudentRow(at.row);
   const bool gradeCol = g.isGradeCol(at.col);
-  if (at.col == G::kOrderCol && studentRow) return CheckBoundedNumber(s, text, at, 999, 1);
+  if (at.col == G::kOrderCol && studentRow) return CheckOrderNumber(s, text, at);
   if (at.col == g.examinedCol() && studentRow) return CheckBoundedNumber(s, text, at, 999, 0);
   if (at.col == G::kNameCol) {
     std::string name = CutLabelledText(s, text, "Student", 60);
@@ -385,6 +392,9 @@ std::string CheckCell(VeklaState& s, const std::string& text, CellPos at) {
 }
 
 void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress) {
+  // Repeated order numbers first, so that the first student with a number
+  // keeps it and a later one gets the next free number.
+  if (s.kind == DbKind::Znamky) GiveUniqueOrderNumbers(s);
   const int R = s.grid.rowCount();
   const int C = s.grid.colCount();
   if (R >= 2 && C >= 2) {

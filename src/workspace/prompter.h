@@ -42,6 +42,9 @@ class Prompter {
   virtual void error(const std::string& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool question(const std::string& text) = 0;
+  // A Yes/No question whose Yes throws work away or removes something: No
+  // is the default answer, so a hasty Enter keeps the teacher's data.
+  virtual bool questionDefaultNo(const std::string& text) { return question(text); }
   // Whether a grade-book save takes semester `index` (1-based, in the order
   // of the semester box) besides the shown one; the window asks it as a
   // question, the converter answers from its options.
@@ -64,8 +67,8 @@ class Prompter {
   }
   // The progress label `Lpohyb` changed and must be repainted now.
   virtual void progress(const std::string& text) = 0;
-  // The shell's "open" verb on a file.
-  virtual void shellOpen(const QString& path) = 0;
+  // The shell's "open" verb on a file; false when no program took it.
+  virtual bool shellOpen(const QString& path) = 0;
 };
 
 }  // namespace vekla

@@ -103,12 +103,7 @@ void gradeSteps(VeklaState& s) {
     g.setText(geo.examinedCol(), row, "0");
   }
 
-  s.semesterItems.clear();
-  const std::string label = SemesterLabel(s);
-  s.semesterItems.push_back(label);
-  s.currentSemester = 1;
-  s.semesterItemIndex = 0;
-  s.semesterText = label;
+  StartSemestersAfresh(s);
 
   LayoutGrades(s);
   NumberGradeColumns(s);
@@ -431,6 +426,15 @@ void TitleGradeColumns(VeklaState& s) {
 void NumberLessonColumns(VeklaState& s) {
   s.grid.setText(1, 0, "Den");
   for (int c = 2; c < s.grid.colCount(); ++c) s.grid.setText(c, 0, num(c - 1));
+}
+
+void StartSemestersAfresh(VeklaState& s) {
+  s.semesterItems.clear();
+  const std::string label = SemesterLabel(s);
+  s.semesterItems.push_back(label);
+  s.currentSemester = 1;
+  s.semesterItemIndex = 0;
+  s.semesterText = label;
 }
 
 std::string SemesterLabel(VeklaState& s) {

@@ -42,5 +42,7 @@ void NumberLessonColumns(VeklaState& s);
 
 // The label of the current semester ("2. pol. 2025/2026"); sets the caption.
 std::string SemesterLabel(VeklaState& s);
+// The semester box of a new grade book: the current semester alone, shown.
+void StartSemestersAfresh(VeklaState& s);
 
 }  // namespace vekla

@@ -9,13 +9,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QHeaderView>
-#include <QPushButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -32,11 +32,11 @@
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
+#include "commands/commands.h"
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
-#include "commands/commands.h"
 
 using namespace vekla;
 
@@ -122,8 +122,7 @@ void PrintTo(const QColor& c, std::ostream* os) { *os << c.name().toStdString();
 TEST(QtFileFilterTest, TranslatesPairsAndPatternLists) {
   EXPECT_EQ(QtFileFilter(cp("Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB")),
             u("Známky PDB (Znamky-*.PDB znamky-*.pdb);;databáze PDB (*.PDB *.pdb)"));
-  EXPECT_EQ(QtFileFilter("soubory PDB a PRC|*.PDB;*.PRC"),
-            u("soubory PDB a PRC (*.PDB *.pdb *.PRC *.prc)"));
+  EXPECT_EQ(QtFileFilter("soubory PDB a PRC|*.PDB;*.PRC"), u("soubory PDB a PRC (*.PDB *.pdb *.PRC *.prc)"));
   EXPECT_EQ(QtFileFilter(""), QString());
 }
 
@@ -138,13 +137,12 @@ TEST(QtPrompterTest, ProgressShowsInTheLabelAtOnce) {
 
 TEST(WeightGlyphTest, RectangleWithOutlineAndWhiteShownOffWhite) {
   for (const auto& [colour, inside] : {std::pair{rgbHex(0xFF0000), hex(0xFF0000)},
-                                       std::pair{rgbHex(0x00CC33), hex(0x00CC33)},
-                                       std::pair{kWhite, hex(0xFEFFFF)}}) {
+                                       std::pair{rgbHex(0x00CC33), hex(0x00CC33)}, std::pair{kWhite, hex(0xFEFFFF)}}) {
     const QImage img = WeightGlyph(colour).toImage();
     EXPECT_EQ(img.size(), QSize(48, 23));
     EXPECT_EQ(img.pixelColor(20, 10), inside);
-    for (const QPoint corner : {QPoint(2, 2), QPoint(43, 2), QPoint(2, 18), QPoint(43, 18), QPoint(20, 2),
-                                QPoint(43, 10)})
+    for (const QPoint corner :
+         {QPoint(2, 2), QPoint(43, 2), QPoint(2, 18), QPoint(43, 18), QPoint(20, 2), QPoint(43, 10)})
       EXPECT_EQ(img.pixelColor(corner), QColor(Qt::black)) << corner.x() << "," << corner.y();
     for (const QPoint outside : {QPoint(1, 1), QPoint(44, 10), QPoint(20, 19), QPoint(47, 22)})
       EXPECT_EQ(img.pixelColor(outside).alpha(), 0) << outside.x() << "," << outside.y();
@@ -189,8 +187,7 @@ TEST_F(Window, FirstStartShowsFreshGradeBook) {
   EXPECT_TRUE(shown(*w, 3, 4, Qt::FontRole).value<QFont>().bold());
   EXPECT_EQ(shown(*w, 3, 4, Qt::FontRole).value<QFont>().pointSize(), 10);
   EXPECT_EQ(shown(*w, 2, 4, Qt::FontRole).value<QFont>().pointSize(), 8);
-  EXPECT_EQ(shown(*w, 3, 4, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
-            Qt::AlignHCenter);
+  EXPECT_EQ(shown(*w, 3, 4, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
   // The database panel and the grade panel.
   EXPECT_EQ(w->findChild<QLineEdit*>("EditN")->text(), "Znamky-");
@@ -437,6 +434,18 @@ TEST_F(Window, GridEditsRunTheirHandlersAndSurviveTabSwitches) {
   EXPECT_TRUE(w->windowTitle().startsWith(u("2. pol. 2025/2026 – "))) << w->windowTitle().toStdString();
 }
 
+// An editor closed without a change neither weighs the grade again nor
+// marks the tab as edited.
+TEST_F(Window, AnUnchangedEditIsNoEdit) {
+  auto w = open();
+  edit(*w, 3, 4, "1");
+  w->run([&] { MarkSaved(w->state()); });
+  w->findChild<QToolButton*>("SBHodnota2")->click();
+  edit(*w, 3, 4, "1 ");
+  EXPECT_EQ(foreground(*w, 3, 4), hex(0xFF0000));
+  EXPECT_FALSE(w->isWindowModified());
+}
+
 TEST_F(Window, EnterCommitsAndMovesRight) {
   auto w = open();
   GridView* g = grid(*w);
@@ -524,7 +533,8 @@ TEST_F(Window, RowCommandsThroughTheToolBar) {
   p.questionAnswers.push_back(true);
   w->findChild<QAction*>("SpeedItemOdstranitRadek")->trigger();
   EXPECT_EQ(model(*w)->rowCount(), 10);
-  EXPECT_EQ(p.questions, (std::vector<std::string>{cp("Odstranit řádek?"), cp("Odstranit řádek?")}));
+  EXPECT_EQ(p.questions,
+            (std::vector<std::string>{cp("Odstranit řádek 2 (Nový záznam)?"), cp("Odstranit řádek 2 (Nový záznam)?")}));
 }
 
 TEST_F(Window, CloseStoresPlacementAndTab) {
@@ -635,6 +645,8 @@ TEST_F(Window, HeaderClickSorts) {
   EXPECT_EQ(text(*w, 2, 1), u("čtení"));
   EXPECT_EQ(text(*w, 2, 2), u("Žáby"));
   EXPECT_TRUE(w->isWindowModified());
+  // The click selects no column whose cells the next Delete would empty.
+  EXPECT_LE(grid(*w)->selectionModel()->selectedIndexes().size(), 1);
 
   w->run([&] { TabSet1Change(w->state(), p, 2); });
   const QString title = text(*w, 2, 0);

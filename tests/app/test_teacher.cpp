@@ -66,9 +66,7 @@ struct Teacher : ::testing::Test {
     return w;
   }
 
-  static GridView* grid(MainWindow& w, const char* name = "StringAlignGrid") {
-    return w.findChild<GridView*>(name);
-  }
+  static GridView* grid(MainWindow& w, const char* name = "StringAlignGrid") { return w.findChild<GridView*>(name); }
 
   // A click on a cell of a grid, as the mouse does it.
   static void click(MainWindow& w, int col, int row, const char* gridName = "StringAlignGrid") {
@@ -175,7 +173,8 @@ QString WriteClass(const QString& folder) {
            {"ff0000", "1", "0000ff", "2", "aaaaaa", "0.5", "00cc33", "3"},
            {"0000ff", "1.3", "99ccff", "1.5", "eeeeee", "2.0", "ff9999", "3.0", "ff0000", "3.5"}})
     prefs.push_back(Fields(r));
-  WriteBytes(folder + "/Znamky-db_pref.PDB", pdbBytes("Znamky-db_pref", "data", "TqbZ", kMarch7Noon, kMarch7Noon, prefs));
+  WriteBytes(folder + "/Znamky-db_pref.PDB",
+             pdbBytes("Znamky-db_pref", "data", "TqbZ", kMarch7Noon, kMarch7Noon, prefs));
   return file;
 }
 
@@ -216,10 +215,11 @@ TEST_F(Teacher, TypesAGradeBookWithTheKeyboard) {
   EXPECT_EQ(cell(*w, 3, 1), "9.3");
   EXPECT_EQ(cell(*w, 3, 2), "08:50");
   EXPECT_EQ(cell(*w, 3, 3), "20:50");
-  EXPECT_EQ(cell(*w, 1, 7), "1");
+  EXPECT_EQ(cell(*w, 1, 7), "4");  // 0 is no number, 1 is another student's
   EXPECT_EQ(cell(*w, 6, 4), u("zapomněl úkol"));
   EXPECT_EQ(logShown(*w), (QStringList{u("3. Nový/1 špatná známka 7x"), u("Datum/1 změna 31.4 za 9.3"),
-                                       u("Čas do/1 změna 25:70 za 20:50"), u("4. Nový/Pořadí změna položky 0")}));
+                                       u("Čas do/1 změna 25:70 za 20:50"), u("4. Nový/Pořadí změna položky 0"),
+                                       u("Žák Nový záznam: pořadí 1 už má jiný žák, dostal pořadí 4")}));
   EXPECT_EQ(w->findChild<QPlainTextEdit*>("Memo1")->palette().color(QPalette::Text), hex(0xFF0000));
   // The class average is the mean of the students' averages.
   EXPECT_EQ(cell(*w, 4, 9), "1,625");
@@ -227,7 +227,7 @@ TEST_F(Teacher, TypesAGradeBookWithTheKeyboard) {
 
   // The table test changes nothing more; "Vymazat chyby" empties the log.
   tool(*w, "MenuTest");
-  EXPECT_EQ(logShown(*w).size(), 4);
+  EXPECT_EQ(logShown(*w).size(), 5);
   EXPECT_EQ(w->findChild<QLabel*>("Lpohyb")->text(), "");
   EXPECT_EQ(p.progressTexts.back(), "");
   tool(*w, "SpeedItem9");
@@ -285,7 +285,7 @@ TEST_F(Teacher, WeightsBandsValuesAndColumns) {
   click(*w, 4, 5);
   p.questionAnswers.push_back(true);
   tool(*w, "SpeedItemOdebratSloupec");
-  EXPECT_EQ(p.questions.back(), cp("Odstranit sloupec?"));
+  EXPECT_EQ(p.questions.back(), cp("Odstranit sloupec 2 (9.3)?"));
   EXPECT_EQ(w->state().grid.colCount(), 8);
   EXPECT_EQ(cell(*w, 4, 4), "1,000");
   // With one grade column left the button is off.
@@ -434,9 +434,9 @@ TEST_F(Teacher, TimetableTimesBlocksAndPanel) {
   p.colorAnswers.push_back(rgbHex(0x66CC99));
   w->findChild<QToolButton*>("SpeedButtonRozvrh")->click();
   EXPECT_EQ(w->findChild<ColorCircle*>("ShapeRozvrh")->color(), rgbHex(0x66CC99));
-  EXPECT_EQ(logShown(*w), (QStringList{u("Od/1 změna 7:52 za 07:50"),
-                                       u("Název/2 zkrácení položky Řehoř Čížek a Šťastná Ludmila"),
-                                       u("Položka (třída, učitel ... ):: Sekunda A zkrácení položky")}));
+  EXPECT_EQ(logShown(*w),
+            (QStringList{u("Od/1 změna 7:52 za 07:50"), u("Název/2 zkrácení položky Řehoř Čížek a Šťastná Ludmila"),
+                         u("Položka (třída, učitel ... ):: Sekunda A zkrácení položky")}));
   shot(*w, "teacher-rozvrh.png");
 
   click(*w, 6, 4);
@@ -496,10 +496,9 @@ TEST_F(Teacher, NarrowWindowShowsEveryControlWhole) {
   w->resize(500, 600);
   QCoreApplication::processEvents();
   ASSERT_EQ(w->width(), 690);
-  const std::vector<const char*> grades = {"StringAGZnamky", "CBZnamkyPololeti", "Button1", "MemoPoznamka",
-                                           "EHodnota1",      "SBHodnota1",       "EHodnota2", "SBHodnota2",
-                                           "EHodnota3",      "SBHodnota3",       "EHodnota4", "SBHodnota4",
-                                           "StringAGZnamky2"};
+  const std::vector<const char*> grades = {
+      "StringAGZnamky", "CBZnamkyPololeti", "Button1",    "MemoPoznamka", "EHodnota1",  "SBHodnota1",     "EHodnota2",
+      "SBHodnota2",     "EHodnota3",        "SBHodnota3", "EHodnota4",    "SBHodnota4", "StringAGZnamky2"};
   expectFits(w->findChild<QGroupBox*>("GroupBoxZnamky"), grades);
   const std::vector<const char*> databaseRow = {"GroupBoxDatabaze", "GroupBoxVytvoreno", "GroupBoxZmeneno",
                                                 "GroupBoxZnamky"};
@@ -510,8 +509,8 @@ TEST_F(Teacher, NarrowWindowShowsEveryControlWhole) {
   shot(*w, "teacher-narrow-znamky.png");
 
   switchTab(*w, 2);
-  const std::vector<const char*> timetable = {"LabelRozvrhPolozka", "EditRozvrhPolozka", "LabelRozvrhLS",
-                                              "EditRozvrhLS",       "ShapeRozvrh",       "SpeedButtonRozvrh",
+  const std::vector<const char*> timetable = {"LabelRozvrhPolozka", "EditRozvrhPolozka",  "LabelRozvrhLS",
+                                              "EditRozvrhLS",       "ShapeRozvrh",        "SpeedButtonRozvrh",
                                               "RadioButtonLRozvrh", "RadioButtonSRozvrh", "CheckBoxLS"};
   expectFits(w->findChild<QGroupBox*>("GroupBoxRozvrh"), timetable);
   shot(*w, "teacher-narrow-rozvrh.png");
@@ -686,8 +685,8 @@ TEST_F(Teacher, MovingOverGradesKeepsTheirWeights) {
   p.questionAnswers.push_back(true);
   tool(*w, "SpeedItemUlozPDB");
   const std::string saved = ReadBytes(folder + "/Znamky-7b.PDB");
-  EXPECT_EQ(RecordBody(saved, 4), Fields({"1", cp("Novák Jan"), "2", B({1, 1, 2, 6}), cp("Pozor"), B({1, 1, 2, 7}),
-                                          cp("Omluven")}));
+  EXPECT_EQ(RecordBody(saved, 4),
+            Fields({"1", cp("Novák Jan"), "2", B({1, 1, 2, 6}), cp("Pozor"), B({1, 1, 2, 7}), cp("Omluven")}));
   EXPECT_EQ(RecordBody(saved, 5), Fields({"2", cp("Dvořáková Eva"), "0", B({4, 12, 1, 1}), "", B({2, 2, 1, 3}), ""}));
 
   // Novák's "1 " of weight 1 clicked with weight 3 (0,5) down.

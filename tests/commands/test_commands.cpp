@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "commands/commands.h"
 #include "pdb/clock.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
-#include "commands/commands.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 
@@ -45,7 +45,7 @@ TEST_F(Commands, GradeButtonsFollowTheSelectedCell) {
       {8, 7, 3, 4, false, false, false, true, false, true},     // one student left
       {8, 8, 3, 4, false, false, true, true, false, true},      // two students
       {134, 11, 3, 4, false, false, true, true, true, true},
-      {135, 11, 3, 4, false, false, true, true, true, false},   // at most 135 columns
+      {135, 11, 3, 4, false, false, true, true, true, false},  // at most 135 columns
   };
   for (const auto& c : cases) {
     s.grid.setColCount(c.C);
@@ -68,8 +68,9 @@ TEST_F(Commands, TimetableButtonsFollowTheSelectedCell) {
     bool hodiny, pridatSloupec, odebratSloupec;
   } cases[] = {
       {9, 1, 5, false, true, false},  // a day name
-      {9, 2, 2, true, true, true},    {9, 8, 3, true, true, true}, {9, 2, 1, false, true, true},
-      {9, 2, 4, false, true, true},   {3, 2, 4, false, true, false},  // at least 3 columns
+      {9, 2, 2, true, true, true},    {9, 8, 3, true, true, true},
+      {9, 2, 1, false, true, true},   {9, 2, 4, false, true, true},
+      {3, 2, 4, false, true, false},  // at least 3 columns
       {4, 2, 4, false, true, true},   {25, 2, 4, false, true, true},
       {26, 2, 4, false, false, true},  // at most 26 columns
   };
@@ -136,7 +137,7 @@ TEST_F(Commands, TimetableColumnsAndLessonColour) {
   // No keeps the column; Yes removes the selected one.
   StringAlignGridSelectCell(s, {5, 9});
   SpeedItemOdebratSloupecClick(s, p);
-  EXPECT_EQ(p.questions.back(), cp("Odstranit sloupec?"));
+  EXPECT_EQ(p.questions.back(), cp("Odstranit sloupec 4?"));
   EXPECT_EQ(g.colCount(), 10);
   p.questionAnswers = {true};
   SpeedItemOdebratSloupecClick(s, p);
@@ -185,7 +186,7 @@ TEST_F(Commands, TopicPlanRows) {
   ASSERT_EQ(g.rowCount(), 11);
   EXPECT_EQ(g.text(2, 3), "Tema 3");
   EXPECT_EQ(g.text(0, 10), "10");
-  EXPECT_EQ(p.questions, (std::vector<std::string>{cp("Odstranit řádek?"), cp("Odstranit řádek?")}));
+  EXPECT_EQ(p.questions, (std::vector<std::string>{cp("Odstranit řádek 3?"), cp("Odstranit řádek 3?")}));
 }
 
 TEST_F(Commands, HotSyncHandsTheFileOver) {

@@ -57,8 +57,7 @@ TEST(PdbWrite, EntriesGapAndBodiesByteForByte) {
   // First body at 78 + 8 * 4 = 110; bodies of 5, 1 and 6 bytes.
   const std::string expected = "Rozpisy-M" + zeros(23) + headerTail("data", "TqbR", 3) +  //
                                be32(110) + zeros(4) + be32(115) + zeros(4) + be32(116) + zeros(4) + zeros(8) +
-                               std::string("a\0bc\0", 5) + std::string(1, '\0') + cp("Čj") +
-                               std::string("\0\0x\0", 4);
+                               std::string("a\0bc\0", 5) + std::string(1, '\0') + cp("Čj") + std::string("\0\0x\0", 4);
   EXPECT_EQ(bytes, expected);
   EXPECT_EQ(bytes, pdbBytes("Rozpisy-M", "data", "TqbR", 0x422C5767, 1,
                             {body({"a", "bc"}), body({""}), body({cp("Čj"), "", "x"})}));
@@ -104,8 +103,8 @@ TEST(PdbRead, BodyRangesAndFields) {
   std::string bytes = pdbBytes("T", "data", "TqbR", 0, 0, {});
   bytes.resize(76);
   bytes += be16(3) + be32(104) + zeros(4) + be32(109) + zeros(4) + be32(109) + zeros(4) + zeros(2);
-  bytes += std::string("ab\0c\0", 5);     // record 1: 104..108
-  bytes += std::string("x\0yz", 4);       // record 3: 109..112, trailing bytes without NUL
+  bytes += std::string("ab\0c\0", 5);  // record 1: 104..108
+  bytes += std::string("x\0yz", 4);    // record 3: 109..112, trailing bytes without NUL
   const PdbFile f = PdbFile::fromBytes(bytes);
   EXPECT_EQ(f.ReadRecordEntry(1), 104);
   EXPECT_EQ(f.RecordBodyRange(1, 3), std::make_pair(std::int64_t{104}, std::int64_t{108}));
@@ -135,7 +134,8 @@ TEST(PdbRead, LastBodyMayBeEmptyAtTheEndOfTheFile) {
 }
 
 TEST(PdbRead, MalformedFilesAreErrorsNamingTheFile) {
-  const std::string good = pdbBytes("T", "data", "TqbR", 0, 0, {body({"a"}), body({"b"})});  // offsets 102, 104; 106 bytes
+  const std::string good =
+      pdbBytes("T", "data", "TqbR", 0, 0, {body({"a"}), body({"b"})});  // offsets 102, 104; 106 bytes
   auto withEntry = [&](int index, std::uint32_t offset) {
     std::string b = good;
     b.replace(78 + 8 * static_cast<std::size_t>(index - 1), 4, be32(offset));
@@ -176,10 +176,18 @@ TEST(PdbRead, MalformedFilesAreErrorsNamingTheFile) {
 TEST(PdbFiles, HeaderAloneLikeTheWholeFile) {
   QTemporaryDir dir;
   const std::string good = pdbBytes("T", "data", "TqbR", 0, 0, {body({"a"}), body({"b"})});
-  auto with = [&](std::size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
-  const std::string files[] = {good,           "",          good.substr(0, 77), good.substr(0, 90),
-                               with(76, be16(65535)),       with(86, be32(107)), with(78, be32(90)),
-                               with(86, be32(101)),         with(86, be32(106))};
+  auto with = [&](std::size_t at, const std::string& bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
+  const std::string files[] = {good,
+                               "",
+                               good.substr(0, 77),
+                               good.substr(0, 90),
+                               with(76, be16(65535)),
+                               with(86, be32(107)),
+                               with(78, be32(90)),
+                               with(86, be32(101)),
+                               with(86, be32(106))};
   auto outcome = [](auto read) -> std::string {
     try {
       const PdbHeader h = read();
@@ -195,7 +203,8 @@ TEST(PdbFiles, HeaderAloneLikeTheWholeFile) {
     EXPECT_EQ(outcome([&] { return PdbFile::loadHeader(path); }), whole);
   }
   const QString missing = dir.filePath(QStringLiteral("chybi.PDB"));
-  EXPECT_EQ(outcome([&] { return PdbFile::loadHeader(missing); }), outcome([&] { return PdbFile::load(missing).header(); }));
+  EXPECT_EQ(outcome([&] { return PdbFile::loadHeader(missing); }),
+            outcome([&] { return PdbFile::load(missing).header(); }));
 }
 
 TEST(PdbFiles, LoadAndWrite) {
@@ -232,7 +241,7 @@ TEST(PdbFiles, LoadAndWrite) {
   WriteFileAtomic(big, std::string(kMaxFileSize + 1, '\0'));
   const std::pair<QString, const char*> messages[] = {
       {broken, "poškozená databáze (soubor má 5 bajtů, samotná hlavička databáze jich má 78)"},
-      {big, "nelze načíst: má 16 MB, databáze kapesního počítače může mít nejvýše 16 MB."},
+      {big, "nelze načíst: má 16 777 217 bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB)."},
   };
   for (const auto& [file, text] : messages) {
     try {

@@ -26,6 +26,8 @@ class ScriptedPrompter : public Prompter {
   // What was asked.
   std::vector<FileDialogRequest> openRequests, saveRequests;
   std::vector<std::string> messages, errors, questions, progressTexts;
+  // The questions among `questions` whose default answer is No.
+  std::vector<std::string> defaultNoQuestions;
   std::vector<QString> opened;
 
   std::optional<QString> openFile(const FileDialogRequest& request) override {
@@ -45,6 +47,10 @@ class ScriptedPrompter : public Prompter {
     questionAnswers.pop_front();
     return a;
   }
+  bool questionDefaultNo(const std::string& text) override {
+    defaultNoQuestions.push_back(text);
+    return question(text);
+  }
   std::optional<Color> chooseColor(Color) override {
     if (colorAnswers.empty()) return std::nullopt;
     auto a = colorAnswers.front();
@@ -60,7 +66,12 @@ class ScriptedPrompter : public Prompter {
     return popAny(dateAnswers);
   }
   void progress(const std::string& text) override { progressTexts.push_back(text); }
-  void shellOpen(const QString& path) override { opened.push_back(path); }
+  // Whether a program takes the files handed to the shell.
+  bool shellOpens = true;
+  bool shellOpen(const QString& path) override {
+    opened.push_back(path);
+    return shellOpens;
+  }
 
  private:
   template <class T>

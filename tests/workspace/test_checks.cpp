@@ -79,8 +79,8 @@ struct Checks : ::testing::Test {
       VeklaState s;
       MakeKind(s, c.kind);
       const std::string out = CheckCell(s, cp(c.input), {c.col, c.row});
-      SCOPED_TRACE(std::string("input '") + c.input + "' at (" + std::to_string(c.col) + ", " +
-                   std::to_string(c.row) + ")");
+      SCOPED_TRACE(std::string("input '") + c.input + "' at (" + std::to_string(c.col) + ", " + std::to_string(c.row) +
+                   ")");
       EXPECT_EQ(toUtf8(out), c.expected);
       if (c.line) {
         ASSERT_EQ(s.Memo1.size(), 1u);
@@ -208,13 +208,13 @@ TEST_F(Checks, ValuesGetTwoDecimals) {
     bool logged;
   };
   const V cases[] = {
-      {"1.5", "1,50", false},   {"1,5", "1,50", false},   {"1,50", "1,50", false}, {"0,75", "0,75", false},
-      {"", "0,00", false},      {"3", "3,00", false},     {",5", "0,50", false},   {"5,", "5,00", false},
-      {"12,345", "12,34", false}, {"12,355", "12,36", false}, {"12,3451", "12,34", true},
-      {"1,235", "1,24", false}, {"1,225", "1,22", false}, {"1,2251", "1,23", false}, {"0,005", "0,00", false},
-      {"0,015", "0,02", false}, {"999,99", "999,99", false}, {"999999", "999,99", true},
-      {"abc", "0,00", true},    {",", "0,00", true},      {".", "0,00", true},     {"1,2,3", "1,20", true},
-      {"1.2.3", "1,20", true},  {"-1,5", "1,50", true},   {"1234567", "123,45", true},
+      {"1.5", "1,50", false},      {"1,5", "1,50", false},     {"1,50", "1,50", false},    {"0,75", "0,75", false},
+      {"", "0,00", false},         {"3", "3,00", false},       {",5", "0,50", false},      {"5,", "5,00", false},
+      {"12,345", "12,34", false},  {"12,355", "12,36", false}, {"12,3451", "12,34", true}, {"1,235", "1,24", false},
+      {"1,225", "1,22", false},    {"1,2251", "1,23", false},  {"0,005", "0,00", false},   {"0,015", "0,02", false},
+      {"999,99", "999,99", false}, {"999999", "999,99", true}, {"abc", "0,00", true},      {",", "0,00", true},
+      {".", "0,00", true},         {"1,2,3", "1,20", true},    {"1.2.3", "1,20", true},    {"-1,5", "1,50", true},
+      {"1234567", "123,45", true},
   };
   for (const V& v : cases) {
     VeklaState s;
@@ -350,11 +350,13 @@ TEST_F(Checks, AllCellsRepairsStoresAndShowsProgress) {
   EXPECT_EQ(s.grid.text(3, 1), "5.4");
   EXPECT_EQ(s.grid.text(3, 4), "1 ");
   EXPECT_EQ(s.grid.text(3, 5), "");
-  EXPECT_EQ(s.grid.text(1, 6), "1");
+  // Order number 0 becomes 1, which another student has: the next free one.
+  EXPECT_EQ(s.grid.text(1, 6), "3");
   EXPECT_EQ(s.grid.text(0, 4), cp("1. Nový "));
-  ASSERT_EQ(s.Memo1.size(), 2u);
+  ASSERT_EQ(s.Memo1.size(), 3u);
   EXPECT_EQ(toUtf8(s.Memo1[0]), "2. Nový /1 špatná známka 7x");
   EXPECT_EQ(toUtf8(s.Memo1[1]), "3. Nový/Pořadí změna položky 0");
+  EXPECT_EQ(toUtf8(s.Memo1[2]), "Žák Nový záznam: pořadí 1 už má jiný žák, dostal pořadí 3");
 
   // The label shows each new percentage once, ends at 100 % and is cleared.
   ASSERT_GE(p.progressTexts.size(), 3u);
@@ -376,8 +378,8 @@ TEST_F(Checks, ProgressRoundsHalvesToEven) {
   s.kind = DbKind::Kalendar;
   s.grid = CellGrid(9, 2, 1, 1);  // 8 cells: 12.5 %, 25 %, 37.5 %, ...
   CheckAllCells(s, p);
-  EXPECT_EQ(p.progressTexts, (std::vector<std::string>{"12 %", "25 %", "38 %", "50 %", "62 %", "75 %", "88 %",
-                                                         "100 %", ""}));
+  EXPECT_EQ(p.progressTexts,
+            (std::vector<std::string>{"12 %", "25 %", "38 %", "50 %", "62 %", "75 %", "88 %", "100 %", ""}));
 }
 
 TEST_F(Checks, AllCellsLeavesTheCalendarAndTinyGridsAlone) {
