@@ -24,6 +24,7 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/ordernumbers.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
 
@@ -338,6 +339,9 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   for (int r = 4; r <= n; ++r)
     if (const std::optional<std::vector<std::string>> fields = RecordFields(pdb, r, n))
       ReadStudentRecord(t, ++student, *fields);
+  // The store knows the students by their records; their order numbers are
+  // made unique as well, so that a save or a CSV round trip never merges two.
+  GiveUniqueOrderNumbers(t);
 
   // The class colour paints the header rows; without one the highlight
   // keeps its colour and the text its contrast, so the names stay readable.

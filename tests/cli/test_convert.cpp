@@ -144,7 +144,8 @@ TEST_F(ConvertTest, ExportsNotBuiltYetTouchNothing) {
   for (const auto& [args, text] : cases) {
     const Result r = run(args);
     EXPECT_EQ(r.exitCode, 2) << text;
-    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: ") + QString::fromUtf8(text))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: ") + QString::fromUtf8(text)))
+        << r.err.toStdString();
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
   EXPECT_TRUE(QDir(path("html")).isEmpty());
@@ -277,14 +278,15 @@ TEST_F(ConvertTest, CsvRoundTripKeepsTheRecords) {
   std::vector<std::string> topics{body({"-1", "2", "ff0000", "0", "0", "0", "0", "0"}),
                                   body({"0", "2", "0", "0", "0", "0", "0", "0"})};
   for (int i = 1; i <= 3; ++i)
-    topics.push_back(body({std::to_string(i), i == 2 ? quoted : cp("Téma ") + std::to_string(i), "01.09.2025",
-                           "pozn", "1", "2", "3", "1"}));
+    topics.push_back(body({std::to_string(i), i == 2 ? quoted : cp("Téma ") + std::to_string(i), "01.09.2025", "pozn",
+                           "1", "2", "3", "1"}));
   writeFile("Rozpisy-F.PDB", pdbBytes("Rozpisy-F", "data", "TqbR", 0, 0, topics));
   std::vector<std::string> days;
   for (int d = 1; d <= 366; ++d) days.push_back(body({d % 7 ? "den " + std::to_string(d) : ""}));
   writeFile("vekla-datum.PDB", pdbBytes("vekla-datum", "datu", "TqbK", 0, 0, days));
   // The timetable starts as a CSV file and is saved as a database first.
-  writeFile("Vekla-A.csv", cp("Název;7A;7A\r\n;08:00;08:55\r\n;08:45;09:40\r\nPondělí;Čj;M\r\n;7A;7B\r\n;12;13\r\n;Nová;Malá\r\n"));
+  writeFile("Vekla-A.csv",
+            cp("Název;7A;7A\r\n;08:00;08:55\r\n;08:45;09:40\r\nPondělí;Čj;M\r\n;7A;7B\r\n;12;13\r\n;Nová;Malá\r\n"));
   ASSERT_EQ(run({"--now", now, "Vekla-A.csv", "Vekla-A.PDB"}).exitCode, 0);
 
   struct Case {
@@ -329,3 +331,63 @@ TEST_F(ConvertTest, GradeBookCsvIsTwoFiles) {
   EXPECT_NE(shown.find(cp("\r\n1;Novák Jan;1 ;")), std::string::npos) << shown;
   EXPECT_NE(values.find(cp("\r\n1;Novák Jan;1 1;")), std::string::npos) << values;
 }
+
+namespace {
+
+// Through the converter: imported CSV never merges two students or shifts
+// a field, reads what spreadsheets save, and is bounded in size.
+TEST_F(ConvertTest, CsvImportKeepsEveryStudentAndEveryField) {
+  const QString now = "2025-09-01 08:00:00";
+  // Order numbers left empty, repeated and with gaps: four students, each
+  // with a grade of their own.
+  const std::string head = cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9\r\n;;08:00\r\n;;08:45\r\n");
+  writeFile("7A.csv", head + cp(";Dušek Ivo;1 ;;;;0\r\n5;Adámková Eva;2 ;;;;0\r\n5;Zeman Petr;3 ;;;;0\r\n") +
+                          cp("9;Bílá Jana;4 ;;;;0\r\n"));
+  Result r = run({"--now", now, "--kind", "znamky", "7A.csv", "Znamky-7A.PDB"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const PdbFile grades = PdbFile::load(path("Znamky-7A.PDB"));
+  ASSERT_EQ(grades.header().recordCount, 7);
+  const std::vector<std::pair<std::string, std::string>> students = {
+      {"1", "Dušek Ivo"}, {"5", "Adámková Eva"}, {"6", "Zeman Petr"}, {"9", "Bílá Jana"}};
+  for (int i = 0; i < 4; ++i) {
+    const std::vector<std::string> f = grades.recordFields(4 + i);
+    ASSERT_GE(f.size(), 4u);
+    EXPECT_EQ(f[0], students[static_cast<std::size_t>(i)].first);
+    EXPECT_EQ(f[1], cp(students[static_cast<std::size_t>(i)].second.c_str()));
+    EXPECT_EQ(f[3], std::string({'\1', static_cast<char>(i + 1)}));  // weight 1, the student's own grade
+  }
+
+  // A NUL inside a topic is dropped: no later field moves.
+  writeFile("Rozpisy-N.csv", std::string("1;Zlo\0mky;01.09.2025;pozn;1;2;3;1\r\n", 36));
+  r = run({"--now", now, "Rozpisy-N.csv", "Rozpisy-N.PDB"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("řídicí znak"))) << r.err.toStdString();
+  EXPECT_EQ(PdbFile::load(path("Rozpisy-N.PDB")).recordFields(3),
+            (std::vector<std::string>{"1", "Zlomky", "01.09.2025", "pozn", "1", "2", "3", "1"}));
+
+  // UTF-8 with and without a byte-order mark gives the database its code
+  // page 1250 twin gives.
+  const std::string utf8 = "1;Žluťoučký kůň;01.09.2025;;1;1;1;0\r\n";
+  writeFile("Rozpisy-A.csv", cp(utf8.c_str()));
+  writeFile("Rozpisy-B.csv", utf8);
+  writeFile("Rozpisy-C.csv", "\xEF\xBB\xBF" + utf8);
+  for (const char* name : {"Rozpisy-A", "Rozpisy-B", "Rozpisy-C"})
+    ASSERT_EQ(run({"--now", now, QString(name) + ".csv", QString(name) + ".PDB"}).exitCode, 0) << name;
+  const std::string twin = ReadWholeFile(path("Rozpisy-A.PDB"));
+  // The databases differ only in their names (the header's first 32 bytes).
+  for (const char* name : {"Rozpisy-B.PDB", "Rozpisy-C.PDB"})
+    EXPECT_EQ(ReadWholeFile(path(name)).substr(32), twin.substr(32)) << name;
+
+  // A file over 16 MB is refused before it is read.
+  {
+    QFile big(path("Rozpisy-V.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(17 * 1024 * 1024));
+  }
+  r = run({"Rozpisy-V.csv", "Rozpisy-V.PDB"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("17 825 792 bajtů"))) << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(path("Rozpisy-V.PDB")));
+}
+
+}  // namespace

@@ -50,18 +50,19 @@ class GradesReadTest : public GradesTest {};
 
 TEST_F(GradesReadTest, ClassFillsGridStoreSemesterBoxAndPanels) {
   const QString file = path("class/Znamky-7a.PDB");
-  WriteBytes(file, GradesDb("Znamky-7a", "3366cc", TwoSemesters(), ThreeStudents(), kMarch7Noon,
-                            kMarch7Noon + 86400 + 61));
+  WriteBytes(file,
+             GradesDb("Znamky-7a", "3366cc", TwoSemesters(), ThreeStudents(), kMarch7Noon, kMarch7Noon + 86400 + 61));
   ReadGrades(s, p, file, true);
 
   const CellGrid& g = s.grid;
   ASSERT_EQ(g.rowCount(), 9);
   ASSERT_EQ(g.colCount(), 10);  // the last semester has three grade columns
-  const std::vector<std::string> header{"", cp("Pořadí"), cp("Jméno"), "1", "2", "3", cp("Průměr"),
-                                        cp("Sm. odch."), cp("Poznámka"), cp("Zkoušen")};
+  const std::vector<std::string> header{"",           cp("Pořadí"),    cp("Jméno"),    "1",          "2", "3",
+                                        cp("Průměr"), cp("Sm. odch."), cp("Poznámka"), cp("Zkoušen")};
   for (int c = 0; c < 10; ++c) EXPECT_EQ(g.text(c, 0), header[static_cast<std::size_t>(c)]) << c;
-  const std::vector<std::string> labels{"", "Datum", cp("Čas od"), cp("Čas do"), cp("1. Novák "),
-                                        cp("2. Dvořáková "), "3. Xaver", cp("Průměr"), cp("Sm. odch.")};
+  const std::vector<std::string> labels{"",           "Datum",         cp("Čas od"),
+                                        cp("Čas do"), cp("1. Novák "), cp("2. Dvořáková "),
+                                        "3. Xaver",   cp("Průměr"),    cp("Sm. odch.")};
   for (int r = 0; r < 9; ++r) EXPECT_EQ(g.text(0, r), labels[static_cast<std::size_t>(r)]) << r;
 
   // The last semester is shown: dates, times (hour 24 and minute 60 as 00), grades.
@@ -98,7 +99,7 @@ TEST_F(GradesReadTest, ClassFillsGridStoreSemesterBoxAndPanels) {
   EXPECT_EQ(s.shape1, rgbHex(0x3366CC));
   EXPECT_EQ(s.shape2, kWhite);
   EXPECT_EQ(g.brush(1, 1), rgbHex(0x3366CC));
-  EXPECT_EQ(g.fontColor(2, 4), kBlack);  // even student rows are plain
+  EXPECT_EQ(g.fontColor(2, 4), kBlack);        // even student rows are plain
   EXPECT_EQ(g.brush(2, 5), rgbHex(0x3366CC));  // odd ones take the class colours
   EXPECT_EQ(g.fontColor(2, 5), kWhite);
 
@@ -145,8 +146,9 @@ TEST_F(GradesReadTest, ChecksRepairStudentFieldsAndLogThem) {
   const std::string name = cp("Nováková ") + std::string(56, 'a');  // 65 characters
   const std::string note(260, 'b');
   const QString file = path("Znamky-7a.PDB");
-  WriteBytes(file, GradesDb("Znamky-7a", "ffcc99", {{"20042", B({7, 3}), "", B({8, 60}), B({8, 45})}},
-                            {{"0", name, "abc", {{B({1, 1}), note}}}, {"1234", "Eva", "007", {}}}));
+  WriteBytes(file,
+             GradesDb("Znamky-7a", "ffcc99", {{"20042", B({7, 3}), "", B({8, 60}), B({8, 45})}},
+                      {{"0", name, "abc", {{B({1, 1}), note}}}, {"1234", "Eva", "007", {}}, {"1", "Petr", "0", {}}}));
   ReadGrades(s, p, file, true);
 
   const CellGrid& g = s.grid;
@@ -160,6 +162,7 @@ TEST_F(GradesReadTest, ChecksRepairStudentFieldsAndLogThem) {
   EXPECT_EQ(g.text(C - 2, 4), note.substr(0, 250));
   EXPECT_EQ(g.text(1, 5), "234");
   EXPECT_EQ(g.text(C - 1, 5), "7");  // leading zeros go without a line
+  EXPECT_EQ(g.text(1, 6), "2");      // 1 is the first student's
   EXPECT_EQ(s.gradesIni.get("Z1", "Jmeno"), name.substr(0, 60));
   EXPECT_EQ(s.gradesIni.get("Z1", "P1"), note.substr(0, 250));
   EXPECT_EQ(s.Memo1, (std::vector<std::string>{
@@ -168,6 +171,7 @@ TEST_F(GradesReadTest, ChecksRepairStudentFieldsAndLogThem) {
                          label + "/" + cp("Zkoušen") + cp(" změna položky ") + "abc",
                          label + "/" + cp("Poznámka") + cp(" zkrácení položky ") + note,
                          "2. Eva/" + cp("Pořadí") + cp(" změna položky ") + "1234",
+                         cp("Žák Petr: pořadí 1 už má jiný žák, dostal pořadí 2"),
                      }));
   EXPECT_EQ(s.shape1, rgbHex(0xFFCC99));
   EXPECT_EQ(s.shape2, kBlack);
@@ -200,8 +204,8 @@ TEST_F(GradesReadTest, UnusualButReadableFiles) {
   {
     VeklaState t = s;
     const QString file = path("Znamky-kratka.PDB");
-    std::vector<std::string> bodies = GradeBodies(
-        "3366cc", TwoSemesters(), {{"1", "Ema", "3", {{B({1, 1, 0xDA, 0xDD, 2, 3, 209, 207}), "x"}}}});
+    std::vector<std::string> bodies =
+        GradeBodies("3366cc", TwoSemesters(), {{"1", "Ema", "3", {{B({1, 1, 0xDA, 0xDD, 2, 3, 209, 207}), "x"}}}});
     bodies.push_back(Fields({"2", cp("Ota Šťastný"), "4"}));
     WriteBytes(file, pdbBytes("Znamky-kratka", "data", "TqbZ", kMarch7Noon, kMarch7Noon, bodies));
     ReadGrades(t, p, file, true);
@@ -215,7 +219,7 @@ TEST_F(GradesReadTest, UnusualButReadableFiles) {
     EXPECT_EQ(t.gradesIni.get("Z2", "Jmeno"), cp("Ota Šťastný"));
     for (const char* key : {"Z1", "P1", "Z2", "P2"}) EXPECT_FALSE(t.gradesIni.has("Z2", key)) << key;
     EXPECT_EQ(t.Memo1, (std::vector<std::string>{cp("1. Ema: pololetí 1, známka 2 je poškozená, vynechána"),
-                                                  cp("1. Ema: pololetí 1, známka 4 je poškozená, vynechána")}));
+                                                 cp("1. Ema: pololetí 1, známka 4 je poškozená, vynechána")}));
   }
   // Empty and one-byte bodies hold no student: the others follow without a
   // gap and are numbered by their rows. A class colour that is not six
@@ -271,9 +275,9 @@ TEST_F(GradesReadTest, FewerThanThreeRecordsGiveAnEmptyClass) {
     EXPECT_EQ(t.gradesIni.get("db", "Pocet"), "6") << records;
     EXPECT_EQ(t.grid.text(0, 4), cp("Průměr")) << records;
     // Record 2 holds the semesters; without it the current one is shown.
-    const std::vector<std::string> items =
-        records == 2 ? std::vector<std::string>{"1. pol. 2004/2005", "2. pol. 2004/2005"}
-                     : std::vector<std::string>{"2. pol. 2004/2005"};
+    const std::vector<std::string> items = records == 2
+                                               ? std::vector<std::string>{"1. pol. 2004/2005", "2. pol. 2004/2005"}
+                                               : std::vector<std::string>{"2. pol. 2004/2005"};
     EXPECT_EQ(t.semesterItems, items) << records;
   }
 }
@@ -341,7 +345,8 @@ TEST_F(GradesReadTest, DamagedFileLeavesClassSemestersAndStoreAsTheyWere) {
       {"Znamky-barva.PDB", GradesDb("Znamky-7b", "zz00zz", TwoSemesters(), ThreeStudents())},
       {"Znamky-datum.PDB", withDays(B({1, 9, 0xDD, 10}))},
       {"Znamky-pololeti.PDB", GradesDb("Znamky-7b", "3366cc", std::vector<Semester>(101, TwoSemesters()[0]), {})},
-      {"Znamky-zaci.PDB", GradesDb("Znamky-7b", "3366cc", TwoSemesters(), std::vector<Student>(1000, {"1", "A", "0", {}}))},
+      {"Znamky-zaci.PDB",
+       GradesDb("Znamky-7b", "3366cc", TwoSemesters(), std::vector<Student>(1000, {"1", "A", "0", {}}))},
       // The last student lists more semesters than a grade book may have.
       {"Znamky-posledni.PDB",
        GradesDb("Znamky-7b", "3366cc", TwoSemesters(),
@@ -363,9 +368,9 @@ TEST_F(GradesReadTest, DamagedFileLeavesClassSemestersAndStoreAsTheyWere) {
 TEST_F(GradesReadTest, PreferencesFillScaleWeightsAndBands) {
   WriteBytes(backupFolder() + "Znamky-db_pref.PDB", PrefsDb(kFullPrefs));
   const QString file = path("Znamky-7a.PDB");
-  WriteBytes(file, GradesDb("Znamky-7a", "3366cc",
-                            {{"20042", B({7, 3, 8, 3}), "", B({8, 60, 9, 60}), B({8, 45, 9, 45})}},
-                            {{"1", "Ada", "0", {{B({1, 3, 1, 4}), ""}}}}));
+  WriteBytes(file,
+             GradesDb("Znamky-7a", "3366cc", {{"20042", B({7, 3, 8, 3}), "", B({8, 60, 9, 60}), B({8, 45, 9, 45})}},
+                      {{"1", "Ada", "0", {{B({1, 3, 1, 4}), ""}}}}));
   ReadGrades(s, p, file, true);
   EXPECT_TRUE(p.messages.empty());
 
@@ -386,9 +391,11 @@ TEST_F(GradesReadTest, PreferencesFillScaleWeightsAndBands) {
     EXPECT_EQ(s.weights[i].text, weights[i].first) << i;
     EXPECT_EQ(s.weights[i].color, weights[i].second) << i;
   }
-  const std::vector<std::tuple<std::string, Color, Color>> bands{
-      {"1,2", rgbHex(0x0000FF), kWhite}, {"1,6", rgbHex(0x99CCFF), kBlack}, {"2,1", rgbHex(0xEEEEEE), kBlack},
-      {"3,1", rgbHex(0xFF9999), kBlack}, {"4,5", rgbHex(0xFF0000), kWhite}};
+  const std::vector<std::tuple<std::string, Color, Color>> bands{{"1,2", rgbHex(0x0000FF), kWhite},
+                                                                 {"1,6", rgbHex(0x99CCFF), kBlack},
+                                                                 {"2,1", rgbHex(0xEEEEEE), kBlack},
+                                                                 {"3,1", rgbHex(0xFF9999), kBlack},
+                                                                 {"4,5", rgbHex(0xFF0000), kWhite}};
   for (int c = 0; c < 5; ++c) {
     const auto& [text, background, font] = bands[static_cast<std::size_t>(c)];
     EXPECT_EQ(s.znamky2.text(c, 0), text) << c;
@@ -412,11 +419,10 @@ TEST_F(GradesReadTest, PreferencesAreLookedForInTheBackupFolderThenTheFirstFolde
     ScriptedPrompter q;
     ReadGrades(t, q, file, true);
     auto native = [](const QString& f) { return fromQt(QDir::toNativeSeparators(f)); };
-    EXPECT_EQ(q.messages, std::vector<std::string>{
-                              cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") +
-                              native(dir.path() + "/palm/Novotn/Backup") + "\r ani na adrese\r" +
-                              native(dir.path() + "/first") + "\r ani na adrese\r" + native(dir.path() + "/class") +
-                              "."});
+    EXPECT_EQ(q.messages, std::vector<std::string>{cp("Databáze \"Znamky-db_pref.PDB\"\rnebyla nalezena na adrese \r") +
+                                                   native(dir.path() + "/palm/Novotn/Backup") + "\r ani na adrese\r" +
+                                                   native(dir.path() + "/first") + "\r ani na adrese\r" +
+                                                   native(dir.path() + "/class") + "."});
     EXPECT_EQ(t.EditN, "Znamky-7a");
     EXPECT_EQ(t.znamky.text(3, 0), "3 ");
   }
