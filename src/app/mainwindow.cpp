@@ -40,6 +40,7 @@
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
 #include "commands/commands.h"
+#include "commands/convertcommands.h"
 #include "commands/kindtable.h"
 #include "pdb/text.h"
 #include "workspace/gradestats.h"

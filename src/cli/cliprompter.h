@@ -38,7 +38,11 @@ class CliPrompter : public Prompter {
   bool includeSemester(int index, const std::string& label) override;
   std::optional<Color> chooseColor(Color initial) override;
   void progress(const std::string&) override {}
-  bool shellOpen(const QString&) override { return false; }
+  // Exports without a save dialog go to the output: the folder of the
+  // pages, or the workbook's file.
+  QString exportTarget(const QString& proposed) override { return saveTarget_.value_or(proposed); }
+  // Nothing is opened after a conversion, and nothing is missed by that.
+  bool shellOpen(const QString&) override { return true; }
 
  private:
   const ConvertOptions& o_;

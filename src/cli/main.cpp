@@ -14,6 +14,7 @@
 #include "cli/cliprompter.h"
 #include "cli/options.h"
 #include "commands/commands.h"
+#include "commands/convertcommands.h"
 #include "commands/kindtable.h"
 #include "convert/csv.h"
 #include "pdb/clock.h"
@@ -177,8 +178,8 @@ int convert(const ConvertOptions& o) {
   const KindEntry& entry = KindTable(*kind);
   const std::optional<Conversion> importing = ImportOf(in, o.twoValues);
   const std::optional<Conversion> exporting = ExportOf(out);
-  if (importing && !entry.conversion(*importing)) return notAvailable(*importing);
-  if (exporting && !entry.conversion(*exporting)) return notAvailable(*exporting);
+  if (importing && !entry.has(*importing)) return notAvailable(*importing);
+  if (exporting && !entry.has(*exporting)) return notAvailable(*exporting);
 
   if (o.now.isValid()) SetNow(o.now);
   QTemporaryDir programDir;

@@ -217,12 +217,6 @@ Outcome UlozClick(VeklaState& s, Prompter& p) {
   return outcome;
 }
 
-Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
-  const KindCommand command = KindTable(s.kind).conversion(c);
-  if (!command) return Outcome::Refused;
-  return command(s, p);
-}
-
 // ---------------------------------------------------------------- utility
 
 Outcome HotSync(VeklaState& s, Prompter& p) {
@@ -288,7 +282,7 @@ void UpdateGradeButtons(VeklaState& s, CellPos at) {
   setEnabled(s, Ctl::SpeedItemOdstranitRadek, studentRow && R >= 8);
   setEnabled(s, Ctl::SpeedItemPridatRadek, studentRow && g.students() < kMaxStudents);
   setEnabled(s, Ctl::SpeedItemOdebratSloupec, gradeCol && C >= 9);
-  setEnabled(s, Ctl::SpeedItemPridatSloupec, gradeCol && C < 135);
+  setEnabled(s, Ctl::SpeedItemPridatSloupec, gradeCol && g.gradeColumns() < kMaxGradeColumns);
 }
 
 void UpdateTimetableButtons(VeklaState& s, CellPos at) {

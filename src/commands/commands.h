@@ -39,9 +39,6 @@ Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adresáře BackU
 // The open flow after the dialog: clear the log, read by kind, save the working files.
 Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool firstDialog);
 Outcome UlozClick(VeklaState& s, Prompter& p);
-// A conversion of the current kind (CSV, HTML, SQL, Excel); Refused when the
-// kind has none.
-Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c);
 
 // Utility menu and tool bar.
 Outcome HotSync(VeklaState& s, Prompter& p);

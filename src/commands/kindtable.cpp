@@ -2,47 +2,51 @@
 
 #include <array>
 
-#include "commands/csvcommands.h"
 #include "commands/filecommands.h"
+#include "convert/csv.h"
 
 namespace vekla {
 
 namespace {
-
-Outcome ImportCsv(VeklaState& s, Prompter& p) { return ImportCSVClick(s, p, false); }
-Outcome ImportCsvTwoValues(VeklaState& s, Prompter& p) { return ImportCSVClick(s, p, true); }
 
 const std::array<KindEntry, 4>& table() {
   static const std::array<KindEntry, 4> rows = {{
       {DbKind::Znamky,
        ReadGrades,
        WriteGrades,
-       {{Conversion::ImportCsv, ImportCsv},
-        {Conversion::ImportCsvTwoValues, ImportCsvTwoValues},
-        {Conversion::ExportCsv, ExportCSVClick}}},
+       {{Conversion::ImportCsv, ImportCsvGrades}, {Conversion::ImportCsvTwoValues, ImportCsvGradeValues}},
+       {{Conversion::ExportCsv, CsvGradeFiles}},
+       true},
       {DbKind::Rozpisy,
        ReadTopicPlans,
        WriteRowRecords,
-       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
+       {{Conversion::ImportCsv, ImportCsvTable}},
+       {{Conversion::ExportCsv, CsvTableFiles}}},
       {DbKind::Rozvrh,
        ReadTimetable,
        WriteTimetable,
-       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
+       {{Conversion::ImportCsv, ImportCsvTimetable}},
+       {{Conversion::ExportCsv, CsvTableFiles}}},
       {DbKind::Kalendar,
        ReadCalendar,
        WriteRowRecords,
-       {{Conversion::ImportCsv, ImportCsv}, {Conversion::ExportCsv, ExportCSVClick}}},
+       {{Conversion::ImportCsv, ImportCsvTable}},
+       {{Conversion::ExportCsv, CsvTableFiles}}},
   }};
   return rows;
 }
 
-}  // namespace
-
-KindCommand KindEntry::conversion(Conversion c) const {
-  for (const auto& [conv, command] : conversions)
-    if (conv == c) return command;
+template <class Codec>
+Codec find(const std::vector<std::pair<Conversion, Codec>>& list, Conversion c) {
+  for (const auto& [conv, codec] : list)
+    if (conv == c) return codec;
   return nullptr;
 }
+
+}  // namespace
+
+ImportCodec KindEntry::importer(Conversion c) const { return find(imports, c); }
+ExportCodec KindEntry::exporter(Conversion c) const { return find(exports, c); }
 
 const KindEntry& KindTable(DbKind k) {
   const int i = static_cast<int>(k);
@@ -66,7 +70,7 @@ std::optional<Conversion> ConversionOf(Ctl c) {
 }
 
 bool IsImplemented(DbKind kind, Ctl c) {
-  if (const auto conv = ConversionOf(c)) return KindTable(kind).conversion(*conv) != nullptr;
+  if (const auto conv = ConversionOf(c)) return KindTable(kind).has(*conv);
   return true;
 }
 

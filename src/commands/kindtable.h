@@ -1,16 +1,21 @@
 #pragma once
 // The table of kinds: for each kind the commands that open and save its
-// database and the conversions it has, with the fixed parameters of
+// database and the codecs of its conversions, with the fixed parameters of
 // workspace/kindparams.h. The window's handlers, the disabled controls and
-// the converter's formats all read it: a new conversion is one entry in a
-// kind's row and the command that wraps its codec.
+// the converter's formats all read it: a new format is one codec in
+// src/convert/, one generic command per format (convertcommands.cpp) and one
+// entry in the row of each kind that has it.
 #include <QString>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "commands/outcome.h"
+#include "convert/csv.h"
+#include "convert/exportfile.h"
 #include "workspace/controls.h"
+#include "workspace/gradeoptions.h"
 #include "workspace/kindparams.h"
 #include "workspace/prompter.h"
 #include "workspace/state.h"
@@ -18,19 +23,32 @@
 namespace vekla {
 
 enum class Conversion { ImportCsv, ImportCsvTwoValues, ExportCsv, ExportHtml, ExportSql, ExportXlsx };
+inline constexpr Conversion kAllConversions[] = {Conversion::ImportCsv, Conversion::ImportCsvTwoValues,
+                                                 Conversion::ExportCsv, Conversion::ExportHtml,
+                                                 Conversion::ExportSql, Conversion::ExportXlsx};
 
 using KindCommand = Outcome (*)(VeklaState&, Prompter&);
 using OpenCommand = Outcome (*)(VeklaState&, Prompter&, const QString& path, bool firstDialog);
+// An import fills a copy of the state from the whole file `bytes` read from
+// `path`; an export gives the files of the state under the display options.
+using ImportCodec = void (*)(VeklaState&, std::string_view bytes, const QString& path, const CsvProgress&);
+using ExportCodec = ExportFiles (*)(VeklaState&, const GradeDisplayOptions&);
 
 struct KindEntry {
   DbKind kind;
   OpenCommand open;
   KindCommand save;
-  std::vector<std::pair<Conversion, KindCommand>> conversions;
+  std::vector<std::pair<Conversion, ImportCodec>> imports;
+  std::vector<std::pair<Conversion, ExportCodec>> exports;
+  // The kind keeps semesters besides the one shown (the grade book): an
+  // import asks whether they belong to the students it brings.
+  bool semesterStore = false;
 
   const KindParams& params() const { return Params(kind); }
-  // The command of a conversion; nullptr when the kind has none.
-  KindCommand conversion(Conversion c) const;
+  // The codec of a conversion; nullptr when the kind has none.
+  ImportCodec importer(Conversion c) const;
+  ExportCodec exporter(Conversion c) const;
+  bool has(Conversion c) const { return importer(c) || exporter(c); }
 };
 
 const KindEntry& KindTable(DbKind k);

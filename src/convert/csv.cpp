@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "convert/csvlines.h"
+#include "convert/exportview.h"
 #include "pdb/codecs.h"
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
@@ -177,16 +178,11 @@ bool IsGradeTitleLine(const std::vector<std::string>& fields) {
 
 std::string CsvFilter() { return cp("CSV (oddělený středníkem)|*.csv"); }
 
-QString ProposedCsvPath(VeklaState& s) {
-  if (s.EditN.empty()) s.EditN = KindPrefix(s.kind);
-  return s.adresar1 + toQt(s.EditN) + ".csv";
-}
-
 QString ValuesCsvPath(const QString& firstPath) {
   return firstPath.left(std::max<qsizetype>(firstPath.size() - 4, 0)) + "hodnoty.csv";
 }
 
-void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path) {
+void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress&) {
   RefuseEmpty(bytes, path);
   const CsvShape shape = Measure(bytes);
   const long long most = kMaxRecords - s.leadingRecords;
@@ -232,7 +228,9 @@ void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& pa
   g.autoSizeColumns();
 }
 
-void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues) {
+namespace {
+
+void ImportGradeBook(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues) {
   RefuseEmpty(bytes, path);
   {
     // Another kind's table read as a grade book would give nonsense in every cell.
@@ -295,6 +293,16 @@ void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path,
   g.autoSizeColumns();
 }
 
+}  // namespace
+
+void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress&) {
+  ImportGradeBook(s, bytes, path, false);
+}
+
+void ImportCsvGradeValues(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress&) {
+  ImportGradeBook(s, bytes, path, true);
+}
+
 std::string ExportCsvTable(const VeklaState& s) {
   const CellGrid& g = s.grid;
   CsvWriter out;
@@ -341,6 +349,19 @@ std::string ExportCsvGradeValues(const VeklaState& s) {
     out.endLine();
   }
   return out.take();
+}
+
+ExportFiles CsvTableFiles(VeklaState& s, const GradeDisplayOptions&) {
+  const QString name = toQt(ExportDatabaseName(s));
+  return {{name + ".csv", ExportCsvTable(s)}};
+}
+
+ExportFiles CsvGradeFiles(VeklaState& s, const GradeDisplayOptions&) {
+  const QString name = toQt(ExportDatabaseName(s));
+  // The shown file takes the sort marks off the titles, in the grid too; the
+  // values file then has the same titles.
+  std::string shown = ExportCsvGrades(s);
+  return {{name + ".csv", std::move(shown)}, {name + "hodnoty.csv", ExportCsvGradeValues(s)}};
 }
 
 }  // namespace vekla

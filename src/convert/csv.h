@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/exportfile.h"
+#include "workspace/gradeoptions.h"
 #include "workspace/state.h"
 
 namespace vekla {
@@ -22,11 +24,8 @@ namespace vekla {
 std::string CsvFilter();  // "CSV (oddělený středníkem)|*.csv"
 inline constexpr const char* kCsvExtension = "csv";
 
-// The file an export proposes: Adresar1 directly followed by EditN and
-// ".csv". An empty EditN first becomes the kind's prefix.
-QString ProposedCsvPath(VeklaState& s);
-// The values file proposed after the grade book's file `firstPath`: that
-// path less its last four characters, then "hodnoty.csv".
+// The values file beside the grade book's file `firstPath`: that path less
+// its last four characters, then "hodnoty.csv".
 QString ValuesCsvPath(const QString& firstPath);
 
 // Progress of the check pass over the whole grid: "N %" each time the
@@ -41,15 +40,17 @@ using CsvProgress = std::function<void(const std::string& label)>;
 //
 // Topic plans and calendar: the grid gets one row per line below its header
 // row; fields beyond the last column are dropped.
-void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path);
+void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
 // Timetable: the columns follow the widest line, the rows stay; lines below
 // the last row are dropped. Every cell is checked once more at the end.
 void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
-// Grade book: the first line is the title row. With `twoValues` the grade
-// cells are read as a values file ("w g"), else each grade takes the colour
-// of the weight whose button is down. EditN is the file name cut before
-// "hodnoty" (any case), so 7Ahodnoty.csv gives 7A.
-void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, bool twoValues);
+// Grade book: the first line is the title row; each grade takes the colour
+// of the weight whose button is down. From a values file the grade cells
+// are read as "w g" instead. EditN is the file name cut before "hodnoty"
+// (any case), so 7Ahodnoty.csv gives 7A.
+void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
+void ImportCsvGradeValues(VeklaState& s, std::string_view bytes, const QString& path,
+                          const CsvProgress& progress = {});
 
 // Topic plans, timetable, calendar: rows 1 to the last, columns 1 to the last.
 std::string ExportCsvTable(const VeklaState& s);
@@ -59,5 +60,10 @@ std::string ExportCsvGrades(VeklaState& s);
 // The grade book's values file: the same lines, titles as they stand, each
 // grade cell as "w g" or an empty field.
 std::string ExportCsvGradeValues(const VeklaState& s);
+
+// The files of an export: EditN (the kind's prefix when empty) + ".csv";
+// the grade book's values file beside it, EditN + "hodnoty.csv".
+ExportFiles CsvTableFiles(VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles CsvGradeFiles(VeklaState& s, const GradeDisplayOptions& o);
 
 }  // namespace vekla

@@ -67,6 +67,10 @@ class Prompter {
   }
   // The progress label `Lpohyb` changed and must be repainted now.
   virtual void progress(const std::string& text) = 0;
+  // Where an export without a save dialog puts its files: `proposed` is a
+  // folder (ending in "/") or one file in ProgramDir. The window keeps it;
+  // the converter answers with its output.
+  virtual QString exportTarget(const QString& proposed) { return proposed; }
   // The shell's "open" verb on a file; false when no program took it.
   virtual bool shellOpen(const QString& path) = 0;
 };

@@ -2,9 +2,10 @@
 // What the time, date and grade-display dialogs read and write: the presets
 // taken from the selected cell, the texts they put into it, the values they
 // keep between runs (section "Nastaveni2" of vekla.ini) and the four grade
-// display options (section "Znamky").
+// display options (section "Znamky", gradeoptions.h).
 #include <string>
 
+#include "workspace/gradeoptions.h"
 #include "workspace/inifile.h"
 #include "workspace/prompter.h"
 
@@ -30,15 +31,5 @@ TimeOfDay LastTime(const IniFile& settings);
 DayMonth LastDate(const IniFile& settings);
 void KeepTime(IniFile& settings, TimeOfDay t);
 void KeepDate(IniFile& settings, DayMonth d);
-
-// The grade display options of the HTML and Excel exports.
-struct GradeDisplayOptions {
-  bool zhustit = false;       // "zhustit známky"
-  bool barevne = true;        // "barevně odlišit"
-  bool znamkyBarevne = true;  // "známky barevně"
-  bool zvlast = false;        // "studenty po jednom"
-};
-GradeDisplayOptions ReadGradeDisplayOptions(const IniFile& settings);
-void WriteGradeDisplayOptions(IniFile& settings, const GradeDisplayOptions& o);
 
 }  // namespace vekla

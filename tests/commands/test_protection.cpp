@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "commands/commands.h"
-#include "commands/csvcommands.h"
+#include "commands/convertcommands.h"
 #include "pdb/savefile.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
@@ -48,7 +48,7 @@ class Protection : public KindTest {
   Outcome ImportFile(const std::string& bytes, const char* name = "Znamky-7A.csv") {
     WriteBytes(path(name), bytes);
     p.openAnswers = {path(name)};
-    return RunCommand(s, p, [&] { return ImportCSVClick(s, p, false); });
+    return RunCommand(s, p, [&] { return ConvertClick(s, p, Conversion::ImportCsv); });
   }
 
   // The grid tool buttons are what their rules give for the selected cell,
@@ -271,7 +271,7 @@ TEST_F(Protection, TheCsvPairIsWrittenWholeOrNotAtAll) {
   WriteBytes(path("7A.csv"), "old main");
   ASSERT_TRUE(QDir(dir.path()).mkpath("7Ahodnoty.csv/in the way"));
   p.saveAnswers = {path("7A.csv"), path("7Ahodnoty.csv")};
-  EXPECT_EQ(RunCommand(s, p, [&] { return ExportCSVClick(s, p); }), Outcome::Failed);
+  EXPECT_EQ(RunCommand(s, p, [&] { return ConvertClick(s, p, Conversion::ExportCsv); }), Outcome::Failed);
   EXPECT_EQ(p.errors.size(), 1u);
   EXPECT_EQ(ReadBytes(path("7A.csv")), "old main");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"7A.csv"});

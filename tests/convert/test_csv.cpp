@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "commands/kindtable.h"
 #include "convert/csv.h"
 #include "convert/csvlines.h"
 #include "pdb/error.h"
@@ -28,11 +29,13 @@ class CsvTest : public KindTest {
  protected:
   CsvTest() : KindTest(DbKind::Znamky) {}
   void Tab(DbKind kind) { SetupTab(s, kind); }
+  // Through the kind's codec in the table of kinds.
   void Import(DbKind kind, const std::string& bytes, const char* name = "f.csv", bool twoValues = false) {
-    if (kind == DbKind::Znamky) ImportCsvGrades(s, bytes, path(name), twoValues);
-    else if (kind == DbKind::Rozvrh)
-      ImportCsvTimetable(s, bytes, path(name), [&](const std::string& l) { labels.push_back(l); });
-    else ImportCsvTable(s, bytes, path(name));
+    const KindEntry& entry = KindTable(kind);
+    const ImportCodec codec = entry.importer(twoValues && entry.has(Conversion::ImportCsvTwoValues)
+                                                 ? Conversion::ImportCsvTwoValues
+                                                 : Conversion::ImportCsv);
+    codec(s, bytes, path(name), [&](const std::string& l) { labels.push_back(l); });
   }
   std::vector<std::string> labels;
 };
@@ -221,7 +224,10 @@ TEST_F(CsvTest, ExportThenImportGivesTheSameTexts) {
 TEST_F(CsvTest, ProposedNames) {
   s.adresar1 = "/home/u/";
   s.EditN.clear();
-  EXPECT_EQ(ProposedCsvPath(s), "/home/u/Znamky-.csv");
+  const ExportFiles files = CsvGradeFiles(s, {});
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].name, "Znamky-.csv");
+  EXPECT_EQ(files[1].name, "Znamky-hodnoty.csv");
   EXPECT_EQ(s.EditN, "Znamky-");
   EXPECT_EQ(ValuesCsvPath("/home/u/trida.csv"), "/home/u/tridahodnoty.csv");
 }

@@ -1,0 +1,195 @@
+#include "commands/convertcommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+#include <utility>
+
+#include "commands/commands.h"
+#include "convert/csv.h"
+#include "convert/csvinput.h"
+#include "pdb/error.h"
+#include "pdb/savefile.h"
+#include "workspace/gradeoptions.h"
+#include "workspace/ordernumbers.h"
+#include "workspace/progress.h"
+#include "workspace/setup.h"
+#include "workspace/workfiles.h"
+
+namespace vekla {
+
+namespace {
+
+// Where the files of a format go.
+enum class Target {
+  Dialogs,  // each file through a save dialog, proposed in Adresar1
+  Folder,   // every file into a folder of ProgramDir
+  File,     // the one file into a folder of ProgramDir
+};
+
+struct Format {
+  Conversion conversion;
+  Target target;
+  const char* folder;      // in ProgramDir, for Folder and File
+  const char* filter;      // save dialogs, UTF-8
+  const char* defaultExt;  // save dialogs
+  bool open;               // the first file opened with the desktop's program
+};
+
+constexpr Format kFormats[] = {
+    {Conversion::ExportCsv, Target::Dialogs, "", "CSV (oddělený středníkem)|*.csv", "csv", false},
+    {Conversion::ExportSql, Target::Dialogs, "", "SQL skript|*.sql", "sql", false},
+    {Conversion::ExportHtml, Target::Folder, "html", "", "", true},
+    {Conversion::ExportXlsx, Target::File, "excel", "", "", true},
+};
+
+const Format* FormatOf(Conversion c) {
+  for (const Format& f : kFormats)
+    if (f.conversion == c) return &f;
+  return nullptr;
+}
+
+FileDialogRequest OpenDialog(const VeklaState& s) {
+  FileDialogRequest request;
+  request.filter = CsvFilter();
+  request.defaultExt = kCsvExtension;
+  request.initialDir = s.adresar1;
+  return request;
+}
+
+// Whether the semesters stored for the grade book fit the students just
+// imported. The store knows a student by number: when the names at those
+// numbers differ, the file is most likely another class, whose students
+// would show the grades and notes of the class before them. The teacher
+// decides; No (the default) starts the semesters afresh.
+bool KeepStoredSemesters(VeklaState& t, Prompter& p) {
+  const StoredNames names = CompareWithStoredNames(t, GradesIni(t));
+  if (names.differing == 0) return true;
+  return p.questionDefaultNo(std::to_string(names.differing) + " z " + std::to_string(names.students) +
+                             cp(" jmen se liší od uložených pololetí. Ponechat známky ostatních pololetí?"));
+}
+
+// The other semesters, the class note and the semester labels dropped, as
+// a new grade book has them.
+void DropStoredSemesters(VeklaState& s) {
+  DeleteGradesIni(s);
+  StartSemestersAfresh(s);
+  s.memoPoznamka.clear();
+  Log(s, cp("Importovaná třída se liší od uložené: známky ostatních pololetí, poznámka a označení pololetí byly "
+            "zahozeny."));
+}
+
+// The save dialogs: the first file proposed in Adresar1 under its own name,
+// each later one beside the first file as chosen (or as proposed when that
+// dialog was cancelled), its name made from the first one's stem: the
+// grade book's values file Adresar1/7Ahodnoty.csv beside Adresar1/7A.csv.
+// Every dialog is shown, whatever became of the ones before.
+std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const Format& f, ExportFiles files) {
+  std::vector<FileToWrite> chosen;
+  if (files.empty()) return chosen;
+  const QString& firstName = files.front().name;
+  const QString firstStem = QFileInfo(firstName).completeBaseName();
+  const qsizetype extension = firstName.size() - firstStem.size();
+  std::optional<QString> first;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    FileDialogRequest request;
+    request.filter = cp(f.filter);
+    request.defaultExt = f.defaultExt;
+    request.initialDir = s.adresar1;
+    request.overwritePrompt = true;
+    if (i == 0) {
+      request.fileName = s.adresar1 + firstName;
+    } else {
+      const QString beside = first.value_or(s.adresar1 + firstName);
+      QString name = files[i].name;
+      if (name.startsWith(firstStem)) name = name.mid(firstStem.size());
+      request.fileName = beside.left(std::max<qsizetype>(beside.size() - extension, 0)) + name;
+    }
+    const std::optional<QString> path = p.saveFile(request);
+    if (i == 0) first = path;
+    if (path) chosen.push_back({*path, std::move(files[i].bytes)});
+  }
+  return chosen;
+}
+
+void MakeFolder(const QString& folder) {
+  if (!QDir().mkpath(folder))
+    throw VeklaError(cp("Složku ") + NativePath(folder) + cp(" nelze vytvořit."));
+}
+
+}  // namespace
+
+Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
+  const KindEntry& entry = KindTable(s.kind);
+  if (const ImportCodec codec = entry.importer(c)) return ImportClick(s, p, codec);
+  if (const ExportCodec codec = entry.exporter(c)) return ExportClick(s, p, c, codec);
+  // The controls of a conversion the kind does not have are disabled.
+  p.message("Neni hotovo.");
+  return Outcome::Refused;
+}
+
+Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec) {
+  if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
+  // The log starts afresh for the file; an import that fails changes
+  // nothing, so the previous lines come back then.
+  std::vector<std::string> previousLog;
+  previousLog.swap(s.Memo1);
+  const std::optional<QString> path = p.openFile(OpenDialog(s));
+  if (path) {
+    try {
+      std::vector<std::string> decoding;
+      const std::string bytes = CsvTextToCp1250(ReadCsvFile(*path), decoding);
+      VeklaState t = s;
+      // What reading the file's text found comes first in the log.
+      for (std::string& line : decoding) Log(t, std::move(line));
+      codec(t, bytes, *path, [&](const std::string& text) { ShowProgress(s, p, text); });
+      const bool keepSemesters = !KindTable(s.kind).semesterStore || KeepStoredSemesters(t, p);
+      t.Lpohyb = s.Lpohyb;
+      s = std::move(t);
+      // The grid holds what no database has yet.
+      MarkEdited(s);
+      if (!keepSemesters) DropStoredSemesters(s);
+    } catch (...) {
+      s.Memo1 = std::move(previousLog);
+      throw;
+    }
+    // A grid of another shape: the buttons follow its top-left cell.
+    SelectFirstCell(s);
+  }
+  SaveKind(s);
+  return path ? Outcome::Done : Outcome::Cancelled;
+}
+
+Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec) {
+  const Format* f = FormatOf(c);
+  if (!f) return Outcome::Refused;
+  ExportFiles files = codec(s, ReadGradeDisplayOptions(s.settings));
+  if (files.empty()) return Outcome::Refused;
+  std::vector<FileToWrite> targets;
+  switch (f->target) {
+    case Target::Dialogs:
+      targets = AskForFiles(s, p, *f, std::move(files));
+      if (targets.empty()) return Outcome::Cancelled;
+      break;
+    case Target::Folder: {
+      QString folder = p.exportTarget(s.programDir + f->folder + "/");
+      if (!folder.endsWith('/')) folder += '/';
+      MakeFolder(folder);
+      for (ExportFile& file : files) targets.push_back({folder + file.name, std::move(file.bytes)});
+      break;
+    }
+    case Target::File: {
+      const QString path = p.exportTarget(s.programDir + f->folder + "/" + files.front().name);
+      MakeFolder(QFileInfo(path).absolutePath());
+      targets.push_back({path, std::move(files.front().bytes)});
+      break;
+    }
+  }
+  // Every file complete before any of them replaces an older one.
+  WriteFilesAtomic(targets);
+  if (f->open && !p.shellOpen(targets.front().path))
+    p.message(cp("Soubor ") + NativePath(targets.front().path) + cp(" byl uložen, žádný program ho ale neotevřel."));
+  return Outcome::Done;
+}
+
+}  // namespace vekla

@@ -1,0 +1,18 @@
+#pragma once
+// What an export codec gives: the files of one export, each a name and its
+// complete bytes, the one to open first. The command around the codec
+// decides where they go and writes them as a set, so no target is replaced
+// before every file of the set is complete.
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace vekla {
+
+struct ExportFile {
+  QString name;  // a file name without a folder
+  std::string bytes;
+};
+using ExportFiles = std::vector<ExportFile>;
+
+}  // namespace vekla
