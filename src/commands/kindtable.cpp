@@ -4,6 +4,9 @@
 
 #include "commands/filecommands.h"
 #include "convert/csv.h"
+#include "convert/excel.h"
+#include "convert/html.h"
+#include "convert/sql.h"
 
 namespace vekla {
 
@@ -15,23 +18,34 @@ const std::array<KindEntry, 4>& table() {
        ReadGrades,
        WriteGrades,
        {{Conversion::ImportCsv, ImportCsvGrades}, {Conversion::ImportCsvTwoValues, ImportCsvGradeValues}},
-       {{Conversion::ExportCsv, CsvGradeFiles}},
+       {{Conversion::ExportCsv, CsvGradeFiles},
+        {Conversion::ExportHtml, HtmlGradeFiles},
+        {Conversion::ExportSql, SqlGradeFiles},
+        {Conversion::ExportXlsx, XlsxGradeFiles}},
        true},
       {DbKind::Rozpisy,
        ReadTopicPlans,
        WriteRowRecords,
        {{Conversion::ImportCsv, ImportCsvTable}},
-       {{Conversion::ExportCsv, CsvTableFiles}}},
+       {{Conversion::ExportCsv, CsvTableFiles},
+        {Conversion::ExportHtml, HtmlTopicFiles},
+        {Conversion::ExportSql, SqlTopicFiles},
+        {Conversion::ExportXlsx, XlsxTopicFiles}}},
       {DbKind::Rozvrh,
        ReadTimetable,
        WriteTimetable,
        {{Conversion::ImportCsv, ImportCsvTimetable}},
-       {{Conversion::ExportCsv, CsvTableFiles}}},
+       {{Conversion::ExportCsv, CsvTableFiles},
+        {Conversion::ExportHtml, HtmlTimetableFiles},
+        {Conversion::ExportSql, SqlTimetableFiles},
+        {Conversion::ExportXlsx, XlsxTimetableFiles}}},
       {DbKind::Kalendar,
        ReadCalendar,
        WriteRowRecords,
        {{Conversion::ImportCsv, ImportCsvTable}},
-       {{Conversion::ExportCsv, CsvTableFiles}}},
+       {{Conversion::ExportCsv, CsvTableFiles},
+        {Conversion::ExportSql, SqlCalendarFiles},
+        {Conversion::ExportXlsx, XlsxCalendarFiles}}},
   }};
   return rows;
 }
