@@ -113,8 +113,7 @@ std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const For
 }
 
 void MakeFolder(const QString& folder) {
-  if (!QDir().mkpath(folder))
-    throw VeklaError(cp("Složku ") + NativePath(folder) + cp(" nelze vytvořit."));
+  if (!QDir().mkpath(folder)) throw VeklaError(cp("Složku ") + NativePath(folder) + cp(" nelze vytvořit."));
 }
 
 }  // namespace

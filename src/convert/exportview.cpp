@@ -78,9 +78,7 @@ std::vector<int> GradeView::gradesOf(int row) const {
   return cols;
 }
 
-Color GradeView::background(int col, int row) const {
-  return o_.barevne ? resolveColor(g_.brush(col, row)) : kWhite;
-}
+Color GradeView::background(int col, int row) const { return o_.barevne ? resolveColor(g_.brush(col, row)) : kWhite; }
 Color GradeView::gradeColor(int col, int row) const {
   return o_.znamkyBarevne ? resolveColor(g_.fontColor(col, row)) : kBlack;
 }

@@ -1,0 +1,286 @@
+#include "convert/sheet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "pdb/error.h"
+#include "pdb/text.h"
+
+namespace vekla {
+
+namespace {
+
+// The most rows and columns of a sheet the exports make; a call beyond them
+// is a fault of the export, not a reason to allocate without bound.
+constexpr int kMaxRows = 1 << 20;
+constexpr int kMaxCols = 16384;
+
+void CheckCell(int row, int col) {
+  if (row < 1 || col < 1 || row > kMaxRows || col > kMaxCols)
+    throw VeklaError("Buňka listu mimo rozsah: " + std::to_string(row) + ", " + std::to_string(col) + ".");
+}
+
+SheetArea Normalised(SheetArea a) {
+  if (a.row1 > a.row2) std::swap(a.row1, a.row2);
+  if (a.col1 > a.col2) std::swap(a.col1, a.col2);
+  CheckCell(a.row1, a.col1);
+  CheckCell(a.row2, a.col2);
+  return a;
+}
+
+bool Overlap(const SheetArea& a, const SheetArea& b) {
+  return a.row1 <= b.row2 && b.row1 <= a.row2 && a.col1 <= b.col2 && b.col1 <= a.col2;
+}
+
+// What a cell shows, for the width of its column.
+std::string Shown(const SheetCell& c) {
+  if (c.format == NumberFormat::ThreeDigits && !c.value.empty()) {
+    char* end = nullptr;
+    const double v = std::strtod(c.value.c_str(), &end);
+    if (end && *end == '\0') {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.3f", v);
+      return buf;
+    }
+  }
+  return c.value;
+}
+
+const SheetCell kEmpty{};
+
+}  // namespace
+
+NumberFormat NumberFormatFromCode(std::string_view code) {
+  if (code == "General") return NumberFormat::General;
+  if (code == "@") return NumberFormat::Text;
+  if (code == "0,000") return NumberFormat::ThreeDigits;
+  if (code == "d/m;@") return NumberFormat::DayMonth;
+  throw VeklaError("Neznámý formát čísla: " + std::string(code) + ".");
+}
+
+// ---------------------------------------------------------------- ranges
+
+template <class F>
+SheetRange& SheetRange::each(F&& f) {
+  for (int r = area_.row1; r <= area_.row2; ++r)
+    for (int c = area_.col1; c <= area_.col2; ++c) f(sheet_->at(r, c));
+  return *this;
+}
+
+SheetRange& SheetRange::Value(std::string text) {
+  return each([&](SheetCell& c) { c.value = text; });
+}
+SheetRange& SheetRange::NumberFormat(std::string_view code) {
+  const vekla::NumberFormat f = NumberFormatFromCode(code);
+  return each([&](SheetCell& c) { c.format = f; });
+}
+SheetRange& SheetRange::InteriorColor(Color color) {
+  return each([&](SheetCell& c) {
+    c.hasInterior = true;
+    c.interior = resolveColor(color);
+  });
+}
+SheetRange& SheetRange::FontColor(Color color) {
+  return each([&](SheetCell& c) { c.fontColor = resolveColor(color); });
+}
+SheetRange& SheetRange::FontBold(bool bold) {
+  return each([&](SheetCell& c) { c.bold = bold; });
+}
+SheetRange& SheetRange::FontSize(int points) {
+  const auto size = static_cast<std::uint8_t>(std::clamp(points, 1, 255));
+  return each([&](SheetCell& c) { c.fontSize = size; });
+}
+SheetRange& SheetRange::HorizontalAlignment(int code) {
+  const auto a = static_cast<std::uint8_t>(std::clamp(code, 1, 4));
+  return each([&](SheetCell& c) { c.horizontal = a; });
+}
+SheetRange& SheetRange::VerticalAlignment(int code) {
+  const auto a = static_cast<std::uint8_t>(std::clamp(code, 1, 3));
+  return each([&](SheetCell& c) { c.vertical = a; });
+}
+
+SheetRange& SheetRange::Borders(int index, int lineStyle, int weight, int colorIndex) {
+  const SheetBorder b{static_cast<std::uint8_t>(lineStyle), static_cast<std::uint8_t>(weight),
+                      static_cast<std::uint8_t>(colorIndex)};
+  return each([&](SheetCell& c) {
+    switch (index) {
+      case 1: c.left = b; break;
+      case 2: c.right = b; break;
+      case 3: c.top = b; break;
+      case 4: c.bottom = b; break;
+      default: break;
+    }
+  });
+}
+
+SheetRange& SheetRange::MergeCells() {
+  if (area_.rows() == 1 && area_.cols() == 1) return *this;
+  std::string kept;
+  for (int r = area_.row1; r <= area_.row2 && kept.empty(); ++r)
+    for (int c = area_.col1; c <= area_.col2 && kept.empty(); ++c) kept = sheet_->cell(r, c).value;
+  each([](SheetCell& c) { c.value.clear(); });
+  sheet_->at(area_.row1, area_.col1).value = std::move(kept);
+  // A merge over older ones replaces them.
+  auto& merges = sheet_->merges_;
+  merges.erase(std::remove_if(merges.begin(), merges.end(), [&](const SheetArea& m) { return Overlap(m, area_); }),
+               merges.end());
+  merges.push_back(area_);
+  return *this;
+}
+
+SheetRange& SheetRange::Select() {
+  sheet_->selection_ = area_;
+  sheet_->selectionRows_ = wholeRows_;
+  return *this;
+}
+
+void SheetRange::Delete() {
+  if (wholeRows_) sheet_->deleteRows(area_.row1, area_.row2);
+  else if (area_.rows() >= area_.cols()) sheet_->deleteShiftLeft(area_);
+  else sheet_->deleteShiftUp(area_);
+}
+
+void SheetRange::AutoFitColumns() { sheet_->fit(area_); }
+
+// ---------------------------------------------------------------- sheet
+
+SheetRange Sheet::Range(int row1, int col1, int row2, int col2) {
+  return SheetRange(*this, Normalised({row1, col1, row2, col2}));
+}
+
+SheetRange Sheet::Range(std::string_view a, std::string_view b) {
+  const SheetArea from = Address(a), to = Address(b);
+  return Range(from.row1, from.col1, to.row1, to.col1);
+}
+
+SheetRange Sheet::Rows(std::string_view span) {
+  const std::size_t colon = span.find(':');
+  auto number = [](std::string_view t) {
+    if (t.empty() || t.size() > 7 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      throw VeklaError("Neplatné řádky listu: " + std::string(t) + ".");
+    return std::atoi(std::string(t).c_str());
+  };
+  const int first = number(span.substr(0, colon));
+  const int last = colon == std::string_view::npos ? first : number(span.substr(colon + 1));
+  SheetArea a = Normalised({first, 1, last, 1});
+  a.col2 = std::max(cols_, 1);
+  return SheetRange(*this, a, true);
+}
+
+SheetArea Sheet::Address(std::string_view a) {
+  int col = 0, row = 0;
+  std::size_t i = 0;
+  for (; i < a.size() && col <= kMaxCols; ++i) {
+    char ch = a[i];
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    if (ch < 'A' || ch > 'Z') break;
+    col = col * 26 + (ch - 'A' + 1);
+  }
+  for (; i < a.size() && row <= kMaxRows; ++i) {
+    if (a[i] < '0' || a[i] > '9') throw VeklaError("Neplatná adresa buňky: " + std::string(a) + ".");
+    row = row * 10 + (a[i] - '0');
+  }
+  CheckCell(row, col);
+  return {row, col, row, col};
+}
+
+const SheetCell& Sheet::cell(int row, int col) const {
+  if (row < 1 || row > rowCount()) return kEmpty;
+  const auto& cells = rows_[static_cast<std::size_t>(row - 1)];
+  if (col < 1 || col > static_cast<int>(cells.size())) return kEmpty;
+  return cells[static_cast<std::size_t>(col - 1)];
+}
+
+SheetCell& Sheet::at(int row, int col) {
+  CheckCell(row, col);
+  if (row > rowCount()) rows_.resize(static_cast<std::size_t>(row));
+  auto& cells = rows_[static_cast<std::size_t>(row - 1)];
+  if (col > static_cast<int>(cells.size())) cells.resize(static_cast<std::size_t>(col));
+  cols_ = std::max(cols_, col);
+  return cells[static_cast<std::size_t>(col - 1)];
+}
+
+double Sheet::columnWidth(int col) const {
+  return col >= 1 && col <= static_cast<int>(widths_.size()) ? widths_[static_cast<std::size_t>(col - 1)] : 0;
+}
+
+void Sheet::deleteRows(int row1, int row2) {
+  const int count = row2 - row1 + 1;
+  if (row1 <= rowCount()) rows_.erase(rows_.begin() + (row1 - 1), rows_.begin() + std::min(row2, rowCount()));
+  std::vector<SheetArea> kept;
+  for (SheetArea m : merges_) {
+    if (m.row2 < row1) kept.push_back(m);
+    else if (m.row1 > row2) kept.push_back({m.row1 - count, m.col1, m.row2 - count, m.col2});
+  }
+  merges_ = std::move(kept);
+}
+
+void Sheet::deleteShiftLeft(const SheetArea& a) {
+  const int count = a.cols();
+  for (int r = a.row1; r <= std::min(a.row2, rowCount()); ++r) {
+    auto& cells = rows_[static_cast<std::size_t>(r - 1)];
+    const int size = static_cast<int>(cells.size());
+    if (a.col1 > size) continue;
+    cells.erase(cells.begin() + (a.col1 - 1), cells.begin() + std::min(a.col2, size));
+  }
+  std::vector<SheetArea> kept;
+  for (SheetArea m : merges_) {
+    const bool sameRows = m.row1 >= a.row1 && m.row2 <= a.row2;
+    if (!Overlap(m, a) && !(sameRows && m.col1 > a.col2)) kept.push_back(m);
+    else if (sameRows && m.col1 > a.col2) kept.push_back({m.row1, m.col1 - count, m.row2, m.col2 - count});
+  }
+  merges_ = std::move(kept);
+}
+
+void Sheet::deleteShiftUp(const SheetArea& a) {
+  const int count = a.rows();
+  const int last = rowCount();
+  for (int r = a.row1; r <= last; ++r) {
+    for (int c = a.col1; c <= a.col2; ++c) {
+      const int from = r + count;
+      SheetCell moved = from <= last ? cell(from, c) : SheetCell{};
+      if (moved == kEmpty && c > static_cast<int>(rows_[static_cast<std::size_t>(r - 1)].size())) continue;
+      at(r, c) = std::move(moved);
+    }
+  }
+  std::vector<SheetArea> kept;
+  for (SheetArea m : merges_) {
+    const bool sameCols = m.col1 >= a.col1 && m.col2 <= a.col2;
+    if (!Overlap(m, a) && !(sameCols && m.row1 > a.row2)) kept.push_back(m);
+    else if (sameCols && m.row1 > a.row2) kept.push_back({m.row1 - count, m.col1, m.row2 - count, m.col2});
+  }
+  merges_ = std::move(kept);
+}
+
+void Sheet::fit(const SheetArea& a) {
+  std::vector<std::uint8_t> merged;  // cells of merges inside the block, by position in it
+  merged.assign(static_cast<std::size_t>(a.rows()) * static_cast<std::size_t>(a.cols()), 0);
+  for (const SheetArea& m : merges_) {
+    if (!Overlap(m, a)) continue;
+    for (int r = std::max(m.row1, a.row1); r <= std::min(m.row2, a.row2); ++r)
+      for (int c = std::max(m.col1, a.col1); c <= std::min(m.col2, a.col2); ++c)
+        merged[static_cast<std::size_t>(r - a.row1) * static_cast<std::size_t>(a.cols()) +
+               static_cast<std::size_t>(c - a.col1)] = 1;
+  }
+  if (static_cast<int>(widths_.size()) < a.col2) widths_.resize(static_cast<std::size_t>(a.col2), 0);
+  for (int c = a.col1; c <= a.col2; ++c) {
+    double widest = 0;
+    for (int r = a.row1; r <= std::min(a.row2, rowCount()); ++r) {
+      if (merged[static_cast<std::size_t>(r - a.row1) * static_cast<std::size_t>(a.cols()) +
+                 static_cast<std::size_t>(c - a.col1)])
+        continue;
+      const SheetCell& sc = cell(r, c);
+      if (sc.value.empty()) continue;
+      // Characters of the standard 11-point font; larger and bold letters
+      // take more room.
+      double w = static_cast<double>(Shown(sc).size()) * sc.fontSize / 11.0;
+      if (sc.bold) w *= 1.1;
+      widest = std::max(widest, w);
+    }
+    // A column without text keeps the standard width.
+    widths_[static_cast<std::size_t>(c - 1)] = widest > 0 ? widest + 1.0 : 0;
+  }
+}
+
+}  // namespace vekla

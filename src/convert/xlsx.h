@@ -1,0 +1,19 @@
+#pragma once
+// The one place that knows the .xlsx file format: a sheet of our own
+// (sheet.h) written as a workbook of one sheet, "List1".
+#include <string>
+
+#include "convert/sheet.h"
+
+namespace vekla {
+
+// The workbook's bytes. Texts go from code page 1250 to UTF-8, colours
+// from 0x00BBGGRR to red-green-blue. A value under the three-decimals
+// format that is a number ("1.25") is written as that number, a "d.m."
+// under the day-and-month format as that day (of a leap year, so that
+// 29.2 is a day too), a whole number of up to nine digits under the general
+// format as a number; every other value is a text. Throws VeklaError when
+// the workbook cannot be made.
+std::string WriteXlsx(const Sheet& sheet);
+
+}  // namespace vekla
