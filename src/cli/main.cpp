@@ -191,6 +191,8 @@ int convert(const ConvertOptions& o) {
   VeklaState s;
   s.programDir = programDir.path() + "/";
   s.dataDirOverride = o.dataDir;
+  // Without --data the working files would go to a folder deleted at exit.
+  s.workFilesInMemory = o.dataDir.isEmpty();
   if (!o.settingsFile.isEmpty()) {
     try {
       s.settings.load(o.settingsFile);

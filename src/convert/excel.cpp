@@ -233,7 +233,9 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
       sheet.Cells(bottom, c).Value(g.text(c, r));
       if (c != G::kNameCol) sheet.Cells(bottom, c).FontColor(view.textColor(c, r));
     }
-    sheet.Cells(top, G::kNameCol).FontColor(kBlack);
+    // The name shares the number's background, so it takes the number's
+    // letters too (black would vanish on a dark band).
+    sheet.Cells(top, G::kNameCol).FontColor(view.textColor(G::kOrderCol, r));
   }
 
   // A line above every student but the first, and one under the last.

@@ -116,11 +116,20 @@ SheetRange& SheetRange::Borders(int index, int lineStyle, int weight, int colorI
 
 SheetRange& SheetRange::MergeCells() {
   if (area_.rows() == 1 && area_.cols() == 1) return *this;
-  std::string kept;
-  for (int r = area_.row1; r <= area_.row2 && kept.empty(); ++r)
-    for (int c = area_.col1; c <= area_.col2 && kept.empty(); ++c) kept = sheet_->cell(r, c).value;
+  // The merged cell shows the first value and, when that value came from
+  // another cell, that cell's letters, so that a white number written on a
+  // dark background stays readable.
+  const SheetCell* from = nullptr;
+  for (int r = area_.row1; r <= area_.row2 && !from; ++r)
+    for (int c = area_.col1; c <= area_.col2 && !from; ++c)
+      if (!sheet_->cell(r, c).value.empty()) from = &sheet_->cell(r, c);
+  std::string kept = from ? from->value : std::string();
+  const SheetCell letters = from ? *from : sheet_->cell(area_.row1, area_.col1);
   each([](SheetCell& c) { c.value.clear(); });
-  sheet_->at(area_.row1, area_.col1).value = std::move(kept);
+  SheetCell& first = sheet_->at(area_.row1, area_.col1);
+  first.value = std::move(kept);
+  first.fontColor = letters.fontColor;
+  first.bold = letters.bold;
   // A merge over older ones replaces them.
   auto& merges = sheet_->merges_;
   merges.erase(std::remove_if(merges.begin(), merges.end(), [&](const SheetArea& m) { return Overlap(m, area_); }),
@@ -257,7 +266,9 @@ void Sheet::fit(const SheetArea& a) {
   std::vector<std::uint8_t> merged;  // cells of merges inside the block, by position in it
   merged.assign(static_cast<std::size_t>(a.rows()) * static_cast<std::size_t>(a.cols()), 0);
   for (const SheetArea& m : merges_) {
-    if (!Overlap(m, a)) continue;
+    // A block merged down one column holds its text within the column's
+    // width, so its text counts; a wider merge does not.
+    if (!Overlap(m, a) || m.cols() == 1) continue;
     for (int r = std::max(m.row1, a.row1); r <= std::min(m.row2, a.row2); ++r)
       for (int c = std::max(m.col1, a.col1); c <= std::min(m.col2, a.col2); ++c)
         merged[static_cast<std::size_t>(r - a.row1) * static_cast<std::size_t>(a.cols()) +

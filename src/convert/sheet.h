@@ -86,7 +86,8 @@ class SheetRange {
   // Borders(index) with its line style, weight and colour index.
   SheetRange& Borders(int index, int lineStyle, int weight, int colorIndex);
   // One merged cell. The merged cell keeps the first value found reading
-  // the block row by row, so no text is lost to an empty first cell.
+  // the block row by row, with that cell's font colour and weight, so no
+  // text is lost to an empty first cell.
   SheetRange& MergeCells();
   // Makes the block the selection.
   SheetRange& Select();
@@ -95,7 +96,7 @@ class SheetRange {
   // moves the cells below it up.
   void Delete();
   // Fits the width of each of the block's columns to the longest text of
-  // the column inside the block (merged cells do not count).
+  // the column inside the block (cells merged across columns do not count).
   void AutoFitColumns();
 
  private:

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <tuple>
@@ -207,6 +208,14 @@ std::string WriteXlsx(const Sheet& sheet) {
         const SheetCell& cell = sheet.cell(r, c);
         WriteCell(ws, r, c, cell, formats(cell));
       }
+    // Rows of larger letters are made taller, as a spreadsheet does when
+    // they are typed (the file would otherwise keep the standard height).
+    for (int r = 1; r <= sheet.rowCount(); ++r) {
+      int largest = 11;
+      for (int c = 1; c <= sheet.colCount(); ++c) largest = std::max<int>(largest, sheet.cell(r, c).fontSize);
+      if (largest > 11)
+        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), largest * 1.35, nullptr));
+    }
     for (int c = 1; c <= sheet.colCount(); ++c)
       if (const double w = sheet.columnWidth(c); w > 0)
         Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr));

@@ -103,6 +103,10 @@ struct VeklaState {
   int currentSemester = 1;    // 1-based
   QString programDir;         // with a trailing separator
   QString dataDirOverride;    // the converter's --data; empty: ProgramDir + "data/"
+  // The working files and the semester store are kept in memory only and
+  // never read from or written to DataDir (the converter without --data:
+  // nothing else would read them).
+  bool workFilesInMemory = false;
   QString adresar1;           // Adresar1, the first import folder
   std::string userName;       // the handheld's last user name
   bool openFromFirst = true;  // the first open dialog was used

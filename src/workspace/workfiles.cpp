@@ -335,6 +335,7 @@ void LoadGradeExtras(VeklaState& s) {
 // ---------------------------------------------------------------- per kind
 
 void SaveKind(VeklaState& s) {
+  if (s.workFilesInMemory) return;
   SaveCommon(s);
   if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
   if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
@@ -371,7 +372,7 @@ void LoadKind(VeklaState& s) {
 
 IniFile& GradesIni(VeklaState& s) {
   if (!s.gradesIniLoaded) {
-    s.gradesIni.load(GradesIniPath(s));
+    if (!s.workFilesInMemory) s.gradesIni.load(GradesIniPath(s));
     s.gradesIniLoaded = true;
     s.gradesIniDirty = false;
   }
@@ -379,7 +380,7 @@ IniFile& GradesIni(VeklaState& s) {
 }
 
 void FlushGradesIni(VeklaState& s) {
-  if (!s.gradesIniLoaded || !s.gradesIniDirty) return;
+  if (!s.gradesIniLoaded || !s.gradesIniDirty || s.workFilesInMemory) return;
   // A store that did not change since this command or an earlier one wrote
   // it is on the disk as it is.
   const QString path = GradesIniPath(s);
@@ -396,6 +397,7 @@ void DeleteGradesIni(VeklaState& s) {
   s.gradesIni.clear();
   s.gradesIniLoaded = true;
   s.gradesIniDirty = false;
+  if (s.workFilesInMemory) return;
   const QString path = GradesIniPath(s);
   if (QFile::exists(path) && !QFile::remove(path)) {
     // The old semesters must not come back on the next start: write the

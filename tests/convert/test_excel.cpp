@@ -76,6 +76,15 @@ TEST(Sheet, DeleteMergeAndFit) {
   EXPECT_DOUBLE_EQ(s.columnWidth(1), 5.0);
   EXPECT_DOUBLE_EQ(s.columnWidth(2), 2 * 2 * 1.1 + 1);
   EXPECT_EQ(Sheet::Address("AB12"), (SheetArea{12, 28, 12, 28}));
+  // A value moved into the merged cell brings its letters along.
+  Sheet m;
+  m.Cells(2, 1).Value("7").FontColor(kWhite).FontBold(true);
+  m.Range(1, 1, 2, 1).MergeCells();
+  EXPECT_EQ(m.cell(1, 1).value, "7");
+  EXPECT_EQ(m.cell(1, 1).fontColor, kWhite);
+  EXPECT_TRUE(m.cell(1, 1).bold);
+  m.Range(1, 1, 2, 1).AutoFitColumns();
+  EXPECT_DOUBLE_EQ(m.columnWidth(1), 1 * 1.1 + 1);  // a merge down one column counts
 }
 
 class ExcelTest : public KindTest {
