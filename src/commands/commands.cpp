@@ -325,13 +325,16 @@ void GradeCellClicked(VeklaState& s, CellPos at) {
   ComputeStatistics(s);
 }
 
-Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
+namespace {
+
+std::vector<CellPos> InsideTheGrid(const VeklaState& s, const std::vector<CellPos>& cells) {
   std::vector<CellPos> inside;
   for (const CellPos at : cells)
     if (at.col >= 1 && at.row >= 1 && at.col < s.grid.colCount() && at.row < s.grid.rowCount()) inside.push_back(at);
-  if (inside.empty()) return Outcome::Cancelled;
-  if (inside.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + std::to_string(inside.size()) + cp(" buněk?")))
-    return Outcome::Cancelled;
+  return inside;
+}
+
+void EmptyCells(VeklaState& s, const std::vector<CellPos>& inside) {
   bool grades = false, changed = false;
   for (const CellPos at : inside) {
     const std::string before = s.grid.text(at);
@@ -341,10 +344,27 @@ Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells
     s.grid.setText(at, std::move(after));
     grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
   }
-  if (!changed) return Outcome::Done;
+  if (!changed) return;
   MarkEdited(s);
   if (grades) ComputeStatistics(s);
   s.grid.autoSizeColumns();
+}
+
+}  // namespace
+
+Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
+  const std::vector<CellPos> inside = InsideTheGrid(s, cells);
+  if (inside.empty()) return Outcome::Cancelled;
+  if (inside.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + std::to_string(inside.size()) + cp(" buněk?")))
+    return Outcome::Cancelled;
+  EmptyCells(s, inside);
+  return Outcome::Done;
+}
+
+Outcome CutCells(VeklaState& s, const std::vector<CellPos>& cells) {
+  const std::vector<CellPos> inside = InsideTheGrid(s, cells);
+  if (inside.empty()) return Outcome::Cancelled;
+  EmptyCells(s, inside);
   return Outcome::Done;
 }
 

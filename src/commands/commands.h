@@ -58,6 +58,9 @@ void GradeCellClicked(VeklaState& s, CellPos at);
 // Delete: the cells emptied, each through its check; more than one cell
 // only after the question "Vymazat N buněk?".
 Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
+// The same without the question, for the cells just copied by a cut (the
+// cut can be undone).
+Outcome CutCells(VeklaState& s, const std::vector<CellPos>& cells);
 // The selected cell kept inside the grid, never on a title row or column,
 // and the grid tool buttons set by their rules for it. Every command that
 // moves the current cell or changes the grid's shape ends with it.

@@ -30,6 +30,7 @@ struct Cell {
   bool bold = false;
   std::int16_t size = 8;  // points; small, so a cell takes 48 bytes
   Align align = Align::Default;
+  friend bool operator==(const Cell&, const Cell&) = default;
 };
 
 class CellGrid {

@@ -1,0 +1,67 @@
+#include "commands/undocommands.h"
+
+#include "commands/commands.h"
+#include "pdb/text.h"
+#include "workspace/workfiles.h"
+
+namespace vekla {
+
+namespace {
+
+// The grade book's store belongs to its history from the start: an import
+// may load and change it in one command.
+void LoadStore(VeklaState& s) {
+  if (s.kind == DbKind::Znamky) GradesIni(s);
+}
+
+// After a step is undone or redone: the current cell's buttons, the widths
+// of what changed, and the unsaved mark as the history knows it.
+Outcome Finish(VeklaState& s, const EditHistory& history) {
+  SelectCurrentCell(s);
+  s.grid.autoSizeColumns();
+  s.unsaved[static_cast<std::size_t>(s.kind)] = !history.atSaved();
+  return Outcome::Done;
+}
+
+}  // namespace
+
+void StartHistory(VeklaState& s, Histories& h) {
+  LoadStore(s);
+  h.of(s.kind).reset(s);
+}
+
+void ResumeHistory(VeklaState& s, Histories& h) {
+  LoadStore(s);
+  EditHistory& history = h.of(s.kind);
+  if (!history.started() || !history.resume(s)) history.reset(s);
+}
+
+bool RecordEdit(VeklaState& s, Histories& h, const std::string& label) { return h.of(s.kind).record(s, label); }
+
+void NoteSaved(VeklaState& s, Histories& h) { h.of(s.kind).markSaved(s); }
+
+Outcome UndoClick(VeklaState& s, Histories& h) {
+  EditHistory& history = h.of(s.kind);
+  if (!history.canUndo()) return Outcome::Refused;
+  history.undo(s);
+  return Finish(s, history);
+}
+
+Outcome RedoClick(VeklaState& s, Histories& h) {
+  EditHistory& history = h.of(s.kind);
+  if (!history.canRedo()) return Outcome::Refused;
+  history.redo(s);
+  return Finish(s, history);
+}
+
+std::string UndoCaption(const VeklaState& s, const Histories& h) {
+  const EditHistory& history = h.of(s.kind);
+  return history.canUndo() ? cp("Zpět: ") + history.undoLabel() : cp("Zpět");
+}
+
+std::string RedoCaption(const VeklaState& s, const Histories& h) {
+  const EditHistory& history = h.of(s.kind);
+  return history.canRedo() ? "Znovu: " + history.redoLabel() : std::string("Znovu");
+}
+
+}  // namespace vekla

@@ -1,0 +1,34 @@
+#pragma once
+// Undo and redo in the window: each tab keeps its own history of edits
+// (workspace/history.h); these commands record a command's changes as one
+// step, start a history afresh, and undo or redo a step with everything
+// that follows from it (the current cell and its buttons, the unsaved mark).
+#include <string>
+
+#include "commands/outcome.h"
+#include "workspace/history.h"
+#include "workspace/state.h"
+
+namespace vekla {
+
+// A new history for the current tab: after an open, "Nový" or a semester
+// switch, what came before belongs to another database or semester.
+void StartHistory(VeklaState& s, Histories& h);
+// After a tab switch: the tab's history goes on when the tab shows what it
+// left, else it starts afresh.
+void ResumeHistory(VeklaState& s, Histories& h);
+// What the last command changed becomes one step named `label`
+// ("smazání 10 buněk"); true when it changed anything.
+bool RecordEdit(VeklaState& s, Histories& h, const std::string& label);
+// The tab's state is now the database's (after a save).
+void NoteSaved(VeklaState& s, Histories& h);
+
+Outcome UndoClick(VeklaState& s, Histories& h);
+Outcome RedoClick(VeklaState& s, Histories& h);
+
+// The menu captions: "Zpět: smazání 10 buněk", or "Zpět" with nothing to
+// undo; the same with "Znovu".
+std::string UndoCaption(const VeklaState& s, const Histories& h);
+std::string RedoCaption(const VeklaState& s, const Histories& h);
+
+}  // namespace vekla

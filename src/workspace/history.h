@@ -1,0 +1,113 @@
+#pragma once
+// Undo and redo of a tab's edits. A history keeps the state of the tab as
+// the last command left it (the grid, the panels and the semester store);
+// after each command it keeps only what the command changed, as the values
+// they had before, so that a step costs what it touched: a typed grade and
+// its statistics a few cells, a sort or an inserted row the grid it
+// replaced. Undoing and redoing a step swap the kept values with the
+// state's, so both directions are one swap.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "workspace/cellgrid.h"
+#include "workspace/inifile.h"
+#include "workspace/state.h"
+
+namespace vekla {
+
+// The fields of the panels a command can change, compared and swapped whole.
+struct PanelFields {
+  std::string EditN, EditC, EditTD, EditDV, EditCV, EditDZ, EditCZ;
+  Color shape1 = kWhite, shape2 = kBlack;
+  std::string EditRozvrhPolozka, EditRozvrhLS;
+  Color shapeRozvrh = kWhite;
+  bool lichyTyden = true, rozlisovatTydny = false;
+  CellGrid znamky, znamky2;
+  std::array<WeightEdit, 4> weights;
+  int weightDown = 1;
+  std::vector<std::string> semesterItems;
+  int semesterItemIndex = -1;
+  std::string semesterText;
+  std::vector<std::string> memoPoznamka;
+  int studentCount = 0;
+  int currentSemester = 1;
+
+  static PanelFields of(const VeklaState& s);
+  void applyTo(VeklaState& s) const;
+  bool operator==(const PanelFields& o) const;
+};
+
+class EditHistory {
+ public:
+  // Starts afresh from the state as it is (after an open, "Nový", a
+  // semester switch): nothing to undo or redo.
+  void reset(const VeklaState& s);
+  bool started() const { return started_; }
+  // Goes on from the state when it is the one the history last saw (a tab
+  // shown again from its working files); false, changing nothing, when not.
+  bool resume(const VeklaState& s);
+  // What changed since the last step or reset becomes one step named
+  // `label`; false when nothing changed. Redo steps are dropped by a new one.
+  bool record(const VeklaState& s, std::string label);
+  // The state now is the one a database holds (a save): what the save
+  // changed (repairs of its checks, the semester store) joins the state the
+  // last step left, and that state is the saved one.
+  void markSaved(const VeklaState& s);
+  // Whether the state is the one last saved (or opened).
+  bool atSaved() const { return saved_ && *saved_ == done_; }
+
+  bool canUndo() const { return done_ > 0; }
+  bool canRedo() const { return done_ < steps_.size(); }
+  const std::string& undoLabel() const;
+  const std::string& redoLabel() const;
+  void undo(VeklaState& s);
+  void redo(VeklaState& s);
+
+  // Bytes the history holds, its copy of the grid included.
+  std::size_t memory() const;
+
+ private:
+  struct Step {
+    std::string label;
+    std::vector<std::pair<CellPos, Cell>> cells;  // the other value of each cell
+    std::optional<CellGrid> grid;                 // the other grid, when the shape changed
+    std::optional<PanelFields> panels;
+    std::optional<IniFile> store;
+    CellPos before, after;  // the current cell before and after the command
+    std::size_t bytes = 0;  // what it took when it was made
+    std::size_t size() const;
+  };
+  void apply(VeklaState& s, Step& step, bool undoing);
+  // Takes the state as it is without a step.
+  void absorb(const VeklaState& s);
+  void trim();
+
+  bool started_ = false;
+  std::vector<Step> steps_;
+  std::size_t done_ = 0;
+  std::optional<std::size_t> saved_;
+  CellGrid grid_;
+  CellGrid::Mark mark_;
+  PanelFields panels_;
+  IniFile store_;
+  std::uint64_t storeRevision_ = 0;
+  bool storeLoaded_ = false;
+  CellPos current_;
+  std::size_t gridBytes_ = 0, stepBytes_ = 0;
+};
+
+// The history of each tab, in tab order.
+class Histories {
+ public:
+  EditHistory& of(DbKind k) { return h_[static_cast<std::size_t>(k)]; }
+  const EditHistory& of(DbKind k) const { return h_[static_cast<std::size_t>(k)]; }
+
+ private:
+  std::array<EditHistory, 4> h_;
+};
+
+}  // namespace vekla
