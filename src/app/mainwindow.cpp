@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -39,9 +40,11 @@
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
+#include "commands/clipboard.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
 #include "commands/kindtable.h"
+#include "commands/undocommands.h"
 #include "pdb/text.h"
 #include "workspace/gradestats.h"
 #include "workspace/settingsdialogs.h"
@@ -104,10 +107,11 @@ QLineEdit* panelEdit(const char* objectName, QWidget* parent, int width) {
 // The letter of each menu item that Alt chooses, in its caption.
 QString WithMnemonic(Ctl c, QString caption) {
   static const std::map<Ctl, QChar> letters = {
-      {Ctl::MenuNovy, 'N'},   {Ctl::MenuOtevri, 'O'}, {Ctl::Otevt1, 'B'},   {Ctl::MenuImportCSV, 'I'},
-      {Ctl::MenuHtml, 'H'},   {Ctl::MenuExcel, 'E'},  {Ctl::MenuUloz, 'U'}, {Ctl::ExportCSV1, 'C'},
-      {Ctl::Oprogramu1, 'P'}, {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'}, {Ctl::MenuNastavZnamky, 'Z'},
-      {Ctl::Konec1, 'K'}};
+      {Ctl::MenuNovy, 'N'},      {Ctl::MenuOtevri, 'O'}, {Ctl::Otevt1, 'B'},    {Ctl::MenuImportCSV, 'I'},
+      {Ctl::MenuHtml, 'H'},      {Ctl::MenuExcel, 'E'},  {Ctl::MenuUloz, 'U'},  {Ctl::ExportCSV1, 'C'},
+      {Ctl::Oprogramu1, 'P'},    {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'},  {Ctl::MenuNastavZnamky, 'Z'},
+      {Ctl::Konec1, 'K'},        {Ctl::MenuZpet, 'Z'},   {Ctl::MenuZnovu, 'n'}, {Ctl::MenuVyjmout, 'y'},
+      {Ctl::MenuKopirovat, 'K'}, {Ctl::MenuVlozit, 'V'}};
   const auto it = letters.find(c);
   if (it == letters.end()) return caption;
   caption.replace('&', QStringLiteral("&&"));
@@ -117,12 +121,17 @@ QString WithMnemonic(Ctl c, QString caption) {
 }
 
 // The usual desktop shortcuts.
-QKeySequence Shortcut(Ctl c) {
+QList<QKeySequence> Shortcuts(Ctl c) {
   switch (c) {
-    case Ctl::MenuNovy: return QKeySequence(Qt::CTRL | Qt::Key_N);
-    case Ctl::MenuOtevri: return QKeySequence(Qt::CTRL | Qt::Key_O);
-    case Ctl::MenuUloz: return QKeySequence(Qt::CTRL | Qt::Key_S);
-    case Ctl::Konec1: return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    case Ctl::MenuNovy: return {QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case Ctl::MenuOtevri: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case Ctl::MenuUloz: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case Ctl::Konec1: return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    case Ctl::MenuZpet: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    case Ctl::MenuZnovu: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    case Ctl::MenuVyjmout: return {QKeySequence(Qt::CTRL | Qt::Key_X)};
+    case Ctl::MenuKopirovat: return {QKeySequence(Qt::CTRL | Qt::Key_C)};
+    case Ctl::MenuVlozit: return {QKeySequence(Qt::CTRL | Qt::Key_V)};
     default: return {};
   }
 }
@@ -214,19 +223,23 @@ void MainWindow::buildUi() {
   grid_ = new GridView(gridModel_, top);
   grid_->setObjectName("StringAlignGrid");
   topLayout->addWidget(grid_, 1);
-  gridModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAlignGridAfterEdit(s_, {col, row}); }); };
+  gridModel_->afterEdit = [this](int col, int row) {
+    run([=, this] { StringAlignGridAfterEdit(s_, {col, row}); }, cp("úprava buňky"));
+  };
   connect(grid_, &GridView::currentCellChanged, this, [this](int col, int row) {
     run([=, this] { StringAlignGridSelectCell(s_, {col, row}); });
   });
   connect(grid_, &GridView::cellClicked, this, [this](int col, int row) {
-    run([=, this] { GradeCellClicked(s_, {col, row}); });
+    run([=, this] { GradeCellClicked(s_, {col, row}); }, cp("váha známky"));
   });
   connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
     commitPendingEdit();
-    run([=, this] { return ColumnTitleClick(s_, col); });
+    run([=, this] { return ColumnTitleClick(s_, col); }, cp("řazení"));
   });
-  connect(grid_, &GridView::clearRequested, this,
-          [this](const std::vector<CellPos>& cells) { run([=, this] { return ClearCells(s_, *prompter_, cells); }); });
+  connect(grid_, &GridView::clearRequested, this, [this](const std::vector<CellPos>& cells) {
+    run([=, this] { return ClearCells(s_, *prompter_, cells); },
+        cells.size() == 1 ? cp("smazání buňky") : cp("smazání ") + std::to_string(cells.size()) + cp(" buněk"));
+  });
 
   tabs_ = new QTabBar(top);
   tabs_->setObjectName("TabSet1");
@@ -239,7 +252,7 @@ void MainWindow::buildUi() {
   connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
     if (refreshing_) return;
     commitPendingEdit();
-    run([=, this] { TabSet1Change(s_, *prompter_, index); });
+    run([=, this] { TabSet1Change(s_, *prompter_, index); }, {}, Track::Resume);
   });
 
   memo1_ = new QPlainTextEdit(splitter_);
@@ -267,7 +280,7 @@ void MainWindow::buildMenus() {
     QMenu*& menu = menus[m.menu];
     if (!menu) menu = menuBar()->addMenu("&" + toQt(m.menu));
     QAction* a = menu->addAction(WithMnemonic(m.name, toQt(m.caption)));
-    if (const QKeySequence key = Shortcut(m.name); !key.isEmpty()) a->setShortcut(key);
+    a->setShortcuts(Shortcuts(m.name));
     a->setObjectName(QString::fromLatin1(CtlName(m.name)));
     actions_[m.name] = a;
     menuNames_.push_back(m.name);
@@ -433,15 +446,15 @@ QGroupBox* MainWindow::buildTimetableBox() {
   bindEdit(editPolozka_, [this](const std::string& t) {
     s_.EditRozvrhPolozka = t;
     MarkEdited(s_);
-    run([this] { EditRozvrhPolozkaChange(s_); });
+    run([this] { EditRozvrhPolozkaChange(s_); }, cp("úprava rozvrhu"), Track::Merge);
   });
   bindEdit(editLS_, [this](const std::string& t) {
     s_.EditRozvrhLS = t;
     MarkEdited(s_);
-    run([this] { EditRozvrhLSChange(s_); });
+    run([this] { EditRozvrhLSChange(s_); }, cp("úprava rozvrhu"), Track::Merge);
   });
   connect(buttonRozvrh_, &QToolButton::clicked, this,
-          [this] { run([this] { SpeedButtonRozvrhClick(s_, *prompter_); }); });
+          [this] { run([this] { SpeedButtonRozvrhClick(s_, *prompter_); }, cp("barva bloku")); });
   connect(radioL_, &QRadioButton::toggled, this, [this](bool on) {
     if (refreshing_) return;
     s_.lichyTyden = on;
@@ -479,7 +492,9 @@ QGroupBox* MainWindow::buildGradesBox() {
 GridView* MainWindow::buildGradeSymbols(QWidget* box) {
   znamkyModel_ = new GridModel(s_, &VeklaState::znamky, GridModel::Fixed::AsCells, this);
   znamkyModel_->editable = [](int, int row) { return row == 1; };
-  znamkyModel_->afterEdit = [this](int col, int row) { run([=, this] { StringAGZnamkyAfterEdit(s_, col, row); }); };
+  znamkyModel_->afterEdit = [this](int col, int row) {
+    run([=, this] { StringAGZnamkyAfterEdit(s_, col, row); }, cp("úprava stupnice"));
+  };
   znamkyView_ = new GridView(znamkyModel_, box);
   znamkyView_->setObjectName("StringAGZnamky");
   znamkyView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -515,7 +530,8 @@ QHBoxLayout* MainWindow::buildWeights(QWidget* box) {
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::returnPressed, this, [this, i] { leaveWeight(i); });
   }
-  connect(weightGroup_, &QButtonGroup::idClicked, this, [this](int id) { run([=, this] { SBHodnotaClick(s_, id); }); });
+  connect(weightGroup_, &QButtonGroup::idClicked, this,
+          [this](int id) { run([=, this] { SBHodnotaClick(s_, id); }, cp("volba váhy")); });
   return controls;
 }
 
@@ -528,12 +544,12 @@ QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
     // Picking the semester that is shown would reload it from the store and
     // drop the edits made since: nothing to do then.
     if (index == s_.semesterItemIndex) return;
-    run([=, this] { ChooseSemester(s_, index); });
+    run([=, this] { ChooseSemester(s_, index); }, {}, Track::Start);
   });
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);
   button1_->setObjectName("Button1");
-  connect(button1_, &QPushButton::clicked, this, [this] { run([this] { Button1Click(s_); }); });
+  connect(button1_, &QPushButton::clicked, this, [this] { run([this] { Button1Click(s_); }, cp("průměry")); });
 
   // The semester box and "Průměry" stand between the symbols and the note,
   // so that the row of weights and bands fits the narrowest window.
@@ -547,7 +563,9 @@ QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
 
 GridView* MainWindow::buildBands(QWidget* box) {
   znamky2Model_ = new GridModel(s_, &VeklaState::znamky2, GridModel::Fixed::AsCells, this);
-  znamky2Model_->afterEdit = [this](int col, int row) { run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); }); };
+  znamky2Model_->afterEdit = [this](int col, int row) {
+    run([=, this] { StringAGZnamky2AfterEdit(s_, col, row); }, cp("úprava pásma průměrů"));
+  };
   znamky2View_ = new GridView(znamky2Model_, box);
   znamky2View_->setObjectName("StringAGZnamky2");
   znamky2View_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -587,6 +605,8 @@ QPlainTextEdit* MainWindow::buildNote(QWidget* box) {
     }
     s_.memoPoznamka = std::move(lines);
     markEdited();
+    RecordEdit(s_, histories_, cp("úprava poznámky"), true);
+    refreshControls();
   });
   return memoPoznamka_;
 }
@@ -596,21 +616,28 @@ void MainWindow::buildHandlers() {
     for (Ctl n : names) handlers_[n] = f;
   };
   Prompter& p = *prompter_;
-  on({Ctl::MenuNovy, Ctl::SpeedItemNovy}, [this, &p] { run([&] { NovyClick(s_, p); }); });
-  on({Ctl::MenuOtevri, Ctl::SpeedItemOtevri1}, [this, &p] { run([&] { OtevriClick1(s_, p); }); });
-  on({Ctl::Otevt1, Ctl::SpeedItemOtevri2}, [this, &p] { run([&] { OtevriClick2(s_, p); }); });
-  on({Ctl::MenuUloz, Ctl::SpeedItemUlozPDB}, [this, &p] { run([&] { UlozClick(s_, p); }); });
+  on({Ctl::MenuNovy, Ctl::SpeedItemNovy}, [this, &p] { run([&] { return NovyClick(s_, p); }, {}, Track::Start); });
+  on({Ctl::MenuOtevri, Ctl::SpeedItemOtevri1},
+     [this, &p] { run([&] { return OtevriClick1(s_, p); }, {}, Track::Start); });
+  on({Ctl::Otevt1, Ctl::SpeedItemOtevri2}, [this, &p] { run([&] { return OtevriClick2(s_, p); }, {}, Track::Start); });
+  on({Ctl::MenuUloz, Ctl::SpeedItemUlozPDB}, [this, &p] { run([&] { return UlozClick(s_, p); }, {}, Track::Save); });
+  on({Ctl::MenuZpet}, [this] { run([&] { return UndoClick(s_, histories_); }, {}, Track::None); });
+  on({Ctl::MenuZnovu}, [this] { run([&] { return RedoClick(s_, histories_); }, {}, Track::None); });
+  on({Ctl::MenuKopirovat}, [this] { copyCells(false); });
+  on({Ctl::MenuVyjmout}, [this] { copyCells(true); });
+  on({Ctl::MenuVlozit}, [this] { pasteCells(); });
   on({Ctl::HotSync1, Ctl::SpeedItem3}, [this, &p] { run([&] { HotSync(s_, p); }); });
-  on({Ctl::MenuTest}, [this, &p] { run([&] { MenuTestClick(s_, p); }); });
-  on({Ctl::SpeedItemBarva}, [this, &p] { run([&] { SpeedButton1Click(s_, p); }); });
+  on({Ctl::MenuTest}, [this, &p] { run([&] { MenuTestClick(s_, p); }, cp("test tabulky")); });
+  on({Ctl::SpeedItemBarva}, [this, &p] { run([&] { SpeedButton1Click(s_, p); }, cp("barva zvýraznění")); });
   on({Ctl::SpeedItem8}, [this] { run([&] { SBnastavitsloupceClick(s_); }); });
   on({Ctl::SpeedItem9}, [this] { run([&] { SBchybyClick(s_); }); });
-  on({Ctl::SpeedItemPridatRadek}, [this] { run([&] { SBInsertClick(s_); }); });
-  on({Ctl::SpeedItemOdstranitRadek}, [this, &p] { run([&] { SBDeleteClick(s_, p); }); });
-  on({Ctl::SpeedItemPridatSloupec}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }); });
-  on({Ctl::SpeedItemOdebratSloupec}, [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }); });
-  on({Ctl::SpeedItemHodiny}, [this, &p] { run([&] { SpeedItemHodinyClick(s_, p); }); });
-  on({Ctl::SpeedItemDatum}, [this, &p] { run([&] { SpeedItemDatumClick(s_, p); }); });
+  on({Ctl::SpeedItemPridatRadek}, [this] { run([&] { SBInsertClick(s_); }, cp("přidání řádku")); });
+  on({Ctl::SpeedItemOdstranitRadek}, [this, &p] { run([&] { SBDeleteClick(s_, p); }, cp("odstranění řádku")); });
+  on({Ctl::SpeedItemPridatSloupec}, [this] { run([&] { SpeedItemPridatSloupecClick(s_); }, cp("přidání sloupce")); });
+  on({Ctl::SpeedItemOdebratSloupec},
+     [this, &p] { run([&] { SpeedItemOdebratSloupecClick(s_, p); }, cp("odebrání sloupce")); });
+  on({Ctl::SpeedItemHodiny}, [this, &p] { run([&] { SpeedItemHodinyClick(s_, p); }, cp("čas")); });
+  on({Ctl::SpeedItemDatum}, [this, &p] { run([&] { SpeedItemDatumClick(s_, p); }, cp("datum")); });
   on({Ctl::MenuNastavZnamky}, [this] {
     // Shown without blocking the window; its check boxes keep what was left in them.
     gradeOptions_->show();
@@ -623,7 +650,10 @@ void MainWindow::buildHandlers() {
   // table of kinds; a kind without it keeps the control disabled.
   for (const auto& [name, action] : actions_) {
     if (const auto conversion = ConversionOf(name))
-      handlers_[name] = [this, &p, c = *conversion] { run([&] { ConvertClick(s_, p, c); }); };
+      handlers_[name] = [this, &p, c = *conversion] {
+        const bool import = c == Conversion::ImportCsv || c == Conversion::ImportCsvTwoValues;
+        run([&] { ConvertClick(s_, p, c); }, import ? cp("import CSV") : cp("export"));
+      };
   }
 }
 
@@ -673,7 +703,7 @@ void MainWindow::storePlacement() {
 void MainWindow::activate() {
   if (activated_) return;
   activated_ = true;
-  run([this] { FormActivate(s_, *prompter_); });
+  run([this] { FormActivate(s_, *prompter_); }, {}, Track::Resume);
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -702,7 +732,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::leaveWeight(int i) {
   if (refreshing_) return;
   s_.weights[static_cast<size_t>(i)].text = typed(weightEdits_[static_cast<size_t>(i)]->text());
-  run([=, this] { EHodnotaExit(s_, i + 1); });
+  run([=, this] { EHodnotaExit(s_, i + 1); }, cp("úprava váhy"));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -738,9 +768,62 @@ void MainWindow::showAbout() {
 
 // ---------------------------------------------------------------- commands
 
-void MainWindow::run(const std::function<void()>& command) {
-  RunCommand(s_, *prompter_, command);
+Outcome MainWindow::runTracked(const std::function<Outcome()>& command, const std::string& label, Track track) {
+  const Outcome outcome = RunCommand(s_, *prompter_, command);
+  const std::string name = label.empty() ? cp("úprava") : label;
+  switch (track) {
+    case Track::Edit: RecordEdit(s_, histories_, name); break;
+    case Track::Merge: RecordEdit(s_, histories_, name, true); break;
+    case Track::Start:
+      if (outcome == Outcome::Done) StartHistory(s_, histories_);
+      else RecordEdit(s_, histories_, name);
+      break;
+    case Track::Save:
+      if (outcome == Outcome::Done) NoteSaved(s_, histories_);
+      else RecordEdit(s_, histories_, name);
+      break;
+    case Track::Resume: ResumeHistory(s_, histories_); break;
+    case Track::None: break;
+  }
   refresh();
+  return outcome;
+}
+
+std::vector<CellPos> MainWindow::selectedCells() const {
+  std::vector<CellPos> cells;
+  const GridModel* m = grid_->gridModel();
+  for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes())
+    cells.push_back({m->gridCol(i), m->gridRow(i)});
+  if (cells.empty() && grid_->currentIndex().isValid())
+    cells.push_back({m->gridCol(grid_->currentIndex()), m->gridRow(grid_->currentIndex())});
+  return cells;
+}
+
+void MainWindow::copyCells(bool cut) {
+  const std::vector<CellPos> cells = selectedCells();
+  if (cells.empty()) return;
+  QGuiApplication::clipboard()->setText(toQt(CopyCells(s_, cells)));
+  if (!cut) return;
+  const std::string label =
+      cells.size() == 1 ? cp("vyjmutí buňky") : cp("vyjmutí ") + std::to_string(cells.size()) + cp(" buněk");
+  run([&] { return CutCells(s_, cells); }, label);
+}
+
+void MainWindow::pasteCells() {
+  const QString text = QGuiApplication::clipboard()->text();
+  if (text.isEmpty()) return;
+  const std::string bytes = typed(text);
+  std::size_t fields = 0;
+  for (const auto& line : SplitClipboardText(bytes)) fields += line.size();
+  // The block starts at the top-left selected cell.
+  CellPos at{s_.selCol, s_.selRow};
+  const std::vector<CellPos> cells = selectedCells();
+  if (!cells.empty()) {
+    at = cells.front();
+    for (const CellPos c : cells) at = {std::min(at.col, c.col), std::min(at.row, c.row)};
+  }
+  const std::string label = fields == 1 ? cp("vložení buňky") : cp("vložení ") + std::to_string(fields) + cp(" buněk");
+  run([&] { return PasteCells(s_, at, bytes); }, label);
 }
 
 void MainWindow::trigger(Ctl controlName) {
@@ -772,6 +855,9 @@ void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&
       edit->setCursorPosition(pos);
     }
     store(t);
+    // A field typed letter by letter is one step of the history.
+    RecordEdit(s_, histories_, cp("úprava pole"), true);
+    refreshControls();
   });
 }
 
@@ -825,6 +911,12 @@ void MainWindow::refreshControls() {
     const Control& c = s_.control(name);
     if (!c.caption.empty()) actions_[name]->setText(WithMnemonic(name, toQt(c.caption)));
   }
+  // Undo and redo name the step they take back or make again.
+  const EditHistory& history = histories_.of(s_.kind);
+  actions_[Ctl::MenuZpet]->setText(WithMnemonic(Ctl::MenuZpet, toQt(UndoCaption(s_, histories_))));
+  actions_[Ctl::MenuZpet]->setEnabled(history.canUndo());
+  actions_[Ctl::MenuZnovu]->setText(WithMnemonic(Ctl::MenuZnovu, toQt(RedoCaption(s_, histories_))));
+  actions_[Ctl::MenuZnovu]->setEnabled(history.canRedo());
   boxRozvrh_->setVisible(s_.control(Ctl::GroupBoxRozvrh).visible);
   boxZnamky_->setVisible(s_.control(Ctl::GroupBoxZnamky).visible);
   panel_->setFixedHeight(std::max(0, s_.panelHeight));

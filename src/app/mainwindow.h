@@ -8,8 +8,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "commands/outcome.h"
+#include "workspace/history.h"
 #include "workspace/prompter.h"
 #include "workspace/state.h"
 
@@ -60,8 +63,27 @@ class MainWindow : public QMainWindow {
 
   // Pushes the whole state into the widgets without firing any handler.
   void refresh();
-  // Runs a command (errors go to the error box) and refreshes.
-  void run(const std::function<void()>& command);
+  // How a command joins the tab's history: as a step named by its label
+  // (Merge: a panel field typed letter by letter is one step), as the start
+  // of a new history when it did its work (an open), as the saved state, as
+  // the tab's history taken up again (a tab switch), or not at all (undo).
+  enum class Track { Edit, Merge, Start, Save, Resume, None };
+  // Runs a command (errors go to the error box), records what it changed
+  // and refreshes.
+  template <class F>
+  Outcome run(F&& command, const std::string& label = {}, Track track = Track::Edit) {
+    if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
+      return runTracked(
+          [&] {
+            command();
+            return Outcome::Done;
+          },
+          label, track);
+    } else {
+      return runTracked([&] { return command(); }, label, track);
+    }
+  }
+  Histories& histories() { return histories_; }
   // What a menu item or tool button does, by its component name; nothing
   // when the control is disabled or hidden.
   void trigger(Ctl controlName);
@@ -108,8 +130,14 @@ class MainWindow : public QMainWindow {
   void refreshGrades();
   void refreshLog();
   void refreshControls();
+  Outcome runTracked(const std::function<Outcome()>& command, const std::string& label, Track track);
+  // The grid's selected cells, the current one when none is selected.
+  std::vector<CellPos> selectedCells() const;
+  void copyCells(bool cut);
+  void pasteCells();
 
   VeklaState s_;
+  Histories histories_;
   std::unique_ptr<QtPrompter> ownPrompter_;
   Prompter* prompter_ = nullptr;
   bool activated_ = false;

@@ -36,7 +36,9 @@ void ResumeHistory(VeklaState& s, Histories& h) {
   if (!history.started() || !history.resume(s)) history.reset(s);
 }
 
-bool RecordEdit(VeklaState& s, Histories& h, const std::string& label) { return h.of(s.kind).record(s, label); }
+bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merge) {
+  return h.of(s.kind).record(s, label, merge);
+}
 
 void NoteSaved(VeklaState& s, Histories& h) { h.of(s.kind).markSaved(s); }
 

@@ -19,7 +19,8 @@ void StartHistory(VeklaState& s, Histories& h);
 void ResumeHistory(VeklaState& s, Histories& h);
 // What the last command changed becomes one step named `label`
 // ("smazání 10 buněk"); true when it changed anything.
-bool RecordEdit(VeklaState& s, Histories& h, const std::string& label);
+// With `merge`, a panel field typed letter by letter is one step.
+bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merge = false);
 // The tab's state is now the database's (after a save).
 void NoteSaved(VeklaState& s, Histories& h);
 

@@ -11,19 +11,16 @@ namespace {
 constexpr std::size_t kMaxSteps = 500;
 constexpr std::size_t kMaxBytes = 64u << 20;
 
-// Whether two grids hold the same shape and the same cells.
+// Whether two grids hold the same shape and the same cells inside it
+// (cells kept beyond the counts, which a grid read back from its working
+// file does not have, do not count).
 bool SameGrid(const CellGrid& a, const CellGrid& b) {
   if (a.colCount() != b.colCount() || a.rowCount() != b.rowCount() || a.fixedCols() != b.fixedCols() ||
       a.fixedRows() != b.fixedRows())
     return false;
-  const std::size_t rows = std::max(a.store().size(), b.store().size());
-  for (std::size_t r = 0; r < rows; ++r) {
-    const std::size_t cols =
-        std::max(r < a.store().size() ? a.store()[r].size() : 0, r < b.store().size() ? b.store()[r].size() : 0);
-    for (std::size_t c = 0; c < cols; ++c)
-      if (!(a.cell(static_cast<int>(c), static_cast<int>(r)) == b.cell(static_cast<int>(c), static_cast<int>(r))))
-        return false;
-  }
+  for (int r = 0; r < a.rowCount(); ++r)
+    for (int c = 0; c < a.colCount(); ++c)
+      if (!(a.cell(c, r) == b.cell(c, r))) return false;
   return true;
 }
 
@@ -110,7 +107,7 @@ void EditHistory::absorb(const VeklaState& s) {
   current_ = CurrentOf(s.grid);
 }
 
-bool EditHistory::record(const VeklaState& s, std::string label) {
+bool EditHistory::record(const VeklaState& s, std::string label, bool merge) {
   if (!started_) {
     reset(s);
     return false;
@@ -158,6 +155,13 @@ bool EditHistory::record(const VeklaState& s, std::string label) {
     storeRevision_ = s.gradesIni.revision();
   }
   if (step.cells.empty() && !step.grid && !step.panels && !step.store) return false;
+  const auto panelsOnly = [](const Step& x) { return x.cells.empty() && !x.grid && !x.store && x.panels; };
+  if (merge && done_ > 0 && done_ == steps_.size() && !(saved_ && *saved_ == done_) &&
+      steps_.back().label == step.label && panelsOnly(steps_.back()) && panelsOnly(step)) {
+    // The last step keeps the panels from before its first change.
+    steps_.back().after = step.after;
+    return true;
+  }
 
   // A new step drops what could be redone, and with it a save made there.
   for (std::size_t i = done_; i < steps_.size(); ++i) stepBytes_ -= std::min(stepBytes_, steps_[i].bytes);

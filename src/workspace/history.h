@@ -52,7 +52,10 @@ class EditHistory {
   bool resume(const VeklaState& s);
   // What changed since the last step or reset becomes one step named
   // `label`; false when nothing changed. Redo steps are dropped by a new one.
-  bool record(const VeklaState& s, std::string label);
+  // With `merge`, a change of the panels alone joins the last step when that
+  // step has the same label and changed the panels alone (a field typed
+  // letter by letter is one step).
+  bool record(const VeklaState& s, std::string label, bool merge = false);
   // The state now is the one a database holds (a save): what the save
   // changed (repairs of its checks, the semester store) joins the state the
   // last step left, and that state is the saved one.

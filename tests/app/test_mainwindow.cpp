@@ -6,13 +6,16 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -359,7 +362,7 @@ TEST_F(Window, ToolBarAndMenus) {
 
   QStringList menus;
   for (QAction* a : w->menuBar()->actions()) menus << a->text().remove('&');
-  EXPECT_EQ(menus, (QStringList{"Soubor", "Utility", u("Nastavení"), "Konec"}));
+  EXPECT_EQ(menus, (QStringList{"Soubor", u("Úpravy"), "Utility", u("Nastavení"), "Konec"}));
   EXPECT_EQ(w->findChild<QAction*>("MenuOtevri")->text().remove('&'), u("Otevři Známky ..."));
   EXPECT_EQ(w->findChild<QAction*>("HotSync1")->text().remove('&'), "HotSync ...");
 
@@ -432,6 +435,53 @@ TEST_F(Window, GridEditsRunTheirHandlersAndSurviveTabSwitches) {
   EXPECT_EQ(text(*w, 4, 4), "1,000");
   EXPECT_EQ(text(*w, 6, 6), u("pozdě ?"));
   EXPECT_TRUE(w->windowTitle().startsWith(u("2. pol. 2025/2026 – "))) << w->windowTitle().toStdString();
+}
+
+// The edit menu: undo and redo name their step and follow the keys, a
+// block pasted from a spreadsheet is one step, copied cells go to the
+// clipboard as tab-separated text.
+TEST_F(Window, UndoRedoCopyAndPaste) {
+  auto w = open();
+  QAction* undo = w->findChild<QAction*>("MenuZpet");
+  QAction* redo = w->findChild<QAction*>("MenuZnovu");
+  EXPECT_FALSE(undo->isEnabled());
+  edit(*w, 3, 4, "1");
+  edit(*w, 3, 5, "2");
+  EXPECT_EQ(undo->text().remove('&'), u("Zpět: úprava buňky"));
+  QTest::keyClick(grid(*w), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(text(*w, 3, 5), "");
+  EXPECT_EQ(text(*w, 4, 5), "");  // the student's average went with the grade
+  EXPECT_EQ(redo->text().remove('&'), u("Znovu: úprava buňky"));
+  QTest::keyClick(grid(*w), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(text(*w, 3, 5), "2 ");
+  // The history stays with its tab.
+  switchTab(*w, 1);
+  EXPECT_FALSE(undo->isEnabled());
+  switchTab(*w, 0);
+  EXPECT_TRUE(undo->isEnabled());
+
+  QGuiApplication::clipboard()->setText(u("3\t4\n5\tx\n"));
+  grid(*w)->setCurrentIndex(model(*w)->indexOf(3, 4));
+  w->trigger(Ctl::MenuVlozit);
+  EXPECT_EQ(text(*w, 3, 4), "3 ");
+  EXPECT_EQ(text(*w, 3, 5), "5 ");
+  EXPECT_EQ(undo->text().remove('&'), u("Zpět: vložení 4 buněk"));
+  auto* menu = w->findChild<QMenu*>();
+  for (QMenu* m : w->findChildren<QMenu*>())
+    if (m->title().remove('&') == u("Úpravy")) menu = m;
+  menu->popup(w->mapToGlobal(QPoint(60, 20)));
+  QCoreApplication::processEvents();
+  screenshot(*menu, "undo-menu.png");
+  screenshot(*w, "pasted-block.png");
+  menu->close();
+  w->trigger(Ctl::MenuZpet);
+  EXPECT_EQ(text(*w, 3, 4), "1 ");
+  EXPECT_EQ(text(*w, 3, 5), "2 ");
+
+  grid(*w)->selectionModel()->select(QItemSelection(model(*w)->indexOf(3, 4), model(*w)->indexOf(3, 5)),
+                                     QItemSelectionModel::ClearAndSelect);
+  w->trigger(Ctl::MenuKopirovat);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), u("1 \n2 \n"));
 }
 
 // An editor closed without a change neither weighs the grade again nor

@@ -45,11 +45,12 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
     captions.push_back(toUtf8(m.caption));
   }
   EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
-                            "ExportCSV1", "Oprogramu1", "HotSync1", "MenuTest", "MenuNastavZnamky", "Konec1"}));
+                            "ExportCSV1", "Oprogramu1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat",
+                            "MenuVlozit", "HotSync1", "MenuTest", "MenuNastavZnamky", "Konec1"}));
   EXPECT_EQ(captions[1], "Import z 1. adresáře ");
   EXPECT_EQ(captions[2], "Import z adresáře BackUp");
-  EXPECT_EQ(toUtf8(MenuItems()[11].menu), "Nastavení");
-  EXPECT_EQ(toUtf8(MenuItems()[11].caption), "Známky");
+  EXPECT_EQ(toUtf8(MenuItems()[16].menu), "Nastavení");
+  EXPECT_EQ(toUtf8(MenuItems()[16].caption), "Známky");
 
   ASSERT_EQ(ToolButtons().size(), 22u);
   EXPECT_EQ(ToolButtons()[4].name, Ctl::SpeedItemImport2);
