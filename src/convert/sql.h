@@ -1,7 +1,9 @@
 #pragma once
 // MySQL and MariaDB scripts: one table per database, created and filled
 // with one INSERT per grid row. Each codec gives one file, named after the
-// table, in code page 1250 with CR LF.
+// table, in code page 1250 with CR LF. Every script loads into a server in
+// its default strict mode: a cell a column cannot take is written as a
+// value it can, and a repeated key gets a number of its own (sql.cpp).
 #include "convert/exportfile.h"
 #include "workspace/gradeoptions.h"
 #include "workspace/state.h"

@@ -1,0 +1,165 @@
+// The SQL scripts of vekla-convert loaded into a real MariaDB server of the
+// test's own (a private data folder and socket, no network) in the server's
+// default strict mode, every row read back and compared to the grid's texts.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+
+#include "pdb/codecs.h"
+#include "pdb/savefile.h"
+#include "pdb/text.h"
+
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+#include <unistd.h>
+#include <csignal>
+
+namespace {
+
+struct Result {
+  int exitCode = -1;
+  QString out, err;
+};
+
+QString Program(const char* name) {
+  const QString inPath = QStandardPaths::findExecutable(name);
+  return inPath.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin"}) : inPath;
+}
+
+class SqlServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const QString install = Program("mariadb-install-db"), server = Program("mariadbd");
+    if (install.isEmpty() || server.isEmpty() || Program("mariadb").isEmpty()) {
+      missing_ = true;
+      return;
+    }
+    dir_ = std::make_unique<QTemporaryDir>();
+    const QString data = "--datadir=" + dir_->filePath("data");
+    // The server refuses to run as root unless told to.
+    const QStringList user = geteuid() == 0 ? QStringList{"--user=root"} : QStringList{};
+    const Result made =
+        Run(install,
+            QStringList{"--no-defaults", data, "--auth-root-authentication-method=normal", "--skip-test-db"} + user);
+    if (made.exitCode != 0) {
+      why_ = "mariadb-install-db failed: " + made.err.toStdString();
+      return;
+    }
+    server_ = std::make_unique<QProcess>();
+#ifdef Q_OS_LINUX
+    // The server goes with the test, however the test ends.
+    server_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+    server_->start(server, QStringList{"--no-defaults", data, "--socket=" + socket(), "--skip-networking",
+                                       "--pid-file=" + dir_->filePath("pid"), "--log-error=" + dir_->filePath("log")} +
+                               user);
+    for (int i = 0; i < 300 && server_->state() != QProcess::NotRunning; ++i) {
+      if (Client({"-e", "SELECT 1"}).exitCode == 0) return;
+      QThread::msleep(100);
+    }
+    QFile log(dir_->filePath("log"));
+    why_ = "the server did not start: " + (log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : "");
+    TearDownTestSuite();
+  }
+  static void TearDownTestSuite() {
+    if (server_ && server_->state() != QProcess::NotRunning) {
+      server_->terminate();
+      if (!server_->waitForFinished(20000)) server_->kill();
+      server_->waitForFinished();
+    }
+    server_.reset();
+    dir_.reset();
+  }
+  void SetUp() override {
+    if (missing_) GTEST_SKIP() << "MariaDB is not installed";
+    ASSERT_TRUE(why_.empty()) << why_;
+  }
+
+  static QString socket() { return dir_->filePath("s"); }
+  static Result Run(const QString& program, const QStringList& args, const QString& input = {}) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", dir_->path());
+    for (const char* v : {"JPILOT_HOME", "VEKLA_HOME"}) env.remove(v);
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir_->path());
+    if (!input.isEmpty()) p.setStandardInputFile(input);
+    p.start(program, args);
+    Result r;
+    if (!p.waitForFinished(60000)) return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+  }
+  static Result Client(const QStringList& args, const QString& input = {}) {
+    return Run(Program("mariadb"), QStringList{"--no-defaults", "--socket=" + socket(), "-u", "root"} + args, input);
+  }
+
+  static inline std::unique_ptr<QTemporaryDir> dir_;
+  static inline std::unique_ptr<QProcess> server_;
+  static inline std::string why_;
+  static inline bool missing_ = false;
+};
+
+struct Case {
+  const char* kind;
+  const char* file;  // the input, in UTF-8
+  std::string csv;   // UTF-8, one line each, CR LF added
+  const char* select;
+  const char* rows;  // what the server gives back, UTF-8
+};
+
+// The calendar: 366 lines, three of them with a name.
+std::string Days() {
+  std::string lines;
+  for (int d = 1; d < 366; ++d) lines += std::string(d == 1 ? "Nový rok" : d == 60 ? "Horymír's \\" : "") + "\n";
+  return lines + "Silvestr";
+}
+
+const Case kCases[] = {
+    {"znamky", "7A.csv",
+     "Pořadí;Jméno;1;2;Průměr;Sm. odch.;Poznámka;Zkoušen\n;;5.9;15.10;;;;\n;;08:00;10:45;;;;\n;;08:45;11:30;;;;\n"
+     "1;O'Connor Jan;1;2;;;poznámka \\ s lomítkem;\n2;Dvořák Petr;;;;;;3",
+     "SELECT * FROM `7A20251` ORDER BY Poradi",
+     "-6\tDny\t0515\t0\t0\t\t0\n-5\tMesice\t0910\t0\t0\t\t0\n-4\tHodiny1\t0810\t0\t0\t\t0\n"
+     "-3\tMinuty1\t0045\t0\t0\t\t0\n-2\tHodiny2\t0811\t0\t0\t\t0\n-1\tMinuty2\t4530\t0\t0\t\t0\n"
+     "1\tO'Connor Jan\t1A1B\t1.5\t0.5\tpoznámka \\ s lomítkem\t0\n2\tDvořák Petr\t\t0\t0\t\t3\n"},
+    {"rozpisy", "Rozpisy-Čj `A`.csv",
+     "0;Úvod do 'SQL';15.10.2004;C:\\data\\;;2;3;1\n;úvod do 'sql';;;;;;\n3;Příklady;1.9.2025;;;;;0",
+     "SELECT * FROM `Rozpisy-Čj ``A``` ORDER BY Poradi",
+     "1\tÚvod do 'SQL'\t2004-10-15\tC:\\data\\\tNULL\t2\t3\t1\n3\tPříklady\t2025-09-01\t\tNULL\tNULL\tNULL\t0\n"
+     "4\túvod do 'sql'\tNULL\t\tNULL\tNULL\tNULL\tNULL\n"},
+    {"rozvrh", "Vekla-A.csv", "Název;1;1\n;08:00;08:55\n;08:45;09:40\nPondělí;Čj;M\n;7.A;7.B\n;12;13\n;O'Neil;Malá\\",
+     "SELECT COUNT(*) FROM `Vekla-A`; SELECT * FROM `Vekla-A` WHERE Den IN (1, 5) ORDER BY Den, Hodina",
+     "10\n1\t1\t08:00:00\t08:45:00\tČj\t7.A\t12\tO'Neil\n1\t2\t08:55:00\t09:40:00\tM\t7.B\t13\tMalá\\\n"
+     "5\t1\t08:00:00\t08:45:00\t\t\t\t\n5\t2\t08:55:00\t09:40:00\t\t\t\t\n"},
+    {"kalendar", "vekla-datum.csv", Days(),
+     "SELECT COUNT(*) FROM `vekla-datum`; SELECT * FROM `vekla-datum` WHERE jmeno <> '' ORDER BY mesic, den",
+     "366\n1\t1\tNový rok\n2\t29\tHorymír's \\\n12\t31\tSilvestr\n"},
+};
+
+TEST_F(SqlServerTest, EveryKindLoadsInStrictModeAndReadsBack) {
+  ASSERT_TRUE(Client({"-N", "-e", "SELECT @@sql_mode"}).out.contains("STRICT_TRANS_TABLES"));
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.kind);
+    const QString input = dir_->filePath(QString::fromUtf8(c.file)), script = dir_->filePath("out.sql");
+    vekla::WriteFileAtomic(input, vekla::cp(vekla::ReplaceAll(c.csv, "\n", "\r\n")));
+    const Result made = Run(VEKLA_CONVERT_BIN, {"--now", "2025-09-01 08:00:00", "--kind", c.kind, input, script});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    ASSERT_EQ(Client({"-e", QString("CREATE DATABASE ") + c.kind}).exitCode, 0);
+    const Result loaded = Client({"--show-warnings", c.kind}, script);
+    EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+    EXPECT_EQ(loaded.out + loaded.err, "");
+    const Result back = Client({"-N", "-B", "-r", "--default-character-set=utf8mb4", c.kind, "-e", c.select});
+    EXPECT_EQ(back.out.toStdString(), c.rows) << back.err.toStdString();
+  }
+}
+
+}  // namespace
