@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QToolTip>
 #include <algorithm>
 #include <map>
@@ -329,6 +330,10 @@ void GridView::moveToNextCell() {
   while (next.isValid() && !(next.flags() & Qt::ItemIsSelectable)) next = model_->index(row, ++col);
   if (!next.isValid()) return;
   setCurrentIndex(next);
+  // A cell that fits beside the row's first columns keeps them in sight:
+  // the view does not jump to show one wide column alone.
+  const int right = horizontalHeader()->sectionPosition(next.column()) + columnWidth(next.column());
+  if (right <= viewport()->width()) horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
 }
 
 void GridView::commitEdit() {
@@ -378,7 +383,11 @@ bool GridView::viewportEvent(QEvent* event) {
     const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
     // A text cut by its column shows whole.
     if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) + 8 > columnWidth(index.column())) {
-      QToolTip::showText(help->globalPos(), text, viewport());
+      // As rich text the tip wraps at a readable width instead of running
+      // off the screen in one line.
+      QToolTip::showText(help->globalPos(),
+                         QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + "</p>",
+                         viewport());
       return true;
     }
     QToolTip::hideText();

@@ -7,6 +7,10 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +37,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/gridmodel.h"
@@ -44,12 +50,14 @@
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
 #include "commands/kindtable.h"
+#include "commands/sessioncommands.h"
 #include "commands/undocommands.h"
 #include "pdb/text.h"
 #include "workspace/gradestats.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
+#include "workspace/workfiles.h"
 
 namespace vekla {
 
@@ -182,6 +190,8 @@ MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent
   }
   buildGradeOptions();
   buildHandlers();
+  // A database or CSV file dropped on the window is opened or imported.
+  setAcceptDrops(true);
   setMinimumWidth(kMinWidth);
   restorePlacement();
   refresh();
@@ -268,6 +278,7 @@ void MainWindow::buildUi() {
   splitter_->addWidget(top);
   splitter_->addWidget(memo1_);
   // The log grows with the window too, a quarter of what the grid grows.
+  splitter_->setHandleWidth(6);
   splitter_->setStretchFactor(0, 4);
   splitter_->setStretchFactor(1, 1);
   splitter_->setSizes({600, memo1_->minimumHeight()});
@@ -285,6 +296,12 @@ void MainWindow::buildMenus() {
     actions_[m.name] = a;
     menuNames_.push_back(m.name);
     connect(a, &QAction::triggered, this, [this, name = m.name] { trigger(name); });
+    // The databases used last, just above "O programu".
+    if (m.name == Ctl::ExportCSV1) {
+      recentMenu_ = menu->addMenu(QStringLiteral("&Poslední soubory"));
+      recentMenu_->setObjectName("MenuPosledni");
+      connect(recentMenu_, &QMenu::aboutToShow, this, [this] { refreshRecentFiles(); });
+    }
   }
 }
 
@@ -747,9 +764,57 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   commitPendingEdit();
+  // The working files keep the edits in any case; the handheld gets only
+  // what was saved to a database, so closing with edits asks first.
+  if (const std::string question = CloseQuestion(s_); !question.empty() && !prompter_->questionDefaultNo(question)) {
+    run([this] { SaveKind(s_); }, {}, Track::None);
+    event->ignore();
+    return;
+  }
   storePlacement();
   run([this] { FormClose(s_, *prompter_); });
   event->accept();
+}
+
+namespace {
+
+// The local database or CSV file a drag carries, if any.
+QString DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    const QString path = url.toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!path.isEmpty() && (suffix == QLatin1String("pdb") || suffix == QLatin1String("csv"))) return path;
+  }
+  return {};
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DroppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  openGivenFile(path);
+}
+
+void MainWindow::openGivenFile(const QString& path) {
+  commitPendingEdit();
+  run([&] { return OpenGivenFile(s_, *prompter_, histories_, path); }, cp("import CSV"));
+}
+
+void MainWindow::refreshRecentFiles() {
+  recentMenu_->clear();
+  const std::vector<QString> files = RecentFiles(s_);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+    connect(a, &QAction::triggered, this, [this, path = files[i]] { openGivenFile(path); });
+  }
+  recentMenu_->setEnabled(!files.empty());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -878,7 +943,7 @@ void MainWindow::refresh() {
   refreshing_ = true;
 
   // The semester label, the database and a mark for edits not yet saved.
-  setWindowTitle(toQt(s_.caption) + QString::fromUtf8(" – ") + toQt(s_.EditN) + "[*]");
+  setWindowTitle(toQt(WindowTitle(s_)) + "[*]");
   setWindowModified(HasUnsavedEdits(s_));
   lpohyb_->setText(toQt(s_.Lpohyb));
   shape1_->setColor(s_.shape1);

@@ -25,6 +25,7 @@ class QHBoxLayout;
 class QVBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -96,6 +97,8 @@ class MainWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildUi();
@@ -135,6 +138,15 @@ class MainWindow : public QMainWindow {
   std::vector<CellPos> selectedCells() const;
   void copyCells(bool cut);
   void pasteCells();
+  // A database opened on its own kind's tab, or a CSV file imported.
+  void openGivenFile(const QString& path);
+  void refreshRecentFiles();
+
+ public:
+  QMenu* recentMenu() const { return recentMenu_; }
+
+ private:
+  QMenu* recentMenu_ = nullptr;
 
   VeklaState s_;
   Histories histories_;

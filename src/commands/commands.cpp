@@ -18,6 +18,7 @@
 #include "workspace/ordernumbers.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
+#include "workspace/recentfiles.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
@@ -144,6 +145,7 @@ bool MayDiscardEdits(VeklaState& s, Prompter& p) {
 Outcome NovyClick(VeklaState& s, Prompter& p) {
   if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   SetupTab(s, s.kind);
+  ClearSortMarks(s.grid);
   SelectFirstCell(s);
   if (s.kind == DbKind::Znamky) DeleteGradesIni(s);
   MarkSaved(s);
@@ -205,6 +207,8 @@ Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool first
     return outcome;
   }
   MarkSaved(s);
+  RememberRecentFile(s, path);
+  ClearSortMarks(s.grid);
   // The grid shows the new database from its top-left cell.
   SelectFirstCell(s);
   SaveKind(s);

@@ -14,6 +14,7 @@
 #include "workspace/ordernumbers.h"
 #include "workspace/progress.h"
 #include "workspace/setup.h"
+#include "workspace/sorting.h"
 #include "workspace/workfiles.h"
 
 namespace vekla {
@@ -93,6 +94,7 @@ std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const For
   std::optional<QString> first;
   for (std::size_t i = 0; i < files.size(); ++i) {
     FileDialogRequest request;
+    request.title = files[i].caption;
     request.filter = cp(f.filter);
     request.defaultExt = f.defaultExt;
     request.initialDir = s.adresar1;
@@ -127,13 +129,13 @@ Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c) {
   return Outcome::Refused;
 }
 
-Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec) {
+Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::optional<QString>& given) {
   if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   // The log starts afresh for the file; an import that fails changes
   // nothing, so the previous lines come back then.
   std::vector<std::string> previousLog;
   previousLog.swap(s.Memo1);
-  const std::optional<QString> path = p.openFile(OpenDialog(s));
+  const std::optional<QString> path = given ? given : p.openFile(OpenDialog(s));
   if (path) {
     try {
       std::vector<std::string> decoding;
@@ -145,6 +147,8 @@ Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec) {
       const bool keepSemesters = !KindTable(s.kind).semesterStore || KeepStoredSemesters(t, p);
       t.Lpohyb = s.Lpohyb;
       s = std::move(t);
+      // The rows are the file's, in its order: no column is sorted.
+      ClearSortMarks(s.grid);
       // The grid holds what no database has yet.
       MarkEdited(s);
       if (!keepSemesters) DropStoredSemesters(s);

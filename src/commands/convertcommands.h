@@ -5,6 +5,9 @@
 // format puts files (save dialogs for CSV and SQL, the folders "html" and
 // "excel" in ProgramDir for pages and workbooks), writes them as a set and
 // opens what is meant to be opened.
+#include <QString>
+#include <optional>
+
 #include "commands/kindtable.h"
 #include "commands/outcome.h"
 #include "workspace/prompter.h"
@@ -19,7 +22,8 @@ Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c);
 // Imports a file into the current tab. The working files are saved
 // afterwards, also when the dialog was cancelled; a file that cannot be
 // imported changes nothing.
-Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec);
+// `given`: the file, without the open dialog (a file dropped on the window).
+Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::optional<QString>& given = {});
 // Exports the current tab in the format of `c`.
 Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec);
 

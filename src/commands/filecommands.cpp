@@ -11,6 +11,7 @@
 #include "pdb/text.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
+#include "workspace/recentfiles.h"
 #include "workspace/workfiles.h"
 
 namespace vekla {
@@ -123,6 +124,7 @@ void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, c
     throw;
   }
   ShowProgress(s, p, "");
+  RememberRecentFile(s, path);
 }
 
 // The save of the kinds that check the cells after the file is chosen

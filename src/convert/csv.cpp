@@ -361,7 +361,8 @@ ExportFiles CsvGradeFiles(VeklaState& s, const GradeDisplayOptions&) {
   // The shown file takes the sort marks off the titles, in the grid too; the
   // values file then has the same titles.
   std::string shown = ExportCsvGrades(s);
-  return {{name + ".csv", std::move(shown)}, {name + "hodnoty.csv", ExportCsvGradeValues(s)}};
+  return {{name + ".csv", std::move(shown), cp("Uložit známky jako")},
+          {name + "hodnoty.csv", ExportCsvGradeValues(s), cp("Uložit hodnoty známek jako")}};
 }
 
 }  // namespace vekla

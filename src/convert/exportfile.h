@@ -12,6 +12,9 @@ namespace vekla {
 struct ExportFile {
   QString name;  // a file name without a folder
   std::string bytes;
+  // What the file holds, for the title of its save dialog ("Uložit hodnoty
+  // známek jako"); empty for the usual title.
+  std::string caption = {};
 };
 using ExportFiles = std::vector<ExportFile>;
 

@@ -172,7 +172,10 @@ void MoveRows(CellGrid& g, int first, const std::vector<int>& order, bool ascend
 }
 
 // Turns the clicked header's mark and writes it back; true when ascending.
+// Only the column sorted last carries a mark.
 bool TurnHeader(CellGrid& g, int col) {
+  for (int c = 1; c < g.colCount(); ++c)
+    if (c != col) ClearSortMark(g, c);
   std::string title = g.text(col, 0);
   const bool ascending = TurnMark(title);
   g.setText(col, 0, std::move(title));
@@ -207,6 +210,15 @@ void SortGrades(VeklaState& s, int col) {
 }
 
 }  // namespace
+
+void ClearSortMark(CellGrid& g, int col) {
+  const std::string& t = g.text(col, 0);
+  if (t.size() >= 2 && (t[0] == '+' || t[0] == '-') && t[1] == ' ') g.setText(col, 0, t.substr(2));
+}
+
+void ClearSortMarks(CellGrid& g) {
+  for (int c = 1; c < g.colCount(); ++c) ClearSortMark(g, c);
+}
 
 void StringAlignGridFixedColClick(VeklaState& s, int col) {
   if (col < 1 || col >= s.grid.colCount()) return;

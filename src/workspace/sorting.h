@@ -15,5 +15,9 @@ namespace vekla {
 // grades tab, the statistics follow. The timetable and calendar tabs and
 // the label column 0 ignore the click.
 void StringAlignGridFixedColClick(VeklaState& s, int col);
+// The direction mark ("+ ", "- ") taken off a column title, or off all of
+// them: after an open, an import or "Nový" no column is sorted.
+void ClearSortMark(CellGrid& g, int col);
+void ClearSortMarks(CellGrid& g);
 
 }  // namespace vekla

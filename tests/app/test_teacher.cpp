@@ -526,7 +526,13 @@ TEST_F(Teacher, ClosesAndStartsAgainWithEverything) {
     typeCell(*w, 1, 60, u("Přestupný den"));
     w->resize(900, 650);
     QCoreApplication::processEvents();
+    // Closing with edits no database has asks first; No keeps the window.
     tool(*w, "SpeedItem13");  // "Konec"
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_FALSE(p.defaultNoQuestions.empty());
+    EXPECT_EQ(p.defaultNoQuestions.back(), cp("Známky a Kalendář nejsou uloženy do PDB. Přesto zavřít?"));
+    p.questionAnswers.push_back(true);
+    tool(*w, "SpeedItem13");
     EXPECT_FALSE(w->isVisible());
   }
   auto again = start();

@@ -1,0 +1,89 @@
+// The window's title, the question before closing with unsaved tabs, the
+// recent files, and files dropped on the window.
+#include <gtest/gtest.h>
+
+#include "commands/commands.h"
+#include "commands/kindtable.h"
+#include "commands/sessioncommands.h"
+#include "support/kindsfixture.h"
+#include "workspace/recentfiles.h"
+
+using namespace vekla;
+using namespace vekla::test;
+
+namespace {
+
+class Session : public KindTest {
+ protected:
+  Session() : KindTest(DbKind::Rozvrh) {}
+
+  // A database of the kind, saved by the program itself.
+  QString Database(DbKind kind, const char* name) {
+    VeklaState t = s;
+    SetupTab(t, kind);
+    t.EditN = name;
+    p.saveAnswers = {path(name) + ".PDB"};
+    EXPECT_EQ(KindTable(kind).save(t, p), Outcome::Done);
+    return path(name) + ".PDB";
+  }
+  Histories h;
+};
+
+TEST_F(Session, TitleAndCloseQuestion) {
+  // Started on the timetable, the grade book still shows its own semester.
+  s.EditN = "Vekla-A";
+  EXPECT_EQ(WindowTitle(s), cp("Rozvrh – Vekla-A"));
+  SetupTab(s, DbKind::Znamky);
+  s.EditN = "Znamky-7a";
+  s.semesterText = "1. pol. 2004/2005";
+  EXPECT_EQ(WindowTitle(s), cp("1. pol. 2004/2005 – Znamky-7a"));
+
+  const struct {
+    std::array<bool, 4> unsaved;
+    const char* question;
+  } cases[] = {
+      {{false, false, false, false}, ""},
+      {{false, false, true, false}, "Rozvrh není uložen do PDB. Přesto zavřít?"},
+      {{false, true, false, false}, "Rozpisy nejsou uloženy do PDB. Přesto zavřít?"},
+      {{true, true, true, false}, "Známky, Rozpisy a Rozvrh nejsou uloženy do PDB. Přesto zavřít?"},
+  };
+  for (const auto& c : cases) {
+    s.unsaved = c.unsaved;
+    EXPECT_EQ(CloseQuestion(s), cp(c.question));
+  }
+}
+
+TEST_F(Session, DroppedAndRecentFilesOpenOnTheirTab) {
+  const QString plan = Database(DbKind::Rozpisy, "Rozpisy-F");
+  const QString grades = Database(DbKind::Znamky, "Znamky-7a");
+  // Both saves are remembered, the newest first.
+  EXPECT_EQ(RecentFiles(s), std::vector<QString>{});  // the copies remembered them, not `s`
+  RememberRecentFile(s, plan);
+  RememberRecentFile(s, grades);
+  RememberRecentFile(s, plan);
+  EXPECT_EQ(RecentFiles(s), (std::vector<QString>{plan, grades}));
+  for (int i = 0; i < 10; ++i) RememberRecentFile(s, path("x") + QString::number(i) + ".PDB");
+  EXPECT_EQ(RecentFiles(s).size(), 8u);
+
+  // A topic plan dropped on the timetable opens on the topic-plan tab,
+  // asking first about the timetable's unsaved edits.
+  MarkEdited(s);
+  p.questionAnswers = {true};
+  EXPECT_EQ(OpenGivenFile(s, p, h, plan), Outcome::Done);
+  EXPECT_EQ(s.kind, DbKind::Rozpisy);
+  EXPECT_EQ(s.EditN, "Rozpisy-F");
+  EXPECT_EQ(RecentFiles(s).front(), plan);
+  // A file gone since leaves the list with a message.
+  QFile::remove(grades);
+  RememberRecentFile(s, grades);
+  EXPECT_EQ(OpenGivenFile(s, p, h, grades), Outcome::Refused);
+  EXPECT_EQ(RecentFiles(s).front(), plan);
+  ASSERT_FALSE(p.messages.empty());
+  EXPECT_NE(p.messages.back().find(cp("už neexistuje")), std::string::npos);
+  // A CSV file is imported into the tab shown.
+  WriteBytes(path("f.csv"), cp("1;Úvod;1.9.2025;;1;1;1;0\r\n"));
+  EXPECT_EQ(OpenGivenFile(s, p, h, path("f.csv")), Outcome::Done);
+  EXPECT_EQ(s.grid.text(2, 1), cp("Úvod"));
+}
+
+}  // namespace
