@@ -33,18 +33,17 @@ bool Overlap(const SheetArea& a, const SheetArea& b) {
   return a.row1 <= b.row2 && b.row1 <= a.row2 && a.col1 <= b.col2 && b.col1 <= a.col2;
 }
 
-// What a cell shows, for the width of its column.
-std::string Shown(const SheetCell& c) {
+// How many characters a cell shows, for the width of its column.
+std::size_t ShownLength(const SheetCell& c) {
   if (c.format == NumberFormat::ThreeDigits && !c.value.empty()) {
     char* end = nullptr;
     const double v = std::strtod(c.value.c_str(), &end);
     if (end && *end == '\0') {
       char buf[64];
-      std::snprintf(buf, sizeof buf, "%.3f", v);
-      return buf;
+      return static_cast<std::size_t>(std::max(0, std::snprintf(buf, sizeof buf, "%.3f", v)));
     }
   }
-  return c.value;
+  return c.value.size();
 }
 
 const SheetCell kEmpty{};
@@ -285,7 +284,7 @@ void Sheet::fit(const SheetArea& a) {
       if (sc.value.empty()) continue;
       // Characters of the standard 11-point font; larger and bold letters
       // take more room.
-      double w = static_cast<double>(Shown(sc).size()) * sc.fontSize / 11.0;
+      double w = static_cast<double>(ShownLength(sc)) * sc.fontSize / 11.0;
       if (sc.bold) w *= 1.1;
       widest = std::max(widest, w);
     }

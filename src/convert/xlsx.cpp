@@ -3,7 +3,9 @@
 // is read back and removed; the command writes the bytes where they belong.
 #include "convert/xlsx.h"
 
+#include <dlfcn.h>
 #include <xlsxwriter.h>
+#include <zlib.h>
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -15,6 +17,20 @@
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+
+// The library compresses the parts of a workbook at zlib's default level,
+// which takes most of the time of a large workbook; the fastest level makes
+// a file a fifth larger in a quarter of the time. The library offers no
+// setting for it, so the call that starts each compression is met here
+// first and passed on with the fastest level.
+extern "C" int deflateInit2_(z_streamp strm, int level, int method, int windowBits, int memLevel, int strategy,
+                             const char* version, int streamSize) {
+  (void)level;
+  using Init = int (*)(z_streamp, int, int, int, int, int, const char*, int);
+  static const Init next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
+  if (!next) return Z_VERSION_ERROR;
+  return next(strm, Z_BEST_SPEED, method, windowBits, memLevel, strategy, version, streamSize);
+}
 
 namespace vekla {
 
@@ -213,8 +229,7 @@ std::string WriteXlsx(const Sheet& sheet) {
     for (int r = 1; r <= sheet.rowCount(); ++r) {
       int largest = 11;
       for (int c = 1; c <= sheet.colCount(); ++c) largest = std::max<int>(largest, sheet.cell(r, c).fontSize);
-      if (largest > 11)
-        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), largest * 1.35, nullptr));
+      if (largest > 11) Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), largest * 1.35, nullptr));
     }
     for (int c = 1; c <= sheet.colCount(); ++c)
       if (const double w = sheet.columnWidth(c); w > 0)
