@@ -76,10 +76,10 @@ const char* ConversionName(Conversion c) {
   return "";
 }
 
-// A conversion this version does not have for the kind: said clearly,
-// nothing touched.
-int notAvailable(Conversion c) {
-  PrintMessageUtf8(std::string(ConversionName(c)) + " zatím není k dispozici");
+// A conversion the kind does not have (the calendar has no page): said
+// clearly, nothing touched.
+int notAvailable(DbKind kind, Conversion c) {
+  PrintMessageUtf8(toUtf8(cp(Params(kind).noun)) + " nemá " + ConversionName(c));
   return kUsage;
 }
 
@@ -178,8 +178,8 @@ int convert(const ConvertOptions& o) {
   const KindEntry& entry = KindTable(*kind);
   const std::optional<Conversion> importing = ImportOf(in, o.twoValues);
   const std::optional<Conversion> exporting = ExportOf(out);
-  if (importing && !entry.has(*importing)) return notAvailable(*importing);
-  if (exporting && !entry.has(*exporting)) return notAvailable(*exporting);
+  if (importing && !entry.has(*importing)) return notAvailable(*kind, *importing);
+  if (exporting && !entry.has(*exporting)) return notAvailable(*kind, *exporting);
 
   if (o.now.isValid()) SetNow(o.now);
   QTemporaryDir programDir;

@@ -131,24 +131,44 @@ TEST_F(ConvertTest, WrongUsageExitsWithTwo) {
   EXPECT_EQ(version.out, QString("Vekla %1\n").arg(VEKLA_VERSION));
 }
 
-TEST_F(ConvertTest, ExportsNotBuiltYetTouchNothing) {
-  writeFile("Znamky-7A.PDB", gradesDatabase());
-  QDir(dir_.path()).mkdir("html");
-  const std::pair<QStringList, const char*> cases[] = {
-      {{"Znamky-7A.PDB", "out.sql"}, "export do SQL zatím není k dispozici"},
-      {{"Znamky-7A.PDB", "out.xlsx"}, "export do Excelu zatím není k dispozici"},
-      {{"Znamky-7A.PDB", "html"}, "export do HTML zatím není k dispozici"},
-      {{"Znamky-7A.PDB", "web/"}, "export do HTML zatím není k dispozici"},
-  };
+// The calendar has no HTML page: refused as wrong usage, nothing written,
+// not even the folder.
+TEST_F(ConvertTest, CalendarHasNoHtmlPage) {
+  writeFile("vekla-datum.PDB",
+            pdbBytes("vekla-datum", "datu", "TqbK", 0, 0, std::vector<std::string>(366, body({""}))));
   const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-  for (const auto& [args, text] : cases) {
-    const Result r = run(args);
-    EXPECT_EQ(r.exitCode, 2) << text;
-    EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: ") + QString::fromUtf8(text)))
-        << r.err.toStdString();
-  }
+  const Result r = run({"vekla-datum.PDB", "out/"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.err.startsWith(QString::fromUtf8("vekla-convert: kalendář nemá export do HTML")))
+      << r.err.toStdString();
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-  EXPECT_TRUE(QDir(path("html")).isEmpty());
+}
+
+// An OUTPUT ending in "/" or naming a folder gets the page and its style
+// sheets; the settings choose the layout, --semester the semester shown.
+TEST_F(ConvertTest, HtmlGoesIntoTheOutputFolder) {
+  writeFile("Znamky-7A.PDB", gradesDatabase());
+  writeFile("vekla.ini", "[Znamky]\r\nZvlast=1\r\n");
+  QDir(dir_.path()).mkdir("html");
+  const struct {
+    QStringList args;
+    const char *folder, *stem, *semester;
+  } cases[] = {
+      {{"Znamky-7A.PDB", "web/"}, "web", "znamky-7a_0110", "2. pol. 2024/2025"},
+      {{"--semester", "1", "--settings", "vekla.ini", "Znamky-7A.PDB", "html"},
+       "html",
+       "znamky-7a_1111",
+       "1. pol. 2024/2025"},
+  };
+  for (const auto& c : cases) {
+    const Result r = run(c.args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString stem = c.stem;
+    EXPECT_EQ(QDir(path(c.folder)).entryList(QDir::Files), QStringList({stem + ".css", stem + ".html", "znamky.css"}));
+    EXPECT_NE(ReadWholeFile(path(c.folder) + "/" + stem + ".html").find(cp("Známky: 7A - ") + c.semester + "</span>"),
+              std::string::npos)
+        << c.stem;
+  }
 }
 
 TEST_F(ConvertTest, GradeBookSaveFollowsTheSemesterOptions) {
