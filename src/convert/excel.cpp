@@ -23,8 +23,8 @@ void FitAndGoHome(Sheet& sheet, int rows, int cols) {
   sheet.Range("A1", "A1").Select();
 }
 
-ExportFiles Workbook(VeklaState& s, const GradeDisplayOptions& o, const Sheet& sheet) {
-  return {{toQt(ExportPageStem(s, o)) + ".xlsx", WriteXlsx(sheet)}};
+ExportFiles Workbook(VeklaState& s, const GradeDisplayOptions& o, Sheet sheet) {
+  return {{toQt(ExportPageStem(s, o)) + ".xlsx", WriteXlsx(std::move(sheet))}};
 }
 
 }  // namespace

@@ -100,8 +100,10 @@ SheetRange& SheetRange::VerticalAlignment(int code) {
 }
 
 SheetRange& SheetRange::Borders(int index, int lineStyle, int weight, int colorIndex) {
-  const SheetBorder b{static_cast<std::uint8_t>(lineStyle), static_cast<std::uint8_t>(weight),
-                      static_cast<std::uint8_t>(colorIndex)};
+  SheetBorder b;
+  b.lineStyle = static_cast<std::uint8_t>(std::clamp(lineStyle, 0, 3));
+  b.weight = static_cast<std::uint8_t>(std::clamp(weight, 0, 7));
+  b.colorIndex = static_cast<std::uint8_t>(std::clamp(colorIndex, 0, 7));
   return each([&](SheetCell& c) {
     switch (index) {
       case 1: c.left = b; break;
@@ -207,6 +209,10 @@ SheetCell& Sheet::at(int row, int col) {
   if (col > static_cast<int>(cells.size())) cells.resize(static_cast<std::size_t>(col));
   cols_ = std::max(cols_, col);
   return cells[static_cast<std::size_t>(col - 1)];
+}
+
+void Sheet::releaseRow(int row) {
+  if (row >= 1 && row <= rowCount()) std::vector<SheetCell>().swap(rows_[static_cast<std::size_t>(row - 1)]);
 }
 
 double Sheet::columnWidth(int col) const {

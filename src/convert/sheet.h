@@ -31,10 +31,12 @@ enum class NumberFormat : std::uint8_t {
 NumberFormat NumberFormatFromCode(std::string_view code);  // throws VeklaError for another code
 
 // One border line of a cell.
+// One byte: a sheet of the largest grade book has a quarter of a million
+// cells with four borders each.
 struct SheetBorder {
-  std::uint8_t lineStyle = 0;   // 0 none, 1 continuous
-  std::uint8_t weight = 2;      // 1 hairline, 2 thin, 3 medium, 4 thick
-  std::uint8_t colorIndex = 1;  // 1 black
+  std::uint8_t lineStyle : 2 = 0;   // 0 none, 1 continuous
+  std::uint8_t weight : 3 = 2;      // 1 hairline, 2 thin, 3 medium, 4 thick
+  std::uint8_t colorIndex : 3 = 1;  // 1 black, up to 7 of the standard palette
   friend bool operator==(const SheetBorder&, const SheetBorder&) = default;
 };
 
@@ -127,6 +129,9 @@ class Sheet {
   // Column widths in characters of the standard font; 0: not set.
   double columnWidth(int col) const;
   const SheetArea& selection() const { return selection_; }
+
+  // Gives up the cells of a row and their memory (a writer done with them).
+  void releaseRow(int row);
 
   // An address as spreadsheets write it: column letters and row ("B7").
   static SheetArea Address(std::string_view a);

@@ -202,7 +202,7 @@ void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_form
 
 }  // namespace
 
-std::string WriteXlsx(const Sheet& sheet) {
+std::string WriteXlsx(Sheet sheet) {
   QTemporaryFile file(QDir::tempPath() + "/vekla-XXXXXX.xlsx");
   if (!file.open()) throw VeklaError(cp("Sešit Excel nelze vytvořit: dočasný soubor nelze založit."));
   const QByteArray name = QFile::encodeName(file.fileName());
@@ -219,11 +219,7 @@ std::string WriteXlsx(const Sheet& sheet) {
                                   static_cast<lxw_row_t>(m.row2 - 1), static_cast<lxw_col_t>(m.col2 - 1), "",
                                   formats(first)));
     }
-    for (int r = 1; r <= sheet.rowCount(); ++r)
-      for (int c = 1; c <= sheet.colCount(); ++c) {
-        const SheetCell& cell = sheet.cell(r, c);
-        WriteCell(ws, r, c, cell, formats(cell));
-      }
+    // Row heights and column widths first: the rows go as they are written.
     // Rows of larger letters are made taller, as a spreadsheet does when
     // they are typed (the file would otherwise keep the standard height).
     for (int r = 1; r <= sheet.rowCount(); ++r) {
@@ -234,6 +230,13 @@ std::string WriteXlsx(const Sheet& sheet) {
     for (int c = 1; c <= sheet.colCount(); ++c)
       if (const double w = sheet.columnWidth(c); w > 0)
         Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr));
+    for (int r = 1; r <= sheet.rowCount(); ++r) {
+      for (int c = 1; c <= sheet.colCount(); ++c) {
+        const SheetCell& cell = sheet.cell(r, c);
+        WriteCell(ws, r, c, cell, formats(cell));
+      }
+      sheet.releaseRow(r);
+    }
   } catch (...) {
     workbook_close(wb);
     throw;

@@ -13,7 +13,8 @@ namespace vekla {
 // under the day-and-month format as that day (of a leap year, so that
 // 29.2 is a day too), a whole number of up to nine digits under the general
 // format as a number; every other value is a text. Throws VeklaError when
-// the workbook cannot be made.
-std::string WriteXlsx(const Sheet& sheet);
+// the workbook cannot be made. The sheet's rows are given up as they are
+// written, so the workbook reuses their memory.
+std::string WriteXlsx(Sheet sheet);
 
 }  // namespace vekla
