@@ -6,6 +6,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
@@ -127,6 +130,24 @@ TEST(QtFileFilterTest, TranslatesPairsAndPatternLists) {
             u("Známky PDB (Znamky-*.PDB znamky-*.pdb);;databáze PDB (*.PDB *.pdb)"));
   EXPECT_EQ(QtFileFilter("soubory PDB a PRC|*.PDB;*.PRC"), u("soubory PDB a PRC (*.PDB *.pdb *.PRC *.prc)"));
   EXPECT_EQ(QtFileFilter(""), QString());
+}
+
+// The question before closing: Enter keeps the window (No is the default).
+TEST(QtPrompterTest, QuestionsThatThrowWorkAwayDefaultToNo) {
+  QLabel label;
+  QtPrompter prompter(nullptr, &label);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = true;
+    EXPECT_EQ(box->text(), u("Rozvrh a Rozpisy nejsou uloženy do PDB. Přesto zavřít?"));
+    if (const QString dir = qEnvironmentVariable("VEKLA_SCREENSHOTS"); !dir.isEmpty())
+      box->grab().save(QDir(dir).filePath("close-question.png"));
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(prompter.questionDefaultNo(cp("Rozvrh a Rozpisy nejsou uloženy do PDB. Přesto zavřít?")));
+  EXPECT_TRUE(seen);
 }
 
 TEST(QtPrompterTest, ProgressShowsInTheLabelAtOnce) {

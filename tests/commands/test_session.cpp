@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/commands.h"
+#include "commands/convertcommands.h"
 #include "commands/kindtable.h"
 #include "commands/sessioncommands.h"
 #include "support/kindsfixture.h"
@@ -84,6 +85,27 @@ TEST_F(Session, DroppedAndRecentFilesOpenOnTheirTab) {
   WriteBytes(path("f.csv"), cp("1;Úvod;1.9.2025;;1;1;1;0\r\n"));
   EXPECT_EQ(OpenGivenFile(s, p, h, path("f.csv")), Outcome::Done);
   EXPECT_EQ(s.grid.text(2, 1), cp("Úvod"));
+}
+
+// Only the column sorted last carries a mark, and an import leaves none;
+// the grade book's two CSV dialogs say what each saves.
+TEST_F(Session, SortMarksAndTheValuesDialog) {
+  SetupTab(s, DbKind::Rozpisy);
+  ColumnTitleClick(s, 2);
+  ColumnTitleClick(s, 3);
+  EXPECT_EQ(s.grid.text(2, 0), cp("Téma"));
+  EXPECT_EQ(s.grid.text(3, 0), "+ Datum");
+  WriteBytes(path("f.csv"), "1;A;;;;;;0\r\n");
+  p.questionAnswers = {true};  // the sorted rows are an edit
+  EXPECT_EQ(OpenGivenFile(s, p, h, path("f.csv")), Outcome::Done);
+  EXPECT_EQ(s.grid.text(3, 0), "Datum");
+
+  SetupTab(s, DbKind::Znamky);
+  p.saveAnswers = {std::nullopt, std::nullopt};
+  ConvertClick(s, p, Conversion::ExportCsv);
+  ASSERT_EQ(p.saveRequests.size(), 2u);
+  EXPECT_EQ(p.saveRequests[1].title, cp("Uložit hodnoty známek jako"));
+  EXPECT_NE(p.saveRequests[0].title, p.saveRequests[1].title);
 }
 
 }  // namespace
