@@ -66,14 +66,30 @@ TEST_F(Session, DroppedAndRecentFilesOpenOnTheirTab) {
   for (int i = 0; i < 10; ++i) RememberRecentFile(s, path("x") + QString::number(i) + ".PDB");
   EXPECT_EQ(RecentFiles(s).size(), 8u);
 
-  // A topic plan dropped on the timetable opens on the topic-plan tab,
-  // asking first about the timetable's unsaved edits.
+  // Each kind's database dropped on another tab opens on its own tab.
+  const QString timetable = Database(DbKind::Rozvrh, "Vekla-A");
+  const QString calendar = Database(DbKind::Kalendar, "vekla-datum");
+  const struct {
+    QString file;
+    DbKind from, to;
+    const char* name;
+  } drops[] = {{plan, DbKind::Rozvrh, DbKind::Rozpisy, "Rozpisy-F"},
+               {grades, DbKind::Kalendar, DbKind::Znamky, "Znamky-7a"},
+               {timetable, DbKind::Znamky, DbKind::Rozvrh, "Vekla-A"},
+               {calendar, DbKind::Rozpisy, DbKind::Kalendar, "vekla-datum"}};
+  for (const auto& d : drops) {
+    SetupTab(s, d.from);
+    EXPECT_EQ(OpenGivenFile(s, p, h, d.file), Outcome::Done) << d.name;
+    EXPECT_EQ(s.kind, d.to) << d.name;
+    EXPECT_EQ(s.EditN, d.name);
+    EXPECT_EQ(RecentFiles(s).front(), d.file);
+  }
+  // The tab's own unsaved edits are asked about first.
   MarkEdited(s);
-  p.questionAnswers = {true};
+  EXPECT_EQ(OpenGivenFile(s, p, h, calendar), Outcome::Cancelled);
+  EXPECT_EQ(p.defaultNoQuestions.back(), cp("Zahodit neuložené změny?"));
+  SetupTab(s, DbKind::Rozpisy);
   EXPECT_EQ(OpenGivenFile(s, p, h, plan), Outcome::Done);
-  EXPECT_EQ(s.kind, DbKind::Rozpisy);
-  EXPECT_EQ(s.EditN, "Rozpisy-F");
-  EXPECT_EQ(RecentFiles(s).front(), plan);
   // A file gone since leaves the list with a message.
   QFile::remove(grades);
   RememberRecentFile(s, grades);
