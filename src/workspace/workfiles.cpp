@@ -172,6 +172,19 @@ void EnsureDataDir(const VeklaState& s) {
     throw VeklaError(cp("Složku pracovních souborů \"") + NativePath(dir) + cp("\" nelze vytvořit."));
 }
 
+namespace {
+
+// While SaveKind runs, the working files are collected here and written
+// together: a full disk then leaves every one of them as it was.
+std::vector<FileToWrite>* pendingFiles = nullptr;
+
+void WriteWorkFile(const QString& path, std::string bytes) {
+  if (pendingFiles) pendingFiles->push_back({path, std::move(bytes)});
+  else WriteFileAtomic(path, bytes);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- common grid file
 
 void SaveCommon(VeklaState& s) {
@@ -185,7 +198,7 @@ void SaveCommon(VeklaState& s) {
   w.number(g.rowCount());
   for (int r = 0; r < g.rowCount(); ++r)
     for (int c = 0; c < g.colCount(); ++c) w.text(g.text(c, r));
-  WriteFileAtomic(fileOf(s, ".txt"), w.bytes());
+  WriteWorkFile(fileOf(s, ".txt"), w.bytes());
 }
 
 void LoadCommon(VeklaState& s) {
@@ -231,7 +244,7 @@ void SaveTimetableExtras(VeklaState& s) {
   for (int c = 1; c < C; ++c) w.number(g.brush(c, 1));
   for (int c = 1; c < C; ++c)
     for (int r = 4; r < R - 1; r += 4) w.number(g.brush(c, r));
-  WriteFileAtomic(fileOf(s, "plus.txt"), w.bytes());
+  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadTimetableExtras(VeklaState& s) {
@@ -291,7 +304,7 @@ void SaveGradeExtras(VeklaState& s) {
   w.number(s.studentCount);
   w.number(static_cast<std::int64_t>(s.memoPoznamka.size()));
   for (const auto& line : s.memoPoznamka) w.text(line);
-  WriteFileAtomic(fileOf(s, "plus.txt"), w.bytes());
+  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadGradeExtras(VeklaState& s) {
@@ -336,11 +349,32 @@ void LoadGradeExtras(VeklaState& s) {
 
 void SaveKind(VeklaState& s) {
   if (s.workFilesInMemory) return;
-  SaveCommon(s);
-  if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
-  if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
-  // The semester store goes with the grid it belongs to.
-  FlushGradesIni(s);
+  std::vector<FileToWrite> files;
+  pendingFiles = &files;
+  bool storeToWrite = false;
+  try {
+    SaveCommon(s);
+    if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
+    if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
+    // The semester store goes with the grid it belongs to.
+    const std::size_t grids = files.size();
+    FlushGradesIni(s);
+    storeToWrite = files.size() > grids;
+  } catch (...) {
+    pendingFiles = nullptr;
+    throw;
+  }
+  pendingFiles = nullptr;
+  try {
+    WriteFilesAtomic(files);
+  } catch (...) {
+    // The store is not on the disk as it is: the next flush writes it.
+    if (storeToWrite) {
+      s.gradesIniWritten = 0;
+      s.gradesIniDirty = true;
+    }
+    throw;
+  }
 }
 
 void LoadKind(VeklaState& s) {
@@ -386,7 +420,7 @@ void FlushGradesIni(VeklaState& s) {
   const QString path = GradesIniPath(s);
   if (s.gradesIni.revision() != s.gradesIniWritten || path != s.gradesIniWrittenTo || !QFile::exists(path)) {
     EnsureDataDir(s);
-    s.gradesIni.save(path);
+    WriteWorkFile(path, s.gradesIni.toBytes());
     s.gradesIniWritten = s.gradesIni.revision();
     s.gradesIniWrittenTo = path;
   }

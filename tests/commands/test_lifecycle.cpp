@@ -200,7 +200,7 @@ TEST_F(Lifecycle, NewStartsWithoutThePreviousNoteAndTimetablePanel) {
   EXPECT_TRUE(p.errors.empty());
 }
 
-TEST_F(Lifecycle, MalformedDatabaseThroughTheOpenCommandChangesNothing) {
+TEST_F(Lifecycle, DamagedContainerThroughTheOpenCommandChangesNothing) {
   VeklaState s = start();
   s.grid.setText(2, 4, cp("Jana Veselá"));
   RunCommand(s, p, [&] { SaveKind(s); });
