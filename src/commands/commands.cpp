@@ -45,8 +45,15 @@ QString ResolveProgramDir(const QString& applicationDir) {
     QDir().mkpath(home);
     return withSlash(QDir(home).absolutePath());
   }
-  QFileInfo app(applicationDir);
-  if (app.isDir() && app.isWritable()) return withSlash(app.absoluteFilePath());
+  // A portable install keeps its data beside the program: a folder that
+  // already holds the settings file (data kept there before stays in use) or
+  // the marker file. Any other folder, a build folder or a system install,
+  // never holds a teacher's files.
+  const QFileInfo app(applicationDir);
+  const QDir appDir(app.absoluteFilePath());
+  const bool portable = QFileInfo::exists(appDir.filePath(QStringLiteral("vekla.ini"))) ||
+                        QFileInfo::exists(appDir.filePath(QStringLiteral("vekla-portable")));
+  if (portable && app.isDir() && app.isWritable()) return withSlash(app.absoluteFilePath());
   QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (data.isEmpty()) data = QDir::homePath() + "/.vekla";
   QDir().mkpath(data);
@@ -561,17 +568,23 @@ Outcome SpeedButtonRozvrhClick(VeklaState& s, Prompter& p) {
 
 Outcome RunCommand(VeklaState& s, Prompter& p, const std::function<Outcome()>& command) {
   Outcome outcome = Outcome::Failed;
+  bool reported = false;
   try {
     outcome = command();
   } catch (const VeklaError& e) {
     p.error(e.text());
+    reported = true;
   } catch (const std::exception& e) {
     p.error(cp("Neočekávaná chyba: ") + e.what());
+    reported = true;
   }
   try {
     FlushGradesIni(s);
   } catch (const VeklaError& e) {
-    p.error(e.text());
+    // One failure, one message: when the command failed already (the disk
+    // is full, say), the store failing too is the same cause. It stays
+    // unwritten and the next command writes it.
+    if (!reported) p.error(e.text());
     outcome = Outcome::Failed;
   }
   if (!s.Lpohyb.empty()) {
