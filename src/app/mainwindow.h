@@ -138,12 +138,14 @@ class MainWindow : public QMainWindow {
   std::vector<CellPos> selectedCells() const;
   void copyCells(bool cut);
   void pasteCells();
-  // A database opened on its own kind's tab, or a CSV file imported.
-  void openGivenFile(const QString& path);
   void refreshRecentFiles();
 
  public:
   QMenu* recentMenu() const { return recentMenu_; }
+  // A database opened on its own kind's tab, or a CSV file imported into
+  // the tab shown: a file dropped on the window, chosen from the recent
+  // files or named on the command line.
+  void openGivenFile(const QString& path);
 
  private:
   QMenu* recentMenu_ = nullptr;

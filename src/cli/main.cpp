@@ -193,9 +193,9 @@ int convert(const ConvertOptions& o) {
   s.dataDirOverride = o.dataDir;
   // Without --data the working files would go to a folder deleted at exit.
   s.workFilesInMemory = o.dataDir.isEmpty();
-  if (!o.settingsFile.isEmpty()) {
+  if (const QString settings = SettingsFile(o); !settings.isEmpty()) {
     try {
-      s.settings.load(o.settingsFile);
+      s.settings.load(settings);
     } catch (const VeklaError& e) {
       PrintMessage(e.text());
       return kFailed;

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "workspace/kindparams.h"
@@ -18,6 +19,14 @@ int positiveNumber(const QString& option, const QString& text) {
 
 }  // namespace
 
+QString SettingsFile(const ConvertOptions& o) {
+  if (!o.settingsFile.isEmpty()) return o.settingsFile;
+  const QString home = qEnvironmentVariable("VEKLA_HOME");
+  if (home.isEmpty()) return {};
+  const QString file = QDir(home).filePath(QStringLiteral("vekla.ini"));
+  return QFileInfo(file).isFile() ? file : QString();
+}
+
 const char* UsageText() {
   return "Použití: vekla-convert [volby] VSTUP VÝSTUP\n"
          "        vekla-convert --info SOUBOR.pdb\n"
@@ -35,11 +44,14 @@ const char* UsageText() {
          "                            (výchozí poslední)\n"
          "  --two-values              import známek z CSV se dvěma hodnotami\n"
          "  --settings SOUBOR         vekla.ini s volbami zobrazení známek (HTML, Excel)\n"
+         "                            a složkou zálohy kapesního počítače [PalmDesktop]\n"
+         "                            (výchozí $VEKLA_HOME/vekla.ini, je-li VEKLA_HOME\n"
+         "                            nastavena a soubor existuje)\n"
          "  --data SLOŽKA             složka pracovních souborů (výchozí dočasná)\n"
          "  --now \"RRRR-MM-DD hh:mm:ss\"  pevné datum a čas\n"
          "  --info SOUBOR.pdb         vypíše hlavičku databáze\n"
-         "  --version                 verze programu\n"
-         "  --help                    tato nápověda\n"
+         "  -V, --version             verze programu\n"
+         "  -h, --help                tato nápověda\n"
          "Návratový kód: 0 hotovo, 1 vstup nelze načíst nebo výstup zapsat, 2 chybné volby.\n";
 }
 
@@ -54,6 +66,11 @@ ConvertOptions ParseOptions(const QStringList& args) {
   bool optionsEnd = false;
   for (int i = 0; i < args.size(); ++i) {
     QString arg = args[i];
+    // The short forms of --help and --version.
+    if (!optionsEnd && (arg == QLatin1String("-h") || arg == QLatin1String("-V"))) {
+      (arg == QLatin1String("-h") ? o.help : o.version) = true;
+      continue;
+    }
     if (optionsEnd || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
       o.positional << arg;
       continue;

@@ -36,6 +36,11 @@ struct ConvertOptions {
 // Throws UsageError for an unknown option, a missing or malformed value.
 ConvertOptions ParseOptions(const QStringList& args);
 
+// The settings file to read: --settings when given; else, when VEKLA_HOME
+// is set, the window's own $VEKLA_HOME/vekla.ini if it exists (its grade
+// display options and the handheld's backup folder); else none (empty).
+QString SettingsFile(const ConvertOptions& o);
+
 // The usage text of --help and the short one shown after a usage error, UTF-8.
 const char* UsageText();
 const char* ShortUsageText();

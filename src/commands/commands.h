@@ -18,8 +18,9 @@
 
 namespace vekla {
 
-// ProgramDir: VEKLA_HOME when set, else the program's folder when writable,
-// else the per-user data folder; with a trailing "/".
+// ProgramDir: VEKLA_HOME when set, else the program's folder for a portable
+// install (it holds vekla.ini or the marker file vekla-portable), else the
+// per-user data folder; with a trailing "/".
 QString ResolveProgramDir(const QString& applicationDir);
 
 // Window events.
