@@ -5,16 +5,11 @@
 // itself; the working files and the settings file are rows of their own.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <functional>
 #include <map>
 
@@ -22,6 +17,7 @@
 #include "commands/convertcommands.h"
 #include "commands/kindtable.h"
 #include "pdb/text.h"
+#include "support/child.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
 #include "workspace/gradestats.h"
@@ -149,33 +145,15 @@ enum class Fault { Cut1, Cut512, Cut4096, ReadOnlyFiles, ReadOnlyFolders };
 // line; "child failed" when it did not finish.
 std::string WriteUnder(Fault fault, const Writer& w, VeklaState& s, Prompter& p,
                        const std::vector<std::string>& errors) {
-  int fds[2];
-  if (pipe(fds) != 0) return "pipe failed";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlim_t cut = fault == Fault::Cut1 ? 1 : fault == Fault::Cut512 ? 512 : fault == Fault::Cut4096 ? 4096 : 0;
-    if (cut > 0) {
-      const rlimit lim{cut, cut};
-      setrlimit(RLIMIT_FSIZE, &lim);
-    } else if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-      _exit(3);
-    }
-    RunCommand(s, p, [&] { return w.write(s, p); });
-    std::string text;
-    for (const std::string& e : errors) text += e + "\n";
-    const ssize_t n = ::write(fds[1], text.data(), text.size());
-    _exit(n == static_cast<ssize_t>(text.size()) ? 0 : 2);
-  }
-  close(fds[1]);
-  std::string out;
-  char buf[512];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : "child failed";
+  const rlim_t cut = fault == Fault::Cut1 ? 1 : fault == Fault::Cut512 ? 512 : fault == Fault::Cut4096 ? 4096 : 0;
+  return InChild(
+      [&] {
+        RunCommand(s, p, [&] { return w.write(s, p); });
+        std::string text;
+        for (const std::string& e : errors) text += e + "\n";
+        return text;
+      },
+      cut, cut == 0);
 }
 
 TEST(Faults, EveryWriterLeavesThePreviousFilesWhole) {

@@ -2,21 +2,17 @@
 // was, no temporary file is left behind, and the message names the cause.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <csignal>
 #include <functional>
 
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "support/child.h"
 #include "workspace/inifile.h"
 
 using namespace vekla;
@@ -24,40 +20,18 @@ using namespace vekla;
 namespace {
 
 // Runs `write` in a child process and returns the message of the VeklaError
-// it threw ("" when it succeeded). `fileSizeLimit` > 0 makes every write
-// beyond that many bytes fail with EFBIG, as a full disk fails it; with
-// `unprivileged` a child running as root becomes "nobody" first, so file
-// permissions count.
+// it threw ("" when it succeeded), under a file-size limit or as "nobody".
 std::string inChild(const std::function<void()>& write, rlim_t fileSizeLimit, bool unprivileged = false) {
-  int fds[2];
-  if (pipe(fds) != 0) return "pipe failed";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    std::signal(SIGXFSZ, SIG_IGN);
-    if (fileSizeLimit > 0) {
-      const rlimit lim{fileSizeLimit, fileSizeLimit};
-      setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-    std::string text;
-    try {
-      write();
-    } catch (const VeklaError& e) {
-      text = e.text();
-    }
-    const ssize_t n = ::write(fds[1], text.data(), text.size());
-    _exit(n == static_cast<ssize_t>(text.size()) ? 0 : 2);
-  }
-  close(fds[1]);
-  std::string out;
-  char buf[512];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-  return out;
+  return test::InChild(
+      [&] {
+        try {
+          write();
+        } catch (const VeklaError& e) {
+          return e.text();
+        }
+        return std::string();
+      },
+      fileSizeLimit, unprivileged);
 }
 
 std::string readAll(const QString& path) {
