@@ -24,6 +24,7 @@
 #include "workspace/gradestats.h"
 #include "workspace/kindparams.h"
 #include "workspace/setup.h"
+#include "workspace/workfiles.h"
 
 using namespace vekla;
 using namespace vekla::cli;

@@ -11,7 +11,6 @@
 
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
-#include "workspace/workfiles.h"
 
 namespace vekla {
 
@@ -376,18 +375,6 @@ void StringAGZnamky2SelectCell(VeklaState& s, int col, int row) {
 }
 
 void CBZnamkyPololetiDropDown(VeklaState& s) { s.currentSemester = s.semesterItemIndex + 1; }
-
-void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex) {
-  if (newItemIndex < 0 || newItemIndex >= static_cast<int>(s.semesterItems.size())) return;
-  s.semesterItemIndex = newItemIndex;
-  s.semesterText = s.semesterItems[static_cast<std::size_t>(newItemIndex)];
-  const int n = newItemIndex + 1;
-  // The semester being left goes to the store first; picking the one that
-  // is shown stores nothing and just reloads it.
-  if (n != s.currentSemester) StoreSemester(s);
-  s.currentSemester = n;
-  LoadSemester(s, n);
-}
 
 void Button1Click(VeklaState& s) { ComputeStatistics(s); }
 

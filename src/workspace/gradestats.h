@@ -36,7 +36,6 @@ void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row);
 void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row);
 void StringAGZnamky2SelectCell(VeklaState& s, int col, int row);
 void CBZnamkyPololetiDropDown(VeklaState& s);
-void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex);
 void Button1Click(VeklaState& s);  // "Průměry"
 
 }  // namespace vekla

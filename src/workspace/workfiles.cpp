@@ -616,4 +616,16 @@ void LoadSemester(VeklaState& s, int n) {
   ComputeStatistics(s);
 }
 
+void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex) {
+  if (newItemIndex < 0 || newItemIndex >= static_cast<int>(s.semesterItems.size())) return;
+  s.semesterItemIndex = newItemIndex;
+  s.semesterText = s.semesterItems[static_cast<std::size_t>(newItemIndex)];
+  const int n = newItemIndex + 1;
+  // The semester being left goes to the store first; picking the one that
+  // is shown stores nothing and just reloads it.
+  if (n != s.currentSemester) StoreSemester(s);
+  s.currentSemester = n;
+  LoadSemester(s, n);
+}
+
 }  // namespace vekla

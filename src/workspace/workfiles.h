@@ -34,6 +34,9 @@ void StoreSemester(VeklaState& s);
 // number of its row label); empty for a row whose label has no number.
 std::string StudentSection(const VeklaState& s, int row);
 void LoadSemester(VeklaState& s, int n);
+// The semester box: the shown semester goes to the store, the chosen one
+// (0-based in the box) is shown.
+void CBZnamkyPololetiChange(VeklaState& s, int newItemIndex);
 void FlushGradesIni(VeklaState& s);   // writes when changed
 void DeleteGradesIni(VeklaState& s);  // empties it and removes the file
 
