@@ -11,16 +11,12 @@
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "support/bytes.h"
+#include "support/process.h"
 
 using namespace vekla;
 using namespace vekla::test;
 
 namespace {
-
-struct Result {
-  int exitCode = -1;
-  QString out, err;
-};
 
 class ConvertTest : public ::testing::Test {
  protected:
@@ -30,24 +26,8 @@ class ConvertTest : public ::testing::Test {
 
   void writeFile(const QString& name, const std::string& bytes) const { WriteFileAtomic(path(name), bytes); }
 
-  // Runs the converter in the temporary folder, with HOME there too so that no
-  // J-Pilot folder or settings of the machine are seen.
-  Result run(const QStringList& args) const {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir_.path());
-    env.remove(QStringLiteral("JPILOT_HOME"));
-    env.remove(QStringLiteral("VEKLA_HOME"));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_.path());
-    p.start(QStringLiteral(VEKLA_CONVERT_BIN), args);
-    Result r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-  }
+  // Runs the converter in the temporary folder (support/process.h).
+  Result run(const QStringList& args) const { return RunIn(dir_.path(), QStringLiteral(VEKLA_CONVERT_BIN), args); }
 
   QTemporaryDir dir_;
 };

@@ -15,6 +15,7 @@
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "support/bytes.h"
+#include "support/process.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -43,12 +44,8 @@ class HtmlBrowserTest : public ::testing::Test {
 
   // The converter with HOME in the temporary folder, as in test_convert.
   void convert(const QStringList& args) const {
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.setWorkingDirectory(dir_.path());
-    p.start(QStringLiteral(VEKLA_CONVERT_BIN), args);
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const Result r = RunIn(dir_.path(), QStringLiteral(VEKLA_CONVERT_BIN), args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   }
 
   // Headless Chromium on a page of the folder, in a profile of its own,
@@ -116,13 +113,7 @@ window.addEventListener('load', function () {
     }
   }
 
-  QProcessEnvironment environment() const {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir_.path());
-    env.remove(QStringLiteral("JPILOT_HOME"));
-    env.remove(QStringLiteral("VEKLA_HOME"));
-    return env;
-  }
+  QProcessEnvironment environment() const { return TestEnvironment(dir_.path()); }
 
   const QString kChromium = QStringLiteral("/usr/bin/chromium");
   QTemporaryDir dir_;

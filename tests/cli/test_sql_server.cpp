@@ -13,6 +13,7 @@
 #include "pdb/codecs.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "support/process.h"
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -22,10 +23,7 @@
 
 namespace {
 
-struct Result {
-  int exitCode = -1;
-  QString out, err;
-};
+using vekla::test::Result;
 
 QString Program(const char* name) {
   const QString inPath = QStandardPaths::findExecutable(name);
@@ -83,20 +81,7 @@ class SqlServerTest : public ::testing::Test {
 
   static QString socket() { return dir_->filePath("s"); }
   static Result Run(const QString& program, const QStringList& args, const QString& input = {}) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", dir_->path());
-    for (const char* v : {"JPILOT_HOME", "VEKLA_HOME"}) env.remove(v);
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_->path());
-    if (!input.isEmpty()) p.setStandardInputFile(input);
-    p.start(program, args);
-    Result r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return vekla::test::RunIn(dir_->path(), program, args, input);
   }
   static Result Client(const QStringList& args, const QString& input = {}) {
     return Run(Program("mariadb"), QStringList{"--no-defaults", "--socket=" + socket(), "-u", "root"} + args, input);

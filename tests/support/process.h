@@ -1,0 +1,38 @@
+#pragma once
+// Runs a program as the tests run vekla-convert: in `home`, with HOME there
+// too, so that no J-Pilot folder, settings or VEKLA_HOME of the machine is
+// seen.
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace vekla::test {
+
+struct Result {
+  int exitCode = -1;  // -1: it did not finish in time, or crashed
+  QString out, err;
+};
+
+inline QProcessEnvironment TestEnvironment(const QString& home) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("HOME"), home);
+  env.remove(QStringLiteral("JPILOT_HOME"));
+  env.remove(QStringLiteral("VEKLA_HOME"));
+  return env;
+}
+
+inline Result RunIn(const QString& home, const QString& program, const QStringList& args, const QString& input = {}) {
+  QProcess p;
+  p.setProcessEnvironment(TestEnvironment(home));
+  p.setWorkingDirectory(home);
+  if (!input.isEmpty()) p.setStandardInputFile(input);
+  p.start(program, args);
+  Result r;
+  if (!p.waitForFinished(60000)) return r;
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = QString::fromUtf8(p.readAllStandardOutput());
+  r.err = QString::fromUtf8(p.readAllStandardError());
+  return r;
+}
+
+}  // namespace vekla::test
