@@ -38,7 +38,7 @@ struct Format {
 };
 
 constexpr Format kFormats[] = {
-    {Conversion::ExportCsv, Target::Dialogs, "", "CSV (oddělený středníkem)|*.csv", "csv", false},
+    {Conversion::ExportCsv, Target::Dialogs, "", kCsvFilterUtf8, kCsvExtension, false},
     {Conversion::ExportSql, Target::Dialogs, "", "SQL skript|*.sql", "sql", false},
     {Conversion::ExportHtml, Target::Folder, "html", "", "", true},
     {Conversion::ExportXlsx, Target::File, "excel", "", "", true},

@@ -176,7 +176,7 @@ bool IsGradeTitleLine(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-std::string CsvFilter() { return cp("CSV (oddělený středníkem)|*.csv"); }
+std::string CsvFilter() { return cp(kCsvFilterUtf8); }
 
 QString ValuesCsvPath(const QString& firstPath) {
   return firstPath.left(std::max<qsizetype>(firstPath.size() - 4, 0)) + "hodnoty.csv";

@@ -21,8 +21,9 @@
 namespace vekla {
 
 // The filter and default extension of the CSV file dialogs.
-std::string CsvFilter();  // "CSV (oddělený středníkem)|*.csv"
+inline constexpr const char* kCsvFilterUtf8 = "CSV (oddělený středníkem)|*.csv";
 inline constexpr const char* kCsvExtension = "csv";
+std::string CsvFilter();  // kCsvFilterUtf8 in code page 1250
 
 // The values file beside the grade book's file `firstPath`: that path less
 // its last four characters, then "hodnoty.csv".
@@ -49,8 +50,7 @@ void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& pa
 // are read as "w g" instead. EditN is the file name cut before "hodnoty"
 // (any case), so 7Ahodnoty.csv gives 7A.
 void ImportCsvGrades(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
-void ImportCsvGradeValues(VeklaState& s, std::string_view bytes, const QString& path,
-                          const CsvProgress& progress = {});
+void ImportCsvGradeValues(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress = {});
 
 // Topic plans, timetable, calendar: rows 1 to the last, columns 1 to the last.
 std::string ExportCsvTable(const VeklaState& s);
