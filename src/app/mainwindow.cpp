@@ -49,6 +49,7 @@
 #include "commands/clipboard.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
+#include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "commands/sessioncommands.h"
 #include "commands/undocommands.h"

@@ -15,6 +15,7 @@
 #include "cli/options.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
+#include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "convert/csv.h"
 #include "pdb/clock.h"
@@ -24,7 +25,6 @@
 #include "workspace/gradestats.h"
 #include "workspace/kindparams.h"
 #include "workspace/setup.h"
-#include "workspace/workfiles.h"
 
 using namespace vekla;
 using namespace vekla::cli;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
@@ -19,6 +20,7 @@
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
 #include "workspace/recentfiles.h"
+#include "workspace/semesters.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
@@ -471,7 +473,7 @@ void SBInsertClick(VeklaState& s) {
   s.grid.insertRow(at);
   if (s.kind == DbKind::Znamky) {
     // A number no other student has, nor one whose grades the store keeps.
-    const std::string n = std::to_string(NextStudentNumber(s));
+    const std::string n = std::to_string(NextStudentNumber(s, GradesIni(s)));
     s.grid.setText(GradeGeometry::kOrderCol, at, n);
     s.grid.setText(GradeGeometry::kNameCol, at, cp("Nový záznam"));
     s.grid.setText(0, at, n + cp(". Nový"));

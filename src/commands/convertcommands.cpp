@@ -13,6 +13,7 @@
 #include "workspace/gradeoptions.h"
 #include "workspace/ordernumbers.h"
 #include "workspace/progress.h"
+#include "workspace/semesters.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
 #include "workspace/workfiles.h"

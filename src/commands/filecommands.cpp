@@ -12,7 +12,7 @@
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
 #include "workspace/recentfiles.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 namespace vekla {
 

@@ -2,7 +2,7 @@
 
 #include "commands/commands.h"
 #include "pdb/text.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 namespace vekla {
 

@@ -26,7 +26,7 @@
 #include "workspace/gradestats.h"
 #include "workspace/ordernumbers.h"
 #include "workspace/setup.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 namespace vekla {
 
@@ -357,9 +357,11 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   // A database without semesters still shows one: the current one.
   if (t.semesterItems.empty()) t.semesterItems.push_back(SemesterLabel(t));
   const int last = static_cast<int>(t.semesterItems.size()) - 1;
-  // The semester shown is the one just read: nothing is stored over it.
+  // The semester shown is the one just read, from the store just filled.
+  t.semesterItemIndex = last;
+  t.semesterText = t.semesterItems[static_cast<std::size_t>(last)];
   t.currentSemester = last + 1;
-  CBZnamkyPololetiChange(t, last);
+  LoadSemester(t, last + 1);
   t.grid.autoSizeColumns();
 }
 

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 
 namespace vekla {
@@ -345,37 +344,11 @@ void ComputeStatistics(VeklaState& s) {
   s.grid.autoSizeColumns();
 }
 
-void SBHodnotaClick(VeklaState& s, int n) {
-  if (n < 1 || n > 4) return;
-  s.weightDown = n;
-  const Color c = s.weights[static_cast<std::size_t>(n - 1)].color;
-  for (int col = 1; col <= 20; ++col) s.znamky.setFontColor(col, 0, c);
-}
-
-void EHodnotaExit(VeklaState& s, int n) {
-  if (n < 1 || n > 4) return;
-  WeightEdit& e = s.weights[static_cast<std::size_t>(n - 1)];
-  e.text = resolveColor(e.color) == kWhite ? std::string("0,00") : CheckValue(s, e.text);
-}
-
-void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row) {
-  s.znamky.setText(col, row, CheckValue(s, s.znamky.text(col, row)));
-  s.znamky.autoSizeColumns();
-}
-
-void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row) {
-  s.znamky2.setText(col, row, CheckValue(s, s.znamky2.text(col, row)));
-}
-
-void StringAGZnamky2SelectCell(VeklaState& s, int col, int row) {
+void SelectBandCell(VeklaState& s, int col, int row) {
   s.selValueCol = col;
   s.selValueRow = row;
   s.znamky2.selectedCellColor = s.znamky2.brush(col, row);
   s.znamky2.selectedFontColor = s.znamky2.fontColor(col, row);
 }
-
-void CBZnamkyPololetiDropDown(VeklaState& s) { s.currentSemester = s.semesterItemIndex + 1; }
-
-void Button1Click(VeklaState& s) { ComputeStatistics(s); }
 
 }  // namespace vekla

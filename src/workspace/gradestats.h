@@ -1,5 +1,5 @@
 #pragma once
-// Grade symbols, weights, average bands, statistics and the semester box.
+// Grade symbols, weights, average bands and statistics.
 #include <string>
 #include <unordered_map>
 
@@ -29,13 +29,8 @@ void ColourResult(VeklaState& s, int row, int col, int mode, long double value);
 // Decimal-comma formatting of statistics: fixed, 3 decimals ("1,667").
 std::string FormatStat(long double v);
 
-// Grade panel events.
-void SBHodnotaClick(VeklaState& s, int n);  // weight button n (1..4) pressed
-void EHodnotaExit(VeklaState& s, int n);    // weight edit n left
-void StringAGZnamkyAfterEdit(VeklaState& s, int col, int row);
-void StringAGZnamky2AfterEdit(VeklaState& s, int col, int row);
-void StringAGZnamky2SelectCell(VeklaState& s, int col, int row);
-void CBZnamkyPololetiDropDown(VeklaState& s);
-void Button1Click(VeklaState& s);  // "Průměry"
+// The band cell chosen in the average panel, whose colours a click on a
+// result cell takes.
+void SelectBandCell(VeklaState& s, int col, int row);
 
 }  // namespace vekla

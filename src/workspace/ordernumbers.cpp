@@ -5,7 +5,6 @@
 
 #include "pdb/text.h"
 #include "workspace/gradegeometry.h"
-#include "workspace/workfiles.h"
 
 namespace vekla {
 
@@ -98,13 +97,12 @@ void GiveUniqueOrderNumbers(VeklaState& s, const std::vector<int>& missing) {
   }
 }
 
-int NextStudentNumber(VeklaState& s) {
+int NextStudentNumber(VeklaState& s, const IniFile& store) {
   const G geo(s.grid);
   Taken taken = takenByOthers(s, -1);
   for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r)
     taken[static_cast<std::size_t>(captionNumber(s.grid.text(0, r)))] = true;
   Taken withStored = taken;
-  const IniFile& store = GradesIni(s);
   for (int n = 1; n <= kMaxOrderNumber; ++n)
     if (store.has("Z" + std::to_string(n), "Jmeno")) withStored[static_cast<std::size_t>(n)] = true;
   int n = nextFree(withStored, s.studentCount);
@@ -113,18 +111,6 @@ int NextStudentNumber(VeklaState& s) {
   if (n == 0) n = nextFree(taken, s.studentCount);
   s.studentCount = std::max(s.studentCount, n);
   return n;
-}
-
-StoredNames CompareWithStoredNames(const VeklaState& s, const IniFile& store) {
-  StoredNames result;
-  const G geo(s.grid);
-  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
-    ++result.students;
-    const std::string section = StudentSection(s, r);
-    if (section.empty() || !store.has(section, "Jmeno")) continue;
-    if (store.get(section, "Jmeno") != s.grid.text(G::kNameCol, r)) ++result.differing;
-  }
-  return result;
 }
 
 }  // namespace vekla

@@ -28,14 +28,6 @@ void GiveUniqueOrderNumbers(VeklaState& s, const std::vector<int>& missing = {})
 // The number of a student inserted now: the next after the highest given so
 // far that is neither an order number nor a caption number of another row,
 // nor a student kept in the semester store (whose grades it would show).
-int NextStudentNumber(VeklaState& s);
-
-// How many of the grid's students have a name other than the one the store
-// keeps for their number, out of how many students.
-struct StoredNames {
-  int differing = 0;
-  int students = 0;
-};
-StoredNames CompareWithStoredNames(const VeklaState& s, const IniFile& store);
+int NextStudentNumber(VeklaState& s, const IniFile& store);
 
 }  // namespace vekla

@@ -21,6 +21,7 @@
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
 #include "workspace/gradestats.h"
+#include "workspace/semesters.h"
 #include "workspace/workfiles.h"
 
 using namespace vekla;

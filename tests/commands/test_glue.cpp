@@ -9,7 +9,7 @@
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
 #include "support/kindsfixture.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 using namespace vekla;
 using namespace vekla::test;

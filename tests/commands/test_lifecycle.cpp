@@ -9,6 +9,7 @@
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
+#include "workspace/datafolder.h"
 #include "workspace/gradestats.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"

@@ -14,8 +14,9 @@
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
 #include "workspace/checks.h"
+#include "workspace/datafolder.h"
 #include "workspace/gradestats.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 using namespace vekla;
 using namespace vekla::test;

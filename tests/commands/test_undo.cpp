@@ -11,8 +11,10 @@
 #include "commands/convertcommands.h"
 #include "commands/undocommands.h"
 #include "support/kindsfixture.h"
+#include "workspace/datafolder.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/semesters.h"
 #include "workspace/workfiles.h"
 
 using namespace vekla;

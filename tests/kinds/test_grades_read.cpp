@@ -8,7 +8,6 @@
 
 #include "kinds/gradesfixtures.h"
 #include "pdb/error.h"
-#include "workspace/workfiles.h"
 
 using namespace vekla;
 using namespace vekla::test;

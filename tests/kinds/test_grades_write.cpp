@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/gradepanel.h"
 #include "kinds/gradesfixtures.h"
 #include "pdb/error.h"
 #include "workspace/gradestats.h"
-#include "workspace/workfiles.h"
+#include "workspace/semesters.h"
 
 using namespace vekla;
 using namespace vekla::test;

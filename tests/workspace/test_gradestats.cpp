@@ -4,12 +4,12 @@
 
 #include <QTemporaryDir>
 
+#include "commands/gradepanel.h"
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/checks.h"
 #include "workspace/gradestats.h"
-#include "workspace/workfiles.h"
 
 using namespace vekla;
 using namespace vekla::test;

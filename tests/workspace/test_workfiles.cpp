@@ -11,7 +11,9 @@
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "workspace/datafolder.h"
 #include "workspace/gradestats.h"
+#include "workspace/semesters.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
 
