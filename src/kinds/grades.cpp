@@ -264,30 +264,34 @@ int FieldCount(const PdbFile& pdb, int r, int n) {
 // Student `student` (from 1): the grid row with its checked order number,
 // name, note of the first semester and "examined" count, and every
 // semester's grades and note in its section of the store.
-void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string>& f) {
+// The fields are views into the file.
+void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string_view>& f) {
   using G = GradeGeometry;
   CellGrid& g = t.grid;
   IniFile& ini = t.gradesIni;
   const G geo(g);
   const int count = static_cast<int>(f.size());
-  auto field = [&](int k) -> const std::string& { return f[static_cast<std::size_t>(k - 1)]; };
+  auto field = [&](int k) { return f[static_cast<std::size_t>(k - 1)]; };
   const int row = G::studentRow(student);
   const std::string section = "Z" + std::to_string(student);
-  const std::string name = count >= 2 ? field(2).substr(0, kMaxName) : std::string();
+  const std::string_view name = count >= 2 ? field(2).substr(0, kMaxName) : std::string_view();
   g.setText(0, row, StudentLabel(std::to_string(student), name));
-  if (count >= 1) g.setText(G::kOrderCol, row, CheckBoundedNumber(t, field(1), {G::kOrderCol, row}, 999, 1));
+  if (count >= 1)
+    g.setText(G::kOrderCol, row, CheckBoundedNumber(t, std::string(field(1)), {G::kOrderCol, row}, 999, 1));
   if (count >= 2) {
-    const std::string checked = CutText(t, field(2), {G::kNameCol, row}, kMaxName);
+    const std::string checked = CutText(t, std::string(field(2)), {G::kNameCol, row}, kMaxName);
     g.setText(G::kNameCol, row, checked);
     ini.set(section, "Jmeno", checked);
   }
-  if (count >= 3) g.setText(geo.examinedCol(), row, CheckBoundedNumber(t, field(3), {geo.examinedCol(), row}, 999, 0));
+  if (count >= 3)
+    g.setText(geo.examinedCol(), row,
+              CheckBoundedNumber(t, std::string(field(3)), {geo.examinedCol(), row}, 999, 0));
   for (int k = 4; k <= count; ++k) {
     const std::string j = SemesterOfField(k);
     if (k % 2 == 0) {
       ini.set(section, "Z" + j, StudentGrades(t, field(k), g.text(0, row), j));
     } else if (k == 5) {
-      const std::string note = CutText(t, field(k), {geo.noteCol(), row}, kMaxNote);
+      const std::string note = CutText(t, std::string(field(k)), {geo.noteCol(), row}, kMaxNote);
       g.setText(geo.noteCol(), row, note);
       ini.set(section, "P1", note);
     } else {
@@ -336,9 +340,15 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   for (const auto& [section, key, value] : c.classKeys) t.gradesIni.set(section, key, value);
   t.semesterItems = c.semesterItems;
   int student = 0;
-  for (int r = 4; r <= n; ++r)
-    if (const std::optional<std::vector<std::string>> fields = RecordFields(pdb, r, n))
-      ReadStudentRecord(t, ++student, *fields);
+  std::vector<std::string_view> fields;
+  for (int r = 4; r <= n; ++r) {
+    // An empty or one-byte body holds no student.
+    const auto [first, last] = pdb.RecordBodyRange(r, n);
+    if (last <= first) continue;
+    fields.clear();
+    pdb.ReadRecordFields(first, last, [&](int, std::string_view text) { fields.push_back(text); });
+    ReadStudentRecord(t, ++student, fields);
+  }
   // The store knows the students by their records; their order numbers are
   // made unique as well, so that a save or a CSV round trip never merges two.
   GiveUniqueOrderNumbers(t);

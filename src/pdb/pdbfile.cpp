@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 
 #include "pdb/error.h"
 #include "pdb/savefile.h"
@@ -142,12 +143,15 @@ void PdbFile::ReadRecordFields(std::int64_t first, std::int64_t last,
                                const std::function<void(int, std::string_view)>& field) const {
   if (first < 0) first = 0;
   const std::int64_t end = std::min(last + 1, size());  // stops quietly at the end of the file
+  if (first >= end) return;
   int number = 0;
-  std::int64_t start = first;
-  for (std::int64_t pos = first; pos < end; ++pos) {
-    if (bytes_[static_cast<std::size_t>(pos)] != '\0') continue;
-    field(++number, std::string_view(bytes_.data() + start, static_cast<std::size_t>(pos - start)));
-    start = pos + 1;
+  const char* at = bytes_.data() + first;
+  const char* const stop = bytes_.data() + end;
+  while (at < stop) {
+    const auto* nul = static_cast<const char*>(std::memchr(at, '\0', static_cast<std::size_t>(stop - at)));
+    if (!nul) break;  // text after the last NUL is no field
+    field(++number, std::string_view(at, static_cast<std::size_t>(nul - at)));
+    at = nul + 1;
   }
 }
 

@@ -6,13 +6,13 @@
 
 namespace vekla {
 
-namespace {
-const Cell& defaultCell() {
+const Cell& CellGrid::defaultCell() {
   static const Cell c;
   return c;
 }
+
+namespace {
 constexpr int kDefaultWidth = 64;
-constexpr int kUnmeasured = -1;
 
 std::function<int(const Cell&)>& widthMeasure() {
   static std::function<int(const Cell&)> m = [](const Cell& c) {
@@ -40,18 +40,10 @@ void CellGrid::setRowCount(int n) {
   rows_ = std::max(0, n);
 }
 
-const Cell& CellGrid::cell(int col, int row) const {
-  if (row < 0 || col < 0 || row >= static_cast<int>(cells_.size())) return defaultCell();
-  const auto& r = cells_[static_cast<size_t>(row)];
-  if (col >= static_cast<int>(r.size())) return defaultCell();
-  return r[static_cast<size_t>(col)];
-}
-
-Cell& CellGrid::at(int col, int row) {
+Cell& CellGrid::grow(int col, int row) {
   col = std::max(col, 0);
   row = std::max(row, 0);
-  if (static_cast<size_t>(col) < measured_.size()) measured_[static_cast<size_t>(col)] = kUnmeasured;
-  writes_.note({col, row});
+  noteWrite(col, row);
   if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
   auto& r = cells_[static_cast<size_t>(row)];
   if (col >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(col) + 1);

@@ -45,9 +45,26 @@ class CellGrid {
   int fixedRows() const { return fixedRows_; }
 
   // Read access never grows the store; beyond it a default cell is returned.
-  const Cell& cell(int col, int row) const;
-  // Write access grows the store to hold (col, row).
-  Cell& at(int col, int row);
+  // Inline: the checks and statistics read every cell of the largest grids.
+  const Cell& cell(int col, int row) const {
+    if (static_cast<std::size_t>(row) < cells_.size()) {
+      const std::vector<Cell>& r = cells_[static_cast<std::size_t>(row)];
+      if (static_cast<std::size_t>(col) < r.size()) return r[static_cast<std::size_t>(col)];
+    }
+    return defaultCell();
+  }
+  // Write access grows the store to hold (col, row). Inline for the cells
+  // the store holds already, which is nearly every write.
+  Cell& at(int col, int row) {
+    if (static_cast<std::size_t>(row) < cells_.size()) {
+      std::vector<Cell>& r = cells_[static_cast<std::size_t>(row)];
+      if (static_cast<std::size_t>(col) < r.size()) {
+        noteWrite(col, row);
+        return r[static_cast<std::size_t>(col)];
+      }
+    }
+    return grow(col, row);
+  }
 
   const std::string& text(int col, int row) const { return cell(col, row).text; }
   const Cell& cell(CellPos p) const { return cell(p.col, p.row); }
@@ -185,6 +202,13 @@ class CellGrid {
     writes_.restart();
   }
 
+  static const Cell& defaultCell();
+  static constexpr int kUnmeasured = -1;
+  void noteWrite(int col, int row) {
+    if (static_cast<std::size_t>(col) < measured_.size()) measured_[static_cast<std::size_t>(col)] = kUnmeasured;
+    writes_.note({col, row});
+  }
+  Cell& grow(int col, int row);
   std::vector<std::vector<Cell>> cells_;  // [row][col]
   std::vector<int> widths_;
   // The widest text of each column at the last sizing, or -1 for a column

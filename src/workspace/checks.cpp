@@ -1,6 +1,7 @@
 #include "workspace/checks.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
@@ -279,6 +280,24 @@ std::string CheckValue(VeklaState& s, std::string text) {
   return result;
 }
 
+namespace {
+
+// The grade symbols, each of one character given its trailing space, as a
+// table. A check of every cell asks for it once a cell: it is made again
+// only when the symbol grid was written to since (its mark tells).
+const GradeCodes& PaddedSymbols(VeklaState& s) {
+  thread_local std::optional<CellGrid::Mark> madeFor;
+  thread_local std::optional<GradeCodes> codes;
+  if (madeFor && *madeFor == s.znamky.mark()) return *codes;
+  for (int c = 1; c <= 20; ++c)
+    if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
+  codes.emplace(s);
+  madeFor = s.znamky.mark();
+  return *codes;
+}
+
+}  // namespace
+
 std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour) {
   if (!text.empty()) {
     const std::string original = text;
@@ -289,14 +308,8 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
     }
     // The symbols are compared as they are stored: a symbol of one
     // character gets its trailing space in the symbol grid as well.
-    auto listed = [&s](const std::string& t) {
-      for (int c = 1; c <= 20; ++c) {
-        if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
-        const std::string& symbol = s.znamky.text(c, 0);
-        if (symbol.size() == t.size() && symbol.front() == t.front() && symbol == t) return true;
-      }
-      return false;
-    };
+    const GradeCodes& symbols = PaddedSymbols(s);
+    auto listed = [&symbols](const std::string& t) { return symbols(t) != 0; };
     if (!listed(text)) {
       bool found = false;
       if (text[1] == '.') {
@@ -344,8 +357,8 @@ namespace {
 
 // A student's order number: a number from 1 to 999 that no other student
 // has; a repeated one becomes the next free number.
-std::string CheckOrderNumber(VeklaState& s, const std::string& text, CellPos at) {
-  return UniqueOrderNumber(s, CheckBoundedNumber(s, text, at, kMaxOrderNumber, 1), at.row);
+std::string CheckOrderNumber(VeklaState& s, const std::string& text, CellPos at, const OrderTexts* texts = nullptr) {
+  return UniqueOrderNumber(s, CheckBoundedNumber(s, text, at, kMaxOrderNumber, 1), at.row, texts);
 }
 
 std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos at) {
@@ -394,7 +407,14 @@ std::string CheckCell(VeklaState& s, const std::string& text, CellPos at) {
 void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress) {
   // Repeated order numbers first, so that the first student with a number
   // keeps it and a later one gets the next free number.
-  if (s.kind == DbKind::Znamky) GiveUniqueOrderNumbers(s);
+  // The order numbers held are then counted once, not searched for again
+  // for every student.
+  std::optional<OrderTexts> orderTexts;
+  if (s.kind == DbKind::Znamky) {
+    GiveUniqueOrderNumbers(s);
+    orderTexts.emplace(s);
+  }
+  const GradeGeometry geo(s.grid);
   const int R = s.grid.rowCount();
   const int C = s.grid.colCount();
   if (R >= 2 && C >= 2) {
@@ -404,8 +424,12 @@ void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>&
       for (int c = 1; c < C; ++c) {
         // A copy: a check may write into the grid (the row label).
         const std::string before = s.grid.text(c, r);
-        std::string after = CheckCell(s, before, {c, r});
-        if (after != before) s.grid.setText(c, r, std::move(after));
+        const bool order = orderTexts && c == GradeGeometry::kOrderCol && geo.isStudentRow(r);
+        std::string after = order ? CheckOrderNumber(s, before, {c, r}, &*orderTexts) : CheckCell(s, before, {c, r});
+        if (after != before) {
+          if (order) orderTexts->replaced(before, after);
+          s.grid.setText(c, r, std::move(after));
+        }
         const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
         if (const long long percent = roundedPercent(done, total); percent != told) {
           told = percent;

@@ -278,15 +278,42 @@ int GradeCode(const VeklaState& s, const std::string& text) {
   return 0;
 }
 
+std::uint64_t GradeCodes::key(std::string_view text) {
+  std::uint64_t k = static_cast<std::uint64_t>(text.size()) << 56;
+  for (std::size_t i = 0; i < text.size(); ++i) k |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  return k;
+}
+
 GradeCodes::GradeCodes(const VeklaState& s) {
-  // The first of two equal symbols is the one a search from 1 to 20 finds.
-  for (int c = 1; c <= 20; ++c)
-    if (const std::string& t = s.znamky.text(c, 0); !t.empty()) codes_.try_emplace(t, c);
+  // Searched from 1 to 20: the first of two equal symbols is found.
+  for (int c = 1; c <= 20; ++c) {
+    const std::string& t = s.znamky.text(c, 0);
+    if (t.empty()) continue;
+    if (t.size() >= 8) {
+      longer_.emplace_back(t, c);
+      continue;
+    }
+    const std::uint64_t k = key(t);
+    std::size_t i = slot(k);
+    while (keys_[i] != 0 && keys_[i] != k) i = (i + 1) % keys_.size();
+    if (keys_[i] == k) continue;
+    keys_[i] = k;
+    codes_[i] = static_cast<std::uint8_t>(c);
+  }
 }
 
 int GradeCodes::operator()(const std::string& text) const {
-  const auto it = codes_.find(text);
-  return it == codes_.end() ? 0 : it->second;
+  if (text.empty()) return 0;
+  if (text.size() < 8) {
+    const std::uint64_t k = key(text);
+    for (std::size_t i = slot(k);; i = (i + 1) % keys_.size()) {
+      if (keys_[i] == k) return codes_[i];
+      if (keys_[i] == 0) return 0;
+    }
+  }
+  for (const auto& [symbol, code] : longer_)
+    if (symbol == text) return code;
+  return 0;
 }
 
 int WeightNumber(const VeklaState& s, Color c) {

@@ -1,7 +1,11 @@
 #pragma once
 // Grade symbols, weights, average bands and statistics.
 #include <string>
-#include <unordered_map>
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "workspace/state.h"
 
@@ -15,7 +19,13 @@ class GradeCodes {
   int operator()(const std::string& text) const;  // 1..20, 0 none
 
  private:
-  std::unordered_map<std::string, int> codes_;
+  // A symbol of up to 7 bytes as one number (its bytes and its length), in
+  // a small open table: a cell is looked up without a string compare.
+  static std::uint64_t key(std::string_view text);
+  static std::size_t slot(std::uint64_t key) { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 58); }
+  std::array<std::uint64_t, 64> keys_{};  // 0: a free slot (no symbol is empty)
+  std::array<std::uint8_t, 64> codes_{};
+  std::vector<std::pair<std::string, int>> longer_;  // symbols of 8 bytes or more
 };
 
 int WeightNumber(const VeklaState& s, Color c);  // 1..4, 0 none

@@ -56,11 +56,30 @@ void logNewNumber(VeklaState& s, int row, const std::string& old, int n) {
 
 int FreeOrderNumber(const VeklaState& s, int after, int row) { return nextFree(takenByOthers(s, row), after); }
 
-std::string UniqueOrderNumber(VeklaState& s, std::string number, int row) {
+OrderTexts::OrderTexts(const VeklaState& s) {
+  const G geo(s.grid);
+  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) ++rows_[s.grid.text(G::kOrderCol, r)];
+}
+
+bool OrderTexts::heldByOther(const std::string& number, const std::string& own) const {
+  const auto it = rows_.find(number);
+  return it != rows_.end() && it->second > (own == number ? 1 : 0);
+}
+
+void OrderTexts::replaced(const std::string& before, const std::string& after) {
+  if (const auto it = rows_.find(before); it != rows_.end() && --it->second == 0) rows_.erase(it);
+  ++rows_[after];
+}
+
+std::string UniqueOrderNumber(VeklaState& s, std::string number, int row, const OrderTexts* texts) {
   const G geo(s.grid);
   bool taken = false;
-  for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow() && !taken; ++r)
-    taken = r != row && s.grid.text(G::kOrderCol, r) == number;
+  if (texts) {
+    taken = texts->heldByOther(number, s.grid.text(G::kOrderCol, row));
+  } else {
+    for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow() && !taken; ++r)
+      taken = r != row && s.grid.text(G::kOrderCol, r) == number;
+  }
   if (!taken) return number;
   const int n = FreeOrderNumber(s, orderNumber(number), row);
   if (n == 0) return number;

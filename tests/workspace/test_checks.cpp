@@ -372,6 +372,19 @@ TEST_F(Checks, AllCellsRepairsStoresAndShowsProgress) {
   EXPECT_TRUE(s.Memo1.empty());
 }
 
+// Two numbers above 999 both repair to 6: the second student, checked after
+// the first one took 6, gets the next free number.
+TEST_F(Checks, AllCellsGivesTwoRepairedOrderNumbersTwoNumbers) {
+  VeklaState s;
+  test::ScriptedPrompter p;
+  MakeGradeBook(s, 2, 1);
+  s.grid.setText(1, 4, "1006");
+  s.grid.setText(1, 5, "2006");
+  CheckAllCells(s, p);
+  EXPECT_EQ(s.grid.text(1, 4), "6");
+  EXPECT_EQ(s.grid.text(1, 5), "7");
+}
+
 TEST_F(Checks, ProgressRoundsHalvesToEven) {
   VeklaState s;
   test::ScriptedPrompter p;
