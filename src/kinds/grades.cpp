@@ -127,14 +127,15 @@ Color PreferenceColour(const QString& path, const std::string& text, const std::
   return text.size() < 6 ? kWhite : ColourField(path, text, what);
 }
 
-// The fields of one record; nullopt for an empty or one-byte body, which
-// holds no student.
-std::optional<std::vector<std::string>> RecordFields(const PdbFile& pdb, int index, int count) {
+// The fields of record `index` of `count`, as views of the file, into
+// `fields`; false (and none) for an empty or one-byte body, which holds no
+// student.
+bool RecordFields(const PdbFile& pdb, int index, int count, std::vector<std::string_view>& fields) {
+  fields.clear();
   const auto [first, last] = pdb.RecordBodyRange(index, count);
-  if (last <= first) return std::nullopt;
-  std::vector<std::string> fields;
-  pdb.ReadRecordFields(first, last, [&](int, std::string_view text) { fields.emplace_back(text); });
-  return fields;
+  if (last <= first) return false;
+  pdb.ReadRecordFields(first, last, [&](int, std::string_view text) { fields.push_back(text); });
+  return true;
 }
 
 }  // namespace
@@ -252,15 +253,6 @@ void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vec
   }
 }
 
-// The fields of record `r` of `n`; 0 for an empty or one-byte body.
-int FieldCount(const PdbFile& pdb, int r, int n) {
-  const auto [first, last] = pdb.RecordBodyRange(r, n);
-  if (last <= first) return 0;
-  int count = 0;
-  pdb.ReadRecordFields(first, last, [&](int, std::string_view) { ++count; });
-  return count;
-}
-
 // Student `student` (from 1): the grid row with its checked order number,
 // name, note of the first semester and "examined" count, and every
 // semester's grades and note in its section of the store.
@@ -311,17 +303,17 @@ GradesDbCheck CheckGradesDb(const PdbFile& pdb, const CodecReport& report) {
     ThrowMalformed(path, cp("databáze má ") + std::to_string(c.students) +
                              cp(" žáků, kapesní počítač jich v jedné třídě drží nejvýše ") +
                              std::to_string(kMaxStudents));
+  std::vector<std::string_view> fields;
   for (int r = 1; r <= n; ++r) {
-    std::optional<std::vector<std::string>> fields;
-    if (r <= 3) fields = RecordFields(pdb, r, n);
-    const int count = r <= 3 ? (fields ? static_cast<int>(fields->size()) : 0) : FieldCount(pdb, r, n);
+    RecordFields(pdb, r, n, fields);
+    const int count = static_cast<int>(fields.size());
     if (count == 0) continue;
     // From field 4 on the fields come in pairs, one per semester.
     const int semesters = count >= 4 ? (count - 2) / 2 : 0;
     if (semesters > kMaxSemesters)
       ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
                                cp(" pololetí, databáze známek jich může mít nejvýše ") + std::to_string(kMaxSemesters));
-    if (fields) ReadClassRecord(c, pdb, r, *fields, report);
+    if (r <= 3) ReadClassRecord(c, pdb, r, std::vector<std::string>(fields.begin(), fields.end()), report);
   }
   if (c.classColour.size() == 6) ColourField(path, c.classColour, cp("třídy v záznamu 1"));
   return c;
@@ -341,14 +333,8 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   t.semesterItems = c.semesterItems;
   int student = 0;
   std::vector<std::string_view> fields;
-  for (int r = 4; r <= n; ++r) {
-    // An empty or one-byte body holds no student.
-    const auto [first, last] = pdb.RecordBodyRange(r, n);
-    if (last <= first) continue;
-    fields.clear();
-    pdb.ReadRecordFields(first, last, [&](int, std::string_view text) { fields.push_back(text); });
-    ReadStudentRecord(t, ++student, fields);
-  }
+  for (int r = 4; r <= n; ++r)
+    if (RecordFields(pdb, r, n, fields)) ReadStudentRecord(t, ++student, fields);
   // The store knows the students by their records; their order numbers are
   // made unique as well, so that a save or a CSV round trip never merges two.
   GiveUniqueOrderNumbers(t);
