@@ -7,6 +7,7 @@
 
 #include "commands/commands.h"
 #include "fuzz/fuzzstate.h"
+#include "tests/support/scriptedprompter.h"
 #include "workspace/kindparams.h"
 
 using namespace vekla;
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     f.write(reinterpret_cast<const char*>(data + 1), static_cast<qint64>(size - 1));
   }
   VeklaState s = fuzz::FreshTab(kind);
-  fuzz::QuietPrompter p;
+  test::ScriptedPrompter p;
   const std::string before = fuzz::Fingerprint(s);
   const Outcome outcome = RunCommand(s, p, [&] { return OpenDatabase(s, p, path, true); });
   // All or nothing: a file not read changes nothing.

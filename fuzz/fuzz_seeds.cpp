@@ -13,6 +13,7 @@
 #include "fuzz/fuzzstate.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "tests/support/scriptedprompter.h"
 #include "workspace/gradestats.h"
 #include "workspace/kindparams.h"
 
@@ -20,7 +21,7 @@ using namespace vekla;
 
 namespace {
 
-class SaveTo : public fuzz::QuietPrompter {
+class SaveTo : public test::ScriptedPrompter {
  public:
   explicit SaveTo(QString path) : path_(std::move(path)) {}
   std::optional<QString> saveFile(const FileDialogRequest&) override { return path_; }

@@ -9,23 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "workspace/prompter.h"
 #include "workspace/setup.h"
 #include "workspace/state.h"
 
 namespace vekla::fuzz {
-
-class QuietPrompter : public Prompter {
- public:
-  std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-  void message(const std::string&) override {}
-  void error(const std::string&) override {}
-  bool question(const std::string&) override { return false; }
-  std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-  void progress(const std::string&) override {}
-  bool shellOpen(const QString&) override { return true; }
-};
 
 // The private folder of the whole run.
 inline const QString& Folder() {
