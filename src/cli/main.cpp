@@ -151,7 +151,7 @@ int takeDataFolder(FolderLock& lock, const QString& dir) {
   const std::optional<FolderLock::Holder> h = lock.holder();
   const bool conversion = h && h->host.isEmpty() && h->program == OwnProgramName();
   if (conversion && lock.waitAndTake(kWaitForConversion)) return kDone;
-  const QString folder = QDir::toNativeSeparators(dir);
+  const QString folder = QDir::toNativeSeparators(QDir(dir).absolutePath() + '/');
   const QString host = h && !h->host.isEmpty() ? QStringLiteral(" na počítači %1").arg(h->host) : QString();
   QString text;
   if (!h)
