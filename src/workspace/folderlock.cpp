@@ -10,7 +10,9 @@ namespace vekla {
 FolderLock::FolderLock(const QString& folder)
     : path_(QDir(folder).filePath(QStringLiteral("vekla.lock"))), lock_(path_) {
   // A lock is never old enough to be taken from a running program: only the
-  // death of its owner frees it (a window runs for days).
+  // death of its owner frees it (a window runs for days). Where the file
+  // system has file locks, the toolkit's own lock on the file already keeps
+  // a running owner's lock; this covers the ones without.
   lock_.setStaleLockTime(0);
 }
 

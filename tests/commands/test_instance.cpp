@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QMutex>
@@ -201,6 +202,12 @@ TEST(FolderLockTest, TakenHeldOrLeftBehind) {
     EXPECT_EQ(h->host, QString());
     EXPECT_EQ(h->program, OwnProgramName());
     EXPECT_FALSE(OwnProgramName().isEmpty());
+    // However long its holder has run, the lock stays its own.
+    QFile file(dir + "vekla.lock");
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_EQ(lock.take(), FolderLock::Take::Held);
     running.end('d');  // killed: the lock file stays
     EXPECT_TRUE(QFile::exists(dir + "vekla.lock"));
     EXPECT_EQ(lock.take(), FolderLock::Take::Taken);
