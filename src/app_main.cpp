@@ -1,51 +1,56 @@
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QTimer>
+#include <QMessageBox>
 #include <cstdio>
-#include <cstring>
 
+#include "app/handedfiles.h"
 #include "app/mainwindow.h"
 #include "app/widgets.h"
+#include "commands/commandline.h"
+#include "commands/commands.h"
+#include "commands/instance.h"
+#include "workspace/folderlock.h"
 
 namespace {
 
-const char kUsage[] =
-    "Použití: vekla [SOUBOR...]\n"
-    "Otevře okno programu Vekla. Databáze .pdb zadaná jako SOUBOR se otevře na své\n"
-    "záložce, soubor .csv se načte do zobrazené záložky, jako po přetažení na okno.\n"
-    "Volby:\n"
-    "  -V, --version  verze programu\n"
-    "  -h, --help     tato nápověda\n"
-    "Nastavení (vekla.ini), pracovní soubory (data/) a exporty (html/, excel/) jsou\n"
-    "ve složce VEKLA_HOME, je-li nastavena; jinak ve složce programu, obsahuje-li\n"
-    "soubor vekla.ini nebo vekla-portable (přenosná instalace); jinak ve složce\n"
-    "~/.local/share/Vekla.\n"
-    "Převod souborů bez okna: vekla-convert --help\n";
+// How long a later start waits for the running window to take its files.
+constexpr int kAnswerTime = 5000;
 
-// --help and --version answer before the toolkit starts, so they work without
-// a display. Returns the exit status, or -1 to go on.
-int answerInfoOptions(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const char* a = argv[i];
-    if (std::strcmp(a, "--") == 0) break;
-    if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (std::strcmp(a, "-V") == 0 || std::strcmp(a, "--version") == 0) {
-      // The same version the about box shows.
-      std::printf("Vekla %s\n", VEKLA_VERSION);
-      return 0;
-    }
-  }
-  return -1;
+// A start that may not run: said on stderr, and in a message box where
+// there is a screen to show it on.
+int refuse(const QString& text) {
+  std::fprintf(stderr, "vekla: %s\n", text.toUtf8().constData());
+  const QString platform = QGuiApplication::platformName();
+  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+    QMessageBox::warning(nullptr, QStringLiteral("Vekla"), text);
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const int status = answerInfoOptions(argc, argv); status >= 0) return status;
+  // The command line is read before the toolkit starts, so that help,
+  // version and a wrong option need no display.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const vekla::WindowOptions options = vekla::ParseWindowOptions(args);
+  if (!options.error.isEmpty()) {
+    std::fprintf(stderr, "vekla: %s\n", options.error.toUtf8().constData());
+    std::fputs(vekla::WindowUsageText(), stderr);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(vekla::WindowUsageText(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    // The same version the about box shows.
+    std::printf("Vekla %s\n", VEKLA_VERSION);
+    return 0;
+  }
+
   QApplication app(argc, argv);
   // The application title. No display name: the toolkit would append it to
   // the window caption, which shows the semester label and the database.
@@ -56,28 +61,33 @@ int main(int argc, char** argv) {
   // without.
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vekla.Vekla"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.vekla.Vekla")));
-  // The toolkit has taken its own options (-platform, -style, ...) out.
-  QStringList files;
-  bool optionsEnd = false;
-  for (const QString& a : QApplication::arguments().mid(1)) {
-    if (!optionsEnd && a == QLatin1String("--")) {
-      optionsEnd = true;
-    } else if (!optionsEnd && a.startsWith('-') && a != QLatin1String("-")) {
-      std::fprintf(stderr, "vekla: neznámá volba %s\nNápověda: vekla --help\n", a.toUtf8().constData());
-      return 2;
-    } else {
-      files << a;
-    }
-  }
   vekla::UseCzech();
+
+  QStringList files;
+  for (const QString& f : options.files) files << QFileInfo(f).absoluteFilePath();
+
+  // One window per data folder: the window holds the lock of its working
+  // files; a later start hands its files to it and ends.
+  const QString programDir = vekla::ResolveProgramDir(QCoreApplication::applicationDirPath());
+  const QString dataDir = programDir + "data/";
+  QDir().mkpath(dataDir);
+  vekla::FolderLock lock(dataDir);
+  const vekla::Claim claim = vekla::ClaimFolder(lock, dataDir, programDir, files, kAnswerTime);
+  if (claim.what == vekla::Claim::HandedOver) return 0;
+  if (claim.what == vekla::Claim::Refused) return refuse(claim.refusal);
+  vekla::InstanceServer server;
+  if (claim.what == vekla::Claim::First && !server.listen(vekla::InstanceName(dataDir)))
+    std::fprintf(stderr, "vekla: další spuštění nemohou předat soubory tomuto oknu (%s)\n",
+                 vekla::InstanceName(dataDir).toUtf8().constData());
+
   vekla::MainWindow w;
   w.show();
-  if (!files.isEmpty()) {
-    // The stored tab is loaded first, so that the files are opened over it.
-    QTimer::singleShot(0, &w, [&w, files] {
-      w.activate();
-      for (const QString& f : files) w.openGivenFile(QFileInfo(f).absoluteFilePath());
-    });
-  }
+  auto* handed = new vekla::HandedFiles(w);
+  QObject::connect(&server, &vekla::InstanceServer::filesHanded, handed,
+                   [handed](const QStringList& f) { handed->take(f, true); });
+  // Once the window is closed, files handed over would be lost: the next
+  // start waits for this one to end and runs a window of its own.
+  QObject::connect(&app, &QGuiApplication::lastWindowClosed, &server, &vekla::InstanceServer::close);
+  handed->take(files, false);
   return app.exec();
 }

@@ -27,6 +27,7 @@
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
+#include "workspace/folderlock.h"
 #include "workspace/gradestats.h"
 #include "workspace/kindparams.h"
 #include "workspace/setup.h"
@@ -52,7 +53,7 @@ Format formatOf(const QString& path, bool output) {
 
 int usageError(const std::string& utf8) {
   PrintMessageUtf8(utf8);
-  std::fputs(ShortUsageText(), stderr);
+  std::fputs(UsageText(), stderr);
   return kUsage;
 }
 
@@ -137,6 +138,37 @@ int overwritesInput(const std::string& what, const QString& file) {
   return kFailed;
 }
 
+// The working files of --data are the window's own when a window uses that
+// folder: the conversion holds the folder's lock while it runs, and is
+// refused while a window holds it. Another conversion on the folder ends
+// soon and is waited for. A folder where no lock can be made is left to the
+// run, whose writes there say what is wrong.
+constexpr int kWaitForConversion = 60000;
+
+int takeDataFolder(FolderLock& lock, const QString& dir) {
+  QDir().mkpath(dir);
+  if (lock.take() != FolderLock::Take::Held) return kDone;
+  const std::optional<FolderLock::Holder> h = lock.holder();
+  const bool conversion = h && h->host.isEmpty() && h->program == OwnProgramName();
+  if (conversion && lock.waitAndTake(kWaitForConversion)) return kDone;
+  const QString folder = QDir::toNativeSeparators(QDir(dir).absolutePath() + '/');
+  const QString host = h && !h->host.isEmpty() ? QStringLiteral(" na počítači %1").arg(h->host) : QString();
+  QString text;
+  if (!h)
+    text = QStringLiteral("Složka pracovních souborů \"%1\" je zamčena souborem \"%2\", který nelze přečíst.")
+               .arg(folder, QDir::toNativeSeparators(lock.lockFile()));
+  else if (conversion)
+    text = QStringLiteral("Složku pracovních souborů \"%1\" používá jiný převod vekla-convert (proces %2), který "
+                          "neskončil do %3 s; zadejte jinou složku --data.")
+               .arg(folder, QString::number(h->pid), QString::number(kWaitForConversion / 1000));
+  else
+    text = QStringLiteral("Složku pracovních souborů \"%1\" používá otevřené okno programu Vekla (proces %2%3); "
+                          "zavřete ho, nebo zadejte jinou složku --data.")
+               .arg(folder, QString::number(h->pid), host);
+  PrintMessageUtf8((text + QStringLiteral(" Nic nebylo zapsáno.")).toStdString());
+  return kFailed;
+}
+
 // Runs one command as the window would and prints the error-log lines it added.
 Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& command) {
   const std::vector<std::string> before = s.Memo1;
@@ -186,6 +218,12 @@ int convert(const ConvertOptions& o) {
   const std::optional<Conversion> exporting = ExportOf(out);
   if (importing && !entry.has(*importing)) return notAvailable(*kind, *importing);
   if (exporting && !entry.has(*exporting)) return notAvailable(*kind, *exporting);
+
+  std::optional<FolderLock> dataLock;
+  if (!o.dataDir.isEmpty()) {
+    dataLock.emplace(o.dataDir);
+    if (const int refused = takeDataFolder(*dataLock, o.dataDir); refused != kDone) return refused;
+  }
 
   if (o.now.isValid()) SetNow(o.now);
   QTemporaryDir programDir;

@@ -1,8 +1,10 @@
 #include "cli/options.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
+#include "commands/commandline.h"
 #include "workspace/kindparams.h"
 
 namespace vekla::cli {
@@ -47,94 +49,67 @@ const char* UsageText() {
          "                            a složkou zálohy kapesního počítače [PalmDesktop]\n"
          "                            (výchozí $VEKLA_HOME/vekla.ini, je-li VEKLA_HOME\n"
          "                            nastavena a soubor existuje)\n"
-         "  --data SLOŽKA             složka pracovních souborů (výchozí dočasná)\n"
+         "  --data SLOŽKA             složka pracovních souborů (výchozí dočasná); složku,\n"
+         "                            kterou používá otevřené okno Vekla, převod odmítne\n"
          "  --now \"RRRR-MM-DD hh:mm:ss\"  pevné datum a čas\n"
          "  --info SOUBOR.pdb         vypíše hlavičku databáze\n"
          "  -V, --version             verze programu\n"
          "  -h, --help                tato nápověda\n"
-         "Návratový kód: 0 hotovo, 1 vstup nelze načíst nebo výstup zapsat, 2 chybné volby.\n";
-}
-
-const char* ShortUsageText() {
-  return "Použití: vekla-convert [volby] VSTUP VÝSTUP\n"
-         "        vekla-convert --info SOUBOR.pdb\n"
-         "Nápověda: vekla-convert --help\n";
+         "Návratový kód: 0 hotovo, 1 vstup nelze načíst, výstup zapsat nebo složku --data\n"
+         "použít, 2 chybné volby.\n";
 }
 
 ConvertOptions ParseOptions(const QStringList& args) {
-  ConvertOptions o;
-  bool optionsEnd = false;
-  for (int i = 0; i < args.size(); ++i) {
-    QString arg = args[i];
-    // The short forms of --help and --version.
-    if (!optionsEnd && (arg == QLatin1String("-h") || arg == QLatin1String("-V"))) {
-      (arg == QLatin1String("-h") ? o.help : o.version) = true;
-      continue;
-    }
-    if (optionsEnd || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
-      o.positional << arg;
-      continue;
-    }
-    if (arg == QLatin1String("--")) {
-      optionsEnd = true;
-      continue;
-    }
-    // "--option=value" and "--option value" both work.
-    std::optional<QString> inlineValue;
-    if (const int eq = arg.indexOf('='); eq > 0) {
-      inlineValue = arg.mid(eq + 1);
-      arg = arg.left(eq);
-    }
-    auto value = [&]() -> QString {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= args.size()) usage(QStringLiteral("volbě %1 chybí hodnota").arg(arg));
-      return args[++i];
-    };
-    auto flag = [&] {
-      if (inlineValue) usage(QStringLiteral("volba %1 nemá hodnotu").arg(arg));
-    };
+  QCommandLineParser parser;
+  // As the window reads its command line: a word after one dash is a whole
+  // option name.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+  const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, {});
+  const QCommandLineOption twoValues(QStringLiteral("two-values"), {});
+  auto valued = [](const char* name) { return QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("x")); };
+  const QCommandLineOption kind = valued("kind"), semesters = valued("semesters"), semester = valued("semester"),
+                           settings = valued("settings"), data = valued("data"), now = valued("now"),
+                           info = valued("info");
+  parser.addOptions({help, version, twoValues, kind, semesters, semester, settings, data, now, info});
+  const QStringList all = QStringList(QStringLiteral("vekla-convert")) + args;
+  if (!parser.parse(all)) usage(CommandLineError(parser, all));
 
-    if (arg == QLatin1String("--help")) {
-      flag();
-      o.help = true;
-    } else if (arg == QLatin1String("--version")) {
-      flag();
-      o.version = true;
-    } else if (arg == QLatin1String("--kind")) {
-      const QString v = value();
-      o.kind = KindFromOptionName(v);
-      if (!o.kind) usage(QStringLiteral("neznámý druh \"%1\" (znamky, rozpisy, rozvrh, kalendar)").arg(v));
-    } else if (arg == QLatin1String("--semesters")) {
-      const QString v = value().trimmed();
-      o.semesters.clear();
-      o.allSemesters = v.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
-      if (!o.allSemesters) {
-        for (const QString& part : v.split(','))
-          o.semesters.insert(positiveNumber(QStringLiteral("--semesters"), part));
-      }
-    } else if (arg == QLatin1String("--semester")) {
-      o.semester = positiveNumber(arg, value());
-    } else if (arg == QLatin1String("--two-values")) {
-      flag();
-      o.twoValues = true;
-    } else if (arg == QLatin1String("--settings")) {
-      o.settingsFile = value();
-      if (o.settingsFile.isEmpty()) usage(QStringLiteral("volbě --settings chybí soubor"));
-    } else if (arg == QLatin1String("--data")) {
-      o.dataDir = value();
-      if (o.dataDir.isEmpty()) usage(QStringLiteral("volbě --data chybí složka"));
-      if (!o.dataDir.endsWith('/')) o.dataDir += '/';
-    } else if (arg == QLatin1String("--now")) {
-      const QString v = value();
-      o.now = QDateTime::fromString(v.trimmed(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-      if (!o.now.isValid()) usage(QStringLiteral("--now čeká \"RRRR-MM-DD hh:mm:ss\", ne \"%1\"").arg(v));
-    } else if (arg == QLatin1String("--info")) {
-      o.infoFile = value();
-      if (o.infoFile.isEmpty()) usage(QStringLiteral("volbě --info chybí soubor"));
-    } else {
-      usage(QStringLiteral("neznámá volba %1").arg(arg));
+  // Every value given is checked; the last one counts.
+  ConvertOptions o;
+  o.help = parser.isSet(help);
+  o.version = parser.isSet(version);
+  o.twoValues = parser.isSet(twoValues);
+  for (const QString& v : parser.values(kind)) {
+    o.kind = KindFromOptionName(v);
+    if (!o.kind) usage(QStringLiteral("neznámý druh \"%1\" (znamky, rozpisy, rozvrh, kalendar)").arg(v));
+  }
+  for (const QString& value : parser.values(semesters)) {
+    const QString v = value.trimmed();
+    o.semesters.clear();
+    o.allSemesters = v.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
+    if (!o.allSemesters) {
+      for (const QString& part : v.split(',')) o.semesters.insert(positiveNumber(QStringLiteral("--semesters"), part));
     }
   }
+  for (const QString& v : parser.values(semester)) o.semester = positiveNumber(QStringLiteral("--semester"), v);
+  auto path = [&](const QCommandLineOption& option, const char* missing) {
+    QString last;
+    for (const QString& v : parser.values(option)) {
+      if (v.isEmpty()) usage(QString::fromUtf8(missing));
+      last = v;
+    }
+    return last;
+  };
+  o.settingsFile = path(settings, "volbě --settings chybí soubor");
+  o.dataDir = path(data, "volbě --data chybí složka");
+  if (!o.dataDir.isEmpty() && !o.dataDir.endsWith('/')) o.dataDir += '/';
+  o.infoFile = path(info, "volbě --info chybí soubor");
+  for (const QString& v : parser.values(now)) {
+    o.now = QDateTime::fromString(v.trimmed(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (!o.now.isValid()) usage(QStringLiteral("--now čeká \"RRRR-MM-DD hh:mm:ss\", ne \"%1\"").arg(v));
+  }
+  o.positional = parser.positionalArguments();
   return o;
 }
 

@@ -33,7 +33,8 @@ struct ConvertOptions {
   QStringList positional;  // INPUT OUTPUT
 };
 
-// Throws UsageError for an unknown option, a missing or malformed value.
+// `args` without the program's name. Throws UsageError for an unknown
+// option, a missing or malformed value.
 ConvertOptions ParseOptions(const QStringList& args);
 
 // The settings file to read: --settings when given; else, when VEKLA_HOME
@@ -41,8 +42,7 @@ ConvertOptions ParseOptions(const QStringList& args);
 // display options and the handheld's backup folder); else none (empty).
 QString SettingsFile(const ConvertOptions& o);
 
-// The usage text of --help and the short one shown after a usage error, UTF-8.
+// The usage text, UTF-8: shown by --help and after a usage error.
 const char* UsageText();
-const char* ShortUsageText();
 
 }  // namespace vekla::cli
