@@ -647,7 +647,8 @@ std::string TopicPage(const VeklaState& s) {
 ExportFiles HtmlTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   const std::string stem = ExportPageStem(s, o);
   const TimetableGeometry geo(s.grid);
-  return Files(stem, TimetablePage(s, stem), kTimetableSheetName, TimetableSheet(), TimetableColours(s.grid, geo), true);
+  return Files(stem, TimetablePage(s, stem), kTimetableSheetName, TimetableSheet(), TimetableColours(s.grid, geo),
+               true);
 }
 
 ExportFiles HtmlGradeFiles(const VeklaState& s, const GradeDisplayOptions& o) {

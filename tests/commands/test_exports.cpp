@@ -55,8 +55,8 @@ TEST_F(Exports, EveryExportLeavesTheTabAsItWas) {
       const QString proposed = f.conversion == Conversion::ExportCsv || f.conversion == Conversion::ExportSql
                                    ? p.saveRequests.at(asked).fileName
                                    : p.opened.back();
-      EXPECT_TRUE(QFileInfo(proposed).fileName().startsWith(QString::fromStdString(KindPrefix(kind)),
-                                                            Qt::CaseInsensitive))
+      EXPECT_TRUE(
+          QFileInfo(proposed).fileName().startsWith(QString::fromStdString(KindPrefix(kind)), Qt::CaseInsensitive))
           << proposed.toStdString();
     }
   }

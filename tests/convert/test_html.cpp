@@ -174,9 +174,10 @@ TEST_F(HtmlTest, ColourSheetsKeepClearOfTheSharedOnes) {
     s.EditN = c.name;
     const ExportFiles files = HtmlTimetableFiles(s, {});
     ASSERT_EQ(Names(files), c.files);
-    EXPECT_NE(files[0].bytes.find("\r\n<link href=\"rozvrh.css\" rel=\"stylesheet\" type=\"text/css\">\r\n<link href=\"" +
-                                  c.files[2] + "\" rel=\"stylesheet\" type=\"text/css\">\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        files[0].bytes.find("\r\n<link href=\"rozvrh.css\" rel=\"stylesheet\" type=\"text/css\">\r\n<link href=\"" +
+                            c.files[2] + "\" rel=\"stylesheet\" type=\"text/css\">\r\n"),
+        std::string::npos);
   }
 }
 
