@@ -57,7 +57,7 @@ std::string ExportCsvTable(const VeklaState& s);
 // Grade book: rows 0 to R-3, columns 1 to the last. Titles are written
 // without their sort mark ("+ " or "- "), which stays in the grid.
 std::string ExportCsvGrades(const VeklaState& s);
-// The grade book's values file: the same lines, titles as they stand, each
+// The grade book's values file: the same lines and titles, each
 // grade cell as "w g" or an empty field.
 std::string ExportCsvGradeValues(const VeklaState& s);
 

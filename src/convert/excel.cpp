@@ -256,10 +256,14 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
 ExportFiles XlsxGradeFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   return Workbook(s, o, o.zvlast ? ExportGradesSeparate(s, o) : ExportGradesTable(s, o));
 }
-ExportFiles XlsxTopicFiles(const VeklaState& s, const GradeDisplayOptions& o) { return Workbook(s, o, ExportTopicPlans(s)); }
+ExportFiles XlsxTopicFiles(const VeklaState& s, const GradeDisplayOptions& o) {
+  return Workbook(s, o, ExportTopicPlans(s));
+}
 ExportFiles XlsxTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   return Workbook(s, o, ExportTimetable(s));
 }
-ExportFiles XlsxCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o) { return Workbook(s, o, ExportCalendar(s)); }
+ExportFiles XlsxCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o) {
+  return Workbook(s, o, ExportCalendar(s));
+}
 
 }  // namespace vekla
