@@ -1,6 +1,6 @@
 // An export reads the tab and leaves it as it was: a database without a
 // name keeps none, a sorted column keeps its mark, and the export is no
-// step to undo and no unsaved edit.
+// step to undo and no unsaved edit. Only the log hears what it left out.
 #include <gtest/gtest.h>
 
 #include "commands/commands.h"
@@ -63,3 +63,17 @@ TEST_F(Exports, EveryExportLeavesTheTabAsItWas) {
 }
 
 }  // namespace
+
+// What an export leaves out reaches the log once its file is written; a
+// cancelled export writes nothing and says nothing.
+TEST_F(Exports, WhatAnExportLeavesOutGoesToTheLogWhenWritten) {
+  SetupTab(s, DbKind::Kalendar);
+  s.grid.setRowCount(370);
+  s.Memo1.clear();
+  EXPECT_EQ(ConvertClick(s, p, Conversion::ExportSql), Outcome::Cancelled);
+  EXPECT_TRUE(s.Memo1.empty());
+  p.saveAnswers = {path("k.sql")};
+  EXPECT_EQ(ConvertClick(s, p, Conversion::ExportSql), Outcome::Done);
+  ASSERT_EQ(s.Memo1.size(), 1u);
+  EXPECT_NE(s.Memo1[0].find(cp("za 366. dnem")), std::string::npos);
+}
