@@ -2,7 +2,8 @@
 // databases of each kind as the save commands write them, CSV files as the
 // exports write them, and typical cell texts.
 //
-//   fuzz_seeds DIR    makes DIR/container, DIR/open, DIR/csv, DIR/checkcell
+//   fuzz_seeds DIR    makes DIR/container, DIR/open, DIR/csv, DIR/checkcell,
+//                     DIR/export
 #include <QDir>
 #include <QFile>
 #include <cstdio>
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString dir = QString::fromLocal8Bit(argv[1]);
-  for (const char* sub : {"container", "open", "csv", "checkcell"}) QDir().mkpath(dir + "/" + sub);
+  for (const char* sub : {"container", "open", "csv", "checkcell", "export"}) QDir().mkpath(dir + "/" + sub);
   for (DbKind kind : kAllKinds) {
     const std::string tag(1, static_cast<char>(kind));
     VeklaState s = Sample(kind);
@@ -86,6 +87,22 @@ int main(int argc, char** argv) {
     const std::string bytes = ReadWholeFile(db);
     Write(dir + "/container/" + name, bytes);
     Write(dir + "/open/" + name, tag + bytes);
+    // The exports' seeds: the database under the default display options,
+    // under all of them and under Zvlast alone, and a database whose texts
+    // and name hold what pages and scripts quote.
+    for (int options : {0x18, 0x3C, 0x20})
+      Write(dir + "/export/" + name + QString::number(options),
+            std::string(1, static_cast<char>(static_cast<int>(kind) | options)) + bytes);
+    VeklaState hostile = Sample(kind);
+    hostile.EditN = cp("x'`#<\\Č");
+    for (int r = 1; r < hostile.grid.rowCount() && r < 6; ++r)
+      for (int c = 1; c < hostile.grid.colCount() && c < 4; ++c)
+        if (hostile.grid.text(c, r).empty()) hostile.grid.setText(c, r, "<b>&amp;'\\\"#");
+    const QString hostileDb = fuzz::Folder() + name + "hostile.PDB";
+    SaveTo q(hostileDb);
+    if (KindTable(kind).save(hostile, q) != Outcome::Done) return 1;
+    Write(dir + "/export/" + name + "hostile",
+          std::string(1, static_cast<char>(static_cast<int>(kind) | 0x18)) + ReadWholeFile(hostileDb));
     const ExportFiles csv = KindTable(kind).exporter(Conversion::ExportCsv)(s, {});
     for (std::size_t i = 0; i < csv.size(); ++i)
       Write(dir + "/csv/" + name + QString::number(i),

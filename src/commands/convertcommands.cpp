@@ -167,8 +167,11 @@ Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::op
 Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec) {
   const Format* f = FormatOf(c);
   if (!f) return Outcome::Refused;
-  ExportFiles files = codec(s, ReadGradeDisplayOptions(s.settings));
+  // The codec reads the tab and changes nothing in it: an export is no
+  // edit, and a database without a name keeps none.
+  ExportFiles files = codec(std::as_const(s), ReadGradeDisplayOptions(s.settings));
   if (files.empty()) return Outcome::Refused;
+  std::vector<std::string> log = std::move(files.log);
   std::vector<FileToWrite> targets;
   switch (f->target) {
     case Target::Dialogs:
@@ -191,6 +194,7 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
   }
   // Every file complete before any of them replaces an older one.
   WriteFilesAtomic(targets);
+  for (std::string& line : log) Log(s, std::move(line));
   if (f->open && !p.shellOpen(targets.front().path))
     p.message(cp("Soubor ") + NativePath(targets.front().path) + cp(" byl uložen, žádný program ho ale neotevřel."));
   return Outcome::Done;

@@ -32,7 +32,7 @@ using OpenCommand = Outcome (*)(VeklaState&, Prompter&, const QString& path, boo
 // An import fills a copy of the state from the whole file `bytes` read from
 // `path`; an export gives the files of the state under the display options.
 using ImportCodec = void (*)(VeklaState&, std::string_view bytes, const QString& path, const CsvProgress&);
-using ExportCodec = ExportFiles (*)(VeklaState&, const GradeDisplayOptions&);
+using ExportCodec = ExportFiles (*)(const VeklaState&, const GradeDisplayOptions&);
 
 struct KindEntry {
   DbKind kind;

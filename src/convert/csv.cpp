@@ -314,17 +314,23 @@ std::string ExportCsvTable(const VeklaState& s) {
   return out.take();
 }
 
-std::string ExportCsvGrades(VeklaState& s) {
-  CellGrid& g = s.grid;
-  for (int c = 1; c < g.colCount(); ++c) {
-    const std::string title = g.text(c, 0);
-    if (!title.empty() && (title[0] == '+' || title[0] == '-'))
-      g.setText(c, 0, title.substr(std::min<std::size_t>(2, title.size())));
-  }
+namespace {
+
+// A cell of the grade book's files: a title without its sort mark.
+std::string_view GradeFileCell(const CellGrid& g, int col, int row) {
+  std::string_view t = g.text(col, row);
+  if (row == 0 && !t.empty() && (t[0] == '+' || t[0] == '-')) t.remove_prefix(std::min<std::size_t>(2, t.size()));
+  return t;
+}
+
+}  // namespace
+
+std::string ExportCsvGrades(const VeklaState& s) {
+  const CellGrid& g = s.grid;
   CsvWriter out;
   if (g.colCount() < 2) return {};
   for (int r = 0; r <= g.rowCount() - 3; ++r) {
-    for (int c = 1; c < g.colCount(); ++c) out.field(g.text(c, r));
+    for (int c = 1; c < g.colCount(); ++c) out.field(GradeFileCell(g, c, r));
     out.endLine();
   }
   return out.take();
@@ -338,7 +344,7 @@ std::string ExportCsvGradeValues(const VeklaState& s) {
   for (int r = 0; r <= R - 3; ++r) {
     for (int c = 1; c < C; ++c) {
       if (r < 4 || c < 3 || c > C - 5) {
-        out.field(g.text(c, r));
+        out.field(GradeFileCell(g, c, r));
         continue;
       }
       const Cell& cell = g.cell(c, r);
@@ -351,17 +357,15 @@ std::string ExportCsvGradeValues(const VeklaState& s) {
   return out.take();
 }
 
-ExportFiles CsvTableFiles(VeklaState& s, const GradeDisplayOptions&) {
+ExportFiles CsvTableFiles(const VeklaState& s, const GradeDisplayOptions&) {
   const QString name = toQt(ExportDatabaseName(s));
   return {{name + ".csv", ExportCsvTable(s)}};
 }
 
-ExportFiles CsvGradeFiles(VeklaState& s, const GradeDisplayOptions&) {
+ExportFiles CsvGradeFiles(const VeklaState& s, const GradeDisplayOptions&) {
   const QString name = toQt(ExportDatabaseName(s));
-  // The shown file takes the sort marks off the titles, in the grid too; the
-  // values file then has the same titles.
-  std::string shown = ExportCsvGrades(s);
-  return {{name + ".csv", std::move(shown), cp("Uložit známky jako")},
+  // Both files have the titles without their sort marks.
+  return {{name + ".csv", ExportCsvGrades(s), cp("Uložit známky jako")},
           {name + "hodnoty.csv", ExportCsvGradeValues(s), cp("Uložit hodnoty známek jako")}};
 }
 

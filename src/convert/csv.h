@@ -54,16 +54,16 @@ void ImportCsvGradeValues(VeklaState& s, std::string_view bytes, const QString& 
 
 // Topic plans, timetable, calendar: rows 1 to the last, columns 1 to the last.
 std::string ExportCsvTable(const VeklaState& s);
-// Grade book: rows 0 to R-3, columns 1 to the last. Titles lose their sort
-// mark ("+ " or "- ") in the grid as well as in the file.
-std::string ExportCsvGrades(VeklaState& s);
-// The grade book's values file: the same lines, titles as they stand, each
+// Grade book: rows 0 to R-3, columns 1 to the last. Titles are written
+// without their sort mark ("+ " or "- "), which stays in the grid.
+std::string ExportCsvGrades(const VeklaState& s);
+// The grade book's values file: the same lines and titles, each
 // grade cell as "w g" or an empty field.
 std::string ExportCsvGradeValues(const VeklaState& s);
 
 // The files of an export: EditN (the kind's prefix when empty) + ".csv";
 // the grade book's values file beside it, EditN + "hodnoty.csv".
-ExportFiles CsvTableFiles(VeklaState& s, const GradeDisplayOptions& o);
-ExportFiles CsvGradeFiles(VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles CsvTableFiles(const VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles CsvGradeFiles(const VeklaState& s, const GradeDisplayOptions& o);
 
 }  // namespace vekla

@@ -23,7 +23,7 @@ void FitAndGoHome(Sheet& sheet, int rows, int cols) {
   sheet.Range("A1", "A1").Select();
 }
 
-ExportFiles Workbook(VeklaState& s, const GradeDisplayOptions& o, Sheet sheet) {
+ExportFiles Workbook(const VeklaState& s, const GradeDisplayOptions& o, Sheet sheet) {
   return {{toQt(ExportPageStem(s, o)) + ".xlsx", WriteXlsx(std::move(sheet))}};
 }
 
@@ -253,13 +253,17 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
   return sheet;
 }
 
-ExportFiles XlsxGradeFiles(VeklaState& s, const GradeDisplayOptions& o) {
+ExportFiles XlsxGradeFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   return Workbook(s, o, o.zvlast ? ExportGradesSeparate(s, o) : ExportGradesTable(s, o));
 }
-ExportFiles XlsxTopicFiles(VeklaState& s, const GradeDisplayOptions& o) { return Workbook(s, o, ExportTopicPlans(s)); }
-ExportFiles XlsxTimetableFiles(VeklaState& s, const GradeDisplayOptions& o) {
+ExportFiles XlsxTopicFiles(const VeklaState& s, const GradeDisplayOptions& o) {
+  return Workbook(s, o, ExportTopicPlans(s));
+}
+ExportFiles XlsxTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   return Workbook(s, o, ExportTimetable(s));
 }
-ExportFiles XlsxCalendarFiles(VeklaState& s, const GradeDisplayOptions& o) { return Workbook(s, o, ExportCalendar(s)); }
+ExportFiles XlsxCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o) {
+  return Workbook(s, o, ExportCalendar(s));
+}
 
 }  // namespace vekla

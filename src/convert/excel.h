@@ -24,9 +24,9 @@ Sheet ExportGradesTable(const VeklaState& s, const GradeDisplayOptions& o);
 Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o);
 
 // The workbook files: the page stem + ".xlsx".
-ExportFiles XlsxGradeFiles(VeklaState& s, const GradeDisplayOptions& o);
-ExportFiles XlsxTopicFiles(VeklaState& s, const GradeDisplayOptions& o);
-ExportFiles XlsxTimetableFiles(VeklaState& s, const GradeDisplayOptions& o);
-ExportFiles XlsxCalendarFiles(VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles XlsxGradeFiles(const VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles XlsxTopicFiles(const VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles XlsxTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles XlsxCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o);
 
 }  // namespace vekla

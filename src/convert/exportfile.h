@@ -1,8 +1,10 @@
 #pragma once
 // What an export codec gives: the files of one export, each a name and its
-// complete bytes, the one to open first. The command around the codec
-// decides where they go and writes them as a set, so no target is replaced
-// before every file of the set is complete.
+// complete bytes, the one to open first, and the lines the export has for
+// the error log. The codec reads the state and changes nothing in it; the
+// command around it decides where the files go, writes them as a set, so
+// no target is replaced before every file of the set is complete, and
+// writes the lines to the log.
 #include <QString>
 #include <string>
 #include <vector>
@@ -16,6 +18,10 @@ struct ExportFile {
   // známek jako"); empty for the usual title.
   std::string caption = {};
 };
-using ExportFiles = std::vector<ExportFile>;
+struct ExportFiles : std::vector<ExportFile> {
+  using std::vector<ExportFile>::vector;
+  // What the export left out, and why, one line each.
+  std::vector<std::string> log;
+};
 
 }  // namespace vekla

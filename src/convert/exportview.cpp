@@ -8,10 +8,7 @@
 
 namespace vekla {
 
-const std::string& ExportDatabaseName(VeklaState& s) {
-  if (s.EditN.empty()) s.EditN = KindPrefix(s.kind);
-  return s.EditN;
-}
+std::string ExportDatabaseName(const VeklaState& s) { return s.EditN.empty() ? KindPrefix(s.kind) : s.EditN; }
 
 namespace {
 
@@ -24,16 +21,31 @@ std::string PlainStem(std::string_view name) {
   for (char& ch : stem)
     if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
   for (char c : {' ', '.', '?', '*', '|', '%'}) stem = RemoveChar(stem, c);
+  // A "#" would end the file's name in the page's links (the browser reads
+  // the rest as a place in the page), and Windows refuses "<", ">", the
+  // double quote and control characters in a file name.
+  for (char& ch : stem) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 || b == 0x7F || ch == '#' || ch == '<' || ch == '>' || ch == '"') ch = '_';
+  }
   return stem;
+}
+
+// Whether Windows takes the stem for a device, whatever ending follows it.
+bool IsDeviceName(std::string_view stem) {
+  for (std::string_view device : {"con", "prn", "aux", "nul"})
+    if (stem == device) return true;
+  return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '1' && stem[3] <= '9';
 }
 
 }  // namespace
 
-std::string ExportPageStem(VeklaState& s, const GradeDisplayOptions& o) {
+std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o) {
   std::string stem = PlainStem(ExportDatabaseName(s));
   // A name of only removed characters still gives the files a name.
   if (stem.empty()) stem = PlainStem(KindPrefix(s.kind));
-  if (s.kind != DbKind::Znamky) return stem;
+  // The grade book's stem always has its digits after it.
+  if (s.kind != DbKind::Znamky) return IsDeviceName(stem) ? stem + '_' : stem;
   const bool perStudent = o.zvlast;
   auto digit = [](bool on) { return on ? '1' : '0'; };
   stem += '_';
@@ -45,8 +57,9 @@ std::string ExportPageStem(VeklaState& s, const GradeDisplayOptions& o) {
 }
 
 bool IsHeadingTopic(std::string_view topic) {
-  std::string t = TrimLeadingSpaces(topic);
-  if (t.empty()) t = "a";
+  const std::string t = TrimLeadingSpaces(topic);
+  // An empty topic counts as "a": no heading.
+  if (t.empty()) return false;
   const std::string first = FoldDiacritics(t.substr(0, 1));
   const char ch = first.empty() ? 'a' : first[0];
   if (ch >= 'A' && ch <= 'Z') return true;

@@ -13,15 +13,20 @@
 
 namespace vekla {
 
-// The database name, which becomes the kind's default name when it is empty.
-const std::string& ExportDatabaseName(VeklaState& s);
+// The database name the exports use: the kind's default name when the
+// database has none. The state keeps its own (empty) name: an export
+// changes nothing in the tab.
+std::string ExportDatabaseName(const VeklaState& s);
 // The file stem of a page or workbook made from the database name: its
 // folder part dropped, leading spaces removed, Czech letters folded, A to Z
 // in lower case and the characters " ", ".", "?", "*", "|" and "%" removed
-// ("Rozpisy-Čeština 2.A" gives "rozpisy-cestina2a"). The grade book adds
-// "_" and four digits, 1 or 0: Zhustit, Barevne, ZnamkyBarevne, Zvlast, of
-// which the per-student layout always sets the first and the last.
-std::string ExportPageStem(VeklaState& s, const GradeDisplayOptions& o);
+// ("Rozpisy-Čeština 2.A" gives "rozpisy-cestina2a"). What a browser or a
+// file system would read otherwise ("#", "<", ">", the double quote and
+// control characters) becomes "_", and a name Windows keeps for a device
+// ("con", "lpt1", ...) gets a "_" after it. The grade book adds "_" and four
+// digits, 1 or 0: Zhustit, Barevne, ZnamkyBarevne, Zvlast, of which the
+// per-student layout always sets the first and the last.
+std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o);
 
 // Whether a topic is a heading: its first character after leading spaces
 // ("a" for an empty topic), folded, is a digit or a capital letter.

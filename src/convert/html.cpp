@@ -33,6 +33,14 @@ std::string JoinLines(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
+// The shared style sheets of the grade book, the topic plan and the
+// timetable, each rewritten by every export of its kind.
+constexpr std::string_view kGradeSheetName = "znamky.css", kTopicSheetName = "rozpisy.css",
+                           kTimetableSheetName = "rozvrh.css";
+constexpr std::string_view kSharedSheets[] = {kGradeSheetName, kTopicSheetName, kTimetableSheetName};
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The first lines of every page; "##" marks where the page puts its own
 // text. One table per kind, in the order of DbKind.
 constexpr int kHeadLines = 12;
@@ -46,8 +54,8 @@ const HeadTable& HeadLinesOf(DbKind kind) {
     const std::string charset = "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1250\">";
     const std::string table = "<table border=\"0\" cellpadding=\"4\" cellspacing=\"0\"  class=\"tabulka\">";
     const std::string colours = "<link href=\"##\" rel=\"stylesheet\" type=\"text/css\">";
-    auto shared = [](const char* sheet) {
-      return std::string("<link href=\"") + sheet + "\" rel=\"stylesheet\" type=\"text/css\">";
+    auto shared = [](std::string_view sheet) {
+      return "<link href=\"" + std::string(sheet) + "\" rel=\"stylesheet\" type=\"text/css\">";
     };
     std::array<HeadTable, 3> t;
     t[0] = {docType,
@@ -55,7 +63,7 @@ const HeadTable& HeadLinesOf(DbKind kind) {
             "<head>",
             "<title>##</title>",
             charset,
-            shared("znamky.css"),
+            shared(kGradeSheetName),
             colours,
             "</head>",
             "<body>",
@@ -67,7 +75,7 @@ const HeadTable& HeadLinesOf(DbKind kind) {
             "<head>",
             "<title>##</title>",
             charset,
-            shared("rozpisy.css"),
+            shared(kTopicSheetName),
             "</head>",
             "<body>",
             "<span class=\"nadpis\">Rozpisy učiva:</span>",
@@ -79,7 +87,7 @@ const HeadTable& HeadLinesOf(DbKind kind) {
             "<head>",
             "<title>##</title>",
             charset,
-            shared("rozvrh.css"),
+            shared(kTimetableSheetName),
             colours,
             "</head>",
             "<body>",
@@ -300,20 +308,33 @@ void PutFontRule(std::string& out, Color c) {
 
 // The database name less the kind's default name at its start ("Znamky-7.A"
 // gives "7.A"), counted in characters whatever they are.
-std::string NameAfterPrefix(VeklaState& s) {
-  const std::string& name = ExportDatabaseName(s);
+std::string NameAfterPrefix(const VeklaState& s) {
+  const std::string name = ExportDatabaseName(s);
   const std::size_t cut = KindPrefix(s.kind).size();
   return cut < name.size() ? name.substr(cut) : std::string();
 }
 
+// The name of a page's own colour style sheet: the stem and ".css", or,
+// when that is the name of a shared sheet in any case (a timetable named
+// "Rozvrh"), the stem and ".barvy.css". No stem holds a ".", so the name
+// is no other page's either.
+std::string ColourSheetName(const std::string& stem) {
+  std::string name = stem + ".css";
+  for (std::string_view shared : kSharedSheets)
+    if (std::equal(name.begin(), name.end(), shared.begin(), shared.end(),
+                   [](char a, char b) { return AsciiLower(a) == b; }))
+      return stem + ".barvy.css";
+  return name;
+}
+
 // A page with its shared and colour style sheets, in the order the command
 // writes and opens them.
-ExportFiles Files(const std::string& stem, std::string page, const std::string& sharedName, const std::string& shared,
+ExportFiles Files(const std::string& stem, std::string page, std::string_view sharedName, const std::string& shared,
                   std::string colours, bool hasColours) {
   ExportFiles files;
   files.push_back({toQt(stem) + ".html", std::move(page)});
-  files.push_back({toQt(sharedName), shared});
-  if (hasColours) files.push_back({toQt(stem) + ".css", std::move(colours)});
+  files.push_back({toQt(std::string(sharedName)), shared});
+  if (hasColours) files.push_back({toQt(ColourSheetName(stem)), std::move(colours)});
   return files;
 }
 
@@ -353,7 +374,7 @@ std::string TimetablePage(const VeklaState& s, const std::string& stem) {
   for (int n = 1; n <= kHeadLines; ++n) {
     switch (n) {
       case 4: PutHead(out, s.kind, n, title + " - rozvrh hodin"); break;
-      case 7: PutHead(out, s.kind, n, stem + ".css"); break;
+      case 7: PutHead(out, s.kind, n, ColourSheetName(stem)); break;
       case 11: PutHead(out, s.kind, n, title); break;
       default: PutHead(out, s.kind, n);
     }
@@ -422,12 +443,12 @@ std::string GradeColours(const VeklaState& s) {
 
 // Head lines 1 to `last`: the database name in the title, the colour style
 // sheet, and the heading "Známky: 7.A - " continued by the semester.
-void PutGradeHead(std::string& out, VeklaState& s, const std::string& stem, int last) {
+void PutGradeHead(std::string& out, const VeklaState& s, const std::string& stem, int last) {
   const std::string name = ExportDatabaseName(s);
   for (int n = 1; n <= last; ++n) {
     switch (n) {
       case 4: PutHead(out, s.kind, n, name); break;
-      case 7: PutHead(out, s.kind, n, stem + ".css"); break;
+      case 7: PutHead(out, s.kind, n, ColourSheetName(stem)); break;
       case 10: PutHead(out, s.kind, n, NameAfterPrefix(s), false); break;
       case 11: PutHead(out, s.kind, n, s.semesterText); break;
       default: PutHead(out, s.kind, n);
@@ -439,7 +460,7 @@ std::size_t GradePageSize(const GradeGeometry& geo) {
   return 4096 + static_cast<std::size_t>(geo.students() + 3) * static_cast<std::size_t>(geo.gradeColumns() + 8) * 72;
 }
 
-std::string GradeTablePage(VeklaState& s, const GradeView& v, const std::string& stem) {
+std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::string& stem) {
   using G = GradeGeometry;
   const CellGrid& g = v.grid();
   const GradeGeometry& geo = v.geometry();
@@ -538,7 +559,7 @@ std::string GradeTablePage(VeklaState& s, const GradeView& v, const std::string&
   return out;
 }
 
-std::string GradeStudentsPage(VeklaState& s, const GradeView& v, const std::string& stem) {
+std::string GradeStudentsPage(const VeklaState& s, const GradeView& v, const std::string& stem) {
   using G = GradeGeometry;
   const CellGrid& g = v.grid();
   const GradeGeometry& geo = v.geometry();
@@ -583,7 +604,7 @@ std::string GradeStudentsPage(VeklaState& s, const GradeView& v, const std::stri
 
 // ------------------------------------------------------------ topic plan
 
-std::string TopicPage(VeklaState& s) {
+std::string TopicPage(const VeklaState& s) {
   using T = TopicColumns;
   const CellGrid& g = s.grid;
   const std::string name = ExportDatabaseName(s);
@@ -623,22 +644,23 @@ std::string TopicPage(VeklaState& s) {
 
 }  // namespace
 
-ExportFiles HtmlTimetableFiles(VeklaState& s, const GradeDisplayOptions& o) {
+ExportFiles HtmlTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   const std::string stem = ExportPageStem(s, o);
   const TimetableGeometry geo(s.grid);
-  return Files(stem, TimetablePage(s, stem), "rozvrh.css", TimetableSheet(), TimetableColours(s.grid, geo), true);
+  return Files(stem, TimetablePage(s, stem), kTimetableSheetName, TimetableSheet(), TimetableColours(s.grid, geo),
+               true);
 }
 
-ExportFiles HtmlGradeFiles(VeklaState& s, const GradeDisplayOptions& o) {
+ExportFiles HtmlGradeFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   const std::string stem = ExportPageStem(s, o);
   const GradeView v(s, o);
   std::string page = o.zvlast ? GradeStudentsPage(s, v, stem) : GradeTablePage(s, v, stem);
-  return Files(stem, std::move(page), "znamky.css", GradeSheet(), GradeColours(s), true);
+  return Files(stem, std::move(page), kGradeSheetName, GradeSheet(), GradeColours(s), true);
 }
 
-ExportFiles HtmlTopicFiles(VeklaState& s, const GradeDisplayOptions& o) {
+ExportFiles HtmlTopicFiles(const VeklaState& s, const GradeDisplayOptions& o) {
   const std::string stem = ExportPageStem(s, o);
-  return Files(stem, TopicPage(s), "rozpisy.css", TopicSheet(), {}, false);
+  return Files(stem, TopicPage(s), kTopicSheetName, TopicSheet(), {}, false);
 }
 
 }  // namespace vekla

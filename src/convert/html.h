@@ -10,9 +10,9 @@
 
 namespace vekla {
 
-ExportFiles HtmlTimetableFiles(VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles HtmlTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o);
 // The class table, or one table per student under Zvlast.
-ExportFiles HtmlGradeFiles(VeklaState& s, const GradeDisplayOptions& o);
-ExportFiles HtmlTopicFiles(VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles HtmlGradeFiles(const VeklaState& s, const GradeDisplayOptions& o);
+ExportFiles HtmlTopicFiles(const VeklaState& s, const GradeDisplayOptions& o);
 
 }  // namespace vekla

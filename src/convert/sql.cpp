@@ -225,6 +225,12 @@ class UniqueKeys {
 
 // The script of one table, built into one string: the frame, then one
 // INSERT per row, lines ending in CR LF.
+// The line that takes NO_BACKSLASH_ESCAPES and EMPTY_STRING_IS_NULL out of
+// the session's sql_mode, keeping every other mode the session has.
+constexpr std::string_view kSessionMode =
+    "SET SESSION sql_mode = TRIM(BOTH ',' FROM REPLACE(REPLACE(CONCAT(',', @@SESSION.sql_mode, ','), "
+    "',NO_BACKSLASH_ESCAPES,', ','), ',EMPTY_STRING_IS_NULL,', ','));";
+
 class Script {
  public:
   Script(std::string_view name, DbKind kind) : id_(TableIdentifier(name, kind)) {}
@@ -232,19 +238,28 @@ class Script {
   // Room for the whole script at once: the frame, `rows` data lines around
   // their values, and `bytes` of values.
   void reserve(std::size_t rows, std::size_t bytes) {
-    constexpr std::size_t kFrameBytes = 640, kLineBytes = 80;
-    out_.reserve(kFrameBytes + bytes + rows * (kLineBytes + id_.size()));
+    constexpr std::size_t kFrameBytes = 900, kLineBytes = 80;
+    out_.reserve(kFrameBytes + 2 * id_.size() + bytes + rows * (kLineBytes + id_.size()));
   }
 
   void line(std::string_view text) {
     out_ += text;
     out_ += "\r\n";
   }
-  // The frame up to the first data line.
+  // The frame up to the first data line. After the character set, the
+  // session's sql_mode loses NO_BACKSLASH_ESCAPES, so that the escapes of
+  // the texts mean the same on every server, and EMPTY_STRING_IS_NULL,
+  // under which an empty text would be no text; the server's other modes
+  // stay (the script loads under any of them). An older table of the name
+  // goes first, so that the script loads again after a new export.
   void head(std::initializer_list<std::string_view> columns, std::string_view key) {
     line("#Tvorba tabulky");
     line("");
     line("SET NAMES cp1250;");
+    line(kSessionMode);
+    out_ += "DROP TABLE IF EXISTS `";
+    out_ += id_;
+    line("`;");
     out_ += "CREATE TABLE `";
     out_ += id_;
     line("` (");
@@ -288,9 +303,10 @@ class Script {
     return raw(none);
   }
   // A text between single quotes, cut to the column's width (strict mode
-  // refuses a longer one). Quote and backslash are escaped, and so are the
-  // bytes that would end the line (CR, LF), that the client refuses (NUL)
-  // or that ends a file on Windows (Ctrl-Z): the server reads back the text.
+  // refuses a longer one). A quote is doubled, which every sql_mode reads
+  // as one; a backslash is escaped, and so are the bytes that would end the
+  // line (CR, LF), that the client refuses (NUL) or that ends a file on
+  // Windows (Ctrl-Z): the server reads back the text.
   Script& text(std::string_view t, std::size_t width) {
     static constexpr std::string_view kSpecial("'\\\0\n\r\x1a", 6);
     t = t.substr(0, width);
@@ -299,7 +315,7 @@ class Script {
       const std::size_t hit = t.find_first_of(kSpecial, at);
       out_.append(t.substr(at, hit - at));
       if (hit == std::string_view::npos) break;
-      out_ += '\\';
+      out_ += t[hit] == '\'' ? '\'' : '\\';
       switch (t[hit]) {
         case '\0': out_ += '0'; break;
         case '\n': out_ += 'n'; break;
@@ -341,7 +357,7 @@ ExportFiles OneFile(const std::string& name, Script& script) { return {{toQt(nam
 // The grade book's table: the database name, then the first year and the
 // number of the shown semester ("Znamky-7A" and "1. pol. 2004/2005" give
 // "Znamky-7A20041"); the database name alone when no semester is shown.
-std::string GradeTableName(VeklaState& s) {
+std::string GradeTableName(const VeklaState& s) {
   std::string name = ExportDatabaseName(s);
   const int i = s.semesterItemIndex;
   if (i < 0 || i >= static_cast<int>(s.semesterItems.size())) return name;
@@ -444,7 +460,7 @@ long long TopicOrder(std::string_view cell) {
 
 }  // namespace
 
-ExportFiles SqlGradeFiles(VeklaState& s, const GradeDisplayOptions&) {
+ExportFiles SqlGradeFiles(const VeklaState& s, const GradeDisplayOptions&) {
   using G = GradeGeometry;
   const std::string name = GradeTableName(s);
   const CellGrid& g = s.grid;
@@ -497,9 +513,9 @@ ExportFiles SqlGradeFiles(VeklaState& s, const GradeDisplayOptions&) {
   return OneFile(name, out);
 }
 
-ExportFiles SqlTopicFiles(VeklaState& s, const GradeDisplayOptions&) {
+ExportFiles SqlTopicFiles(const VeklaState& s, const GradeDisplayOptions&) {
   using T = TopicColumns;
-  const std::string& name = ExportDatabaseName(s);
+  const std::string name = ExportDatabaseName(s);
   const CellGrid& g = s.grid;
   const int lastRow = g.rowCount() - 1;
 
@@ -531,9 +547,9 @@ ExportFiles SqlTopicFiles(VeklaState& s, const GradeDisplayOptions&) {
   return OneFile(name, out);
 }
 
-ExportFiles SqlTimetableFiles(VeklaState& s, const GradeDisplayOptions&) {
+ExportFiles SqlTimetableFiles(const VeklaState& s, const GradeDisplayOptions&) {
   using T = TimetableGeometry;
-  const std::string& name = ExportDatabaseName(s);
+  const std::string name = ExportDatabaseName(s);
   const CellGrid& g = s.grid;
   const T geo(g);
 
@@ -570,14 +586,12 @@ ExportFiles SqlTimetableFiles(VeklaState& s, const GradeDisplayOptions&) {
   return OneFile(name, out);
 }
 
-ExportFiles SqlCalendarFiles(VeklaState& s, const GradeDisplayOptions&) {
-  const std::string& name = ExportDatabaseName(s);
+ExportFiles SqlCalendarFiles(const VeklaState& s, const GradeDisplayOptions&) {
+  const std::string name = ExportDatabaseName(s);
   const CellGrid& g = s.grid;
   // Rows after the last day of a leap year are no day: as month 0, day 0
   // each, all of them one key, the server would stop at the second.
   const int lastRow = std::min(g.rowCount() - 1, kDaysOfLeapYear);
-  if (g.rowCount() - 1 > kDaysOfLeapYear)
-    Log(s, cp("Řádky kalendáře za 366. dnem nejsou dny roku: do skriptu SQL nebyly zapsány."));
 
   std::size_t size = 0;
   for (int r = 1; r <= lastRow; ++r) size += TextBytes(g, r, {CalendarColumns::kText});
@@ -590,7 +604,10 @@ ExportFiles SqlCalendarFiles(VeklaState& s, const GradeDisplayOptions&) {
     out.insert().raw(DayOfYearToMonth(r)).next().raw(DayOfYearToDay(r)).next();
     out.text(g.text(CalendarColumns::kText, r), kDayNameWidth).end();
   }
-  return OneFile(name, out);
+  ExportFiles files = OneFile(name, out);
+  if (g.rowCount() - 1 > kDaysOfLeapYear)
+    files.log.push_back(cp("Řádky kalendáře za 366. dnem nejsou dny roku: do skriptu SQL nebyly zapsány."));
+  return files;
 }
 
 }  // namespace vekla

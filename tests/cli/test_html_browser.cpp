@@ -1,6 +1,8 @@
 // The HTML pages in a real browser: vekla-convert writes them, headless
 // Chromium renders them, and known cells show the grid's colours on screen,
-// so the style sheets are found and their class names match the page.
+// so the style sheets are found and their class names match the page; the
+// page has the layout of its shared style sheet (the table's border, the
+// centred lesson numbers or titles, the large heading).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <cmath>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "pdb/text.h"
 #include "support/bytes.h"
 #include "support/process.h"
+#include "support/realparts.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -37,7 +41,7 @@ class HtmlBrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_TRUE(QFile::exists(kChromium)) << "Chromium is missing: scripts/setup --test installs it";
+    VEKLA_REQUIRE_REAL_PART(QFile::exists(kChromium), "Chromium");
   }
 
   QString path(const QString& name) const { return dir_.filePath(name); }
@@ -73,7 +77,9 @@ class HtmlBrowserTest : public ::testing::Test {
   // Shows `page` in a frame of a probe page of our own that lists, for
   // each probe, the cell's place and computed background, and reads each
   // cell's colour on a screenshot of the probe page, inside its padding
-  // just within the border.
+  // just within the border. The probe also lists the layout the shared
+  // style sheet gives: the table's border, a centred block, the heading's
+  // size.
   void expectColours(const QString& page, const std::vector<Probe>& probes) {
     QString cells;
     for (const Probe& p : probes) cells += QString("[%1,%2],").arg(p.row).arg(p.col);
@@ -87,9 +93,14 @@ window.addEventListener('load', function () {
     var td = rows[p[0]].cells[p[1]], b = td.getBoundingClientRect();
     out.push('cell ' + getComputedStyle(td).backgroundColor + ' ' + b.left + ' ' + b.top);
   });
+  var d = document.getElementById('f').contentDocument, style = function (s) {
+    var e = d.querySelector(s); return e ? getComputedStyle(e) : {};
+  };
+  out.push('layout ' + style('table').borderTopWidth + ' ' + style('.stred').textAlign + ' ' +
+           style('.nadpis').fontSize);
   document.getElementById('r').textContent = out.join('\n');
 });</script></body></html>)")
-                             .arg(page)
+                             .arg(QString::fromUtf8(QUrl::fromLocalFile(page).toEncoded()))
                              .arg(kWidth)
                              .arg(kHeight)
                              .arg(cells);
@@ -101,6 +112,7 @@ window.addEventListener('load', function () {
     std::vector<QRegularExpressionMatch> found;
     for (auto it = line.globalMatch(dom); it.hasNext();) found.push_back(it.next());
     ASSERT_EQ(found.size(), probes.size()) << dom.toStdString();
+    EXPECT_TRUE(dom.contains("layout 1px center 24px")) << dom.toStdString();
     const QImage image(shot);
     ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
     for (std::size_t i = 0; i < probes.size(); ++i) {
@@ -113,6 +125,27 @@ window.addEventListener('load', function () {
     }
   }
 
+  // A timetable database of two lessons named `name`: Monday's blocks in
+  // the colours `first` and `second`, the other days' in white and `rest`.
+  void writeTimetable(const QString& file, const std::string& name, const char* first, const char* second,
+                      const char* rest) const {
+    std::vector<std::string> records = {body({"0", "2", "1", "0", "ffffff"}), body({"", "0800", "0855"}),
+                                        body({"7.A", "0845", "0940"}), body({"", "1", "2"}),
+                                        body({"Pon", first, second})};
+    for (const char* day : {"Ute", "Str", "Ctv", "Pat"}) records.push_back(body({day, "ffffff", rest}));
+    records.push_back(body({"Sob"}));
+    records.push_back(body({"Ned"}));
+    for (int r = 12; r <= 39; ++r) records.push_back(r == 12 ? body({".", cp("Čj"), "M"}) : body({"."}));
+    WriteFileAtomic(path(file), pdbBytes(name, "data", "TqbK", 0, 0, records));
+  }
+  // The probes of a page of writeTimetable.
+  static std::vector<Probe> timetableProbes(QRgb first, QRgb second, QRgb rest) {
+    return {{1, 1, first}, {1, 2, second}, {2, 2, rest}, {0, 1, qRgb(0xC0, 0xC0, 0xC0)}};
+  }
+  QStringList pages(const char* folder) const {
+    return QDir(path(folder)).entryList({"*.html"}, QDir::Files, QDir::Name);
+  }
+
   QProcessEnvironment environment() const { return TestEnvironment(dir_.path()); }
 
   const QString kChromium = QStringLiteral("/usr/bin/chromium");
@@ -121,19 +154,35 @@ window.addEventListener('load', function () {
 
 // Lesson blocks in their colours; the header cells in the fixed silver.
 TEST_F(HtmlBrowserTest, TimetableBlocksShowTheirColours) {
-  std::vector<std::string> records = {body({"0", "2", "1", "0", "ffffff"}), body({"", "0800", "0855"}),
-                                      body({"7.A", "0845", "0940"}), body({"", "1", "2"}),
-                                      body({"Pon", "ff0000", "3366cc"})};
-  for (const char* day : {"Ute", "Str", "Ctv", "Pat"}) records.push_back(body({day, "ffffff", "ffff99"}));
-  records.push_back(body({"Sob"}));
-  records.push_back(body({"Ned"}));
-  for (int r = 12; r <= 39; ++r) records.push_back(r == 12 ? body({".", cp("Čj"), "M"}) : body({"."}));
-  WriteFileAtomic(path("Vekla-7A.PDB"), pdbBytes("Vekla-7A", "data", "TqbK", 0, 0, records));
+  writeTimetable("Vekla-7A.PDB", "Vekla-7A", "ff0000", "3366cc", "ffff99");
   convert({"Vekla-7A.PDB", "web/"});
-  expectColours(path("web/vekla-7a.html"), {{1, 1, qRgb(0xFF, 0, 0)},
-                                            {1, 2, qRgb(0x33, 0x66, 0xCC)},
-                                            {2, 2, qRgb(0xFF, 0xFF, 0x99)},
-                                            {0, 1, qRgb(0xC0, 0xC0, 0xC0)}});
+  expectColours(path("web/vekla-7a.html"),
+                timetableProbes(qRgb(0xFF, 0, 0), qRgb(0x33, 0x66, 0xCC), qRgb(0xFF, 0xFF, 0x99)));
+}
+
+// A timetable named "Rozvrh" and another one in one folder: each keeps its
+// colours and both keep the layout of the shared style sheet, whichever
+// was exported last.
+TEST_F(HtmlBrowserTest, ATimetableNamedRozvrhKeepsItsFolderIntact) {
+  writeTimetable("Vekla-7A.PDB", "Vekla-7A", "ff0000", "3366cc", "ffff99");
+  writeTimetable("Rozvrh.PDB", "Rozvrh", "00ff00", "ff00ff", "99ffff");
+  convert({"Vekla-7A.PDB", "web/"});
+  convert({"Rozvrh.PDB", "web/"});
+  ASSERT_EQ(pages("web"), QStringList({"rozvrh.html", "vekla-7a.html"}));
+  expectColours(path("web/vekla-7a.html"),
+                timetableProbes(qRgb(0xFF, 0, 0), qRgb(0x33, 0x66, 0xCC), qRgb(0xFF, 0xFF, 0x99)));
+  expectColours(path("web/rozvrh.html"),
+                timetableProbes(qRgb(0, 0xFF, 0), qRgb(0xFF, 0, 0xFF), qRgb(0x99, 0xFF, 0xFF)));
+}
+
+// A "#" in the name: the page still finds its colour style sheet.
+TEST_F(HtmlBrowserTest, AHashInTheNameKeepsTheColours) {
+  writeTimetable("hash.PDB", "Vekla-7#A", "ff0000", "3366cc", "ffff99");
+  convert({"hash.PDB", "web/"});
+  const QStringList found = pages("web");
+  ASSERT_EQ(found.size(), 1);
+  expectColours(path("web/") + found[0],
+                timetableProbes(qRgb(0xFF, 0, 0), qRgb(0x33, 0x66, 0xCC), qRgb(0xFF, 0xFF, 0x99)));
 }
 
 // A student's number and average in the band of the average (1,000 and

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "convert/exportview.h"
 #include "convert/html.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
@@ -117,6 +118,67 @@ TEST_F(HtmlTest, Timetable) {
                                 BackgroundRule(".bunka", "0000FF", "FFFFFF"));
   // The shared style sheet is the program's fixed text; its lines end in CR LF.
   EXPECT_TRUE(CrLfOnly(files[1].bytes));
+}
+
+// Page stems: the database name folded and cut as the handheld's desktop
+// did, then made a name that links and file systems take.
+TEST_F(HtmlTest, PageStems) {
+  using namespace std::string_literals;
+  const struct {
+    DbKind kind;
+    std::string name;
+    const char* stem;
+  } cases[] = {
+      {DbKind::Rozpisy, cp("Rozpisy-Čeština 2.A"), "rozpisy-cestina2a"},
+      {DbKind::Rozpisy, "C:\\data\\Rozpisy-F", "rozpisy-f"},
+      {DbKind::Rozpisy, "../../etc/x", "x"},
+      {DbKind::Rozpisy, "a?b*c|d%e", "abcde"},
+      {DbKind::Rozvrh, "Vekla-a#b", "vekla-a_b"},
+      {DbKind::Rozvrh, "<x>\"y\"", "_x__y_"},
+      {DbKind::Rozvrh, "tab\there\x01\x7F"s, "tab_here__"},
+      {DbKind::Rozvrh, "...", "vekla-"},
+      {DbKind::Rozvrh, "", "vekla-"},
+      {DbKind::Rozvrh, "CON", "con_"},
+      {DbKind::Rozvrh, "Lpt1.", "lpt1_"},
+      {DbKind::Rozvrh, "com10", "com10"},
+      {DbKind::Rozvrh, "console", "console"},
+      {DbKind::Znamky, "Znamky-7#A", "znamky-7_a_0110"},
+      {DbKind::Znamky, "nul", "nul_0110"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetupTab(s, c.kind);
+    s.EditN = c.name;
+    EXPECT_EQ(ExportPageStem(s, {false, true, true, false}), c.stem);
+    EXPECT_EQ(s.EditN, c.name);
+  }
+}
+
+// A timetable's colour style sheet never takes the name of a shared one,
+// which every export of its kind rewrites: "Rozvrh" would lose its colours
+// to the next timetable, and every other page its layout to "Rozvrh".
+TEST_F(HtmlTest, ColourSheetsKeepClearOfTheSharedOnes) {
+  const struct {
+    const char* name;
+    std::vector<std::string> files;
+  } cases[] = {
+      {"Rozvrh", {"rozvrh.html", "rozvrh.css", "rozvrh.barvy.css"}},
+      {"R.O.Z.V.R.H", {"rozvrh.html", "rozvrh.css", "rozvrh.barvy.css"}},
+      {"ZNAMKY", {"znamky.html", "rozvrh.css", "znamky.barvy.css"}},
+      {"Rozpisy", {"rozpisy.html", "rozvrh.css", "rozpisy.barvy.css"}},
+      {"Rozvrh2", {"rozvrh2.html", "rozvrh.css", "rozvrh2.css"}},
+  };
+  SetupTab(s, DbKind::Rozvrh);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.EditN = c.name;
+    const ExportFiles files = HtmlTimetableFiles(s, {});
+    ASSERT_EQ(Names(files), c.files);
+    EXPECT_NE(
+        files[0].bytes.find("\r\n<link href=\"rozvrh.css\" rel=\"stylesheet\" type=\"text/css\">\r\n<link href=\"" +
+                            c.files[2] + "\" rel=\"stylesheet\" type=\"text/css\">\r\n"),
+        std::string::npos);
+  }
 }
 
 // Two students, the second without grades; three grade columns.

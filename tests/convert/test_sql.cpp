@@ -13,10 +13,18 @@ using namespace vekla::test;
 
 namespace {
 
+// The settings at the top of every script: the character set, and the
+// session's sql_mode without the two modes that change what the texts mean.
+const char* const kSettings =
+    "SET NAMES cp1250;\n"
+    "SET SESSION sql_mode = TRIM(BOTH ',' FROM REPLACE(REPLACE(CONCAT(',', @@SESSION.sql_mode, ','), "
+    "',NO_BACKSLASH_ESCAPES,', ','), ',EMPTY_STRING_IS_NULL,', ','));\n";
+
 // A whole script from UTF-8 lines ended by LF: the frame around a kind's
 // column definitions and its data lines, CR LF line ends.
 std::string Script(const char* table, const char* columns, const char* data) {
-  return cp(ReplaceAll(std::string("#Tvorba tabulky\n\nSET NAMES cp1250;\nCREATE TABLE `") + table + "` (\n" + columns +
+  return cp(ReplaceAll(std::string("#Tvorba tabulky\n\n") + kSettings + "DROP TABLE IF EXISTS `" + table +
+                           "`;\nCREATE TABLE `" + table + "` (\n" + columns +
                            ") ENGINE=MyISAM DEFAULT CHARSET=cp1250;\n\n#Data pro tabulku\n" + data,
                        "\n", "\r\n"));
 }
@@ -68,7 +76,7 @@ INSERT INTO `Znamky-7A20041` VALUES (-4, 'Hodiny1', '0810000000', '0', '0', '', 
 INSERT INTO `Znamky-7A20041` VALUES (-3, 'Minuty1', '0045000000', '0', '0', '', 0);
 INSERT INTO `Znamky-7A20041` VALUES (-2, 'Hodiny2', '0811000000', '0', '0', '', 0);
 INSERT INTO `Znamky-7A20041` VALUES (-1, 'Minuty2', '4530000000', '0', '0', '', 0);
-INSERT INTO `Znamky-7A20041` VALUES (1, 'Novák Jan', '1B  3A', '2.35', '0.5', 'O\'Brien \\ pozn', 2);
+INSERT INTO `Znamky-7A20041` VALUES (1, 'Novák Jan', '1B  3A', '2.35', '0.5', 'O''Brien \\ pozn', 2);
 INSERT INTO `Znamky-7A20041` VALUES (2, 'Dvořák', '2A', '0', '0', '', 0);
 )")},
     {"topic plan", DbKind::Rozpisy,
@@ -91,7 +99,7 @@ INSERT INTO `Znamky-7A20041` VALUES (2, 'Dvořák', '2A', '0', '0', '', 0);
 `Hotovo` tinyint(1) default NULL,
 PRIMARY KEY (`Poradi`,`Tema`)
 )",
-            R"(INSERT INTO `Rozpisy-F` VALUES (1, 'Úvod', '2004-10-15', 'it\'s', NULL, 2, 3, 1);
+            R"(INSERT INTO `Rozpisy-F` VALUES (1, 'Úvod', '2004-10-15', 'it''s', NULL, 2, 3, 1);
 INSERT INTO `Rozpisy-F` VALUES (8, 'úvod ', NULL, 'C:\\temp', NULL, NULL, NULL, NULL);
 INSERT INTO `Rozpisy-F` VALUES (5, 'Ř', '2004-9-5', '', 1, 1, 1, 0);
 INSERT INTO `Rozpisy-F` VALUES (007, 'x', NULL, 'a\r\nb', NULL, 32767, -3, NULL);
@@ -117,7 +125,7 @@ INSERT INTO `Rozpisy-F` VALUES (007, 'x', NULL, 'a\r\nb', NULL, 32767, -3, NULL)
 PRIMARY KEY (`Den`,`Hodina`)
 )",
             R"(
-INSERT INTO `Vekla-A` VALUES (1, 1, '07:50:00', '00:00:00', 'Čj', '', '', 'O\'Neil');
+INSERT INTO `Vekla-A` VALUES (1, 1, '07:50:00', '00:00:00', 'Čj', '', '', 'O''Neil');
 INSERT INTO `Vekla-A` VALUES (2, 1, '07:50:00', '00:00:00', '', '', '', '');
 INSERT INTO `Vekla-A` VALUES (3, 1, '07:50:00', '00:00:00', '', '', '', '');
 INSERT INTO `Vekla-A` VALUES (4, 1, '07:50:00', '00:00:00', '', '', '', '');
@@ -135,7 +143,7 @@ INSERT INTO `Vekla-A` VALUES (5, 1, '07:50:00', '00:00:00', '', '', '\\', '');
 PRIMARY KEY (`mesic`,`den`)
 )",
             R"(INSERT INTO `vekla-datum` VALUES (1, 1, '');
-INSERT INTO `vekla-datum` VALUES (1, 2, 'x\'\\');
+INSERT INTO `vekla-datum` VALUES (1, 2, 'x''\\');
 )")},
 };
 
@@ -143,7 +151,7 @@ class SqlTest : public KindTest {
  protected:
   SqlTest() : KindTest(DbKind::Znamky) {}
   ExportFiles Export(DbKind kind) {
-    using Codec = ExportFiles (*)(VeklaState&, const GradeDisplayOptions&);
+    using Codec = ExportFiles (*)(const VeklaState&, const GradeDisplayOptions&);
     constexpr Codec kCodecs[] = {SqlGradeFiles, SqlTopicFiles, SqlTimetableFiles, SqlCalendarFiles};
     return kCodecs[static_cast<int>(kind)](s, {});
   }
@@ -169,13 +177,46 @@ TEST_F(SqlTest, ScriptsOfEveryKind) {
   }
 }
 
+// Texts and names that would end a string or an identifier, a statement or
+// a line, or start a comment: each stays inside its quotes, its quote
+// doubled, so that it means the same whatever the server's sql_mode.
+TEST_F(SqlTest, HostileTextsAndNamesStayInTheirQuotes) {
+  using namespace std::string_literals;
+  const struct {
+    std::string name, text;
+    const char *table, *value;
+  } cases[] = {
+      {"a'b", "'", "a'b", "''''"},
+      {"a\\b", "\\", "a\\b", "'\\\\'"},
+      {"a`b", "`;--/*#", "a``b", "'`;--/*#'"},
+      {"a\0b\r\nc"s, "a\0b\r\nc\x1a"s, "a_b__c", "'a\\0b\\r\\nc\\Z'"},
+      {"x', 0); DROP DATABASE victim; #", "x'); DROP DATABASE victim; #", "x', 0); DROP DATABASE victim; #",
+       "'x''); DROP DATABASE vi'"},
+      // A quote as the last of the column's 21 characters is doubled inside
+      // the literal; one after them is cut with the rest.
+      {"", "12345678901234567890''", "vekla-datum", "'12345678901234567890'''"},
+  };
+  SetupTab(s, DbKind::Kalendar);
+  s.grid.setRowCount(2);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.table);
+    s.EditN = c.name;
+    s.grid.setText(1, 1, c.text);
+    const std::string script = Export(DbKind::Kalendar)[0].bytes;
+    const std::string table = std::string("`") + c.table + "`";
+    EXPECT_NE(script.find("\r\nDROP TABLE IF EXISTS " + table + ";\r\nCREATE TABLE " + table + " (\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Inserts(DbKind::Kalendar)[0], "INSERT INTO " + table + " VALUES (1, 1, " + c.value + ");");
+  }
+}
+
 TEST_F(SqlTest, WithoutASemesterTheTableIsTheDatabaseName) {
   GradeBookGrid(s, 0, 1);
   s.EditN = "7`A' ";
   s.semesterItemIndex = -1;
   const ExportFiles files = Export(DbKind::Znamky);
   EXPECT_EQ(files[0].name, "7`A' .sql");
-  EXPECT_EQ(files[0].bytes.substr(38, 20), "CREATE TABLE `7``A'`");
+  EXPECT_NE(files[0].bytes.find("\r\nDROP TABLE IF EXISTS `7``A'`;\r\nCREATE TABLE `7``A'` (\r\n"), std::string::npos);
   EXPECT_EQ(Inserts(DbKind::Znamky)[0], "INSERT INTO `7``A'` VALUES (-6, 'Dny', '00', '0', '0', '', 0);");
 }
 
@@ -194,7 +235,9 @@ TEST_F(SqlTest, NineLessonsGiveFortyFiveLinesAndTheCalendarEndsAtItsLastDay) {
   ASSERT_EQ(days.size(), 366u);
   EXPECT_EQ(days[59], "INSERT INTO `vekla-datum` VALUES (2, 29, 'den 60');");
   EXPECT_EQ(days[365], "INSERT INTO `vekla-datum` VALUES (12, 31, 'den 366');");
-  EXPECT_EQ(s.Memo1.size(), 1u);  // the rows after it are not days
+  // The rows after it are not days: a line for the log, none in the state.
+  EXPECT_EQ(Export(DbKind::Kalendar).log.size(), 1u);
+  EXPECT_TRUE(s.Memo1.empty());
 }
 
 }  // namespace
