@@ -7,6 +7,8 @@
 
 #include "app/mainwindow.h"
 #include "app/widgets.h"
+#include "pdb/savefile.h"
+#include "pdb/tempfolder.h"
 
 namespace {
 
@@ -46,6 +48,7 @@ int answerInfoOptions(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (const int status = answerInfoOptions(argc, argv); status >= 0) return status;
+  vekla::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   // The application title. No display name: the toolkit would append it to
   // the window caption, which shows the semester label and the database.
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
     }
   }
   vekla::UseCzech();
+  vekla::RemoveStaleTemporaries();
   vekla::MainWindow w;
   w.show();
   if (!files.isEmpty()) {
