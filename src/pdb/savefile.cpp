@@ -274,16 +274,11 @@ qsizetype nameLimit(const QByteArray& folder) {
 }
 
 // The name of a file made beside `target`: hidden, and within the folder's
-// name limit however long the target's name is (cut on a whole UTF-8
-// character).
+// name limit however long the target's name is.
 QByteArray tempStem(const QByteArray& target) {
   QByteArray stem = nameOf(target);
   const qsizetype room = nameLimit(folderOf(target)) - kTempNameExtra;
-  if (stem.size() > room) {
-    qsizetype n = std::max<qsizetype>(room, 0);
-    while (n > 0 && (static_cast<unsigned char>(stem[n]) & 0xC0) == 0x80) --n;
-    stem.truncate(n);
-  }
+  if (stem.size() > room) stem.truncate(std::max<qsizetype>(room, 0));
   return folderOf(target) + "/." + stem + ".";
 }
 

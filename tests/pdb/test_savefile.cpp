@@ -435,7 +435,7 @@ TEST(SaveFileTest, AFileMarkedReadOnlyIsNeverReplaced) {
 }
 
 // A name up to the file system's limit of 255 bytes is created and replaced;
-// the temporary file's name is cut to fit, on a whole character.
+// the temporary file's name is cut to fit.
 TEST(SaveFileTest, NamesUpToTheLimitAreCreatedAndReplaced) {
   const QString czech = QString::fromUtf8("ž").repeated(125);  // 250 bytes
   const QString names[] = {QString(245, 'a') + ".PDB", QString(246, 'a') + ".PDB", QString(250, 'a') + ".PDB",

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <ctime>
 
@@ -62,8 +63,11 @@ TEST(TempFolderTest, OnlyWhatNoRunningProgramUsesIsRemoved) {
       {"other-Ab3dE9.xlsx", 'f', 2 * kDays, false},
   };
   QTemporaryDir dir;
+  // A folder elsewhere that looks stale itself: a link to it is no entry
+  // of ours, and nothing in it is removed.
   QTemporaryDir elsewhere;
   WriteFileAtomic(elsewhere.filePath("keep.txt"), "keep");
+  SetAge(elsewhere.path(), 3 * kDays);
   int expected = 0;
   for (const Case& c : cases) {
     if (c.otherUser && geteuid() != 0) continue;
@@ -90,6 +94,32 @@ TEST(TempFolderTest, OnlyWhatNoRunningProgramUsesIsRemoved) {
     EXPECT_EQ(lstat(QFile::encodeName(dir.filePath(c.name)).constData(), &st) != 0, c.removed) << c.name.toStdString();
   }
   EXPECT_TRUE(QFile::exists(elsewhere.filePath("keep.txt")));
+}
+
+// The converter's folder, made from the template as the converter makes
+// it, stays while its process runs and goes once the process was killed.
+TEST(TempFolderTest, TheConvertersFolderGoesWithItsProcess) {
+  QTemporaryDir tmp;
+  const QByteArray previous = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+  QTemporaryDir own(PrivateTempFolderTemplate());
+  const pid_t killed = fork();
+  if (killed == 0) {
+    QTemporaryDir left(PrivateTempFolderTemplate());
+    left.setAutoRemove(false);
+    _exit(left.isValid() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(killed, &status, 0);
+  if (previous.isNull()) qunsetenv("TMPDIR");
+  else qputenv("TMPDIR", previous);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(own.isValid());
+  QStringList names = QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  ASSERT_EQ(names.size(), 2);
+  for (const QString& name : names) SetAge(tmp.filePath(name), 7200);
+  EXPECT_EQ(RemoveStaleTemporaries(tmp.path()), 1);
+  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QFileInfo(own.path()).fileName()});
 }
 
 }  // namespace
