@@ -3,30 +3,25 @@
 // What a write replaces: links, pipes, sockets, folders, the file's mode,
 // owner and group, names at the file system's limit.
 #include <gtest/gtest.h>
-#include <grp.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <functional>
-#include <map>
-#include <optional>
+#include <tuple>
 
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "support/child.h"
+#include "support/entries.h"
 #include "workspace/inifile.h"
 
 using namespace vekla;
+using namespace vekla::test;
 
 namespace {
 
@@ -170,307 +165,120 @@ TEST(SaveFileTest, MessagesNameTheCauseInCzechOnly) {
   }
 }
 
-// Every entry under `root`, in name order, one per line: "name=bytes" for
-// a file, "name->target" for a link (as it is written in the link),
-// "name|" for a pipe, "name=socket" for a socket, "name/" for a folder.
-std::string Describe(const QString& root) {
-  std::map<QString, std::string> entries;
-  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
-    lstat(native.constData(), &st);
-    std::string& e = entries[QDir(root).relativeFilePath(path)];
-    if (S_ISLNK(st.st_mode)) {
-      char target[4096];
-      const ssize_t n = readlink(native.constData(), target, sizeof target);
-      e = "->" + std::string(target, static_cast<size_t>(std::max<ssize_t>(n, 0)));
-    } else if (S_ISFIFO(st.st_mode)) {
-      e = "|";
-    } else if (S_ISSOCK(st.st_mode)) {
-      e = "=socket";
-    } else if (S_ISDIR(st.st_mode)) {
-      e = "/";
-    } else {
-      e = "=" + readAll(path);
-    }
-  }
-  std::string out;
-  for (const auto& [name, what] : entries) out += name.toStdString() + what + "\n";
-  return out;
-}
-
-// Makes the entries a case lists under `root`: "->target" a link, "=>name"
-// a second name of the file `name`, "|" a pipe, "=socket" a socket, "/" a
-// folder, anything else a file of those bytes.
-void Make(const QString& root, const std::vector<std::pair<std::string, std::string>>& entries) {
-  for (const auto& [name, what] : entries) {
-    const QString path = root + "/" + QString::fromStdString(name);
-    const QByteArray native = QFile::encodeName(path);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (what.rfind("->", 0) == 0) {
-      ASSERT_EQ(symlink(what.substr(2).c_str(), native.constData()), 0) << name;
-    } else if (what.rfind("=>", 0) == 0) {
-      const QByteArray first = QFile::encodeName(QFileInfo(path).absolutePath() + "/" + QString::fromStdString(what.substr(2)));
-      ASSERT_EQ(link(first.constData(), native.constData()), 0) << name;
-    } else if (what == "|") {
-      ASSERT_EQ(mkfifo(native.constData(), 0644), 0) << name;
-    } else if (what == "=socket") {
-      const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-      sockaddr_un address{};
-      address.sun_family = AF_UNIX;
-      ASSERT_LT(native.size(), static_cast<qsizetype>(sizeof address.sun_path));
-      std::memcpy(address.sun_path, native.constData(), static_cast<size_t>(native.size()));
-      ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << name;
-      close(fd);
-    } else if (what == "/") {
-      QDir().mkpath(path);
-    } else {
-      WriteFileAtomic(path, what);
-    }
-  }
-}
-
 // What a write replaces. A link is followed to the regular file it names,
 // which is replaced while the link stays, unless the name is one the
 // program picks itself and the link leaves its folder; only a regular file
-// is replaced; the converter's input is never replaced by any name. A
-// refused write changes nothing, creates nothing, and never waits on a pipe.
+// is replaced, the converter's input by no name. A refused write changes
+// nothing, creates nothing, and never waits on a pipe.
 TEST(SaveFileTest, WhatAWriteReplaces) {
-  using Entries = std::vector<std::pair<std::string, std::string>>;
   struct Case {
-    const char* name;
-    Entries entries;
-    const char* target;
-    bool linkStaysInFolder;
-    const char* protect;  // the converter's input, or ""
-    const char* cause;    // "" when written
-    const char* after;    // the entries after a write, when written
+    std::vector<std::pair<std::string, std::string>> entries;
+    bool picked;  // a name the program picks (linkStaysInFolder)
+    const char* cause;       // "" when written
+    const char* after = "";  // then the entries after the write
   };
   const Case cases[] = {
-      {"a new file", {}, "in/a.PDB", false, "", "", "in/\nin/a.PDB=new\n"},
-      {"a link to a file beside it",
-       {{"in/b.PDB", "old"}, {"in/a.PDB", "->b.PDB"}},
-       "in/a.PDB",
-       false,
-       "",
-       "",
-       "in/\nin/a.PDB->b.PDB\nin/b.PDB=new\n"},
-      {"a chain of links",
-       {{"in/b.PDB", "old"}, {"in/c.PDB", "->b.PDB"}, {"in/a.PDB", "->c.PDB"}},
-       "in/a.PDB",
-       false,
-       "",
-       "",
-       "in/\nin/a.PDB->c.PDB\nin/b.PDB=new\nin/c.PDB->b.PDB\n"},
-      {"a chosen link out of the folder",
-       {{"out/c.PDB", "old"}, {"in/a.PDB", "->../out/c.PDB"}},
-       "in/a.PDB",
-       false,
-       "",
-       "",
-       "in/\nin/a.PDB->../out/c.PDB\nout/\nout/c.PDB=new\n"},
-      {"a picked name linked out of the folder",
-       {{"out/c.PDB", "old"}, {"in/znamky.css", "->../out/c.PDB"}},
-       "in/znamky.css",
-       true,
-       "",
-       "je to odkaz na soubor mimo cílovou složku",
-       ""},
-      {"a picked name linked into a folder below",
-       {{"in/sub/z.css", "old"}, {"in/znamky.css", "->sub/z.css"}},
-       "in/znamky.css",
-       true,
-       "",
-       "",
-       "in/\nin/sub/\nin/sub/z.css=new\nin/znamky.css->sub/z.css\n"},
-      {"a picked name linked out and back",
-       {{"in/z.css", "old"}, {"out/hop.css", "->../in/z.css"}, {"in/znamky.css", "->../out/hop.css"}},
-       "in/znamky.css",
-       true,
-       "",
-       "",
-       "in/\nin/z.css=new\nin/znamky.css->../out/hop.css\nout/\nout/hop.css->../in/z.css\n"},
-      {"a link that leads nowhere",
-       {{"in/a.PDB", "->nowhere.PDB"}},
-       "in/a.PDB",
-       false,
-       "",
-       "je to odkaz na soubor, který neexistuje",
-       ""},
-      {"links in a circle",
-       {{"in/a.PDB", "->b.PDB"}, {"in/b.PDB", "->a.PDB"}},
-       "in/a.PDB",
-       false,
-       "",
-       "odkazy vedou v kruhu",
-       ""},
-      {"a pipe", {{"in/a.PDB", "|"}}, "in/a.PDB", false, "", "je to roura, ne soubor", ""},
-      {"a link to a pipe",
-       {{"in/p", "|"}, {"in/a.PDB", "->p"}},
-       "in/a.PDB",
-       false,
-       "",
-       "je to roura, ne soubor",
-       ""},
-      {"a socket", {{"in/a.PDB", "=socket"}}, "in/a.PDB", false, "", "je to soket, ne soubor", ""},
-      {"a folder", {{"in/a.PDB", "/"}}, "in/a.PDB", false, "", "je to složka", ""},
-      {"a link to a folder", {{"in/d", "/"}, {"in/a.PDB", "->d"}}, "in/a.PDB", false, "", "je to složka", ""},
-      {"the input by a link",
-       {{"in/b.PDB", "old"}, {"in/a.css", "->b.PDB"}},
-       "in/a.css",
-       true,
-       "in/b.PDB",
-       "je to vstupní soubor",
-       ""},
-      {"the input by a second name",
-       {{"in/b.PDB", "old"}, {"in/a.css", "=>b.PDB"}},
-       "in/a.css",
-       false,
-       "in/b.PDB",
-       "je to vstupní soubor",
-       ""},
-      {"the input by its own name", {{"in/b.PDB", "old"}}, "in/b.PDB", false, "in/b.PDB", "je to vstupní soubor", ""},
+      {{{"in/b", "=old"}, {"in/a", "->b"}}, false, "", "in/\nin/a->b\nin/b=new\n"},
+      {{{"out/c", "=old"}, {"in/a", "->../out/c"}}, false, "", "in/\nin/a->../out/c\nout/\nout/c=new\n"},
+      {{{"out/c", "=old"}, {"in/a", "->../out/c"}}, true, "je to odkaz na soubor mimo cílovou složku"},
+      {{{"in/s/c", "=old"}, {"in/a", "->s/c"}}, true, "", "in/\nin/a->s/c\nin/s/\nin/s/c=new\n"},
+      {{{"in/a", "->nikde"}}, false, "je to odkaz na soubor, který neexistuje"},
+      {{{"in/a", "->b"}, {"in/b", "->a"}}, false, "odkazy vedou v kruhu"},
+      {{{"in/a", "|"}}, false, "je to roura, ne soubor"},
+      {{{"in/p", "|"}, {"in/a", "->p"}}, false, "je to roura, ne soubor"},
+      {{{"in/a", "=socket"}}, false, "je to soket, ne soubor"},
+      {{{"in/a", "/"}}, false, "je to složka"},
+      {{{"in/input", "=old"}, {"in/a", "->input"}}, true, "je to vstupní soubor"},
+      {{{"in/input", "=old"}, {"in/a", "=>input"}}, false, "je to vstupní soubor"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.entries.back().first + c.entries.back().second);
     QTemporaryDir dir;
-    const QString root = dir.path();
-    QDir().mkpath(root + "/in");
-    Make(root, c.entries);
-    const std::string before = Describe(root);
-    std::optional<ProtectedFromWriting> input;
-    if (*c.protect) input.emplace(root + "/" + c.protect);
-    const QString target = root + "/" + c.target;
-    const std::string message = inChild(
-        [&] { WriteFilesAtomic({FileToWrite{target, "new", c.linkStaysInFolder}}); }, 0);
-    if (!*c.cause) {
-      EXPECT_EQ(message, "");
-      EXPECT_EQ(Describe(root), c.after);
-    } else {
-      EXPECT_EQ(message, cp("Soubor \"") + NativePath(target) + cp("\" nelze zapsat: ") + cp(c.cause) + ".");
-      EXPECT_EQ(Describe(root), before);
-    }
+    MakeEntries(dir.path(), c.entries);
+    const std::string before = Entries(dir.path());
+    const ProtectedFromWriting input(dir.filePath("in/input"));
+    const QString target = dir.filePath("in/a");
+    const std::string message = inChild([&] { WriteFilesAtomic({{target, "new", c.picked}}); }, 0);
+    EXPECT_EQ(message, *c.cause ? cp("Soubor \"") + NativePath(target) + cp("\" nelze zapsat: ") + cp(c.cause) + "."
+                                : std::string());
+    EXPECT_EQ(Entries(dir.path()), *c.cause ? before : c.after);
   }
-}
-
-// A group the file can be given that differs from the writer's own: as the
-// administrator any group ("users"), otherwise one the user belongs to
-// besides the own one; the own group when there is none.
-gid_t OtherGroup() {
-  if (geteuid() == 0) {
-    const group* g = getgrnam("users");
-    return g ? g->gr_gid : 100;
-  }
-  gid_t groups[64];
-  const int n = getgroups(64, groups);
-  for (int i = 0; i < n; ++i)
-    if (groups[i] != getegid()) return groups[i];
-  return getegid();
 }
 
 // A replaced file keeps its permission bits, its group where the writer may
-// set it, and its owner where the writer is the administrator (a file saved
-// with sudo stays the teacher's). A new file gets what the user's mask
-// leaves of read and write for all.
+// set it (any group for the administrator, else one the user belongs to),
+// and its owner where the writer is the administrator (a file saved with
+// sudo stays the teacher's); one without write permission is refused, also
+// for the administrator, whom the rename would let replace it. A new file
+// gets what the user's mask leaves.
 TEST(SaveFileTest, AReplacedFileKeepsItsModeGroupAndOwner) {
-  struct Case {
+  gid_t groups[64];
+  const int count = getgroups(64, groups);
+  const gid_t other = geteuid() == 0 ? 100 : count > 0 ? groups[count - 1] : getegid();
+  const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+  const struct {
     mode_t mode;
-    bool otherGroup;
-    bool otherOwner;  // the administrator only
-  };
-  const Case cases[] = {{0664, true, false}, {0640, true, false}, {0600, false, false},
-                        {0755, false, false}, {0604, true, true}, {0620, false, true}};
-  const gid_t group = OtherGroup();
-  for (const Case& c : cases) {
-    if (c.otherOwner && geteuid() != 0) continue;
-    SCOPED_TRACE(std::to_string(c.mode) + (c.otherGroup ? " group" : "") + (c.otherOwner ? " owner" : ""));
+    uid_t uid;
+    gid_t gid;
+  } cases[] = {{0664, geteuid(), other}, {0640, owner, other}, {0755, geteuid(), getegid()},
+               {0444, geteuid(), getegid()}, {0555, owner, other}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
     QTemporaryDir dir;
     const QString path = dir.filePath("Znamky-7A.PDB");
     const QByteArray native = QFile::encodeName(path);
     WriteFileAtomic(path, "old");
-    const uid_t owner = c.otherOwner ? 65534 : geteuid();
-    const gid_t gid = c.otherGroup ? group : getegid();
-    ASSERT_EQ(chown(native.constData(), owner, gid), 0);
-    ASSERT_EQ(chmod(native.constData(), c.mode), 0);
-    WriteFileAtomic(path, "new");
-    struct stat st {};
-    ASSERT_EQ(lstat(native.constData(), &st), 0);
-    EXPECT_EQ(readAll(path), "new");
-    EXPECT_EQ(st.st_mode & 07777, c.mode);
-    EXPECT_EQ(st.st_gid, gid);
-    EXPECT_EQ(st.st_uid, owner);
-  }
-  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
-    QTemporaryDir dir;
-    const mode_t previous = umask(mask);
-    WriteFileAtomic(dir.filePath("new.csv"), "x");
-    umask(previous);
-    struct stat st {};
-    ASSERT_EQ(stat(QFile::encodeName(dir.filePath("new.csv")).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << mask;
-  }
-}
-
-// A file without write permission is refused with the writer's own rights,
-// which here are the administrator's: the system would let the rename
-// replace it.
-TEST(SaveFileTest, AFileMarkedReadOnlyIsNeverReplaced) {
-  for (const mode_t mode : {mode_t{0444}, mode_t{0400}, mode_t{0555}}) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Znamky-7A.PDB");
-    WriteFileAtomic(path, "old");
-    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0);
+    ASSERT_EQ(chown(native.constData(), c.uid, c.gid) + chmod(native.constData(), c.mode), 0);
+    const bool readOnly = (c.mode & 0222) == 0;
     try {
-      WriteFilesAtomic({{dir.filePath("other.csv"), "x"}, {path, "new"}});
-      ADD_FAILURE() << mode;
+      WriteFileAtomic(path, "new");
+      EXPECT_FALSE(readOnly);
     } catch (const VeklaError& e) {
+      EXPECT_TRUE(readOnly);
       EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path) + cp("\" nelze zapsat: soubor je jen pro čtení."));
     }
-    EXPECT_EQ(readAll(path), "old");
+    struct stat st {};
+    ASSERT_EQ(stat(native.constData(), &st), 0);
+    EXPECT_EQ(readAll(path), readOnly ? "old" : "new");
+    EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid), std::make_tuple(c.mode, c.uid, c.gid));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Znamky-7A.PDB"});
   }
+  QTemporaryDir dir;
+  const mode_t previous = umask(027);
+  WriteFileAtomic(dir.filePath("new.csv"), "x");
+  umask(previous);
+  EXPECT_EQ(QFileInfo(dir.filePath("new.csv")).permissions(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser |
+                QFileDevice::ReadGroup);
 }
 
-// A name up to the file system's limit of 255 bytes is created and replaced;
-// the temporary file's name is cut to fit.
+// Names up to the file system's limit of 255 bytes are created and
+// replaced: the temporary file's name is cut to fit.
 TEST(SaveFileTest, NamesUpToTheLimitAreCreatedAndReplaced) {
-  const QString czech = QString::fromUtf8("ž").repeated(125);  // 250 bytes
-  const QString names[] = {QString(245, 'a') + ".PDB", QString(246, 'a') + ".PDB", QString(250, 'a') + ".PDB",
-                           QString(251, 'a') + ".PDB", czech + "a.PDB", czech + ".PDB"};
-  for (const QString& name : names) {
-    SCOPED_TRACE(name.toUtf8().size());
+  for (const QString& name : {QString(245, 'a') + ".PDB", QString(251, 'a') + ".PDB",
+                              QString::fromUtf8("ž").repeated(125) + "a.PDB"}) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    WriteFileAtomic(path, "first");
-    WriteFileAtomic(path, "second");
-    EXPECT_EQ(readAll(path), "second");
+    WriteFileAtomic(dir.filePath(name), "first");
+    WriteFileAtomic(dir.filePath(name), "second");
+    EXPECT_EQ(readAll(dir.filePath(name)), "second");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
   }
 }
 
-// A database larger than the reader reads is not written: the reader's
-// limit is the writer's.
+// A database larger than the reader reads is not written.
 TEST(SaveFileTest, ADatabaseTheReaderWouldRefuseIsNotWritten) {
-  // 78 bytes of header, two entries of 8, one field and its NUL.
-  const std::int64_t overhead = 78 + 16 + 1;
-  for (const std::int64_t size : {kMaxFileSize, kMaxFileSize + 1, kMaxFileSize + 200000}) {
-    SCOPED_TRACE(size);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Rozpisy-F.PDB");
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Rozpisy-F.PDB");
+  for (const std::int64_t size : {kMaxFileSize, kMaxFileSize + 1}) {
     WriteFileAtomic(path, "old");
-    const std::vector<PdbRecord> records = {{std::string(static_cast<size_t>(size - overhead), 'a')}};
+    // 78 bytes of header, two entries of 8, the field's NUL.
+    const std::vector<PdbRecord> records = {{std::string(static_cast<size_t>(size - 95), 'a')}};
     try {
       WritePdb(path, PdbHeaderOut{"Rozpisy-F", {}, {}, "data", "TqbR"}, records);
-      EXPECT_EQ(size, kMaxFileSize);
-      EXPECT_EQ(PdbFile::load(path).size(), size);
+      EXPECT_EQ(PdbFile::load(path).size(), kMaxFileSize);
     } catch (const VeklaError& e) {
-      EXPECT_GT(size, kMaxFileSize);
-      const std::string sizeText = size == kMaxFileSize + 1 ? "16 777 217" : "16 977 216";
-      EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path) + cp("\" nelze zapsat: měl by ") + sizeText +
-                              cp(" bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB)."));
+      EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path) +
+                              cp("\" nelze zapsat: měl by 16 777 217 bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB)."));
       EXPECT_EQ(readAll(path), "old");
     }
   }
