@@ -158,7 +158,9 @@ std::string whyWriting(const QString& target, int err) {
 struct FileId {
   std::uint64_t device = 0, number = 0;
   QString canonical;
-  bool operator==(const FileId& o) const { return device == o.device && number == o.number && canonical == o.canonical; }
+  bool operator==(const FileId& o) const {
+    return device == o.device && number == o.number && canonical == o.canonical;
+  }
 };
 
 std::mutex& protectedLock() {
@@ -234,7 +236,9 @@ ChainEnd followLinks(const QString& path) {
   }
 }
 
-FileId idOf(const struct stat& st) { return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), {}}; }
+FileId idOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), {}};
+}
 
 QByteArray canonicalFolder(const QByteArray& path) {
   char resolved[PATH_MAX];
@@ -405,9 +409,7 @@ ProtectedFromWriting::ProtectedFromWriting(const QString& path) {
   files.emplace_back(idOf(st));
 }
 
-void WriteFileAtomic(const QString& path, std::string_view bytes) {
-  commit({prepare(path, bytes, false)});
-}
+void WriteFileAtomic(const QString& path, std::string_view bytes) { commit({prepare(path, bytes, false)}); }
 
 void WriteFilesAtomic(const std::vector<FileToWrite>& files) {
   // Every file complete in its temporary file first; a failure drops them

@@ -80,10 +80,8 @@ int RemoveStaleTemporaries(const QString& folder) {
     bool stale = false;
     if (const QRegularExpressionMatch m = withProcess.match(name); m.hasMatch())
       stale = seen.isDir && seen.age >= kHour && processGone(m.captured(1).toLongLong());
-    else if (oldFolder.match(name).hasMatch())
-      stale = seen.isDir && seen.age >= kDay;
-    else if (workbook.match(name).hasMatch())
-      stale = !seen.isDir && seen.age >= kDay;
+    else if (oldFolder.match(name).hasMatch()) stale = seen.isDir && seen.age >= kDay;
+    else if (workbook.match(name).hasMatch()) stale = !seen.isDir && seen.age >= kDay;
     if (!stale) continue;
     if (seen.isDir ? QDir(path).removeRecursively() : QFile::remove(path)) ++removed;
   }

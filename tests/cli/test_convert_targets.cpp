@@ -1,8 +1,8 @@
 // Where vekla-convert writes: links and pipes in the place of an output,
 // the HTML export's style sheets in a folder others may write, a file-size
 // limit, and what killed runs left in the temporary folder.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -23,9 +23,7 @@ namespace {
 
 class TargetsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MakeEntries(dir_.path(), {{"Rozpisy-F.PDB", "=" + plan}});
-  }
+  void SetUp() override { MakeEntries(dir_.path(), {{"Rozpisy-F.PDB", "=" + plan}}); }
   QString path(const QString& name) const { return dir_.filePath(name); }
   Result run(const QStringList& args, rlim_t fileSizeLimit = 0, const QProcessEnvironment& env = {}) const {
     return RunIn(dir_.path(), QStringLiteral(VEKLA_CONVERT_BIN), args, {}, fileSizeLimit, env);
@@ -42,11 +40,18 @@ class TargetsTest : public ::testing::Test {
 // reason, nothing written, and no wait on a pipe. A link in the HTML folder
 // to a file inside it is followed and stays.
 TEST_F(TargetsTest, OutputsThatAreNoPlainFileOrLeadElsewhereAreRefused) {
-  MakeEntries(dir_.path(), {{"Znamky-db_pref.PDB", "=prefs"}, {"Rozpisy-odkaz.PDB", "->Znamky-db_pref.PDB"},
-                            {"r.pdb", "|"}, {"r.xlsx", "|"}, {"Rozpisy-r.PDB", "->r.pdb"},
-                            {"Rozpisy-G.PDB", "->nikde/Rozpisy-G.PDB"}, {"jina/Rozpisy-G.PDB", "=another class"},
-                            {"web/rozpisy.css", "->../jina/Rozpisy-G.PDB"}, {"web2/rozpisy.css", "->Rozpisy-F.PDB"},
-                            {"web2/Rozpisy-F.PDB", "=" + plan}, {"web3/rozpisy.css", "->s/r.css"}, {"web3/s/r.css", "=old"}});
+  MakeEntries(dir_.path(), {{"Znamky-db_pref.PDB", "=prefs"},
+                            {"Rozpisy-odkaz.PDB", "->Znamky-db_pref.PDB"},
+                            {"r.pdb", "|"},
+                            {"r.xlsx", "|"},
+                            {"Rozpisy-r.PDB", "->r.pdb"},
+                            {"Rozpisy-G.PDB", "->nikde/Rozpisy-G.PDB"},
+                            {"jina/Rozpisy-G.PDB", "=another class"},
+                            {"web/rozpisy.css", "->../jina/Rozpisy-G.PDB"},
+                            {"web2/rozpisy.css", "->Rozpisy-F.PDB"},
+                            {"web2/Rozpisy-F.PDB", "=" + plan},
+                            {"web3/rozpisy.css", "->s/r.css"},
+                            {"web3/s/r.css", "=old"}});
   const std::pair<QStringList, const char*> cases[] = {
       {{"Rozpisy-F.PDB", "Rozpisy-odkaz.PDB"}, "Do databáze \"Znamky-db_pref.PDB\" nelze uložit"},
       {{"Rozpisy-F.PDB", "r.pdb"}, "r.pdb\" nelze zapsat: je to roura, ne soubor."},

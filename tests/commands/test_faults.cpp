@@ -65,8 +65,11 @@ std::vector<Writer> Writers() {
     out.push_back({k + " PDB", kind, [](VeklaState& s, Prompter& p) { return UlozClick(s, p); }});
     for (Conversion c : kAllConversions)
       if (entry.exporter(c))
-        out.push_back({k + " export " + std::to_string(static_cast<int>(c)), kind,
-                       [c](VeklaState& s, Prompter& p) { return ConvertClick(s, p, c); }, {}, "data/",
+        out.push_back({k + " export " + std::to_string(static_cast<int>(c)),
+                       kind,
+                       [c](VeklaState& s, Prompter& p) { return ConvertClick(s, p, c); },
+                       {},
+                       "data/",
                        c == Conversion::ExportXlsx});
     out.push_back({k + " working files", kind,
                    [](VeklaState& s, Prompter&) {

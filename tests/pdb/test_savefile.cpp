@@ -173,7 +173,7 @@ TEST(SaveFileTest, MessagesNameTheCauseInCzechOnly) {
 TEST(SaveFileTest, WhatAWriteReplaces) {
   struct Case {
     std::vector<std::pair<std::string, std::string>> entries;
-    bool picked;  // a name the program picks (linkStaysInFolder)
+    bool picked;             // a name the program picks (linkStaysInFolder)
     const char* cause;       // "" when written
     const char* after = "";  // then the entries after the write
   };
@@ -220,8 +220,11 @@ TEST(SaveFileTest, AReplacedFileKeepsItsModeGroupAndOwner) {
     mode_t mode;
     uid_t uid;
     gid_t gid;
-  } cases[] = {{0664, geteuid(), other}, {0640, owner, other}, {0755, geteuid(), getegid()},
-               {0444, geteuid(), getegid()}, {0555, owner, other}};
+  } cases[] = {{0664, geteuid(), other},
+               {0640, owner, other},
+               {0755, geteuid(), getegid()},
+               {0444, geteuid(), getegid()},
+               {0555, owner, other}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     QTemporaryDir dir;
@@ -247,16 +250,16 @@ TEST(SaveFileTest, AReplacedFileKeepsItsModeGroupAndOwner) {
   const mode_t previous = umask(027);
   WriteFileAtomic(dir.filePath("new.csv"), "x");
   umask(previous);
-  EXPECT_EQ(QFileInfo(dir.filePath("new.csv")).permissions(),
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser |
-                QFileDevice::ReadGroup);
+  EXPECT_EQ(QFileInfo(dir.filePath("new.csv")).permissions(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                  QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                                  QFileDevice::ReadGroup);
 }
 
 // Names up to the file system's limit of 255 bytes are created and
 // replaced: the temporary file's name is cut to fit.
 TEST(SaveFileTest, NamesUpToTheLimitAreCreatedAndReplaced) {
-  for (const QString& name : {QString(245, 'a') + ".PDB", QString(251, 'a') + ".PDB",
-                              QString::fromUtf8("ž").repeated(125) + "a.PDB"}) {
+  for (const QString& name :
+       {QString(245, 'a') + ".PDB", QString(251, 'a') + ".PDB", QString::fromUtf8("ž").repeated(125) + "a.PDB"}) {
     QTemporaryDir dir;
     WriteFileAtomic(dir.filePath(name), "first");
     WriteFileAtomic(dir.filePath(name), "second");
@@ -277,8 +280,9 @@ TEST(SaveFileTest, ADatabaseTheReaderWouldRefuseIsNotWritten) {
       WritePdb(path, PdbHeaderOut{"Rozpisy-F", {}, {}, "data", "TqbR"}, records);
       EXPECT_EQ(PdbFile::load(path).size(), kMaxFileSize);
     } catch (const VeklaError& e) {
-      EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path) +
-                              cp("\" nelze zapsat: měl by 16 777 217 bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB)."));
+      EXPECT_EQ(e.text(),
+                cp("Soubor \"") + NativePath(path) +
+                    cp("\" nelze zapsat: měl by 16 777 217 bajtů, načíst lze nejvýše 16 777 216 bajtů (16 MB)."));
       EXPECT_EQ(readAll(path), "old");
     }
   }

@@ -1,7 +1,7 @@
 // What a killed run left in the temporary folder is removed at the next
 // start, and nothing another running program may still use.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,13 +48,20 @@ TEST(TempFolderTest, OnlyWhatNoRunningProgramUsesIsRemoved) {
     bool removed;
     bool otherUser = false;  // the administrator only
   } cases[] = {
-      {ended + "1", "/", 2 * kHour, true},          {ended + "2", "/", kHour / 6, false},
-      {running + "3", "/", 3 * kDay, false},        {ended + "4", link, 2 * kDay, false},
-      {ended + "5", "=x", 2 * kDay, false},         {ended + "6", "/", 2 * kDay, false, true},
-      {"vekla-convert-Ab3dE9", "/", 2 * kDay, true}, {"vekla-convert-Ab3dE8", "/", 20 * kHour, false},
-      {"vekla-Ab3dE9.xlsx", "=x", 2 * kDay, true},  {"vekla-Ab3dE8.xlsx", "=x", 20 * kHour, false},
-      {"vekla-Ab3dE7.xlsx", "/", 2 * kDay, false},  {"vekla-Ab3dE6.xlsx", link, 2 * kDay, false},
-      {"vekla-Ab3dE5.xlsx", "=x", 2 * kDay, false, true}, {"vekla-notes.txt", "=x", 2 * kDay, false},
+      {ended + "1", "/", 2 * kHour, true},
+      {ended + "2", "/", kHour / 6, false},
+      {running + "3", "/", 3 * kDay, false},
+      {ended + "4", link, 2 * kDay, false},
+      {ended + "5", "=x", 2 * kDay, false},
+      {ended + "6", "/", 2 * kDay, false, true},
+      {"vekla-convert-Ab3dE9", "/", 2 * kDay, true},
+      {"vekla-convert-Ab3dE8", "/", 20 * kHour, false},
+      {"vekla-Ab3dE9.xlsx", "=x", 2 * kDay, true},
+      {"vekla-Ab3dE8.xlsx", "=x", 20 * kHour, false},
+      {"vekla-Ab3dE7.xlsx", "/", 2 * kDay, false},
+      {"vekla-Ab3dE6.xlsx", link, 2 * kDay, false},
+      {"vekla-Ab3dE5.xlsx", "=x", 2 * kDay, false, true},
+      {"vekla-notes.txt", "=x", 2 * kDay, false},
   };
   int removed = 0;
   for (const auto& c : cases) {
@@ -94,7 +101,8 @@ TEST(TempFolderTest, TheConvertersFolderGoesWithItsProcess) {
   ASSERT_EQ(both.size(), 2);
   for (const QString& name : both) SetAge(tmp.filePath(name), 7200);
   EXPECT_EQ(RemoveStaleTemporaries(tmp.path()), 1);
-  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QFileInfo(own.path()).fileName()});
+  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+            QStringList{QFileInfo(own.path()).fileName()});
 }
 
 }  // namespace

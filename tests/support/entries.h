@@ -31,7 +31,8 @@ inline std::string Entries(const QString& root) {
     char target[4096];
     std::string& e = entries[QDir(root).relativeFilePath(path)];
     if (S_ISLNK(st.st_mode))
-      e = "->" + std::string(target, static_cast<size_t>(std::max<ssize_t>(readlink(native.constData(), target, 4096), 0)));
+      e = "->" +
+          std::string(target, static_cast<size_t>(std::max<ssize_t>(readlink(native.constData(), target, 4096), 0)));
     else if (S_ISFIFO(st.st_mode)) e = "|";
     else if (S_ISSOCK(st.st_mode)) e = "=socket";
     else if (S_ISDIR(st.st_mode)) e = "/";
@@ -51,10 +52,12 @@ inline void MakeEntries(const QString& root, const std::vector<std::pair<std::st
     const QByteArray native = QFile::encodeName(path);
     const QByteArray rest = QByteArray::fromStdString(what.size() > 2 ? what.substr(2) : std::string());
     if (what.rfind("->", 0) == 0) symlink(rest.constData(), native.constData());
-    else if (what.rfind("=>", 0) == 0) link((QFile::encodeName(QFileInfo(path).absolutePath()) + "/" + rest).constData(), native.constData());
+    else if (what.rfind("=>", 0) == 0)
+      link((QFile::encodeName(QFileInfo(path).absolutePath()) + "/" + rest).constData(), native.constData());
     else if (what == "|" || what == "=socket") mknod(native.constData(), (what == "|" ? S_IFIFO : S_IFSOCK) | 0644, 0);
     else if (what == "/") QDir().mkpath(path);
-    else if (QFile f(path); f.open(QIODevice::WriteOnly)) f.write(what.substr(1).data(), static_cast<qint64>(what.size() - 1));
+    else if (QFile f(path); f.open(QIODevice::WriteOnly))
+      f.write(what.substr(1).data(), static_cast<qint64>(what.size() - 1));
   }
 }
 

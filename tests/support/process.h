@@ -2,10 +2,10 @@
 // Runs a program as the tests run vekla-convert: in `home`, with HOME there
 // too, so that no J-Pilot folder, settings or VEKLA_HOME of the machine is
 // seen.
+#include <sys/resource.h>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <sys/resource.h>
 
 #include <csignal>
 
