@@ -12,6 +12,8 @@
 #include "commands/commands.h"
 #include "commands/instance.h"
 #include "workspace/folderlock.h"
+#include "pdb/savefile.h"
+#include "pdb/tempfolder.h"
 
 namespace {
 
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  vekla::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   // The application title. No display name: the toolkit would append it to
   // the window caption, which shows the semester label and the database.
@@ -80,6 +83,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vekla: další spuštění nemohou předat soubory tomuto oknu (%s)\n",
                  vekla::InstanceName(dataDir).toUtf8().constData());
 
+  vekla::RemoveStaleTemporaries();
   vekla::MainWindow w;
   w.show();
   auto* handed = new vekla::HandedFiles(w);

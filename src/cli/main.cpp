@@ -26,6 +26,8 @@
 #include "pdb/clock.h"
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
+#include "pdb/savefile.h"
+#include "pdb/tempfolder.h"
 #include "pdb/text.h"
 #include "workspace/folderlock.h"
 #include "workspace/gradestats.h"
@@ -225,8 +227,13 @@ int convert(const ConvertOptions& o) {
     if (const int refused = takeDataFolder(*dataLock, o.dataDir); refused != kDone) return refused;
   }
 
+  // However the page, its style sheets or the values file are reached
+  // (a link in the output folder), none replaces the input.
+  const ProtectedFromWriting keepInput(input);
+
   if (o.now.isValid()) SetNow(o.now);
-  QTemporaryDir programDir;
+  RemoveStaleTemporaries();
+  QTemporaryDir programDir(PrivateTempFolderTemplate());
   if (!programDir.isValid()) {
     PrintMessageUtf8("nelze vytvořit dočasnou složku: " + programDir.errorString().toStdString());
     return kFailed;
@@ -319,6 +326,7 @@ void PrepareHeap() {
 
 int main(int argc, char** argv) {
   PrepareHeap();
+  IgnoreFileSizeSignal();
   QCoreApplication app(argc, argv);
   ConvertOptions o;
   try {

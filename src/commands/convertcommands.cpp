@@ -182,7 +182,9 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
       QString folder = p.exportTarget(s.programDir + f->folder + "/");
       if (!folder.endsWith('/')) folder += '/';
       MakeFolder(folder);
-      for (ExportFile& file : files) targets.push_back({folder + file.name, std::move(file.bytes)});
+      // Names the program picks in a folder others may write: a link among
+      // them is followed only inside the folder.
+      for (ExportFile& file : files) targets.push_back({folder + file.name, std::move(file.bytes), true});
       break;
     }
     case Target::File: {

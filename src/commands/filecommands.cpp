@@ -8,6 +8,7 @@
 #include "kinds/common.h"
 #include "kinds/kinds.h"
 #include "pdb/error.h"
+#include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
@@ -21,9 +22,13 @@ namespace {
 constexpr const char* kPreferencesName = "Znamky-db_pref.PDB";
 
 // The shared preferences database of every class in its folder, named in any
-// letter case: opened as a class it is refused, and nothing is saved over it.
+// letter case, by the name itself or by a link to it: opened as a class it
+// is refused, and nothing is saved over it.
 bool IsPreferencesDb(const QString& path) {
-  return lowerCp(fromQt(QFileInfo(path).fileName())) == lowerCp(kPreferencesName);
+  const auto named = [](const QString& p) {
+    return lowerCp(fromQt(QFileInfo(p).fileName())) == lowerCp(kPreferencesName);
+  };
+  return named(path) || named(FileBehindLinks(path));
 }
 
 // Finds and reads the preferences database: in the backup folder of the

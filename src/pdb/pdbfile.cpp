@@ -208,7 +208,12 @@ std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& r
 }
 
 void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
-  WriteFileAtomic(path, BuildPdb(header, records));
+  const std::string bytes = BuildPdb(header, records);
+  // A database the reader would refuse is not written: the teacher could
+  // never open it again, and the file it replaces would be lost with it.
+  const auto size = static_cast<std::int64_t>(bytes.size());
+  if (size > kMaxFileSize) throw VeklaError(TooLargeToWriteMessage(path, size, kMaxFileSize));
+  WriteFileAtomic(path, bytes);
 }
 
 }  // namespace vekla

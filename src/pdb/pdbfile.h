@@ -77,7 +77,9 @@ using PdbRecord = std::vector<std::string>;  // the fields, each written with a 
 
 // Builds the whole file: header, entries, zero gap, bodies.
 std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
-// Builds and writes atomically; throws VeklaError naming the file on failure.
+// Builds and writes atomically; throws VeklaError naming the file on failure,
+// and for a database larger than the reader reads (kMaxFileSize), which is
+// then not written at all.
 void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
 
 }  // namespace vekla

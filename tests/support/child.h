@@ -14,14 +14,19 @@
 namespace vekla::test {
 
 // The text `body` returns in the child, or "child failed" when the child
-// did not finish. `fileSizeLimit` 0: no limit.
-inline std::string InChild(const std::function<std::string()>& body, rlim_t fileSizeLimit, bool unprivileged) {
+// did not finish (a signal killed it, or it ran for a minute: a write that
+// blocks). `fileSizeLimit` 0: no limit. A write past the limit sends the
+// signal SIGXFSZ, which ends a process unless it is ignored: with
+// `ignoreFileSizeSignal` false the child leaves that to the code under test.
+inline std::string InChild(const std::function<std::string()>& body, rlim_t fileSizeLimit, bool unprivileged,
+                           bool ignoreFileSizeSignal = true) {
   int fds[2];
   if (pipe(fds) != 0) return "pipe failed";
   const pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    std::signal(SIGXFSZ, SIG_IGN);
+    alarm(60);
+    std::signal(SIGXFSZ, ignoreFileSizeSignal ? SIG_IGN : SIG_DFL);
     if (fileSizeLimit > 0) {
       const rlimit lim{fileSizeLimit, fileSizeLimit};
       setrlimit(RLIMIT_FSIZE, &lim);

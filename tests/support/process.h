@@ -2,9 +2,12 @@
 // Runs a program as the tests run vekla-convert: in `home`, with HOME there
 // too, so that no J-Pilot folder, settings or VEKLA_HOME of the machine is
 // seen.
+#include <sys/resource.h>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <csignal>
 
 namespace vekla::test {
 
@@ -21,9 +24,22 @@ inline QProcessEnvironment TestEnvironment(const QString& home) {
   return env;
 }
 
-inline Result RunIn(const QString& home, const QString& program, const QStringList& args, const QString& input = {}) {
+// `fileSizeLimit` > 0: the program runs under that file-size limit, with
+// the signal a write past it sends at its default (the program must ignore
+// it itself). `extraEnv`: variables set on top of the test environment.
+inline Result RunIn(const QString& home, const QString& program, const QStringList& args, const QString& input = {},
+                    rlim_t fileSizeLimit = 0, const QProcessEnvironment& extraEnv = {}) {
   QProcess p;
-  p.setProcessEnvironment(TestEnvironment(home));
+  QProcessEnvironment env = TestEnvironment(home);
+  env.insert(extraEnv);
+  p.setProcessEnvironment(env);
+  if (fileSizeLimit > 0) {
+    p.setChildProcessModifier([fileSizeLimit] {
+      std::signal(SIGXFSZ, SIG_DFL);
+      const rlimit lim{fileSizeLimit, fileSizeLimit};
+      setrlimit(RLIMIT_FSIZE, &lim);
+    });
+  }
   p.setWorkingDirectory(home);
   if (!input.isEmpty()) p.setStandardInputFile(input);
   p.start(program, args);
