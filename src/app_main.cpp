@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -47,6 +48,8 @@ int answerInfoOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (const int status = answerInfoOptions(argc, argv); status >= 0) return status;
   QApplication app(argc, argv);
+  // The toolkit switched the C library to the user's locale: C numbers, so no file has "0,7" for 0.7.
+  std::setlocale(LC_NUMERIC, "C");
   // The application title. No display name: the toolkit would append it to
   // the window caption, which shows the semester label and the database.
   QApplication::setApplicationName("Vekla");

@@ -1,8 +1,7 @@
 #include "convert/sheet.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 #include "pdb/error.h"
 #include "pdb/text.h"
@@ -33,14 +32,18 @@ bool Overlap(const SheetArea& a, const SheetArea& b) {
   return a.row1 <= b.row2 && b.row1 <= a.row2 && a.col1 <= b.col2 && b.col1 <= a.col2;
 }
 
-// How many characters a cell shows, for the width of its column.
+// How many characters a cell shows, for the width of its column: a number
+// under the three-decimals format with its three decimals, the same in
+// every locale.
 std::size_t ShownLength(const SheetCell& c) {
   if (c.format == NumberFormat::ThreeDigits && !c.value.empty()) {
-    char* end = nullptr;
-    const double v = std::strtod(c.value.c_str(), &end);
-    if (end && *end == '\0') {
-      char buf[64];
-      return static_cast<std::size_t>(std::max(0, std::snprintf(buf, sizeof buf, "%.3f", v)));
+    const char* end = c.value.data() + c.value.size();
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(c.value.data(), end, v);
+    if (ec == std::errc() && ptr == end) {
+      char buf[400];
+      const auto shown = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
+      if (shown.ec == std::errc()) return static_cast<std::size_t>(shown.ptr - buf);
     }
   }
   return c.value.size();
@@ -169,7 +172,9 @@ SheetRange Sheet::Rows(std::string_view span) {
   auto number = [](std::string_view t) {
     if (t.empty() || t.size() > 7 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
       throw VeklaError("Neplatné řádky listu: " + std::string(t) + ".");
-    return std::atoi(std::string(t).c_str());
+    int n = 0;
+    std::from_chars(t.data(), t.data() + t.size(), n);
+    return n;
   };
   const int first = number(span.substr(0, colon));
   const int last = colon == std::string_view::npos ? first : number(span.substr(colon + 1));

@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <locale.h>
 #include <map>
 #include <tuple>
 
+#include "pdb/clock.h"
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
@@ -141,36 +143,75 @@ class Formats {
   std::map<Look, lxw_format*> formats_;
 };
 
-// The number a text stands for, when the whole text is one.
+// The number a text stands for, when the whole text is one: digits with an
+// optional minus and decimal point ("1.25", "-0.5"). Read the same in every
+// locale.
 bool Number(const std::string& text, double& value) {
   if (text.empty() || text.size() > 40) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && text.find_first_of("xXpPnNiI") == std::string::npos;
+  if (text.find_first_not_of("-.0123456789") != std::string::npos) return false;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  return ec == std::errc() && ptr == end;
 }
 
 bool WholeNumber(const std::string& text, double& value) {
   if (text.empty() || text.size() > 9 || (text[0] == '0' && text.size() > 1)) return false;
-  for (char ch : text)
+  int n = 0;
+  for (char ch : text) {
     if (ch < '0' || ch > '9') return false;
-  value = std::atof(text.c_str());
+    n = n * 10 + (ch - '0');
+  }
+  value = n;
   return true;
 }
 
 // "29.2." or "29.2".
-bool DayAndMonth(std::string text, lxw_datetime& d) {
-  if (!text.empty() && text.back() == '.') text.pop_back();
+bool DayAndMonth(std::string_view text, lxw_datetime& d) {
+  if (!text.empty() && text.back() == '.') text.remove_suffix(1);
   const std::size_t dot = text.find('.');
-  if (dot == std::string::npos || dot == 0 || dot > 2 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 2)
+  if (dot == std::string_view::npos || dot == 0 || dot > 2 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 2)
     return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (i != dot && (text[i] < '0' || text[i] > '9')) return false;
-  const int day = std::atoi(text.substr(0, dot).c_str()), month = std::atoi(text.substr(dot + 1).c_str());
+  int day = 0, month = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i == dot) continue;
+    if (text[i] < '0' || text[i] > '9') return false;
+    int& n = i < dot ? day : month;
+    n = n * 10 + (text[i] - '0');
+  }
   static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
   d = {2024, month, day, 0, 0, 0};
   return true;
 }
+
+// The library writes the numbers of the file (cell values, column widths,
+// margins, font sizes) with the C library's printf, which follows the
+// thread's locale: under a decimal comma the workbook would say "0,7" and a
+// spreadsheet program would refuse it. The workbook is written with the C
+// locale's numbers, whatever locale the program runs in. (Where there are
+// no per-thread locales, the programs' own switch to C numbers at start
+// does the same.)
+class CNumbers {
+ public:
+  CNumbers() {
+#ifndef _WIN32
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    if (c) previous_ = uselocale(c);
+#endif
+  }
+  ~CNumbers() {
+#ifndef _WIN32
+    if (previous_) uselocale(previous_);
+#endif
+  }
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+
+ private:
+#ifndef _WIN32
+  locale_t previous_ = static_cast<locale_t>(0);
+#endif
+};
 
 void Check(lxw_error e) {
   if (e != LXW_NO_ERROR) throw VeklaError(cp("Sešit Excel nelze vytvořit: ") + lxw_strerror(e) + ".");
@@ -208,9 +249,15 @@ std::string WriteXlsx(Sheet sheet) {
   const QByteArray name = QFile::encodeName(file.fileName());
   file.close();
 
+  const CNumbers numbers;
   lxw_workbook* wb = workbook_new(name.constData());
   if (!wb) throw VeklaError(cp("Sešit Excel nelze vytvořit."));
   try {
+    // The creation time from the program's clock, so that a fixed clock
+    // gives the same bytes every time.
+    lxw_doc_properties properties{};
+    properties.created = static_cast<time_t>(Now().toSecsSinceEpoch());
+    Check(workbook_set_properties(wb, &properties));
     lxw_worksheet* ws = workbook_add_worksheet(wb, "List1");
     Formats formats(wb);
     for (const SheetArea& m : sheet.merges()) {

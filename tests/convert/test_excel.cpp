@@ -75,6 +75,11 @@ TEST(Sheet, DeleteMergeAndFit) {
   s.Range("A1", "B2").AutoFitColumns();
   EXPECT_DOUBLE_EQ(s.columnWidth(1), 5.0);
   EXPECT_DOUBLE_EQ(s.columnWidth(2), 2 * 2 * 1.1 + 1);
+  // A number under the three-decimals format shows three decimals ("1.500"),
+  // in every locale.
+  s.Cells(4, 3).Value("1.5").NumberFormat("0,000");
+  s.Range("C1", "C4").AutoFitColumns();
+  EXPECT_DOUBLE_EQ(s.columnWidth(3), 6.0);
   EXPECT_EQ(Sheet::Address("AB12"), (SheetArea{12, 28, 12, 28}));
   // A value moved into the merged cell brings its letters along.
   Sheet m;
