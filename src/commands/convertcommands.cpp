@@ -169,6 +169,8 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
   if (!f) return Outcome::Refused;
   ExportFiles files = codec(s, ReadGradeDisplayOptions(s.settings));
   if (files.empty()) return Outcome::Refused;
+  std::vector<std::string> log;
+  for (ExportFile& file : files) log.insert(log.end(), file.log.begin(), file.log.end());
   std::vector<FileToWrite> targets;
   switch (f->target) {
     case Target::Dialogs:
@@ -191,6 +193,7 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
   }
   // Every file complete before any of them replaces an older one.
   WriteFilesAtomic(targets);
+  for (std::string& line : log) Log(s, std::move(line));
   if (f->open && !p.shellOpen(targets.front().path))
     p.message(cp("Soubor ") + NativePath(targets.front().path) + cp(" byl uložen, žádný program ho ale neotevřel."));
   return Outcome::Done;

@@ -15,6 +15,9 @@ struct ExportFile {
   // What the file holds, for the title of its save dialog ("Uložit hodnoty
   // známek jako"); empty for the usual title.
   std::string caption = {};
+  // What making the file had to change in what it shows, one error-log
+  // line each.
+  std::vector<std::string> log = {};
 };
 using ExportFiles = std::vector<ExportFile>;
 

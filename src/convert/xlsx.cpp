@@ -13,7 +13,13 @@
 #include <charconv>
 #include <locale.h>
 #include <map>
+#include <memory>
 #include <tuple>
+#ifdef __linux__
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "pdb/clock.h"
 #include "pdb/error.h"
@@ -217,7 +223,19 @@ void Check(lxw_error e) {
   if (e != LXW_NO_ERROR) throw VeklaError(cp("Sešit Excel nelze vytvořit: ") + lxw_strerror(e) + ".");
 }
 
-void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_format* f) {
+// The longest text a cell of the file format holds, in characters (code
+// page 1250 has one byte for each).
+constexpr std::size_t kMaxText = 32767;
+
+// Texts cut to the longest a cell holds: how many, and the first one's cell
+// (counted from 0, as the library counts).
+struct Cuts {
+  int count = 0;
+  lxw_row_t row = 0;
+  lxw_col_t col = 0;
+};
+
+void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_format* f, Cuts& cuts) {
   const auto r = static_cast<lxw_row_t>(row - 1);
   const auto k = static_cast<lxw_col_t>(col - 1);
   if (c.value.empty()) {
@@ -238,19 +256,87 @@ void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_form
       break;
     case NumberFormat::Text: break;
   }
-  Check(worksheet_write_string(ws, r, k, toUtf8(c.value).c_str(), f));
+  std::string_view text = c.value;
+  if (text.size() > kMaxText) {
+    text = text.substr(0, kMaxText);
+    if (cuts.count++ == 0) {
+      cuts.row = r;
+      cuts.col = k;
+    }
+  }
+  Check(worksheet_write_string(ws, r, k, toUtf8(text).c_str(), f));
 }
+
+// The one log line of the texts that were cut.
+std::string CutsLine(const Cuts& cuts) {
+  char cell[16] = {};
+  lxw_rowcol_to_cell(cell, cuts.row, cuts.col);
+  return cp("Sešit Excel: texty delší než 32 767 znaků zkráceny (buněk: ") + std::to_string(cuts.count) +
+         cp(", první ") + cell + ").";
+}
+
+// The file the library writes the workbook to; it takes a file name only.
+// Where the system offers files in memory (Linux), the name is that of an
+// anonymous one, so the workbook reaches the disk only once: when the
+// command writes its bytes to a temporary file beside the target and
+// renames it into place. Elsewhere it is a private temporary file, read
+// back and removed.
+class WorkbookFile {
+ public:
+  WorkbookFile() {
+#ifdef __linux__
+    fd_ = memfd_create("vekla-xlsx", MFD_CLOEXEC);
+    if (fd_ >= 0) {
+      name_ = "/proc/self/fd/" + QByteArray::number(fd_);
+      // Without /proc the name leads nowhere: a temporary file instead.
+      if (::access(name_.constData(), W_OK) == 0) return;
+      ::close(fd_);
+      fd_ = -1;
+    }
+#endif
+    temporary_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/vekla-XXXXXX.xlsx");
+    if (!temporary_->open()) throw VeklaError(cp("Sešit Excel nelze vytvořit: dočasný soubor nelze založit."));
+    name_ = QFile::encodeName(temporary_->fileName());
+    temporary_->close();
+  }
+  ~WorkbookFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  WorkbookFile(const WorkbookFile&) = delete;
+  WorkbookFile& operator=(const WorkbookFile&) = delete;
+
+  const char* name() const { return name_.constData(); }
+
+  // What the library wrote.
+  std::string bytes() const {
+    if (temporary_) return ReadWholeFile(temporary_->fileName());
+    std::string out;
+#ifdef __linux__
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) throw VeklaError(cp("Sešit Excel nelze vytvořit: nelze ho přečíst."));
+    out.resize(static_cast<std::size_t>(st.st_size));
+    for (std::size_t got = 0; got < out.size();) {
+      const ssize_t n = ::pread(fd_, out.data() + got, out.size() - got, static_cast<off_t>(got));
+      if (n <= 0) throw VeklaError(cp("Sešit Excel nelze vytvořit: nelze ho přečíst."));
+      got += static_cast<std::size_t>(n);
+    }
+#endif
+    return out;
+  }
+
+ private:
+  int fd_ = -1;
+  QByteArray name_;
+  std::unique_ptr<QTemporaryFile> temporary_;
+};
 
 }  // namespace
 
-std::string WriteXlsx(Sheet sheet) {
-  QTemporaryFile file(QDir::tempPath() + "/vekla-XXXXXX.xlsx");
-  if (!file.open()) throw VeklaError(cp("Sešit Excel nelze vytvořit: dočasný soubor nelze založit."));
-  const QByteArray name = QFile::encodeName(file.fileName());
-  file.close();
-
+std::string WriteXlsx(Sheet sheet, std::vector<std::string>* log) {
+  WorkbookFile file;
   const CNumbers numbers;
-  lxw_workbook* wb = workbook_new(name.constData());
+  Cuts cuts;
+  lxw_workbook* wb = workbook_new(file.name());
   if (!wb) throw VeklaError(cp("Sešit Excel nelze vytvořit."));
   try {
     // The creation time from the program's clock, so that a fixed clock
@@ -267,20 +353,24 @@ std::string WriteXlsx(Sheet sheet) {
                                   formats(first)));
     }
     // Row heights and column widths first: the rows go as they are written.
-    // Rows of larger letters are made taller, as a spreadsheet does when
-    // they are typed (the file would otherwise keep the standard height).
-    for (int r = 1; r <= sheet.rowCount(); ++r) {
-      int largest = 11;
-      for (int c = 1; c <= sheet.colCount(); ++c) largest = std::max<int>(largest, sheet.cell(r, c).fontSize);
-      if (largest > 11) Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), largest * 1.35, nullptr));
-    }
+    // Rows of larger letters are made taller (the file would otherwise keep
+    // the standard height).
+    for (int r = 1; r <= sheet.rowCount(); ++r)
+      if (const double h = sheet.rowHeight(r); h != LXW_DEF_ROW_HEIGHT)
+        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), h, nullptr));
     for (int c = 1; c <= sheet.colCount(); ++c)
       if (const double w = sheet.columnWidth(c); w > 0)
         Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr));
+    const SheetPageSetup& page = sheet.pageSetup();
+    if (page.landscape) worksheet_set_landscape(ws);
+    if (page.fitToPagesWide > 0) worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.fitToPagesWide), 0);
+    if (page.titleRowFirst > 0)
+      Check(worksheet_repeat_rows(ws, static_cast<lxw_row_t>(page.titleRowFirst - 1),
+                                  static_cast<lxw_row_t>(page.titleRowLast - 1)));
     for (int r = 1; r <= sheet.rowCount(); ++r) {
       for (int c = 1; c <= sheet.colCount(); ++c) {
         const SheetCell& cell = sheet.cell(r, c);
-        WriteCell(ws, r, c, cell, formats(cell));
+        WriteCell(ws, r, c, cell, formats(cell), cuts);
       }
       sheet.releaseRow(r);
     }
@@ -289,7 +379,8 @@ std::string WriteXlsx(Sheet sheet) {
     throw;
   }
   Check(workbook_close(wb));
-  return ReadWholeFile(file.fileName());
+  if (cuts.count > 0 && log) log->push_back(CutsLine(cuts));
+  return file.bytes();
 }
 
 }  // namespace vekla

@@ -12,6 +12,7 @@
 #include "convert/excel.h"
 #include "convert/sheet.h"
 #include "convert/xlsx.h"
+#include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/savefile.h"
 #include "support/gradebook.h"
@@ -52,6 +53,10 @@ TEST(Sheet, DeleteMergeAndFit) {
        "11|13|14|/21|23|24|/31|32|33|34"},
       {"a wide block moves the cells below it up", [](Sheet& s) { s.Range("B1", "C1").Delete(); },
        "11|22|23|14/21|32|33|24/31|||34"},
+      {"a wide block asked to move the cells on its right left does so",
+       [](Sheet& s) { s.Range("B1", "C1").Delete(SheetShift::ToLeft); }, "11|14||/21|22|23|24/31|32|33|34"},
+      {"a tall block asked to move the cells below it up does so",
+       [](Sheet& s) { s.Range(1, 2, 2, 2).Delete(SheetShift::Up); }, "11|32|13|14/21||23|24/31||33|34"},
       {"a merge keeps the first value found",
        [](Sheet& s) {
          s.Cells(1, 1).Value("");
@@ -76,10 +81,15 @@ TEST(Sheet, DeleteMergeAndFit) {
   EXPECT_DOUBLE_EQ(s.columnWidth(1), 5.0);
   EXPECT_DOUBLE_EQ(s.columnWidth(2), 2 * 2 * 1.1 + 1);
   // A number under the three-decimals format shows three decimals ("1.500"),
-  // in every locale.
+  // in every locale; no column is fitted wider than 255 characters with its
+  // margins (5 pixels, a character being 7).
   s.Cells(4, 3).Value("1.5").NumberFormat("0,000");
-  s.Range("C1", "C4").AutoFitColumns();
+  s.Cells(4, 4).Value(std::string(300, 'x'));
+  s.Cells(4, 5).Value(std::string(233, 'x')).FontBold(true);
+  s.Range("C1", "E4").AutoFitColumns();
   EXPECT_DOUBLE_EQ(s.columnWidth(3), 6.0);
+  EXPECT_DOUBLE_EQ(s.columnWidth(4), 255 - 5.0 / 7);
+  EXPECT_DOUBLE_EQ(s.columnWidth(5), 255 - 5.0 / 7);
   EXPECT_EQ(Sheet::Address("AB12"), (SheetArea{12, 28, 12, 28}));
   // A value moved into the merged cell brings its letters along.
   Sheet m;
@@ -212,12 +222,167 @@ TEST_F(ExcelGrades, TableAndSeparateLayouts) {
   EXPECT_EQ(p.cell(3, 1).top.lineStyle, 1);
 }
 
+// A text on a band's fill takes the band's letters: the number, the name
+// merged beside it and the labels above the average and deviation of a
+// student past the last band (white on black), in both layouts.
+TEST_F(ExcelGrades, TextsOnABandFillTakeTheBandsLetters) {
+  for (int c : {1, 9, 10}) s.grid.setColors(c, 5, kBlack, kWhite);  // student 2: number, average, deviation
+  GradeDisplayOptions separate;
+  separate.zvlast = true;
+  const Sheet p = ExportGradesSeparate(s, separate), t = ExportGradesTable(s, {});
+  struct Case {
+    const Sheet& sheet;
+    int row, col;
+    const char* value;
+    Color letters, fill;
+  } cases[] = {
+      {p, 3, 1, "2", kWhite, kBlack},        // the number, merged over both rows
+      {p, 3, 2, "Student 2", kWhite, kBlack},  // the name, merged over both rows
+      {p, 3, 6, "Průměr", kWhite, kBlack},  // the packing moved the average to F
+      {p, 3, 7, "Sm. odch.", kWhite, kBlack},
+      {p, 1, 2, "Student 1", kBlack, kWhite},  // a student on a white band
+      {p, 1, 6, "Průměr", kBlack, kWhite},
+      {t, 6, 2, "2", kWhite, kBlack},
+      {t, 6, 3, "Student 2", kBlack, kWhite},  // the table's name column is not on the band
+  };
+  for (const Case& c : cases) {
+    const SheetCell& cell = c.sheet.cell(c.row, c.col);
+    const std::string where = std::to_string(c.row) + "," + std::to_string(c.col);
+    EXPECT_EQ(cell.value, cp(c.value)) << where;
+    EXPECT_EQ(cell.fontColor, c.letters) << where;
+    EXPECT_EQ(cell.interior, c.fill) << where;
+  }
+}
+
+// Packing the grades leaves no empty grade column, however much wider than
+// tall the emptied block is: the average follows the last packed grade in
+// both layouts, as on the packed HTML page.
+TEST_F(ExcelTest, PackedGradesLeaveNoEmptyColumn) {
+  DefaultGradeScale(s);
+  GradeBookGrid(s, 2, 30);
+  s.grid.setText(7, 4, "1 ");
+  s.grid.setText(22, 4, "2 ");
+  s.grid.setText(12, 5, "3 ");
+  for (int c = 3; c <= 32; ++c) s.grid.setText(c, 1, std::to_string(c - 2) + ".9");
+  for (int n = 1; n <= 2; ++n) {
+    s.grid.setText(1, n + 3, std::to_string(n));
+    s.grid.setText(2, n + 3, "Student " + std::to_string(n));
+  }
+  GradeDisplayOptions packed;
+  packed.zhustit = true;
+  EXPECT_EQ(Values(ExportGradesTable(s, packed), 3, 9),
+            cp("|Pořadí|Jméno|1|2|Průměr|Sm. odch.|Poznámka|Zkoušen/") +
+                "1.|1|Student 1|1 |2 ||||/2.|2|Student 2|3 |||||");
+  packed.zvlast = true;
+  EXPECT_EQ(Values(ExportGradesSeparate(s, packed), 4, 8),
+            cp("1|Student 1|5.9|20.9|Průměr|Sm. odch.|Poznámka|Zkoušen/||1 |2 ||||/") +
+                cp("2|Student 2|10.9||Průměr|Sm. odch.|Poznámka|Zkoušen/||3 |||||"));
+}
+
+// Printing: across the paper when the table is wider than tall, one page
+// wide, and the rows that title the columns on every page.
+TEST_F(ExcelGrades, PagesFitOnePageWideWithTheirTitleRows) {
+  GradeDisplayOptions packed, separate;
+  packed.zhustit = true;
+  separate.zvlast = true;
+  const Sheet table = ExportGradesTable(s, {}), packedTable = ExportGradesTable(s, packed),
+              perStudent = ExportGradesSeparate(s, separate);
+  VeklaState tall;
+  DefaultGradeScale(tall);
+  GradeBookGrid(tall, 40, 2);
+  const Sheet tallTable = ExportGradesTable(tall, {});
+  SetupTab(s, DbKind::Rozvrh);
+  const Sheet timetable = ExportTimetable(s);
+  SetupTab(s, DbKind::Kalendar);
+  const Sheet calendar = ExportCalendar(s);
+  SetupTab(s, DbKind::Rozpisy);
+  s.grid.setRowCount(4);
+  const Sheet topics = ExportTopicPlans(s);
+  const struct {
+    const char* name;
+    const Sheet& sheet;
+    SheetPageSetup page;
+  } cases[] = {
+      {"grades", table, {true, 1, 1, 4}},          {"packed grades", packedTable, {true, 1, 1, 1}},
+      {"per student", perStudent, {true, 1, 0, 0}}, {"40 students", tallTable, {false, 1, 1, 4}},
+      {"timetable", timetable, {true, 1, 1, 4}},   {"calendar", calendar, {false, 1, 0, 0}},
+      {"topics", topics, {true, 1, 1, 1}},
+  };
+  for (const auto& c : cases) {
+    const SheetPageSetup& page = c.sheet.pageSetup();
+    EXPECT_EQ(page, c.page) << c.name << ": " << page.landscape << " " << page.fitToPagesWide << " "
+                            << page.titleRowFirst << "-" << page.titleRowLast << ", " << c.sheet.printedWidth()
+                            << " x " << c.sheet.printedHeight() << " pt";
+  }
+}
+
+// What openpyxl reads of a workbook: when it was made, its columns and
+// page, and how long the texts of its first row are.
+std::string ReadBackPage(const QString& file) {
+  const QString script = QStringLiteral(R"(
+import sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+ws = wb.active
+print("created " + wb.properties.created.isoformat())
+widest = max([d.width for d in ws.column_dimensions.values() if d.customWidth] or [0])
+p = ws.page_setup
+fit = ws.sheet_properties.pageSetUpPr
+# One page wide is the format's default, written as nothing.
+wide = 1 if p.fitToWidth is None else p.fitToWidth
+print("widest %g, %s, fit %s %s x %s, titles %s, first row %s" % (
+    widest, p.orientation, bool(fit and fit.fitToPage), wide, p.fitToHeight, ws.print_title_rows,
+    " ".join(str(len(str(c.value))) for c in ws[1] if c.value is not None)))
+)");
+  QProcess py;
+  py.start("/usr/bin/python3", {"-c", script, file});
+  if (!py.waitForFinished(60000) || py.exitCode() != 0)
+    return "openpyxl failed: " + py.readAllStandardError().toStdString();
+  return py.readAllStandardOutput().trimmed().toStdString();
+}
+
+// In the file: the creation time from the program's clock, no column wider
+// than 255 characters, the page as laid out, and a text longer than a cell
+// holds cut to 32,767 characters with one log line for all of them, so that
+// the workbook is always written.
+TEST_F(ExcelGrades, WorkbooksKeepToTheFormatsLimitsAndPrintAsLaidOut) {
+  Sheet longTexts;
+  longTexts.Cells(1, 1).Value(std::string(40000, 'x'));
+  longTexts.Cells(1, 2).Value(std::string(32767, 'y'));
+  longTexts.Cells(1, 3).Value(std::string(32768, 'z'));
+  longTexts.Range(1, 1, 1, 3).AutoFitColumns();
+  longTexts.PageSetup() = {true, 1, 1, 1};
+  s.grid.setText(2, 4, std::string(300, 'x'));  // a name longer than the widest column
+  const struct {
+    const char* name;
+    Sheet sheet;
+    const char* read;
+    std::vector<std::string> log;
+  } cases[] = {
+      {"long texts", longTexts, "widest 255, landscape, fit True 1 x 0, titles $1:$1, first row 32767 32767 32767",
+       {cp("Sešit Excel: texty delší než 32 767 znaků zkráceny (buněk: 2, první A1).")}},
+      {"grades", ExportGradesTable(s, {}), "widest 255, landscape, fit True 1 x 0, titles $1:$4, first row 6 5 1 1 1 1 1 1 6 9 8 7", {}},
+  };
+  for (const auto& c : cases) {
+    const QString file = dir.filePath(QString(c.name) + ".xlsx");
+    std::vector<std::string> log;
+    WriteFileAtomic(file, WriteXlsx(c.sheet, &log));
+    // The workbook was made at the fixed time of the program's clock.
+    EXPECT_EQ(ReadBackPage(file), "created " + Now().toUTC().toString("yyyy-MM-ddThh:mm:ss").toStdString() + "\n" + c.read)
+        << c.name;
+    EXPECT_EQ(log, c.log) << c.name;
+  }
+}
+
 // The workbook read back by openpyxl: for every cell of each kind's sheet,
 // the value, number format, fill, font colour, bold and borders the sheet
 // holds, and its merges.
 TEST_F(ExcelGrades, WorkbooksReadBackByAnIndependentReader) {
+  for (int c : {1, 9, 10}) s.grid.setColors(c, 5, kBlack, kWhite);  // student 2 past the last band
   std::vector<std::pair<std::string, Sheet>> sheets;
   sheets.emplace_back("grades", ExportGradesTable(s, {}));
+  GradeDisplayOptions packed;
+  packed.zhustit = true;
+  sheets.emplace_back("packed", ExportGradesTable(s, packed));
   GradeDisplayOptions separate;
   separate.zvlast = true;
   sheets.emplace_back("separate", ExportGradesSeparate(s, separate));
