@@ -1,11 +1,11 @@
 // The only file that includes libxlsxwriter. The library writes a workbook
-// to a file name only: the workbook goes to a private temporary file, which
-// is read back and removed; the command writes the bytes where they belong.
+// to a file name only: here a file in memory (WorkbookFile), whose bytes the
+// command writes where they belong. The library compresses the workbook as
+// it does by itself; nothing of it or of the compression library is
+// replaced.
 #include "convert/xlsx.h"
 
-#include <dlfcn.h>
 #include <xlsxwriter.h>
-#include <zlib.h>
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -25,20 +25,6 @@
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
-
-// The library compresses the parts of a workbook at zlib's default level,
-// which takes most of the time of a large workbook; the fastest level makes
-// a file a fifth larger in a quarter of the time. The library offers no
-// setting for it, so the call that starts each compression is met here
-// first and passed on with the fastest level.
-extern "C" int deflateInit2_(z_streamp strm, int level, int method, int windowBits, int memLevel, int strategy,
-                             const char* version, int streamSize) {
-  (void)level;
-  using Init = int (*)(z_streamp, int, int, int, int, int, const char*, int);
-  static const Init next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
-  if (!next) return Z_VERSION_ERROR;
-  return next(strm, Z_BEST_SPEED, method, windowBits, memLevel, strategy, version, streamSize);
-}
 
 namespace vekla {
 

@@ -1,8 +1,9 @@
 // Workbooks through the converter: a timetable whose texts are far longer
-// than a cell holds.
+// than a cell holds, and the program's own symbols.
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "pdb/savefile.h"
@@ -41,4 +42,18 @@ TEST(ConverterWorkbooks, ATimetableWithHugeTextsExports) {
   ASSERT_TRUE(py.waitForFinished(60000));
   EXPECT_EQ(py.readAllStandardOutput().trimmed().toStdString(), "Rozvrh hodin: Kvintaxxxx 32767")
       << py.readAllStandardError().toStdString();
+}
+
+// The converter defines no function of the compression library: every
+// compression in the process runs as that library makes it.
+TEST(ConverterWorkbooks, TheConverterOverridesNoCompressionFunction) {
+  QProcess nm;
+  nm.start("nm", {"-D", "--defined-only", VEKLA_CONVERT_BIN});
+  ASSERT_TRUE(nm.waitForFinished(60000));
+  ASSERT_EQ(nm.exitCode(), 0) << nm.readAllStandardError().toStdString();
+  const QString symbols = QString::fromUtf8(nm.readAllStandardOutput());
+  EXPECT_GT(symbols.size(), 0);
+  for (const char* name : {"deflateInit2_", "deflateInit_", "deflate", "inflateInit2_", "compress2"})
+    EXPECT_FALSE(symbols.contains(QRegularExpression(QString(" %1$").arg(name), QRegularExpression::MultilineOption)))
+        << name;
 }
