@@ -232,20 +232,6 @@ TEST_F(TimetableTest, PanelTextsLongerThanEightCharactersAreCutOnReadingWithThei
   EXPECT_TRUE(s.Memo1.empty());
 }
 
-// The title (record 3, field 1) is cut on reading as its cell check cuts
-// it, with the check's log line, however long the database holds it.
-TEST_F(TimetableTest, ALongTitleIsCutOnReadingAsItsCellCheckCutsIt) {
-  const QString file = path("Vekla-titul.PDB");
-  const std::string title = "7A" + std::string(430171, 'x');
-  WriteBytes(file, pdbBytes("Vekla-titul", "data", "TqbK", kMarch7Noon, kMarch7Noon,
-                            {Fields({"0", "2", "1", "0", "ffffff"}), Fields({"", "0750", "0840"}),
-                             Fields({title, "0835", "0925"})}));
-  ReadTimetable(s, p, file, false);
-  EXPECT_EQ(s.grid.text(1, 1), "7Axxxxxxxx");
-  ASSERT_EQ(s.Memo1.size(), 1u);
-  EXPECT_TRUE(s.Memo1[0] == cp("Hodina /Den zkrácení položky ") + title) << s.Memo1[0].substr(0, 40);
-}
-
 TEST_F(TimetableTest, BlockColoursOtherThanSixCharactersAreWhiteWithBlackText) {
   const QString file = path("Vekla-barvy.PDB");
   std::vector<std::string> bodies{
