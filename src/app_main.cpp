@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <clocale>
 #include <cstdio>
 
 #include "app/handedfiles.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
 
   vekla::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
+  // The toolkit switched the C library to the user's locale: C numbers, so no file has "0,7" for 0.7.
+  std::setlocale(LC_NUMERIC, "C");
   // The application title. No display name: the toolkit would append it to
   // the window caption, which shows the semester label and the database.
   QApplication::setApplicationName("Vekla");

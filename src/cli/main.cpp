@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -328,6 +329,8 @@ int main(int argc, char** argv) {
   PrepareHeap();
   IgnoreFileSizeSignal();
   QCoreApplication app(argc, argv);
+  // The toolkit switched the C library to the user's locale: C numbers, so no file has "0,7" for 0.7.
+  std::setlocale(LC_NUMERIC, "C");
   ConvertOptions o;
   try {
     o = ParseOptions(QCoreApplication::arguments().mid(1));

@@ -23,8 +23,20 @@ void FitAndGoHome(Sheet& sheet, int rows, int cols) {
   sheet.Range("A1", "A1").Select();
 }
 
+// The sheet printed: across when its table is wider than tall, scaled to
+// one page wide, the first `titleRows` rows at the top of every page.
+void SetUpPage(Sheet& sheet, int titleRows) {
+  SheetPageSetup& page = sheet.PageSetup();
+  page.landscape = sheet.printedWidth() > sheet.printedHeight();
+  page.fitToPagesWide = 1;
+  page.titleRowFirst = titleRows > 0 ? 1 : 0;
+  page.titleRowLast = titleRows;
+}
+
 ExportFiles Workbook(const VeklaState& s, const GradeDisplayOptions& o, Sheet sheet) {
-  return {{toQt(ExportPageStem(s, o)) + ".xlsx", WriteXlsx(std::move(sheet))}};
+  ExportFiles files{{toQt(ExportPageStem(s, o)) + ".xlsx", {}}};
+  files.front().bytes = WriteXlsx(std::move(sheet), &files.log);
+  return files;
 }
 
 }  // namespace
@@ -36,6 +48,7 @@ Sheet ExportCalendar(const VeklaState& s) {
     sheet.Cells(r, 1).Value(g.text(CalendarColumns::kLabel, r)).NumberFormat("d/m;@");
     sheet.Cells(r, 2).Value(g.text(CalendarColumns::kText, r));
   }
+  SetUpPage(sheet, 0);
   return sheet;
 }
 
@@ -55,6 +68,7 @@ Sheet ExportTopicPlans(const VeklaState& s) {
   sheet.Range(1, 1, R, C - 1).Select();
   Line(sheet.Selection(), 3);
   FitAndGoHome(sheet, R, C - 1);
+  SetUpPage(sheet, 1);
   return sheet;
 }
 
@@ -101,6 +115,8 @@ Sheet ExportTimetable(const VeklaState& s) {
   Line(sheet.Range(2, C, lastRow, C), 1);
   Line(sheet.Range(lastRow + 1, 1, lastRow + 1, C - 1), 3);
   FitAndGoHome(sheet, g.rowCount(), C);
+  // The title and the lesson header over every page.
+  SetUpPage(sheet, 4);
   return sheet;
 }
 
@@ -177,15 +193,18 @@ Sheet ExportGradesTable(const VeklaState& s, const GradeDisplayOptions& o) {
   sheet.Range(1, 1, L + 1, C).Select();
   Line(sheet.Selection(), 3);
   if (o.zhustit) {
-    // The date and time rows go, then the grade columns the packing left empty.
+    // The date and time rows go, then the grade columns the packing left
+    // empty: the columns to their right move left, however wide the block.
     sheet.Rows("2:4").Select();
     sheet.Selection().Delete();
     if (M + 4 <= C - 4) {
       sheet.Range(1, M + 4, L + 1, C - 4).Select();
-      sheet.Selection().Delete();
+      sheet.Selection().Delete(SheetShift::ToLeft);
     }
   }
   FitAndGoHome(sheet, L + 1, C);
+  // The column titles, with the date and time rows when they are shown.
+  SetUpPage(sheet, o.zhustit ? 1 : 4);
   return sheet;
 }
 
@@ -218,8 +237,10 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
     for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
       sheet.Cells(bottom, c).FontBold(true).HorizontalAlignment(3);
 
-    sheet.Cells(top, geo.averageCol()).Value(cp("Průměr"));
-    sheet.Cells(top, geo.deviationCol()).Value(cp("Sm. odch."));
+    // The labels stand on the band colour of their column, so they take
+    // its letters, as the value below them does.
+    sheet.Cells(top, geo.averageCol()).Value(cp("Průměr")).FontColor(view.textColor(geo.averageCol(), r));
+    sheet.Cells(top, geo.deviationCol()).Value(cp("Sm. odch.")).FontColor(view.textColor(geo.deviationCol(), r));
     for (int c : {geo.averageCol(), geo.deviationCol()})
       sheet.Cells(bottom, c)
           .NumberFormat("0,000")
@@ -229,13 +250,14 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
           .FontColor(view.textColor(c, r));
     sheet.Cells(top, geo.noteCol()).Value(cp("Poznámka"));
     sheet.Cells(top, geo.examinedCol()).Value(cp("Zkoušen"));
-    for (int c : {int(G::kOrderCol), int(G::kNameCol), geo.noteCol(), geo.examinedCol()}) {
-      sheet.Cells(bottom, c).Value(g.text(c, r));
-      if (c != G::kNameCol) sheet.Cells(bottom, c).FontColor(view.textColor(c, r));
-    }
-    // The name shares the number's background, so it takes the number's
-    // letters too (black would vanish on a dark band).
-    sheet.Cells(top, G::kNameCol).FontColor(view.textColor(G::kOrderCol, r));
+    for (int c : {int(G::kOrderCol), geo.noteCol(), geo.examinedCol()})
+      sheet.Cells(bottom, c).Value(g.text(c, r)).FontColor(view.textColor(c, r));
+    // The name is merged over both rows on the number's background, so it
+    // takes the number's letters (black would vanish on a dark band). It is
+    // written in the lower row, whose letters the merged cell keeps.
+    const Color nameLetters = view.textColor(G::kOrderCol, r);
+    sheet.Cells(top, G::kNameCol).FontColor(nameLetters);
+    sheet.Cells(bottom, G::kNameCol).Value(g.text(G::kNameCol, r)).FontColor(nameLetters);
   }
 
   // A line above every student but the first, and one under the last.
@@ -244,12 +266,16 @@ Sheet ExportGradesSeparate(const VeklaState& s, const GradeDisplayOptions& o) {
     sheet.Range(2 * n - 1, 1, 2 * n, 1).MergeCells().FontSize(14).HorizontalAlignment(3).VerticalAlignment(3);
     sheet.Range(2 * n - 1, 2, 2 * n, 2).MergeCells().FontSize(14).VerticalAlignment(3);
   }
+  // The grade columns the packing left empty; the columns to their right
+  // move left.
   if (M + 3 <= C - 5) {
     sheet.Range(1, M + 3, 2 * S + 1, C - 5).Select();
-    sheet.Selection().Delete();
+    sheet.Selection().Delete(SheetShift::ToLeft);
   }
   // Every student's rows count for the widths.
   FitAndGoHome(sheet, 2 * S + 2, C);
+  // Every student has titles of their own: no rows repeated.
+  SetUpPage(sheet, 0);
   return sheet;
 }
 

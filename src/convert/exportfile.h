@@ -20,7 +20,8 @@ struct ExportFile {
 };
 struct ExportFiles : std::vector<ExportFile> {
   using std::vector<ExportFile>::vector;
-  // What the export left out, and why, one line each.
+  // What the export left out or had to change in what it shows, and why,
+  // one error-log line each.
   std::vector<std::string> log;
 };
 

@@ -1,8 +1,7 @@
 #include "convert/sheet.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 #include "pdb/error.h"
 #include "pdb/text.h"
@@ -15,6 +14,13 @@ namespace {
 // is a fault of the export, not a reason to allocate without bound.
 constexpr int kMaxRows = 1 << 20;
 constexpr int kMaxCols = 16384;
+// The widest column a fit makes, in characters: 255 with the column's
+// margins (5 pixels, a character being 7), the most a spreadsheet keeps.
+constexpr double kMaxFittedWidth = 255 - 5.0 / 7;
+// The width of a column not fitted, in characters, and the height of a row
+// of the standard font, in points.
+constexpr double kStandardColumnWidth = 8.43;
+constexpr double kStandardRowHeight = 15;
 
 void CheckCell(int row, int col) {
   if (row < 1 || col < 1 || row > kMaxRows || col > kMaxCols)
@@ -33,14 +39,18 @@ bool Overlap(const SheetArea& a, const SheetArea& b) {
   return a.row1 <= b.row2 && b.row1 <= a.row2 && a.col1 <= b.col2 && b.col1 <= a.col2;
 }
 
-// How many characters a cell shows, for the width of its column.
+// How many characters a cell shows, for the width of its column: a number
+// under the three-decimals format with its three decimals, the same in
+// every locale.
 std::size_t ShownLength(const SheetCell& c) {
   if (c.format == NumberFormat::ThreeDigits && !c.value.empty()) {
-    char* end = nullptr;
-    const double v = std::strtod(c.value.c_str(), &end);
-    if (end && *end == '\0') {
-      char buf[64];
-      return static_cast<std::size_t>(std::max(0, std::snprintf(buf, sizeof buf, "%.3f", v)));
+    const char* end = c.value.data() + c.value.size();
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(c.value.data(), end, v);
+    if (ec == std::errc() && ptr == end) {
+      char buf[400];
+      const auto shown = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
+      if (shown.ec == std::errc()) return static_cast<std::size_t>(shown.ptr - buf);
     }
   }
   return c.value.size();
@@ -145,9 +155,10 @@ SheetRange& SheetRange::Select() {
   return *this;
 }
 
-void SheetRange::Delete() {
+void SheetRange::Delete(SheetShift shift) {
+  if (shift == SheetShift::Either) shift = area_.rows() >= area_.cols() ? SheetShift::ToLeft : SheetShift::Up;
   if (wholeRows_) sheet_->deleteRows(area_.row1, area_.row2);
-  else if (area_.rows() >= area_.cols()) sheet_->deleteShiftLeft(area_);
+  else if (shift == SheetShift::ToLeft) sheet_->deleteShiftLeft(area_);
   else sheet_->deleteShiftUp(area_);
 }
 
@@ -169,7 +180,9 @@ SheetRange Sheet::Rows(std::string_view span) {
   auto number = [](std::string_view t) {
     if (t.empty() || t.size() > 7 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
       throw VeklaError("Neplatné řádky listu: " + std::string(t) + ".");
-    return std::atoi(std::string(t).c_str());
+    int n = 0;
+    std::from_chars(t.data(), t.data() + t.size(), n);
+    return n;
   };
   const int first = number(span.substr(0, colon));
   const int last = colon == std::string_view::npos ? first : number(span.substr(colon + 1));
@@ -217,6 +230,30 @@ void Sheet::releaseRow(int row) {
 
 double Sheet::columnWidth(int col) const {
   return col >= 1 && col <= static_cast<int>(widths_.size()) ? widths_[static_cast<std::size_t>(col - 1)] : 0;
+}
+
+double Sheet::rowHeight(int row) const {
+  int largest = 11;
+  if (row >= 1 && row <= rowCount())
+    for (const SheetCell& c : rows_[static_cast<std::size_t>(row - 1)]) largest = std::max<int>(largest, c.fontSize);
+  return largest > 11 ? largest * 1.35 : kStandardRowHeight;
+}
+
+double Sheet::printedWidth() const {
+  // A character of the standard font is 7 pixels, and a column has 5 more
+  // for its margins; a pixel is three quarters of a point.
+  double pixels = 0;
+  for (int c = 1; c <= colCount(); ++c) {
+    const double w = columnWidth(c) > 0 ? columnWidth(c) : kStandardColumnWidth;
+    pixels += w * 7 + 5;
+  }
+  return pixels * 0.75;
+}
+
+double Sheet::printedHeight() const {
+  double points = 0;
+  for (int r = 1; r <= rowCount(); ++r) points += rowHeight(r);
+  return points;
 }
 
 void Sheet::deleteRows(int row1, int row2) {
@@ -294,8 +331,9 @@ void Sheet::fit(const SheetArea& a) {
       if (sc.bold) w *= 1.1;
       widest = std::max(widest, w);
     }
-    // A column without text keeps the standard width.
-    widths_[static_cast<std::size_t>(c - 1)] = widest > 0 ? widest + 1.0 : 0;
+    // A column without text keeps the standard width; no column is fitted
+    // wider than a spreadsheet keeps.
+    widths_[static_cast<std::size_t>(c - 1)] = widest > 0 ? std::min(widest + 1.0, kMaxFittedWidth) : 0;
   }
 }
 

@@ -58,12 +58,26 @@ struct SheetCell {
   friend bool operator==(const SheetCell&, const SheetCell&) = default;
 };
 
+// Where the cells next to a deleted block go.
+enum class SheetShift : std::uint8_t { Either, ToLeft, Up };
+
 // A block of cells, first and last row and column (inclusive).
 struct SheetArea {
   int row1 = 1, col1 = 1, row2 = 1, col2 = 1;
   int rows() const { return row2 - row1 + 1; }
   int cols() const { return col2 - col1 + 1; }
   friend bool operator==(const SheetArea&, const SheetArea&) = default;
+};
+
+// How the sheet prints, as a spreadsheet's page setup holds it.
+struct SheetPageSetup {
+  bool landscape = false;
+  // Scaled to fit this many pages across (0: not scaled); as many pages
+  // down as it takes.
+  int fitToPagesWide = 0;
+  // Sheet rows printed at the top of every page (0: none).
+  int titleRowFirst = 0, titleRowLast = 0;
+  friend bool operator==(const SheetPageSetup&, const SheetPageSetup&) = default;
 };
 
 class Sheet;
@@ -93,12 +107,15 @@ class SheetRange {
   SheetRange& MergeCells();
   // Makes the block the selection.
   SheetRange& Select();
-  // Deletes the block: whole rows move the rows below up; a block at least
-  // as tall as it is wide moves the cells to its right left, a wider one
-  // moves the cells below it up.
-  void Delete();
+  // Deletes the block: whole rows move the rows below up; otherwise the
+  // cells to its right move left or the cells below it up, as asked. Asked
+  // for neither, a block at least as tall as it is wide moves the cells to
+  // its right left, a wider one the cells below it up (a spreadsheet
+  // program's own choice).
+  void Delete(SheetShift shift = SheetShift::Either);
   // Fits the width of each of the block's columns to the longest text of
-  // the column inside the block (cells merged across columns do not count).
+  // the column inside the block (cells merged across columns do not count),
+  // at most 255 characters with the column's margins.
   void AutoFitColumns();
 
  private:
@@ -128,6 +145,14 @@ class Sheet {
   const std::vector<SheetArea>& merges() const { return merges_; }
   // Column widths in characters of the standard font; 0: not set.
   double columnWidth(int col) const;
+  // A row's height in points: the standard 15, or taller for the largest
+  // letters in it, as a spreadsheet program makes a row when they are typed.
+  double rowHeight(int row) const;
+  // The size of the table on paper, in points: the columns and rows in use.
+  double printedWidth() const;
+  double printedHeight() const;
+  SheetPageSetup& PageSetup() { return page_; }
+  const SheetPageSetup& pageSetup() const { return page_; }
   const SheetArea& selection() const { return selection_; }
 
   // Gives up the cells of a row and their memory (a writer done with them).
@@ -150,6 +175,7 @@ class Sheet {
   std::vector<double> widths_;
   SheetArea selection_;
   bool selectionRows_ = false;
+  SheetPageSetup page_;
 };
 
 }  // namespace vekla

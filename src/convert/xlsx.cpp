@@ -1,36 +1,30 @@
 // The only file that includes libxlsxwriter. The library writes a workbook
-// to a file name only: the workbook goes to a private temporary file, which
-// is read back and removed; the command writes the bytes where they belong.
+// to a file name only: here a file in memory (WorkbookFile), whose bytes the
+// command writes where they belong. The library compresses the workbook as
+// it does by itself; nothing of it or of the compression library is
+// replaced.
 #include "convert/xlsx.h"
 
-#include <dlfcn.h>
 #include <xlsxwriter.h>
-#include <zlib.h>
 
 #include <QDir>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <locale.h>
 #include <map>
+#include <memory>
 #include <tuple>
+#ifdef __linux__
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
+#include "pdb/clock.h"
 #include "pdb/error.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
-
-// The library compresses the parts of a workbook at zlib's default level,
-// which takes most of the time of a large workbook; the fastest level makes
-// a file a fifth larger in a quarter of the time. The library offers no
-// setting for it, so the call that starts each compression is met here
-// first and passed on with the fastest level.
-extern "C" int deflateInit2_(z_streamp strm, int level, int method, int windowBits, int memLevel, int strategy,
-                             const char* version, int streamSize) {
-  (void)level;
-  using Init = int (*)(z_streamp, int, int, int, int, int, const char*, int);
-  static const Init next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
-  if (!next) return Z_VERSION_ERROR;
-  return next(strm, Z_BEST_SPEED, method, windowBits, memLevel, strategy, version, streamSize);
-}
 
 namespace vekla {
 
@@ -141,42 +135,93 @@ class Formats {
   std::map<Look, lxw_format*> formats_;
 };
 
-// The number a text stands for, when the whole text is one.
+// The number a text stands for, when the whole text is one: digits with an
+// optional minus and decimal point ("1.25", "-0.5"). Read the same in every
+// locale.
 bool Number(const std::string& text, double& value) {
   if (text.empty() || text.size() > 40) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && text.find_first_of("xXpPnNiI") == std::string::npos;
+  if (text.find_first_not_of("-.0123456789") != std::string::npos) return false;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  return ec == std::errc() && ptr == end;
 }
 
 bool WholeNumber(const std::string& text, double& value) {
   if (text.empty() || text.size() > 9 || (text[0] == '0' && text.size() > 1)) return false;
-  for (char ch : text)
+  int n = 0;
+  for (char ch : text) {
     if (ch < '0' || ch > '9') return false;
-  value = std::atof(text.c_str());
+    n = n * 10 + (ch - '0');
+  }
+  value = n;
   return true;
 }
 
 // "29.2." or "29.2".
-bool DayAndMonth(std::string text, lxw_datetime& d) {
-  if (!text.empty() && text.back() == '.') text.pop_back();
+bool DayAndMonth(std::string_view text, lxw_datetime& d) {
+  if (!text.empty() && text.back() == '.') text.remove_suffix(1);
   const std::size_t dot = text.find('.');
-  if (dot == std::string::npos || dot == 0 || dot > 2 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 2)
+  if (dot == std::string_view::npos || dot == 0 || dot > 2 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 2)
     return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (i != dot && (text[i] < '0' || text[i] > '9')) return false;
-  const int day = std::atoi(text.substr(0, dot).c_str()), month = std::atoi(text.substr(dot + 1).c_str());
+  int day = 0, month = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i == dot) continue;
+    if (text[i] < '0' || text[i] > '9') return false;
+    int& n = i < dot ? day : month;
+    n = n * 10 + (text[i] - '0');
+  }
   static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
   d = {2024, month, day, 0, 0, 0};
   return true;
 }
 
+// The library writes the numbers of the file (cell values, column widths,
+// margins, font sizes) with the C library's printf, which follows the
+// thread's locale: under a decimal comma the workbook would say "0,7" and a
+// spreadsheet program would refuse it. The workbook is written with the C
+// locale's numbers, whatever locale the program runs in. (Where there are
+// no per-thread locales, the programs' own switch to C numbers at start
+// does the same.)
+class CNumbers {
+ public:
+  CNumbers() {
+#ifndef _WIN32
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    if (c) previous_ = uselocale(c);
+#endif
+  }
+  ~CNumbers() {
+#ifndef _WIN32
+    if (previous_) uselocale(previous_);
+#endif
+  }
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+
+ private:
+#ifndef _WIN32
+  locale_t previous_ = static_cast<locale_t>(0);
+#endif
+};
+
 void Check(lxw_error e) {
   if (e != LXW_NO_ERROR) throw VeklaError(cp("Sešit Excel nelze vytvořit: ") + lxw_strerror(e) + ".");
 }
 
-void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_format* f) {
+// The longest text a cell of the file format holds, in characters (code
+// page 1250 has one byte for each).
+constexpr std::size_t kMaxText = 32767;
+
+// Texts cut to the longest a cell holds: how many, and the first one's cell
+// (counted from 0, as the library counts).
+struct Cuts {
+  int count = 0;
+  lxw_row_t row = 0;
+  lxw_col_t col = 0;
+};
+
+void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_format* f, Cuts& cuts) {
   const auto r = static_cast<lxw_row_t>(row - 1);
   const auto k = static_cast<lxw_col_t>(col - 1);
   if (c.value.empty()) {
@@ -197,20 +242,94 @@ void WriteCell(lxw_worksheet* ws, int row, int col, const SheetCell& c, lxw_form
       break;
     case NumberFormat::Text: break;
   }
-  Check(worksheet_write_string(ws, r, k, toUtf8(c.value).c_str(), f));
+  std::string_view text = c.value;
+  if (text.size() > kMaxText) {
+    text = text.substr(0, kMaxText);
+    if (cuts.count++ == 0) {
+      cuts.row = r;
+      cuts.col = k;
+    }
+  }
+  Check(worksheet_write_string(ws, r, k, toUtf8(text).c_str(), f));
 }
+
+// The one log line of the texts that were cut.
+std::string CutsLine(const Cuts& cuts) {
+  char cell[16] = {};
+  lxw_rowcol_to_cell(cell, cuts.row, cuts.col);
+  return cp("Sešit Excel: texty delší než 32 767 znaků zkráceny (buněk: ") + std::to_string(cuts.count) +
+         cp(", první ") + cell + ").";
+}
+
+// The file the library writes the workbook to; it takes a file name only.
+// Where the system offers files in memory (Linux), the name is that of an
+// anonymous one, so the workbook reaches the disk only once: when the
+// command writes its bytes to a temporary file beside the target and
+// renames it into place. Elsewhere it is a private temporary file, read
+// back and removed.
+class WorkbookFile {
+ public:
+  WorkbookFile() {
+#ifdef __linux__
+    fd_ = memfd_create("vekla-xlsx", MFD_CLOEXEC);
+    if (fd_ >= 0) {
+      name_ = "/proc/self/fd/" + QByteArray::number(fd_);
+      // Without /proc the name leads nowhere: a temporary file instead.
+      if (::access(name_.constData(), W_OK) == 0) return;
+      ::close(fd_);
+      fd_ = -1;
+    }
+#endif
+    temporary_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/vekla-XXXXXX.xlsx");
+    if (!temporary_->open()) throw VeklaError(cp("Sešit Excel nelze vytvořit: dočasný soubor nelze založit."));
+    name_ = QFile::encodeName(temporary_->fileName());
+    temporary_->close();
+  }
+  ~WorkbookFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  WorkbookFile(const WorkbookFile&) = delete;
+  WorkbookFile& operator=(const WorkbookFile&) = delete;
+
+  const char* name() const { return name_.constData(); }
+
+  // What the library wrote.
+  std::string bytes() const {
+    if (temporary_) return ReadWholeFile(temporary_->fileName());
+    std::string out;
+#ifdef __linux__
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) throw VeklaError(cp("Sešit Excel nelze vytvořit: nelze ho přečíst."));
+    out.resize(static_cast<std::size_t>(st.st_size));
+    for (std::size_t got = 0; got < out.size();) {
+      const ssize_t n = ::pread(fd_, out.data() + got, out.size() - got, static_cast<off_t>(got));
+      if (n <= 0) throw VeklaError(cp("Sešit Excel nelze vytvořit: nelze ho přečíst."));
+      got += static_cast<std::size_t>(n);
+    }
+#endif
+    return out;
+  }
+
+ private:
+  int fd_ = -1;
+  QByteArray name_;
+  std::unique_ptr<QTemporaryFile> temporary_;
+};
 
 }  // namespace
 
-std::string WriteXlsx(Sheet sheet) {
-  QTemporaryFile file(QDir::tempPath() + "/vekla-XXXXXX.xlsx");
-  if (!file.open()) throw VeklaError(cp("Sešit Excel nelze vytvořit: dočasný soubor nelze založit."));
-  const QByteArray name = QFile::encodeName(file.fileName());
-  file.close();
-
-  lxw_workbook* wb = workbook_new(name.constData());
+std::string WriteXlsx(Sheet sheet, std::vector<std::string>* log) {
+  WorkbookFile file;
+  const CNumbers numbers;
+  Cuts cuts;
+  lxw_workbook* wb = workbook_new(file.name());
   if (!wb) throw VeklaError(cp("Sešit Excel nelze vytvořit."));
   try {
+    // The creation time from the program's clock, so that a fixed clock
+    // gives the same bytes every time.
+    lxw_doc_properties properties{};
+    properties.created = static_cast<time_t>(Now().toSecsSinceEpoch());
+    Check(workbook_set_properties(wb, &properties));
     lxw_worksheet* ws = workbook_add_worksheet(wb, "List1");
     Formats formats(wb);
     for (const SheetArea& m : sheet.merges()) {
@@ -220,20 +339,24 @@ std::string WriteXlsx(Sheet sheet) {
                                   formats(first)));
     }
     // Row heights and column widths first: the rows go as they are written.
-    // Rows of larger letters are made taller, as a spreadsheet does when
-    // they are typed (the file would otherwise keep the standard height).
-    for (int r = 1; r <= sheet.rowCount(); ++r) {
-      int largest = 11;
-      for (int c = 1; c <= sheet.colCount(); ++c) largest = std::max<int>(largest, sheet.cell(r, c).fontSize);
-      if (largest > 11) Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), largest * 1.35, nullptr));
-    }
+    // Rows of larger letters are made taller (the file would otherwise keep
+    // the standard height).
+    for (int r = 1; r <= sheet.rowCount(); ++r)
+      if (const double h = sheet.rowHeight(r); h != LXW_DEF_ROW_HEIGHT)
+        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(r - 1), h, nullptr));
     for (int c = 1; c <= sheet.colCount(); ++c)
       if (const double w = sheet.columnWidth(c); w > 0)
         Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr));
+    const SheetPageSetup& page = sheet.pageSetup();
+    if (page.landscape) worksheet_set_landscape(ws);
+    if (page.fitToPagesWide > 0) worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.fitToPagesWide), 0);
+    if (page.titleRowFirst > 0)
+      Check(worksheet_repeat_rows(ws, static_cast<lxw_row_t>(page.titleRowFirst - 1),
+                                  static_cast<lxw_row_t>(page.titleRowLast - 1)));
     for (int r = 1; r <= sheet.rowCount(); ++r) {
       for (int c = 1; c <= sheet.colCount(); ++c) {
         const SheetCell& cell = sheet.cell(r, c);
-        WriteCell(ws, r, c, cell, formats(cell));
+        WriteCell(ws, r, c, cell, formats(cell), cuts);
       }
       sheet.releaseRow(r);
     }
@@ -242,7 +365,8 @@ std::string WriteXlsx(Sheet sheet) {
     throw;
   }
   Check(workbook_close(wb));
-  return ReadWholeFile(file.fileName());
+  if (cuts.count > 0 && log) log->push_back(CutsLine(cuts));
+  return file.bytes();
 }
 
 }  // namespace vekla

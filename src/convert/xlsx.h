@@ -2,6 +2,7 @@
 // The one place that knows the .xlsx file format: a sheet of our own
 // (sheet.h) written as a workbook of one sheet, "List1".
 #include <string>
+#include <vector>
 
 #include "convert/sheet.h"
 
@@ -13,8 +14,10 @@ namespace vekla {
 // under the day-and-month format as that day (of a leap year, so that
 // 29.2 is a day too), a whole number of up to nine digits under the general
 // format as a number; every other value is a text. Throws VeklaError when
-// the workbook cannot be made. The sheet's rows are given up as they are
-// written, so the workbook reuses their memory.
-std::string WriteXlsx(Sheet sheet);
+// the workbook cannot be made. A text longer than a cell of the format holds
+// (32,767 characters) is cut, with one line for all of them added to `log`.
+// The sheet's rows are given up as they are written, so the workbook reuses
+// their memory. The numbers in the file are the same in every locale.
+std::string WriteXlsx(Sheet sheet, std::vector<std::string>* log = nullptr);
 
 }  // namespace vekla

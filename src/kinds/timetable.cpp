@@ -84,7 +84,9 @@ void ReadRecordField(VeklaState& t, const QString& path, int r, int k, const std
     return;
   }
   if (r == 3) {
-    if (k == 1) g.setText(1, 1, text);
+    // The title is cut as its cell check cuts it (any other cell is taken
+    // as stored and checked before a save).
+    if (k == 1) g.setText(1, 1, CheckCell(t, text, {1, 1}));
     else g.setText(k, 3, CompactTimeText(text));
     return;
   }

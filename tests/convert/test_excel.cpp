@@ -12,6 +12,7 @@
 #include "convert/excel.h"
 #include "convert/sheet.h"
 #include "convert/xlsx.h"
+#include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/savefile.h"
 #include "support/gradebook.h"
@@ -52,6 +53,10 @@ TEST(Sheet, DeleteMergeAndFit) {
        "11|13|14|/21|23|24|/31|32|33|34"},
       {"a wide block moves the cells below it up", [](Sheet& s) { s.Range("B1", "C1").Delete(); },
        "11|22|23|14/21|32|33|24/31|||34"},
+      {"a wide block asked to move the cells on its right left does so",
+       [](Sheet& s) { s.Range("B1", "C1").Delete(SheetShift::ToLeft); }, "11|14||/21|22|23|24/31|32|33|34"},
+      {"a tall block asked to move the cells below it up does so",
+       [](Sheet& s) { s.Range(1, 2, 2, 2).Delete(SheetShift::Up); }, "11|32|13|14/21||23|24/31||33|34"},
       {"a merge keeps the first value found",
        [](Sheet& s) {
          s.Cells(1, 1).Value("");
@@ -75,6 +80,16 @@ TEST(Sheet, DeleteMergeAndFit) {
   s.Range("A1", "B2").AutoFitColumns();
   EXPECT_DOUBLE_EQ(s.columnWidth(1), 5.0);
   EXPECT_DOUBLE_EQ(s.columnWidth(2), 2 * 2 * 1.1 + 1);
+  // A number under the three-decimals format shows three decimals ("1.500"),
+  // in every locale; no column is fitted wider than 255 characters with its
+  // margins (5 pixels, a character being 7).
+  s.Cells(4, 3).Value("1.5").NumberFormat("0,000");
+  s.Cells(4, 4).Value(std::string(300, 'x'));
+  s.Cells(4, 5).Value(std::string(233, 'x')).FontBold(true);
+  s.Range("C1", "E4").AutoFitColumns();
+  EXPECT_DOUBLE_EQ(s.columnWidth(3), 6.0);
+  EXPECT_DOUBLE_EQ(s.columnWidth(4), 255 - 5.0 / 7);
+  EXPECT_DOUBLE_EQ(s.columnWidth(5), 255 - 5.0 / 7);
   EXPECT_EQ(Sheet::Address("AB12"), (SheetArea{12, 28, 12, 28}));
   // A value moved into the merged cell brings its letters along.
   Sheet m;
@@ -207,12 +222,102 @@ TEST_F(ExcelGrades, TableAndSeparateLayouts) {
   EXPECT_EQ(p.cell(3, 1).top.lineStyle, 1);
 }
 
+// A text on a band's fill takes the band's letters: the number, the name
+// merged beside it and the labels of a student past the last band (white on
+// black) in the per-student layout, the number in the table.
+TEST_F(ExcelGrades, TextsOnABandFillTakeTheBandsLetters) {
+  for (int c : {1, 9, 10}) s.grid.setColors(c, 5, kBlack, kWhite);  // student 2: number, average, deviation
+  GradeDisplayOptions separate;
+  separate.zvlast = true;
+  const Sheet p = ExportGradesSeparate(s, separate), t = ExportGradesTable(s, {});
+  // Sheet, row, column (the packing moved the average to F), value.
+  const std::tuple<const Sheet&, int, int, const char*> cases[] = {
+      {p, 3, 1, "2"}, {p, 3, 2, "Student 2"}, {p, 3, 6, "Průměr"}, {p, 3, 7, "Sm. odch."}, {t, 6, 2, "2"}};
+  for (const auto& [sheet, row, col, value] : cases) {
+    EXPECT_EQ(sheet.cell(row, col).value, cp(value));
+    EXPECT_EQ(sheet.cell(row, col).fontColor, kWhite) << value;
+    EXPECT_EQ(sheet.cell(row, col).interior, kBlack) << value;
+  }
+  EXPECT_EQ(p.cell(1, 2).fontColor, kBlack);  // a student without a band
+}
+
+// Packing the grades leaves no empty grade column, however much wider than
+// tall the emptied block is: the average follows the last packed grade in
+// both layouts, as on the packed HTML page.
+TEST_F(ExcelTest, PackedGradesLeaveNoEmptyColumn) {
+  GradeBookGrid(s, 2, 30);
+  for (auto [c, r, t] : {std::tuple{7, 4, "1 "}, {22, 4, "2 "}, {12, 5, "3 "}, {1, 4, "1"}, {1, 5, "2"}})
+    s.grid.setText(c, r, t);
+  for (int c = 3; c <= 32; ++c) s.grid.setText(c, 1, std::to_string(c - 2) + ".9");
+  GradeDisplayOptions packed;
+  packed.zhustit = true;
+  EXPECT_EQ(Values(ExportGradesTable(s, packed), 3, 6), cp("|Pořadí|Jméno|1|2|Průměr/1.|1||1 |2 |/2.|2||3 ||"));
+  packed.zvlast = true;
+  EXPECT_EQ(Values(ExportGradesSeparate(s, packed), 4, 5), "1||5.9|20.9|" + cp("Průměr/||1 |2 |/2||10.9||Průměr/||3 ||"));
+}
+
+// The workbooks as openpyxl reads them: made at the time of the program's
+// clock; across the paper when the table is wider than tall, one page wide,
+// the rows that title the columns on every page; no column wider than 255
+// characters; a text longer than a cell holds cut to 32,767 characters with
+// one log line for all of them, so that the workbook is always written.
+TEST_F(ExcelGrades, WorkbooksKeepToTheFormatsLimitsAndPrintAsLaidOut) {
+  Sheet longTexts;
+  for (auto [c, n] : {std::pair{1, 40000}, {2, 32767}, {3, 32768}}) longTexts.Cells(1, c).Value(std::string(n, 'x'));
+  longTexts.Range(1, 1, 1, 3).AutoFitColumns();
+  s.grid.setText(2, 4, std::string(300, 'x'));  // a name wider than the widest column
+  GradeDisplayOptions packed, separate;
+  packed.zhustit = true;
+  separate.zvlast = true;
+  VeklaState timetable, calendar;
+  SetupTab(timetable, DbKind::Rozvrh);
+  SetupTab(calendar, DbKind::Kalendar);
+  const std::pair<Sheet, const char*> cases[] = {
+      {longTexts, "portrait, widest 255, fit 0 x 0, titles None, longest 32767"},
+      {ExportGradesTable(s, {}), "landscape, widest 255, fit 1 x 0, titles $1:$4, longest 300"},
+      {ExportGradesTable(s, packed), "landscape, widest 255, fit 1 x 0, titles $1:$1, longest 300"},
+      {ExportGradesSeparate(s, separate), "landscape, widest 255, fit 1 x 0, titles None, longest 300"},
+      {ExportTimetable(timetable), "landscape, widest 9.42578, fit 1 x 0, titles $1:$4, longest 19"},
+      {ExportCalendar(calendar), "portrait, widest 0, fit 1 x 0, titles None, longest 19"},
+  };
+  QStringList files;
+  std::vector<std::string> log;
+  for (const auto& [sheet, read] : cases) {
+    files << dir.filePath(QString::number(files.size()) + ".xlsx");
+    WriteFileAtomic(files.back(), WriteXlsx(sheet, &log));
+  }
+  EXPECT_EQ(log, std::vector<std::string>{cp("Sešit Excel: texty delší než 32 767 znaků zkráceny (buněk: 2, první A1).")});
+  QProcess py;
+  py.start("/usr/bin/python3", QStringList{"-c", R"(
+import sys, openpyxl
+for f in sys.argv[1:]:
+    wb = openpyxl.load_workbook(f)
+    ws, p, fit = wb.active, wb.active.page_setup, wb.active.sheet_properties.pageSetUpPr
+    print(wb.properties.created.isoformat())
+    print("%s, widest %g, fit %s x %s, titles %s, longest %d" % (p.orientation or "portrait",
+        max([d.width for d in ws.column_dimensions.values() if d.customWidth] or [0]),
+        (p.fitToWidth or 1) if fit and fit.fitToPage else 0, p.fitToHeight or 0, ws.print_title_rows,
+        max(len(str(c.value or "")) for row in ws.iter_rows() for c in row)))
+)"} + files);
+  ASSERT_TRUE(py.waitForFinished(60000));
+  const QStringList lines = QString(py.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2 * files.size()) << py.readAllStandardError().toStdString();
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(lines[2 * i], Now().toUTC().toString("yyyy-MM-ddThh:mm:ss"));
+    EXPECT_EQ(lines[2 * i + 1].toStdString(), cases[i].second);
+  }
+}
+
 // The workbook read back by openpyxl: for every cell of each kind's sheet,
 // the value, number format, fill, font colour, bold and borders the sheet
 // holds, and its merges.
 TEST_F(ExcelGrades, WorkbooksReadBackByAnIndependentReader) {
+  for (int c : {1, 9, 10}) s.grid.setColors(c, 5, kBlack, kWhite);  // student 2 past the last band
   std::vector<std::pair<std::string, Sheet>> sheets;
   sheets.emplace_back("grades", ExportGradesTable(s, {}));
+  GradeDisplayOptions packed;
+  packed.zhustit = true;
+  sheets.emplace_back("packed", ExportGradesTable(s, packed));
   GradeDisplayOptions separate;
   separate.zvlast = true;
   sheets.emplace_back("separate", ExportGradesSeparate(s, separate));
