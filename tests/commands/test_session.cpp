@@ -117,7 +117,7 @@ TEST_F(Session, SortMarksAndTheValuesDialog) {
   EXPECT_EQ(s.grid.text(3, 0), "Datum");
 
   SetupTab(s, DbKind::Znamky);
-  p.saveAnswers = {std::nullopt, std::nullopt};
+  p.saveAnswers = {path("7A.csv"), std::nullopt};
   ConvertClick(s, p, Conversion::ExportCsv);
   ASSERT_EQ(p.saveRequests.size(), 2u);
   EXPECT_EQ(p.saveRequests[1].title, cp("Uložit hodnoty známek jako"));
