@@ -169,7 +169,6 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
   };
   std::vector<Write> writes;
   std::size_t outside = 0, guarded = 0, overwritten = 0;
-  const std::size_t logged = s.Memo1.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
     for (std::size_t j = 0; j < lines[i].size(); ++j) {
       const std::string& field = lines[i][j];
@@ -182,7 +181,7 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
         if (field != s.grid.text(c)) ++guarded;
         continue;
       }
-      const std::string checked = CheckCell(s, field, c);
+      const std::string checked = PreviewCheck(s, field, c);
       std::optional<Color> weight;
       if (s.kind == DbKind::Znamky && geometry.isGradeCell(c) && !checked.empty()) {
         // A grade copied in Vekla keeps its weight; any other takes the
@@ -197,7 +196,6 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
       if (!s.grid.text(c).empty()) ++overwritten;
       writes.push_back({c, &field, weight});
     }
-  s.Memo1.resize(logged);  // the checks log their repairs when the block is pasted
   if (overwritten > 1 && !p.questionDefaultNo(cp("Přepsat ") + CellCount(overwritten, true) + "?"))
     return Outcome::Cancelled;
 

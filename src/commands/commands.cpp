@@ -39,6 +39,9 @@ QString settingsPath(const VeklaState& s) { return s.programDir + "vekla.ini"; }
 
 void setEnabled(VeklaState& s, Ctl c, bool on) { s.control(c).enabled = on; }
 
+// The settings key of the file tab `i` was saved to last.
+std::string SavedFileKey(std::size_t i) { return "UlozenoDo" + std::to_string(i); }
+
 }  // namespace
 
 QString ResolveProgramDir(const QString& applicationDir) {
@@ -88,6 +91,7 @@ void FormCreate(VeklaState& s, const QString& programDir) {
   // Which tabs hold edits not yet saved to a database, one "0" or "1" each.
   const std::string unsaved = s.settings.get("Nastaveni", "Neulozeno");
   for (std::size_t i = 0; i < s.unsaved.size(); ++i) s.unsaved[i] = i < unsaved.size() && unsaved[i] == '1';
+  for (std::size_t i = 0; i < s.savedFile.size(); ++i) s.savedFile[i] = toQt(s.settings.get("Nastaveni", SavedFileKey(i)));
 }
 
 void FormActivate(VeklaState& s, Prompter& p) {
@@ -142,6 +146,10 @@ void FormClose(VeklaState& s, Prompter& p) {
     std::string unsaved;
     for (bool u : s.unsaved) unsaved += u ? '1' : '0';
     s.settings.set("Nastaveni", "Neulozeno", unsaved);
+    for (std::size_t i = 0; i < s.savedFile.size(); ++i) {
+      if (s.savedFile[i].isEmpty()) s.settings.removeKey("Nastaveni", SavedFileKey(i));
+      else s.settings.set("Nastaveni", SavedFileKey(i), fromQt(s.savedFile[i]));
+    }
     s.settings.save(settingsPath(s));
   });
   if (failure) std::rethrow_exception(failure);
@@ -399,6 +407,15 @@ std::string CellCount(std::size_t n, bool accusative) {
   return std::to_string(n) + " " + CzechPlural(n, accusative ? "buňku" : "buňka", "buňky", "buněk");
 }
 
+std::string PreviewCheck(VeklaState& s, const std::string& text, CellPos at) {
+  const std::size_t logged = s.Memo1.size();
+  const std::string label = s.grid.text(0, at.row);
+  std::string checked = CheckCell(s, text, at);
+  s.Memo1.resize(logged);
+  if (s.grid.text(0, at.row) != label) s.grid.setText(0, at.row, label);
+  return checked;
+}
+
 bool ProtectedCell(const VeklaState& s, CellPos at) {
   if (at.col < s.grid.fixedCols() || at.row < s.grid.fixedRows()) return true;
   if (s.kind != DbKind::Znamky) return false;
@@ -408,31 +425,26 @@ bool ProtectedCell(const VeklaState& s, CellPos at) {
 
 namespace {
 
-// The cells that emptying would change, each with its text after the check
-// (a check may give an empty cell its default). Titles and statistics are
-// left out; so are cells that are empty already. The checks' log lines
-// come only when the cells are really emptied.
-std::vector<std::pair<CellPos, std::string>> CellsToEmpty(VeklaState& s, const std::vector<CellPos>& cells) {
-  std::vector<std::pair<CellPos, std::string>> out;
-  const std::size_t logged = s.Memo1.size();
+// The cells that emptying would change (a check may give an empty cell its
+// default, or a number back). Titles and statistics are left out; so are
+// cells that are empty already.
+std::vector<CellPos> CellsToEmpty(VeklaState& s, const std::vector<CellPos>& cells) {
+  std::vector<CellPos> out;
   for (const CellPos at : cells) {
     if (at.col < 1 || at.row < 1 || at.col >= s.grid.colCount() || at.row >= s.grid.rowCount()) continue;
     if (ProtectedCell(s, at)) continue;
-    std::string after = CheckCell(s, std::string(), at);
-    if (after != s.grid.text(at)) out.emplace_back(at, std::move(after));
+    if (PreviewCheck(s, std::string(), at) != s.grid.text(at)) out.push_back(at);
   }
-  s.Memo1.resize(logged);
   return out;
 }
 
 Outcome EmptyCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
-  const auto change = CellsToEmpty(s, cells);
+  const std::vector<CellPos> change = CellsToEmpty(s, cells);
   if (change.empty()) return Outcome::Cancelled;
   if (change.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + CellCount(change.size(), true) + "?"))
     return Outcome::Cancelled;
   bool grades = false;
-  for (const auto& [at, after] : change) {
-    // Through the check again, for its log line.
+  for (const CellPos at : change) {
     s.grid.setText(at, CheckCell(s, std::string(), at));
     grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
   }

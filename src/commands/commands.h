@@ -79,6 +79,9 @@ std::string WeightClickStep();
 Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
 // The same for the cells just copied by a cut, with the same question.
 Outcome CutCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
+// The text the check of cell `at` gives `text`, without its log lines and
+// the row label it writes: what a command would change, before it asks.
+std::string PreviewCheck(VeklaState& s, const std::string& text, CellPos at);
 // Titles and the grade book's averages and deviations, which the
 // statistics compute: no paste, cut or Delete writes them.
 bool ProtectedCell(const VeklaState& s, CellPos at);
