@@ -287,6 +287,12 @@ TEST_F(Clicks, SaveProposesTheFileSavedLastAndAsksBeforeReplacing) {
   EXPECT_EQ(p.saveRequests[1].fileName, "Znamky-7A.PDB");
   EXPECT_EQ(p.overwriteQuestions, (std::vector<QString>{x + "Znamky-7A.PDB", x + "Znamky-7A.PDB"}));
 
+  // The next start proposes it too.
+  FormClose(s, p);
+  VeklaState next;
+  FormCreate(next, s.programDir);
+  EXPECT_EQ(next.savedFile[static_cast<std::size_t>(DbKind::Znamky)], x + "Znamky-7A.PDB");
+
   // A new name of the database is proposed in the same folder; an open
   // proposes the folder the database came from again.
   s.EditN = "Znamky-8B";
