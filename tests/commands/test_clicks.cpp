@@ -10,7 +10,6 @@
 #include "commands/clipboard.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
-#include "commands/sessioncommands.h"
 #include "commands/undocommands.h"
 #include "support/kindsfixture.h"
 #include "workspace/gradegeometry.h"
@@ -83,42 +82,6 @@ TEST_F(Clicks, OnlyAPlainClickGivesAGradeThePressedWeight) {
     UndoClick(s, h);
     EXPECT_EQ(s.grid.fontColor(4, 4), kRed);
     EXPECT_EQ(s.grid.text(GradeGeometry(s.grid).averageCol(), 4), average);
-  }
-}
-
-// A paste that starts on the grade a plain click has just re-weighted takes
-// the weight back, and the click leaves the history; after anything else in
-// between, or on another cell, the click stays.
-TEST_F(Clicks, TheClickThatStartsAPasteGivesNoWeight) {
-  const struct {
-    const char* name;
-    CellPos pasteAt;
-    std::function<void()> between;
-    Color expected;
-  } cases[] = {
-      {"paste right after", {3, 6}, [] {}, kRed},
-      {"paste elsewhere", {2, 5}, [] {}, kBlue},
-      {"a grade typed between",
-       {3, 6},
-       [&] {
-         s.grid.setText(4, 5, "2");
-         StringAlignGridAfterEdit(s, {4, 5});
-         RecordEdit(s, h, "typed");
-       },
-       kBlue},
-  };
-  const VeklaState start = s;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    s = start;
-    s.weightDown = 2;
-    StartHistory(s, h);
-    ASSERT_EQ(GradeCellClicked(s, GridClick{{3, 6}}), Outcome::Done);
-    RecordEdit(s, h, WeightClickStep());
-    c.between();
-    TakeBackWeightClick(s, h, c.pasteAt);
-    EXPECT_EQ(s.grid.fontColor(3, 6), c.expected);
-    EXPECT_EQ(UndoCaption(s, h) == cp("Zpět: váha známky"), c.expected == kBlue && c.pasteAt.col == 2);
   }
 }
 
