@@ -241,8 +241,9 @@ void MainWindow::buildUi() {
   connect(grid_, &GridView::currentCellChanged, this, [this](int col, int row) {
     run([=, this] { StringAlignGridSelectCell(s_, {col, row}); });
   });
-  connect(grid_, &GridView::cellClicked, this,
-          [this](const GridClick& click) { run([=, this] { return GradeCellClicked(s_, click); }, WeightClickStep()); });
+  connect(grid_, &GridView::cellClicked, this, [this](const GridClick& click) {
+    run([=, this] { return GradeCellClicked(s_, click); }, WeightClickStep());
+  });
   connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
     commitPendingEdit();
     run([=, this] { return ColumnTitleClick(s_, col); }, cp("řazení"));

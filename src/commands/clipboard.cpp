@@ -140,7 +140,8 @@ std::vector<std::vector<int>> WeightsOf(const std::vector<std::vector<std::strin
   std::vector<std::vector<int>> out(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (fields[i].size() != lines[i].size()) return {};
-    for (const std::string& f : fields[i]) out[i].push_back(f.size() == 1 && f[0] >= '1' && f[0] <= '4' ? f[0] - '0' : 0);
+    for (const std::string& f : fields[i])
+      out[i].push_back(f.size() == 1 && f[0] >= '1' && f[0] <= '4' ? f[0] - '0' : 0);
   }
   return out;
 }

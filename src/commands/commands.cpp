@@ -91,7 +91,8 @@ void FormCreate(VeklaState& s, const QString& programDir) {
   // Which tabs hold edits not yet saved to a database, one "0" or "1" each.
   const std::string unsaved = s.settings.get("Nastaveni", "Neulozeno");
   for (std::size_t i = 0; i < s.unsaved.size(); ++i) s.unsaved[i] = i < unsaved.size() && unsaved[i] == '1';
-  for (std::size_t i = 0; i < s.savedFile.size(); ++i) s.savedFile[i] = toQt(s.settings.get("Nastaveni", SavedFileKey(i)));
+  for (std::size_t i = 0; i < s.savedFile.size(); ++i)
+    s.savedFile[i] = toQt(s.settings.get("Nastaveni", SavedFileKey(i)));
 }
 
 void FormActivate(VeklaState& s, Prompter& p) {

@@ -707,7 +707,6 @@ TEST_F(Teacher, MovingOverGradesKeepsTheirWeights) {
   EXPECT_TRUE(w->windowTitle().contains("Znamky-7b")) << w->windowTitle().toStdString();
 }
 
-
 // ---------------------------------------------------------------- what a click may change
 
 // A plain click gives a grade the weight that is down and says so in the
@@ -745,7 +744,8 @@ TEST_F(Teacher, OnlyAPlainClickGivesAGradeTheWeightThatIsDown) {
   }
   click(*w, 3, 4);
   EXPECT_EQ(w->state().grid.fontColor(3, 4), rgbHex(0x0000FF));
-  EXPECT_EQ(status->currentMessage(), u("Nový záznam, sloupec 1 (9.3), známka 1: váha 1 (1,00) změněna na váhu 2 (1,00)."));
+  EXPECT_EQ(status->currentMessage(),
+            u("Nový záznam, sloupec 1 (9.3), známka 1: váha 1 (1,00) změněna na váhu 2 (1,00)."));
   shot(*w, "teacher-znamky-weight-click.png");
   tool(*w, "MenuZpet");
   EXPECT_EQ(status->currentMessage(), QString());

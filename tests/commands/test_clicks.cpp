@@ -89,8 +89,8 @@ TEST_F(Clicks, OnlyAPlainClickGivesAGradeThePressedWeight) {
 // text from another program, or weights that do not fit the text, take the
 // pressed weight as typed grades do.
 TEST_F(Clicks, PastedGradesKeepTheirCopiedWeights) {
-  s.grid.setFontColor(4, 4, kBlue);   // "2 " of weight 2
-  s.grid.setFontColor(3, 6, kGrey);   // "5 " of weight 3
+  s.grid.setFontColor(4, 4, kBlue);  // "2 " of weight 2
+  s.grid.setFontColor(3, 6, kGrey);  // "5 " of weight 3
   const std::vector<CellPos> block = {{3, 4}, {4, 4}, {3, 5}, {4, 5}, {3, 6}, {4, 6}};
   const std::string text = CopyCells(s, block);
   const std::string weights = CopyWeights(s, block);
@@ -141,22 +141,43 @@ TEST_F(Clicks, QuestionsAndLogLinesCountTheCellsThatWouldChange) {
       // Two grades; the average and deviation are computed, the note is empty.
       {"Delete on a row", [&] { return ClearCells(s, p, firstRow); }, "Vymazat 2 buňky?", {}},
       {"Ctrl+X on a row", [&] { return CutCells(s, p, firstRow); }, "Vymazat 2 buňky?", {}},
-      {"Ctrl+X on one grade", [&] { return CutCells(s, p, {{3, 4}}); }, "", {}},
+      {"Ctrl+X on one grade",
+       [&] {
+         return CutCells(s, p, {{3, 4}});
+       },
+       "",
+       {}},
       // 6 dates and times, 3 names, 5 grades and the one examined count
       // that is not "0": order numbers and empty counts come back as they are.
       {"Delete on everything", [&] { return ClearCells(s, p, wholeGrid); }, "Vymazat 15 buněk?", {}},
-      {"paste over two grades", [&] { return PasteCells(s, p, {3, 4}, "2\t1\n"); }, "Přepsat 2 buňky?", {}},
-      {"paste into empty cells", [&] { return PasteCells(s, p, {g.noteCol(), 4}, "a\nb\n"); }, "", {}},
+      {"paste over two grades",
+       [&] {
+         return PasteCells(s, p, {3, 4}, "2\t1\n");
+       },
+       "Přepsat 2 buňky?",
+       {}},
+      {"paste into empty cells",
+       [&] {
+         return PasteCells(s, p, {g.noteCol(), 4}, "a\nb\n");
+       },
+       "",
+       {}},
       {"paste over a grade and its own average",
-       [&] { return PasteCells(s, p, {4, 4}, "1\t" + s.grid.text(g.averageCol(), 4) + "\t9\n"); },
+       [&] {
+         return PasteCells(s, p, {4, 4}, "1\t" + s.grid.text(g.averageCol(), 4) + "\t9\n");
+       },
        "",
        {cp("Záhlaví a statistiky se nepřepisují: 1 buňka vynechána.")}},
       {"paste reaching out of the grid",
-       [&] { return PasteCells(s, p, {g.examinedCol(), 5}, "1\t\tx\ty\tz\n"); },
+       [&] {
+         return PasteCells(s, p, {g.examinedCol(), 5}, "1\t\tx\ty\tz\n");
+       },
        "",
        {cp("Vkládaný blok přesahuje tabulku: 3 buňky vynechány.")}},
       {"paste over six statistics",
-       [&] { return PasteCells(s, p, {g.averageCol(), 4}, "a\tb\nc\td\ne\tf\n"); },
+       [&] {
+         return PasteCells(s, p, {g.averageCol(), 4}, "a\tb\nc\td\ne\tf\n");
+       },
        "",
        {cp("Záhlaví a statistiky se nepřepisují: 6 buněk vynecháno.")}},
   };
@@ -218,8 +239,8 @@ TEST_F(Clicks, TheNoteNeverJoinsTwoWords) {
     const char* text;
     const char* line;
   } notes[] = {
-      {"Výlet\ndo Prahy", "Výlet do Prahy"},   {"Třída jede\r\nna výlet", "Třída jede na výlet"},
-      {"konec \n\nřádku", "konec řádku"},       {"\r\nstarý\rMac\n", "starý Mac"},
+      {"Výlet\ndo Prahy", "Výlet do Prahy"}, {"Třída jede\r\nna výlet", "Třída jede na výlet"},
+      {"konec \n\nřádku", "konec řádku"},    {"\r\nstarý\rMac\n", "starý Mac"},
       {"bez zalomení", "bez zalomení"},
   };
   for (const auto& n : notes) EXPECT_EQ(NoteOnOneLine(cp(n.text)), cp(n.line)) << n.text;
