@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
@@ -284,7 +285,13 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
           });
   connect(delegate, &GridDelegate::committedWithEnter, this, &GridView::moveToNextCell);
   connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-    if (index.isValid()) emit cellClicked(model_->gridCol(index), model_->gridRow(index));
+    if (!index.isValid()) return;
+    GridClick click;
+    click.at = {model_->gridCol(index), model_->gridRow(index)};
+    click.shift = pressKeys_.testFlag(Qt::ShiftModifier);
+    click.control = pressKeys_.testFlag(Qt::ControlModifier);
+    click.dragged = dragged_ || index != pressed_;
+    emit cellClicked(click);
   });
   // A column the user drags wider or narrower keeps its width until the
   // grid sizes its columns again.
@@ -395,6 +402,20 @@ bool GridView::viewportEvent(QEvent* event) {
     return true;
   }
   return QTableView::viewportEvent(event);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+  pressed_ = indexAt(event->position().toPoint());
+  pressKeys_ = event->modifiers();
+  dragged_ = false;
+  QTableView::mousePressEvent(event);
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+  // A press that went over another cell extends the selection: a drag, even
+  // when it comes back to the cell it started on.
+  if ((event->buttons() & Qt::LeftButton) && indexAt(event->position().toPoint()) != pressed_) dragged_ = true;
+  QTableView::mouseMoveEvent(event);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

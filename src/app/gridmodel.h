@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "commands/commands.h"
 #include "workspace/state.h"
 
 namespace vekla {
@@ -115,13 +116,18 @@ class GridView : public QTableView {
 
  signals:
   void currentCellChanged(int col, int row);  // grid coordinates, user moves only
-  void cellClicked(int col, int row);         // a click of the mouse on a cell
+  // A click of the left mouse button on a cell: pressed and released on it,
+  // with the keys held at the press and whether the mouse went over other
+  // cells on the way.
+  void cellClicked(const vekla::GridClick& click);
   void fixedColumnClicked(int col);           // a header cell of row 0 was clicked
   // Delete pressed on the selected cells (grid coordinates, editable ones).
   void clearRequested(const std::vector<CellPos>& cells);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 
@@ -130,6 +136,11 @@ class GridView : public QTableView {
   int shownWidth(int width) const;
 
   GridModel* model_;
+  // The cell the mouse was pressed on, the keys held then, and whether the
+  // mouse has left that cell since.
+  QPersistentModelIndex pressed_;
+  Qt::KeyboardModifiers pressKeys_;
+  bool dragged_ = false;
   bool quiet_ = false;
   bool applyingWidths_ = false;  // widths set from the grid, not by the user
   int uniformWidth_ = 0;

@@ -31,6 +31,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -240,8 +241,8 @@ void MainWindow::buildUi() {
   connect(grid_, &GridView::currentCellChanged, this, [this](int col, int row) {
     run([=, this] { StringAlignGridSelectCell(s_, {col, row}); });
   });
-  connect(grid_, &GridView::cellClicked, this, [this](int col, int row) {
-    run([=, this] { GradeCellClicked(s_, {col, row}); }, cp("váha známky"));
+  connect(grid_, &GridView::cellClicked, this, [this](const GridClick& click) {
+    run([=, this] { return GradeCellClicked(s_, click); }, WeightClickStep());
   });
   connect(grid_, &GridView::fixedColumnClicked, this, [this](int col) {
     commitPendingEdit();
@@ -284,6 +285,7 @@ void MainWindow::buildUi() {
   splitter_->setStretchFactor(1, 1);
   splitter_->setSizes({600, memo1_->minimumHeight()});
   setCentralWidget(central);
+  statusBar()->setObjectName("StatusBar");
 }
 
 void MainWindow::buildMenus() {
@@ -543,7 +545,16 @@ QHBoxLayout* MainWindow::buildWeights(QWidget* box) {
     controls->addWidget(edit);
     controls->addWidget(button);
     controls->addSpacing(2);
-    bindEdit(edit, [this, i](const std::string& t) { s_.weights[static_cast<size_t>(i)].text = t; });
+    // What is typed is no step of the history: the step is leaving the edit
+    // (focus out, Enter, or a command while it is being typed), with the
+    // value checked, so that no undo brings back a value the check refuses.
+    bindEdit(
+        edit,
+        [this, i](const std::string& t) {
+          s_.weights[static_cast<size_t>(i)].text = t;
+          weightTyped_[static_cast<size_t>(i)] = true;
+        },
+        false);
     // Leaving the edit (focus out) checks the value; so does Enter.
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::returnPressed, this, [this, i] { leaveWeight(i); });
@@ -562,7 +573,10 @@ QVBoxLayout* MainWindow::buildSemesterControls(QWidget* box) {
     // Picking the semester that is shown would reload it from the store and
     // drop the edits made since: nothing to do then.
     if (index == s_.semesterItemIndex) return;
-    run([=, this] { ChooseSemester(s_, index); }, {}, Track::Start);
+    // A step of its own: undoing it shows the semester left, and the steps
+    // before it stay.
+    commitPendingEdit();
+    run([=, this] { ChooseSemester(s_, index); }, cp("volba pololetí"));
   });
 
   button1_ = new QPushButton(QStringLiteral("Průměry"), box);
@@ -600,7 +614,8 @@ GridView* MainWindow::buildBands(QWidget* box) {
 QPlainTextEdit* MainWindow::buildNote(QWidget* box) {
   memoPoznamka_ = new QPlainTextEdit(box);
   memoPoznamka_->setObjectName("MemoPoznamka");
-  memoPoznamka_->setToolTip(QStringLiteral("Poznámka"));
+  // The store and the database keep the note on one line.
+  memoPoznamka_->setToolTip(QStringLiteral("Poznámka k pololetí; konec řádku se do databáze uloží jako mezera"));
   memoPoznamka_->setMinimumWidth(100);
   memoPoznamka_->setFixedHeight(znamkyView_->height());
   connect(memoPoznamka_, &QPlainTextEdit::textChanged, this, [this] {
@@ -722,6 +737,8 @@ void MainWindow::activate() {
   if (activated_) return;
   activated_ = true;
   run([this] { FormActivate(s_, *prompter_); }, {}, Track::Resume);
+  // Keys go to the grid: the first key typed must not rename the database.
+  grid_->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -749,7 +766,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::leaveWeight(int i) {
   if (refreshing_) return;
-  s_.weights[static_cast<size_t>(i)].text = typed(weightEdits_[static_cast<size_t>(i)]->text());
+  weightTyped_[static_cast<size_t>(i)] = false;
   run([=, this] { EHodnotaExit(s_, i + 1); }, cp("úprava váhy"));
 }
 
@@ -837,21 +854,30 @@ void MainWindow::showAbout() {
 Outcome MainWindow::runTracked(const std::function<Outcome()>& command, const std::string& label, Track track) {
   const Outcome outcome = RunCommand(s_, *prompter_, command);
   const std::string name = label.empty() ? cp("úprava") : label;
+  bool changed = outcome == Outcome::Done && track != Track::Resume;
   switch (track) {
-    case Track::Edit: RecordEdit(s_, histories_, name); break;
-    case Track::Merge: RecordEdit(s_, histories_, name, true); break;
+    case Track::Edit: changed = RecordEdit(s_, histories_, name); break;
+    case Track::Merge: changed = RecordEdit(s_, histories_, name, true); break;
     case Track::Start:
       if (outcome == Outcome::Done) StartHistory(s_, histories_);
-      else RecordEdit(s_, histories_, name);
+      else changed = RecordEdit(s_, histories_, name);
       break;
     case Track::Save:
       if (outcome == Outcome::Done) NoteSaved(s_, histories_);
-      else RecordEdit(s_, histories_, name);
+      else changed = RecordEdit(s_, histories_, name);
       break;
     case Track::Resume: ResumeHistory(s_, histories_); break;
     case Track::None: break;
   }
   refresh();
+  // The status line tells what a command did without asking; it stays
+  // until the next command changes something.
+  if (!s_.statusLine.empty()) {
+    statusBar()->showMessage(toQt(s_.statusLine));
+    s_.statusLine.clear();
+  } else if (changed) {
+    statusBar()->clearMessage();
+  }
   return outcome;
 }
 
@@ -868,16 +894,23 @@ std::vector<CellPos> MainWindow::selectedCells() const {
 void MainWindow::copyCells(bool cut) {
   const std::vector<CellPos> cells = selectedCells();
   if (cells.empty()) return;
-  QGuiApplication::clipboard()->setText(toQt(CopyCells(s_, cells)));
+  // The text for every program, and beside it the grades' weights for a
+  // paste in Vekla.
+  auto* data = new QMimeData;
+  data->setText(toQt(CopyCells(s_, cells)));
+  data->setData(QString::fromLatin1(kCellsMimeType), QByteArray::fromStdString(CopyWeights(s_, cells)));
+  QGuiApplication::clipboard()->setMimeData(data);
   if (!cut) return;
   const std::string label =
       cells.size() == 1 ? cp("vyjmutí buňky") : cp("vyjmutí ") + std::to_string(cells.size()) + cp(" buněk");
-  run([&] { return CutCells(s_, cells); }, label);
+  run([&] { return CutCells(s_, *prompter_, cells); }, label);
 }
 
 void MainWindow::pasteCells() {
-  const QString text = QGuiApplication::clipboard()->text();
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  const QString text = data ? data->text() : QString();
   if (text.isEmpty()) return;
+  const QByteArray weights = data->data(QString::fromLatin1(kCellsMimeType));
   const std::string bytes = typed(text);
   std::size_t fields = 0;
   for (const auto& line : SplitClipboardText(bytes)) fields += line.size();
@@ -889,7 +922,9 @@ void MainWindow::pasteCells() {
     for (const CellPos c : cells) at = {std::min(at.col, c.col), std::min(at.row, c.row)};
   }
   const std::string label = fields == 1 ? cp("vložení buňky") : cp("vložení ") + std::to_string(fields) + cp(" buněk");
-  run([&] { return PasteCells(s_, at, bytes); }, label);
+  // The click that chose where the block goes gives no weight.
+  TakeBackWeightClick(s_, histories_, at);
+  run([&] { return PasteCells(s_, *prompter_, at, bytes, weights.toStdString()); }, label);
 }
 
 void MainWindow::trigger(Ctl controlName) {
@@ -903,6 +938,9 @@ void MainWindow::trigger(Ctl controlName) {
 
 void MainWindow::commitPendingEdit() {
   for (GridView* view : {grid_, znamkyView_, znamky2View_}) view->commitEdit();
+  // A weight typed and not left yet is left now.
+  for (size_t i = 0; i < weightEdits_.size(); ++i)
+    if (weightTyped_[i]) leaveWeight(static_cast<int>(i));
 }
 
 void MainWindow::markEdited() {
@@ -910,8 +948,8 @@ void MainWindow::markEdited() {
   setWindowModified(true);
 }
 
-void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store) {
-  connect(edit, &QLineEdit::textEdited, this, [this, edit, store = std::move(store)](const QString& text) {
+void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store, bool record) {
+  connect(edit, &QLineEdit::textEdited, this, [this, edit, record, store = std::move(store)](const QString& text) {
     const std::string t = typed(text);
     // A character replaced by "?" shows as "?" at once, so it is reported once.
     if (toQt(t) != text) {
@@ -922,7 +960,7 @@ void MainWindow::bindEdit(QLineEdit* edit, std::function<void(const std::string&
     }
     store(t);
     // A field typed letter by letter is one step of the history.
-    RecordEdit(s_, histories_, cp("úprava pole"), true);
+    if (record) RecordEdit(s_, histories_, cp("úprava pole"), true);
     refreshControls();
   });
 }

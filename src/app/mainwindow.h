@@ -124,8 +124,9 @@ class MainWindow : public QMainWindow {
   // Text typed into a widget, in code page 1250; a character the code page
   // cannot hold becomes "?" with a line in the error log.
   std::string typed(const QString& text);
-  // Keeps the state in step with what is typed into a line edit.
-  void bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store);
+  // Keeps the state in step with what is typed into a line edit; with
+  // `record`, the typing is a step of the history.
+  void bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store, bool record = true);
   void leaveWeight(int index);  // 0-based
   // A panel field typed into: the tab now holds edits not yet saved.
   void markEdited();
@@ -194,6 +195,7 @@ class MainWindow : public QMainWindow {
   std::array<QLineEdit*, 4> weightEdits_{};
   std::array<QToolButton*, 4> weightButtons_{};
   std::array<Color, 4> glyphColors_{};
+  std::array<bool, 4> weightTyped_{};  // typed into since it was last left
   QButtonGroup* weightGroup_ = nullptr;
   SemesterBox* semesterBox_ = nullptr;
   QPushButton* button1_ = nullptr;

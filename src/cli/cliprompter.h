@@ -36,6 +36,8 @@ class CliPrompter : public Prompter {
   void error(const std::string& text) override;
   bool question(const std::string& text) override;
   bool includeSemester(int index, const std::string& label) override;
+  // The output named on the command line replaces the file there.
+  bool confirmOverwrite(const QString&) override { return true; }
   std::optional<Color> chooseColor(Color initial) override;
   void progress(const std::string&) override {}
   // Exports without a save dialog go to the output: the folder of the

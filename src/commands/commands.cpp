@@ -39,6 +39,9 @@ QString settingsPath(const VeklaState& s) { return s.programDir + "vekla.ini"; }
 
 void setEnabled(VeklaState& s, Ctl c, bool on) { s.control(c).enabled = on; }
 
+// The settings key of the file tab `i` was saved to last.
+std::string SavedFileKey(std::size_t i) { return "UlozenoDo" + std::to_string(i); }
+
 }  // namespace
 
 QString ResolveProgramDir(const QString& applicationDir) {
@@ -88,6 +91,8 @@ void FormCreate(VeklaState& s, const QString& programDir) {
   // Which tabs hold edits not yet saved to a database, one "0" or "1" each.
   const std::string unsaved = s.settings.get("Nastaveni", "Neulozeno");
   for (std::size_t i = 0; i < s.unsaved.size(); ++i) s.unsaved[i] = i < unsaved.size() && unsaved[i] == '1';
+  for (std::size_t i = 0; i < s.savedFile.size(); ++i)
+    s.savedFile[i] = toQt(s.settings.get("Nastaveni", SavedFileKey(i)));
 }
 
 void FormActivate(VeklaState& s, Prompter& p) {
@@ -95,6 +100,8 @@ void FormActivate(VeklaState& s, Prompter& p) {
   if (s.reload) {
     SetupTab(s, s.kind);
     LoadKind(s);
+    // The setup greyed the grid buttons; they follow the current cell.
+    SelectCurrentCell(s);
   }
   s.reload = true;
 }
@@ -109,6 +116,8 @@ void TabSet1Change(VeklaState& s, Prompter& p, int newIndex) {
   SaveKind(s);
   SetupTab(s, static_cast<DbKind>(newIndex));
   LoadKind(s);
+  // The setup greyed the grid buttons; they follow the current cell.
+  SelectCurrentCell(s);
 }
 
 void FormClose(VeklaState& s, Prompter& p) {
@@ -138,6 +147,10 @@ void FormClose(VeklaState& s, Prompter& p) {
     std::string unsaved;
     for (bool u : s.unsaved) unsaved += u ? '1' : '0';
     s.settings.set("Nastaveni", "Neulozeno", unsaved);
+    for (std::size_t i = 0; i < s.savedFile.size(); ++i) {
+      if (s.savedFile[i].isEmpty()) s.settings.removeKey("Nastaveni", SavedFileKey(i));
+      else s.settings.set("Nastaveni", SavedFileKey(i), fromQt(s.savedFile[i]));
+    }
     s.settings.save(settingsPath(s));
   });
   if (failure) std::rethrow_exception(failure);
@@ -151,8 +164,15 @@ bool MayDiscardEdits(VeklaState& s, Prompter& p) {
   return !HasUnsavedEdits(s) || p.questionDefaultNo(cp("Zahodit neuložené změny?"));
 }
 
+bool MayDiscardEditsOf(VeklaState& s, Prompter& p, DbKind k) {
+  if (k == s.kind) return MayDiscardEdits(s, p);
+  return !s.unsaved[static_cast<std::size_t>(k)] ||
+         p.questionDefaultNo(cp("Zahodit neuložené změny na kartě ") + KindTabCaption(k) + "?");
+}
+
 Outcome NovyClick(VeklaState& s, Prompter& p) {
   if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
+  s.savedFile[static_cast<std::size_t>(s.kind)].clear();
   SetupTab(s, s.kind);
   ClearSortMarks(s.grid);
   SelectFirstCell(s);
@@ -217,6 +237,8 @@ Outcome OpenDatabase(VeklaState& s, Prompter& p, const QString& path, bool first
   }
   MarkSaved(s);
   RememberRecentFile(s, path);
+  // The next save proposes the database just opened, where the open put it.
+  s.savedFile[static_cast<std::size_t>(s.kind)].clear();
   ClearSortMarks(s.grid);
   // The grid shows the new database from its top-left cell.
   SelectFirstCell(s);
@@ -328,58 +350,116 @@ void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
   s.grid.autoSizeColumns();
 }
 
-void GradeCellClicked(VeklaState& s, CellPos at) {
-  if (s.kind != DbKind::Znamky || !GradeGeometry(s.grid).isGradeCell(at)) return;
-  // An empty cell has no grade to weigh: a typed grade takes the weight then.
-  if (s.grid.text(at).empty()) return;
-  if (!GiveCurrentWeight(s, at)) return;
-  MarkEdited(s);
-  // A grade that changes its weight changes the averages.
-  ComputeStatistics(s);
-}
+bool ClickGivesWeight(const GridClick& click) { return !click.shift && !click.control && !click.dragged; }
+
+std::string WeightClickStep() { return cp("váha známky"); }
 
 namespace {
 
-std::vector<CellPos> InsideTheGrid(const VeklaState& s, const std::vector<CellPos>& cells) {
-  std::vector<CellPos> inside;
-  for (const CellPos at : cells)
-    if (at.col >= 1 && at.row >= 1 && at.col < s.grid.colCount() && at.row < s.grid.rowCount()) inside.push_back(at);
-  return inside;
+// "váha 2 (1,50)", or what a colour of no weight is.
+std::string WeightName(const VeklaState& s, Color c, bool accusative) {
+  const int n = WeightNumber(s, c);
+  if (n < 1) return cp("barva bez váhy");
+  return cp(accusative ? "váhu " : "váha ") + std::to_string(n) + " (" +
+         s.weights[static_cast<std::size_t>(n - 1)].text + ")";
 }
 
-void EmptyCells(VeklaState& s, const std::vector<CellPos>& inside) {
-  bool grades = false, changed = false;
-  for (const CellPos at : inside) {
-    const std::string before = s.grid.text(at);
-    std::string after = CheckCell(s, std::string(), at);
-    if (after == before) continue;
-    changed = true;
-    s.grid.setText(at, std::move(after));
-    grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
-  }
-  if (!changed) return;
-  MarkEdited(s);
-  if (grades) ComputeStatistics(s);
-  s.grid.autoSizeColumns();
+std::string Trimmed(std::string t) {
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  return t;
+}
+
+// The status line of a grade that changed its weight: whose grade, in which
+// column, and the weight before and after.
+std::string WeightChangeLine(const VeklaState& s, CellPos at, Color before, Color after) {
+  std::string who = s.grid.text(GradeGeometry::kNameCol, at.row);
+  if (who.empty()) who = s.grid.text(0, at.row);
+  std::string column = cp("sloupec ") + s.grid.text(at.col, 0);
+  if (const std::string& date = s.grid.text(at.col, GradeGeometry::kDateRow); !date.empty())
+    column += " (" + date + ")";
+  return who + ", " + column + cp(", známka ") + Trimmed(s.grid.text(at)) + ": " + WeightName(s, before, false) +
+         cp(" změněna na ") + WeightName(s, after, true) + ".";
 }
 
 }  // namespace
 
-Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
-  const std::vector<CellPos> inside = InsideTheGrid(s, cells);
-  if (inside.empty()) return Outcome::Cancelled;
-  if (inside.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + std::to_string(inside.size()) + cp(" buněk?")))
+Outcome GradeCellClicked(VeklaState& s, const GridClick& click) {
+  const CellPos at = click.at;
+  if (!ClickGivesWeight(click) || s.kind != DbKind::Znamky || !GradeGeometry(s.grid).isGradeCell(at))
     return Outcome::Cancelled;
-  EmptyCells(s, inside);
+  // An empty cell has no grade to weigh: a typed grade takes the weight then.
+  if (s.grid.text(at).empty()) return Outcome::Cancelled;
+  const Color before = s.grid.fontColor(at.col, at.row);
+  if (!GiveCurrentWeight(s, at)) return Outcome::Cancelled;
+  MarkEdited(s);
+  // A grade that changes its weight changes the averages.
+  ComputeStatistics(s);
+  const Color after = s.grid.fontColor(at.col, at.row);
+  s.statusLine = WeightChangeLine(s, at, before, after);
+  s.weightClick = {true, at, before, after, s.grid.mark()};
   return Outcome::Done;
 }
 
-Outcome CutCells(VeklaState& s, const std::vector<CellPos>& cells) {
-  const std::vector<CellPos> inside = InsideTheGrid(s, cells);
-  if (inside.empty()) return Outcome::Cancelled;
-  EmptyCells(s, inside);
+std::string CzechPlural(std::size_t n, const char* one, const char* few, const char* many) {
+  return cp(n == 1 ? one : n >= 2 && n <= 4 ? few : many);
+}
+
+std::string CellCount(std::size_t n, bool accusative) {
+  return std::to_string(n) + " " + CzechPlural(n, accusative ? "buňku" : "buňka", "buňky", "buněk");
+}
+
+std::string PreviewCheck(VeklaState& s, const std::string& text, CellPos at) {
+  const std::size_t logged = s.Memo1.size();
+  const std::string label = s.grid.text(0, at.row);
+  std::string checked = CheckCell(s, text, at);
+  s.Memo1.resize(logged);
+  if (s.grid.text(0, at.row) != label) s.grid.setText(0, at.row, label);
+  return checked;
+}
+
+bool ProtectedCell(const VeklaState& s, CellPos at) {
+  if (at.col < s.grid.fixedCols() || at.row < s.grid.fixedRows()) return true;
+  if (s.kind != DbKind::Znamky) return false;
+  const GradeGeometry g(s.grid);
+  return at.row >= g.averageRow() || at.col == g.averageCol() || at.col == g.deviationCol();
+}
+
+namespace {
+
+// The cells that emptying would change (a check may give an empty cell its
+// default, or a number back). Titles and statistics are left out; so are
+// cells that are empty already.
+std::vector<CellPos> CellsToEmpty(VeklaState& s, const std::vector<CellPos>& cells) {
+  std::vector<CellPos> out;
+  for (const CellPos at : cells) {
+    if (at.col < 1 || at.row < 1 || at.col >= s.grid.colCount() || at.row >= s.grid.rowCount()) continue;
+    if (ProtectedCell(s, at)) continue;
+    if (PreviewCheck(s, std::string(), at) != s.grid.text(at)) out.push_back(at);
+  }
+  return out;
+}
+
+Outcome EmptyCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) {
+  const std::vector<CellPos> change = CellsToEmpty(s, cells);
+  if (change.empty()) return Outcome::Cancelled;
+  if (change.size() > 1 && !p.questionDefaultNo(cp("Vymazat ") + CellCount(change.size(), true) + "?"))
+    return Outcome::Cancelled;
+  bool grades = false;
+  for (const CellPos at : change) {
+    s.grid.setText(at, CheckCell(s, std::string(), at));
+    grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
+  }
+  MarkEdited(s);
+  if (grades) ComputeStatistics(s);
+  s.grid.autoSizeColumns();
   return Outcome::Done;
 }
+
+}  // namespace
+
+Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) { return EmptyCells(s, p, cells); }
+
+Outcome CutCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells) { return EmptyCells(s, p, cells); }
 
 namespace {
 
@@ -439,25 +519,21 @@ void ChooseSemester(VeklaState& s, int index) {
 
 namespace {
 
-// The row a removal would take, as the question names it: a student's order
-// number and name, a topic's number and text, a day and its holiday.
+// The row a removal would take, as the question names it: the row's label
+// as the grid shows it (of a student's label "7. Ančerlová" the number
+// before the dot), then the row's text: a student's name, a topic, a
+// day's holiday.
 std::string RowInQuestion(const VeklaState& s, int row) {
   const CellGrid& g = s.grid;
-  std::string number, text;
+  std::string number = g.text(0, row), text;
   switch (s.kind) {
     case DbKind::Znamky:
-      number = g.text(GradeGeometry::kOrderCol, row);
+      if (const std::size_t dot = number.find('.'); dot != std::string::npos && dot > 0) number.resize(dot);
       text = g.text(GradeGeometry::kNameCol, row);
       break;
-    case DbKind::Rozpisy:
-      number = g.text(1, row);
-      text = g.colCount() > 2 ? g.text(2, row) : std::string();
-      break;
+    case DbKind::Rozpisy: text = g.colCount() > 2 ? g.text(2, row) : std::string(); break;
     case DbKind::Rozvrh:
-    case DbKind::Kalendar:
-      number = g.text(0, row);
-      text = g.text(1, row);
-      break;
+    case DbKind::Kalendar: text = g.text(1, row); break;
   }
   if (number.empty()) number = std::to_string(row);
   return text.empty() ? number : number + " (" + text + ")";
@@ -495,7 +571,12 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
     MarkEdited(s);
     s.grid.removeRow(s.selRow);
     LayoutCurrent(s);
-    if (s.kind == DbKind::Znamky) ComputeStatistics(s);
+    if (s.kind == DbKind::Znamky) {
+      ComputeStatistics(s);
+      // The last student removed: the student above is current, not the
+      // row of averages that took the place.
+      s.selRow = std::min(s.selRow, GradeGeometry(s.grid).lastStudentRow());
+    }
   }
   SelectCurrentCell(s);
   return Outcome::Done;

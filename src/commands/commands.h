@@ -34,6 +34,8 @@ int FormResizeWidth(int width);  // never narrower than 690
 // "Nový" and the open commands ask "Zahodit neuložené změny?" first when
 // the tab holds edits not yet saved to a database.
 bool MayDiscardEdits(VeklaState& s, Prompter& p);
+// The same for tab `k` when another tab is shown: the question names it.
+bool MayDiscardEditsOf(VeklaState& s, Prompter& p, DbKind k);
 Outcome NovyClick(VeklaState& s, Prompter& p);
 Outcome OtevriClick1(VeklaState& s, Prompter& p);  // "Import z 1. adresáře"
 Outcome OtevriClick2(VeklaState& s, Prompter& p);  // "Import z adresáře BackUp"
@@ -53,15 +55,42 @@ void StringAlignGridSelectCell(VeklaState& s, CellPos at);
 // An edited cell is checked; a grade typed into a grade cell takes the
 // weight whose button is down.
 void StringAlignGridAfterEdit(VeklaState& s, CellPos at);
-// A click on a grade cell gives it the weight whose button is down (moving
-// onto it with the keyboard does not).
-void GradeCellClicked(VeklaState& s, CellPos at);
-// Delete: the cells emptied, each through its check; more than one cell
+// A click of the mouse on a cell of the main grid, as the window saw it.
+struct GridClick {
+  CellPos at;
+  bool shift = false;    // Shift held: the click extends the selection
+  bool control = false;  // Ctrl held: the click adds a cell to the selection
+  bool dragged = false;  // the mouse went over other cells before it was released
+};
+// Whether a click gives the grade under it the weight whose button is down:
+// a plain click only. A click that selects (Shift, Ctrl, a drag) never
+// changes a grade.
+bool ClickGivesWeight(const GridClick& click);
+// A plain click on a grade gives it the weight whose button is down (moving
+// onto it with the keyboard does not), says so in the status line and is
+// remembered, so that a paste starting there can take it back. Done when the
+// weight changed.
+Outcome GradeCellClicked(VeklaState& s, const GridClick& click);
+// The name of the history step of such a click.
+std::string WeightClickStep();
+// Delete: the cells emptied, each through its check; the titles and the
+// grade book's statistics are never emptied. More than one cell to change
 // only after the question "Vymazat N buněk?".
 Outcome ClearCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
-// The same without the question, for the cells just copied by a cut (the
-// cut can be undone).
-Outcome CutCells(VeklaState& s, const std::vector<CellPos>& cells);
+// The same for the cells just copied by a cut, with the same question.
+Outcome CutCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells);
+// The text the check of cell `at` gives `text`, without its log lines and
+// the row label it writes: what a command would change, before it asks.
+std::string PreviewCheck(VeklaState& s, const std::string& text, CellPos at);
+// Titles and the grade book's averages and deviations, which the
+// statistics compute: no paste, cut or Delete writes them.
+bool ProtectedCell(const VeklaState& s, CellPos at);
+// A count of cells in Czech: "1 buňka", "3 buňky", "5 buněk"; with
+// `accusative` "1 buňku".
+std::string CellCount(std::size_t n, bool accusative = false);
+// The word of three that goes with count n in Czech: `one` for 1, `few`
+// for 2 to 4, `many` for the rest (UTF-8 in, code page 1250 out).
+std::string CzechPlural(std::size_t n, const char* one, const char* few, const char* many);
 // The selected cell kept inside the grid, never on a title row or column,
 // and the grid tool buttons set by their rules for it. Every command that
 // moves the current cell or changes the grid's shape ends with it.

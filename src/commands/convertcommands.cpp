@@ -85,7 +85,7 @@ void DropStoredSemesters(VeklaState& s) {
 // each later one beside the first file as chosen (or as proposed when that
 // dialog was cancelled), its name made from the first one's stem: the
 // grade book's values file Adresar1/7Ahodnoty.csv beside Adresar1/7A.csv.
-// Every dialog is shown, whatever became of the ones before.
+// The first dialog cancelled cancels the export: no later dialog is shown.
 std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const Format& f, ExportFiles files) {
   std::vector<FileToWrite> chosen;
   if (files.empty()) return chosen;
@@ -109,6 +109,7 @@ std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const For
       request.fileName = beside.left(std::max<qsizetype>(beside.size() - extension, 0)) + name;
     }
     const std::optional<QString> path = p.saveFile(request);
+    if (i == 0 && !path) break;
     if (i == 0) first = path;
     if (path) chosen.push_back({*path, std::move(files[i].bytes)});
   }

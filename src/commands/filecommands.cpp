@@ -130,6 +130,7 @@ void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, c
   }
   ShowProgress(s, p, "");
   RememberRecentFile(s, path);
+  s.savedFile[static_cast<std::size_t>(s.kind)] = path;
 }
 
 // The save of the kinds that check the cells after the file is chosen
@@ -163,9 +164,25 @@ std::optional<QString> AskSaveFile(VeklaState& s, Prompter& p) {
   request.filter = s.dialogFilter;
   request.initialDir = s.adresar1;
   request.fileName = toQt(s.EditN + ".PDB");
+  // After a save the file saved is proposed again, in its folder; under the
+  // database's name when that changed since.
+  if (const QString& saved = s.savedFile[static_cast<std::size_t>(s.kind)]; !saved.isEmpty()) {
+    const QFileInfo info(saved);
+    request.initialDir = info.absolutePath() + "/";
+    if (info.completeBaseName() == toQt(s.EditN)) request.fileName = info.fileName();
+  }
   request.defaultExt = "PDB";
-  request.overwritePrompt = true;
-  return p.saveFile(request);
+  // The question comes from here, whatever the dialog does with a name
+  // typed without its ending: writing over a file always asks first, and
+  // No offers the dialog again.
+  request.overwritePrompt = false;
+  for (;;) {
+    std::optional<QString> chosen = p.saveFile(request);
+    if (!chosen || !QFileInfo::exists(*chosen) || p.confirmOverwrite(*chosen)) return chosen;
+    const QFileInfo info(*chosen);
+    request.initialDir = info.absolutePath() + "/";
+    request.fileName = info.fileName();
+  }
 }
 
 void WarnWrongPrefix(VeklaState& s, Prompter& p, const QString& chosenPath) {

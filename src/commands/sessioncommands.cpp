@@ -65,11 +65,13 @@ Outcome OpenGivenFile(VeklaState& s, Prompter& p, Histories& h, const QString& p
     // A damaged header is reported by the open itself.
   }
   if (!kind) kind = KindFromFileName(path);
+  // The edits the file would replace are asked about before the window
+  // leaves the tab shown, naming the tab they are on.
+  if (!MayDiscardEditsOf(s, p, kind.value_or(s.kind))) return Outcome::Cancelled;
   if (kind && *kind != s.kind) {
     TabSet1Change(s, p, static_cast<int>(*kind));
     ResumeHistory(s, h);
   }
-  if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   const Outcome outcome = OpenDatabase(s, p, path, true);
   if (outcome == Outcome::Done) StartHistory(s, h);
   return outcome;

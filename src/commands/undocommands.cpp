@@ -1,5 +1,7 @@
 #include "commands/undocommands.h"
 
+#include <utility>
+
 #include "commands/commands.h"
 #include "pdb/text.h"
 #include "workspace/semesters.h"
@@ -41,6 +43,20 @@ bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merg
 }
 
 void NoteSaved(VeklaState& s, Histories& h) { h.of(s.kind).markSaved(s); }
+
+bool TakeBackWeightClick(VeklaState& s, Histories& h, CellPos at) {
+  const VeklaState::WeightClick click = std::exchange(s.weightClick, {});
+  // Only when nothing has changed the grid since the click and its step is
+  // the last one done.
+  if (!click.valid || !(click.at == at) || !(s.grid.mark() == click.mark) ||
+      s.grid.fontColor(at.col, at.row) != click.after)
+    return false;
+  EditHistory& history = h.of(s.kind);
+  if (!history.canUndo() || history.undoLabel() != WeightClickStep()) return false;
+  history.undo(s);
+  Finish(s, history);
+  return true;
+}
 
 Outcome UndoClick(VeklaState& s, Histories& h) {
   EditHistory& history = h.of(s.kind);

@@ -24,6 +24,11 @@ bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merg
 // The tab's state is now the database's (after a save).
 void NoteSaved(VeklaState& s, Histories& h);
 
+// A paste that starts on the grade a plain click has just given the pressed
+// weight: the click chose where the block goes, so its weight is taken back
+// and its step leaves the history. True when it was.
+bool TakeBackWeightClick(VeklaState& s, Histories& h, CellPos at);
+
 Outcome UndoClick(VeklaState& s, Histories& h);
 Outcome RedoClick(VeklaState& s, Histories& h);
 

@@ -238,7 +238,8 @@ void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vec
         }
         c.classKeys.push_back({"Datumy", "Dny" + j, std::move(days)});
       } else {
-        c.classKeys.push_back({"Datumy", "Poznamka" + j, text});
+        // A note written on the handheld over several lines keeps its words apart.
+        c.classKeys.push_back({"Datumy", "Poznamka" + j, NoteOnOneLine(text)});
       }
     } else if (r == 2) {
       if (list) {

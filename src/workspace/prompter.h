@@ -52,6 +52,11 @@ class Prompter {
     (void)index;
     return question(cp("Uložit také pololetí ") + label + "?");
   }
+  // Whether a save may replace the file `path`, which exists. The window
+  // asks; the converter writes its output as told.
+  virtual bool confirmOverwrite(const QString& path) {
+    return questionDefaultNo(cp("Soubor ") + NativePath(path) + cp(" už existuje. Přepsat ho?"));
+  }
   // The colour dialog starting on `initial`; nullopt when cancelled.
   virtual std::optional<Color> chooseColor(Color initial) = 0;
   // The time dialog preset to `preset`, its minutes stepping by `minuteStep`;

@@ -126,6 +126,22 @@ std::string SemesterLabelToStore(const IniFile& ini, const std::string& sn, cons
 
 }  // namespace
 
+std::string NoteOnOneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool lineBreak = false;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') {
+      lineBreak = true;
+      continue;
+    }
+    if (lineBreak && !out.empty() && out.back() != ' ' && c != ' ') out += ' ';
+    lineBreak = false;
+    out += c;
+  }
+  return out;
+}
+
 void StoreSemester(VeklaState& s) {
   EnsureDataDir(s);
   IniFile& ini = GradesIni(s);
@@ -137,9 +153,11 @@ void StoreSemester(VeklaState& s) {
   s.gradesIniDirty = true;
 
   ini.set("Casy1", "Pololeti" + sn, label);
+  // The note's lines are one line in the store and the database: each line
+  // break keeps its words apart by a space.
   std::string note;
-  for (const auto& line : s.memoPoznamka) note += line;
-  ini.set("Datumy", "Poznamka" + sn, note);
+  for (const auto& line : s.memoPoznamka) note += line + '\n';
+  ini.set("Datumy", "Poznamka" + sn, NoteOnOneLine(note));
 
   using G = GradeGeometry;
   CellGrid& g = s.grid;

@@ -4,11 +4,17 @@
 // (VeklaState::gradesIni) and written once per command by FlushGradesIni,
 // with the same content key-by-key writing would leave.
 #include <string>
+#include <string_view>
 
 #include "workspace/inifile.h"
 #include "workspace/state.h"
 
 namespace vekla {
+
+// The class note as the store and the database keep it: on one line, each
+// line break one space between the words it parted (none at either end,
+// none beside a space already there).
+std::string NoteOnOneLine(std::string_view text);
 
 // GradesIni: loaded from disk on first use.
 IniFile& GradesIni(VeklaState& s);

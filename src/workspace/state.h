@@ -95,6 +95,10 @@ struct VeklaState {
   std::string dialogFilter;                       // OpenDialog1/2 and SaveDialog filter
   std::vector<std::string> Memo1;                 // the error log, one repair per line
   std::string Lpohyb;                             // progress label
+  // What the last command did that the teacher should see without a
+  // question (a grade given another weight by a click): the window shows it
+  // in its status line and takes it.
+  std::string statusLine;
 
   // --- fields of the main window
   int selCol = 1, selRow = 1;            // last cell passed to the select-cell handler
@@ -119,6 +123,17 @@ struct VeklaState {
 
   // Per kind (in tab order): the grid holds edits not yet saved to a database.
   std::array<bool, 4> unsaved{};
+  // Per kind: the database file the tab was saved to last, which the next
+  // save proposes; empty after an open, "Nový" or an import.
+  std::array<QString, 4> savedFile{};
+  // The grade a plain click gave the pressed weight, as the click left the
+  // grid: a paste that starts there takes the new weight back.
+  struct WeightClick {
+    bool valid = false;
+    CellPos at;
+    Color before = 0, after = 0;
+    CellGrid::Mark mark;
+  } weightClick;
 
   // --- stores
   IniFile settings;   // vekla.ini in ProgramDir

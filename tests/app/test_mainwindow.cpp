@@ -483,7 +483,9 @@ TEST_F(Window, UndoRedoCopyAndPaste) {
 
   QGuiApplication::clipboard()->setText(u("3\t4\n5\tx\n"));
   grid(*w)->setCurrentIndex(model(*w)->indexOf(3, 4));
+  p.questionAnswers.push_back(true);
   w->trigger(Ctl::MenuVlozit);
+  EXPECT_EQ(p.questions.back(), cp("Přepsat 2 buňky?"));  // two grades typed before
   EXPECT_EQ(text(*w, 3, 4), "3 ");
   EXPECT_EQ(text(*w, 3, 5), "5 ");
   EXPECT_EQ(undo->text().remove('&'), u("Zpět: vložení 4 buněk"));

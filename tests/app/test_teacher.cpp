@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,10 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "app/gridmodel.h"
@@ -702,6 +705,141 @@ TEST_F(Teacher, MovingOverGradesKeepsTheirWeights) {
   EXPECT_NE(w->state().grid.text(5, 4), before);
   EXPECT_TRUE(w->isWindowModified());
   EXPECT_TRUE(w->windowTitle().contains("Znamky-7b")) << w->windowTitle().toStdString();
+}
+
+// ---------------------------------------------------------------- what a click may change
+
+// A plain click gives a grade the weight that is down and says so in the
+// status line; a click with Shift or Ctrl, or a drag that comes back to the
+// grade, selects and changes nothing.
+TEST_F(Teacher, OnlyAPlainClickGivesAGradeTheWeightThatIsDown) {
+  auto w = start();
+  typeCell(*w, 3, 4, "1");
+  typeCell(*w, 3, 5, "2");
+  w->findChild<QToolButton*>("SBHodnota2")->click();
+  GridView* g = grid(*w);
+  QWidget* viewport = g->viewport();
+  const auto at = [&](int col, int row) { return g->visualRect(g->gridModel()->indexOf(col, row)).center(); };
+  auto* status = w->findChild<QStatusBar*>("StatusBar");
+  ASSERT_TRUE(status);
+  const struct {
+    const char* name;
+    std::function<void()> mouse;
+  } selecting[] = {
+      {"Shift", [&] { QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, at(3, 4)); }},
+      {"Ctrl", [&] { QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, at(3, 4)); }},
+      {"drag",
+       [&] {
+         QTest::mousePress(viewport, Qt::LeftButton, {}, at(3, 4));
+         QTest::mouseMove(viewport, at(3, 5));
+         QTest::mouseMove(viewport, at(3, 4));
+         QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(3, 4));
+       }},
+  };
+  for (const auto& c : selecting) {
+    c.mouse();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->state().grid.fontColor(3, 4), rgbHex(0xFF0000)) << c.name;
+    EXPECT_EQ(status->currentMessage(), QString()) << c.name;
+  }
+  click(*w, 3, 4);
+  EXPECT_EQ(w->state().grid.fontColor(3, 4), rgbHex(0x0000FF));
+  EXPECT_EQ(status->currentMessage(),
+            u("Nový záznam, sloupec 1 (9.3), známka 1: váha 1 (1,00) změněna na váhu 2 (1,00)."));
+  shot(*w, "teacher-znamky-weight-click.png");
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(status->currentMessage(), QString());
+}
+
+// Grades copied and pasted in the grid keep their weights; a text from
+// another program takes the weight that is down. The click that chose
+// where a block goes gives no weight.
+TEST_F(Teacher, CopiedGradesKeepTheirWeights) {
+  auto w = start();
+  w->findChild<QToolButton*>("SBHodnota2")->click();
+  typeCell(*w, 3, 5, "2");  // weight 2
+  click(*w, 3, 5);
+  tool(*w, "MenuKopirovat");
+  w->findChild<QToolButton*>("SBHodnota3")->click();
+  click(*w, 3, 7);
+  tool(*w, "MenuVlozit");
+  EXPECT_EQ(cell(*w, 3, 7), "2 ");
+  EXPECT_EQ(w->state().grid.fontColor(3, 7), rgbHex(0x0000FF));
+
+  // The click on "2 " of weight 2 chose where a grade goes: after the paste
+  // and its undo the grade is as it was before the click.
+  click(*w, 3, 5);
+  EXPECT_EQ(w->state().grid.fontColor(3, 5), rgbHex(0xAAAAAA));
+  QGuiApplication::clipboard()->setText("3");
+  tool(*w, "MenuVlozit");
+  EXPECT_EQ(cell(*w, 3, 5), "3 ");
+  EXPECT_EQ(w->state().grid.fontColor(3, 5), rgbHex(0xAAAAAA));  // from another program
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(cell(*w, 3, 5), "2 ");
+  EXPECT_EQ(w->state().grid.fontColor(3, 5), rgbHex(0x0000FF));
+}
+
+// A semester switch is a step of the history: undoing it shows the
+// semester left, and the edits before it can be undone too. A weight left
+// as a bare "," is checked, and undo brings back the weight before it,
+// never the ",".
+TEST_F(Teacher, UndoCrossesSemesterSwitchesAndKeepsWeightsChecked) {
+  const QString folder = home.path() + "/trida";
+  const QString file = WriteClass(folder);
+  auto w = start();
+  p.openAnswers.push_back(file);
+  tool(*w, "SpeedItemOtevri1");
+  ASSERT_TRUE(p.errors.empty());
+  const QString before = cell(*w, 3, 6);
+  typeCell(*w, 3, 6, "1");
+  auto* box = w->findChild<QComboBox*>("CBZnamkyPololeti");
+  emit box->activated(0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(cell(*w, 3, 1), "5.9");
+  EXPECT_EQ(w->findChild<QAction*>("MenuZpet")->text().remove('&'), u("Zpět: volba pololetí"));
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(box->currentIndex(), 1);
+  EXPECT_EQ(cell(*w, 3, 1), "2.3");
+  EXPECT_EQ(cell(*w, 3, 6), "1 ");
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(cell(*w, 3, 6), before);
+
+  auto* weight = w->findChild<QLineEdit*>("EHodnota1");
+  const std::string weightBefore = w->state().weights[0].text;  // as the preferences give it
+  weight->setFocus();
+  weight->selectAll();
+  type(",");
+  press(Qt::Key_Tab);
+  EXPECT_EQ(w->state().weights[0].text, "0,00");
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(w->state().weights[0].text, weightBefore);
+  EXPECT_EQ(weight->text(), toQt(weightBefore));
+}
+
+// Undo chosen while a weight is still being typed leaves the weight first:
+// the undo takes back the checked weight, not the grade typed before.
+TEST_F(Teacher, UndoWhileAWeightIsTypedLeavesTheWeightFirst) {
+  auto w = start();
+  typeCell(*w, 3, 4, "1");
+  auto* weight = w->findChild<QLineEdit*>("EHodnota1");
+  weight->setFocus();
+  weight->selectAll();
+  type(",");
+  ASSERT_EQ(w->state().weights[0].text, ",");
+  tool(*w, "MenuZpet");
+  EXPECT_EQ(w->state().weights[0].text, "1,00");
+  EXPECT_EQ(weight->text(), "1,00");
+  EXPECT_EQ(cell(*w, 3, 4), "1 ");
+}
+
+// At the start the keys go to the grid: the first key typed does not
+// rename the database.
+TEST_F(Teacher, KeysGoToTheGridAtTheStart) {
+  auto w = start();
+  EXPECT_EQ(QApplication::focusWidget(), grid(*w));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+  EXPECT_EQ(w->findChild<QLineEdit*>("EditN")->text(), "Znamky-");
+  EXPECT_EQ(current(*w), std::make_pair(2, 1));
 }
 
 }  // namespace

@@ -98,9 +98,9 @@ TEST_F(Commands, AGradeTakesTheCurrentWeightByClickOrTypingOnly) {
     Color colour;  // afterwards
   } cases[] = {
       {"moving onto a grade", [](VeklaState& v, CellPos a) { StringAlignGridSelectCell(v, a); }, {3, 5}, red},
-      {"clicking a grade", [](VeklaState& v, CellPos a) { GradeCellClicked(v, a); }, {3, 5}, blue},
+      {"clicking a grade", [](VeklaState& v, CellPos a) { GradeCellClicked(v, GridClick{a}); }, {3, 5}, blue},
       {"typing a grade", [](VeklaState& v, CellPos a) { StringAlignGridAfterEdit(v, a); }, {3, 5}, blue},
-      {"clicking a name", [](VeklaState& v, CellPos a) { GradeCellClicked(v, a); }, {2, 5}, kBlack},
+      {"clicking a name", [](VeklaState& v, CellPos a) { GradeCellClicked(v, GridClick{a}); }, {2, 5}, kBlack},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -103,6 +103,31 @@ TEST_F(Session, DroppedAndRecentFilesOpenOnTheirTab) {
   EXPECT_EQ(s.grid.text(2, 1), cp("Úvod"));
 }
 
+// A database dropped for another tab whose edits are not saved asks about
+// that tab, naming it, before the window leaves the tab shown; No leaves
+// everything as it was.
+TEST_F(Session, ADroppedDatabaseAsksAboutTheTabItReplaces) {
+  const QString plan = Database(DbKind::Rozpisy, "Rozpisy-F");
+  s.unsaved[static_cast<std::size_t>(DbKind::Rozpisy)] = true;
+  p.questionAnswers = {false, true};
+  EXPECT_EQ(OpenGivenFile(s, p, h, plan), Outcome::Cancelled);
+  EXPECT_EQ(p.defaultNoQuestions, std::vector<std::string>{cp("Zahodit neuložené změny na kartě Rozpisy?")});
+  EXPECT_EQ(s.kind, DbKind::Rozvrh);
+  EXPECT_EQ(OpenGivenFile(s, p, h, plan), Outcome::Done);
+  EXPECT_EQ(p.defaultNoQuestions.size(), 2u);
+  EXPECT_EQ(s.kind, DbKind::Rozpisy);
+  EXPECT_EQ(s.EditN, "Rozpisy-F");
+}
+
+// The grade book's CSV export asks for two files; cancelling the first
+// dialog cancels the export.
+TEST_F(Session, CancellingTheFirstCsvDialogEndsTheExport) {
+  SetupTab(s, DbKind::Znamky);
+  p.saveAnswers = {std::nullopt};
+  EXPECT_EQ(ConvertClick(s, p, Conversion::ExportCsv), Outcome::Cancelled);
+  EXPECT_EQ(p.saveRequests.size(), 1u);
+}
+
 // Only the column sorted last carries a mark, and an import leaves none;
 // the grade book's two CSV dialogs say what each saves.
 TEST_F(Session, SortMarksAndTheValuesDialog) {
@@ -117,7 +142,7 @@ TEST_F(Session, SortMarksAndTheValuesDialog) {
   EXPECT_EQ(s.grid.text(3, 0), "Datum");
 
   SetupTab(s, DbKind::Znamky);
-  p.saveAnswers = {std::nullopt, std::nullopt};
+  p.saveAnswers = {path("7A.csv"), std::nullopt};
   ConvertClick(s, p, Conversion::ExportCsv);
   ASSERT_EQ(p.saveRequests.size(), 2u);
   EXPECT_EQ(p.saveRequests[1].title, cp("Uložit hodnoty známek jako"));

@@ -121,7 +121,8 @@ TEST_F(Undo, EveryEditIsUndoneAndRedoneInOneStep) {
        }},
       {"block pasted",
        [&] {
-         PasteCells(s, {3, 4}, "3\t1*\n2-\n");
+         p.questionAnswers = {true};  // three filled cells overwritten
+         PasteCells(s, p, {3, 4}, "3\t1*\n2-\n");
        }},
       {"another class imported, its semesters dropped",
        [&] {
@@ -190,7 +191,8 @@ TEST_F(Undo, PastedBlocksGoThroughTheChecksAndStayInside) {
   // and the edge of the grid are left alone.
   const GradeGeometry g(s.grid);
   s.Memo1.clear();
-  PasteCells(s, {2, 6}, cp("Zelený Petr\t9\t2\t7\t7\t7\t7\t7\nx\ty\n"));
+  p.questionAnswers = {true};  // the name and a grade overwritten
+  PasteCells(s, p, {2, 6}, cp("Zelený Petr\t9\t2\t7\t7\t7\t7\t7\nx\ty\n"));
   EXPECT_EQ(s.grid.text(2, 6), cp("Zelený Petr"));
   EXPECT_EQ(s.grid.text(4, 6), "2 ");
   EXPECT_EQ(s.grid.fontColor(4, 6), s.weights[static_cast<std::size_t>(s.weightDown - 1)].color);
@@ -198,8 +200,8 @@ TEST_F(Undo, PastedBlocksGoThroughTheChecksAndStayInside) {
   EXPECT_EQ(s.grid.text(g.noteCol(), 6), "7");
   EXPECT_NE(s.grid.text(2, 7), "x");
   ASSERT_GE(s.Memo1.size(), 3u);
-  EXPECT_EQ(s.Memo1[s.Memo1.size() - 2], cp("Vkládaný blok přesahuje tabulku: 1 buněk vynecháno."));
-  EXPECT_EQ(s.Memo1.back(), cp("Záhlaví a statistiky se nepřepisují: 4 buněk vynecháno."));
+  EXPECT_EQ(s.Memo1[s.Memo1.size() - 2], cp("Vkládaný blok přesahuje tabulku: 1 buňka vynechána."));
+  EXPECT_EQ(s.Memo1.back(), cp("Záhlaví a statistiky se nepřepisují: 4 buňky vynechány."));
   EXPECT_TRUE(HasUnsavedEdits(s));
 }
 

@@ -47,6 +47,19 @@ const std::vector<std::vector<std::string>> kFullPrefs = {
 
 class GradesReadTest : public GradesTest {};
 
+// A note written on the handheld over several lines keeps its words apart:
+// each line break becomes one space in the store.
+TEST_F(GradesReadTest, ANoteOverSeveralLinesKeepsItsWordsApart) {
+  std::vector<Semester> semesters = TwoSemesters();
+  semesters[0].note = cp("Třída jede\nna výlet");
+  semesters[1].note = cp("Výlet\r\ndo Prahy");
+  const QString file = path("Znamky-7a.PDB");
+  WriteBytes(file, GradesDb("Znamky-7a", "3366cc", semesters, ThreeStudents()));
+  ReadGrades(s, p, file, true);
+  EXPECT_EQ(s.gradesIni.get("Datumy", "Poznamka1"), cp("Třída jede na výlet"));
+  EXPECT_EQ(s.memoPoznamka, std::vector<std::string>{cp("Výlet do Prahy")});
+}
+
 TEST_F(GradesReadTest, ClassFillsGridStoreSemesterBoxAndPanels) {
   const QString file = path("class/Znamky-7a.PDB");
   WriteBytes(file,

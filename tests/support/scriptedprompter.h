@@ -38,6 +38,17 @@ class ScriptedPrompter : public Prompter {
     saveRequests.push_back(request);
     return pop(saveAnswers);
   }
+  // Answers to "may the save replace this file?", Yes when the queue is
+  // empty; the files asked about.
+  std::deque<bool> overwriteAnswers;
+  std::vector<QString> overwriteQuestions;
+  bool confirmOverwrite(const QString& path) override {
+    overwriteQuestions.push_back(path);
+    if (overwriteAnswers.empty()) return true;
+    const bool a = overwriteAnswers.front();
+    overwriteAnswers.pop_front();
+    return a;
+  }
   void message(const std::string& text) override { messages.push_back(text); }
   void error(const std::string& text) override { errors.push_back(text); }
   bool question(const std::string& text) override {

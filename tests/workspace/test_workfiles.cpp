@@ -406,7 +406,7 @@ TEST_F(WorkFilesTest, SemesterStore) {
 
   IniFile& ini = GradesIni(s);
   EXPECT_EQ(ini.get("Casy1", "Pololeti1"), "20251");
-  EXPECT_EQ(ini.get("Datumy", "Poznamka1"), "ab");
+  EXPECT_EQ(ini.get("Datumy", "Poznamka1"), "a b");  // a line break keeps the words apart
   EXPECT_EQ(ini.get("Datumy", "Dny1"), ";91:");  // 11.9 and 1.10
   EXPECT_EQ(ini.get("Casy1", "Casy1"), "Hl8l");  // 00:00 as 24:60, 08:00 as 8:60
   EXPECT_EQ(ini.get("Casy2", "Casy1"), ":5<]");  // 10:05, 12:45
@@ -491,7 +491,7 @@ TEST_F(WorkFilesTest, SemesterStore) {
   EXPECT_EQ(g.text(4, 2), "08:00");
   EXPECT_EQ(g.text(3, 3), "10:05");
   EXPECT_EQ(g.text(4, 3), "12:45");
-  EXPECT_EQ(s.memoPoznamka, (std::vector<std::string>{"ab"}));
+  EXPECT_EQ(s.memoPoznamka, (std::vector<std::string>{"a b"}));
   EXPECT_EQ(g.text(3, 4), "1 ");
   EXPECT_EQ(g.fontColor(3, 4), rgbHex(0xFF0000));
   EXPECT_EQ(g.text(4, 4), "3*");
