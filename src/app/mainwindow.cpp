@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
@@ -40,7 +41,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/aboutdialog.h"
 #include "app/gridmodel.h"
+#include "app/helpwindow.h"
 #include "app/icons.h"
 #include "app/qtcolor.h"
 #include "app/qtprompter.h"
@@ -49,6 +52,8 @@
 #include "commands/clipboard.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
+#include "commands/firstrun.h"
+#include "commands/folders.h"
 #include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "commands/sessioncommands.h"
@@ -57,6 +62,7 @@
 #include "workspace/gradestats.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
+#include "workspace/shortcuts.h"
 #include "workspace/sorting.h"
 #include "workspace/workfiles.h"
 
@@ -118,9 +124,10 @@ QString WithMnemonic(Ctl c, QString caption) {
   static const std::map<Ctl, QChar> letters = {
       {Ctl::MenuNovy, 'N'},      {Ctl::MenuOtevri, 'O'}, {Ctl::Otevt1, 'B'},    {Ctl::MenuImportCSV, 'I'},
       {Ctl::MenuHtml, 'H'},      {Ctl::MenuExcel, 'E'},  {Ctl::MenuUloz, 'U'},  {Ctl::ExportCSV1, 'C'},
-      {Ctl::Oprogramu1, 'P'},    {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'},  {Ctl::MenuNastavZnamky, 'Z'},
+      {Ctl::Oprogramu1, 'O'},    {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'},  {Ctl::MenuNastavZnamky, 'Z'},
       {Ctl::Konec1, 'K'},        {Ctl::MenuZpet, 'Z'},   {Ctl::MenuZnovu, 'n'}, {Ctl::MenuVyjmout, 'y'},
-      {Ctl::MenuKopirovat, 'K'}, {Ctl::MenuVlozit, 'V'}};
+      {Ctl::MenuKopirovat, 'K'}, {Ctl::MenuVlozit, 'V'},  {Ctl::MenuSlozky, 'S'}, {Ctl::MenuPrirucka, 'P'},
+      {Ctl::MenuUvod, 'v'}};
   const auto it = letters.find(c);
   if (it == letters.end()) return caption;
   caption.replace('&', QStringLiteral("&&"));
@@ -129,20 +136,12 @@ QString WithMnemonic(Ctl c, QString caption) {
   return caption;
 }
 
-// The usual desktop shortcuts.
+// The keys of a control's own action (the usual desktop shortcuts, and one
+// for each tool button).
 QList<QKeySequence> Shortcuts(Ctl c) {
-  switch (c) {
-    case Ctl::MenuNovy: return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-    case Ctl::MenuOtevri: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case Ctl::MenuUloz: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case Ctl::Konec1: return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
-    case Ctl::MenuZpet: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    case Ctl::MenuZnovu: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-    case Ctl::MenuVyjmout: return {QKeySequence(Qt::CTRL | Qt::Key_X)};
-    case Ctl::MenuKopirovat: return {QKeySequence(Qt::CTRL | Qt::Key_C)};
-    case Ctl::MenuVlozit: return {QKeySequence(Qt::CTRL | Qt::Key_V)};
-    default: return {};
-  }
+  QList<QKeySequence> keys;
+  for (const std::string& k : KeysOf(c)) keys << QKeySequence(QString::fromStdString(k), QKeySequence::PortableText);
+  return keys;
 }
 
 int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
@@ -179,10 +178,12 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
   GridModel::installWidthMeasure();
   s_.programDir = ResolveProgramDir(QCoreApplication::applicationDirPath());
+  s_.exportDir = ResolveExportDir(QCoreApplication::applicationDirPath());
   InitControls(s_);
   FormCreate(s_, s_.programDir);
 
   buildUi();
+  statusBar()->setObjectName("StatusBar");
   if (prompter) {
     prompter_ = prompter;
   } else {
@@ -328,7 +329,13 @@ void MainWindow::buildToolBar() {
     const QString name = QString::fromLatin1(CtlName(b.name));
     auto* a = new QAction(ToolIcon(b.name), toQt(b.hint), this);
     a->setObjectName(name);
-    a->setToolTip(toQt(b.hint));
+    // The tooltip names the key; a button with a menu item of its own
+    // leaves the key to the menu item.
+    const QString key =
+        QKeySequence(QString::fromStdString(ToolButtonKey(b.name)), QKeySequence::PortableText).toString(
+            QKeySequence::NativeText);
+    a->setToolTip(toQt(ToolTipWithKey(b.hint, fromQt(key))));
+    a->setShortcuts(Shortcuts(b.name));
     speedBar_->addAction(a);
     if (QWidget* button = speedBar_->widgetForAction(a)) button->setObjectName(name);
     actions_[b.name] = a;
@@ -663,6 +670,9 @@ void MainWindow::buildHandlers() {
     gradeOptions_->activateWindow();
   });
   on({Ctl::Oprogramu1, Ctl::SpeedItem12}, [this] { showAbout(); });
+  on({Ctl::MenuPrirucka}, [this] { showGuide(); });
+  on({Ctl::MenuUvod}, [this] { showWelcome(); });
+  on({Ctl::MenuSlozky}, [this, &p] { run([&] { return SlozkyClick(s_, p); }, {}, Track::None); });
   on({Ctl::Konec1, Ctl::SpeedItem13}, [this] { close(); });
   // Every conversion control runs the current kind's conversion from the
   // table of kinds; a kind without it keeps the control disabled.
@@ -722,6 +732,30 @@ void MainWindow::activate() {
   if (activated_) return;
   activated_ = true;
   run([this] { FormActivate(s_, *prompter_); }, {}, Track::Resume);
+  // The welcome once the window is up, unless a file given on the command
+  // line is opened first.
+  QTimer::singleShot(0, this, [this] {
+    if (!fileGiven_ && ShouldWelcome(s_)) showWelcome();
+  });
+}
+
+void MainWindow::showWelcome() {
+  const QString sample = FindShippedFile(QCoreApplication::applicationDirPath(), QStringLiteral("examples/Znamky-7A.csv"));
+  run([&] { return WelcomeClick(s_, *prompter_, histories_, sample); }, {}, Track::None);
+}
+
+void MainWindow::showGuide() {
+  const QString appDir = QCoreApplication::applicationDirPath();
+  const QString guide = FindShippedFile(appDir, QStringLiteral("manual/index.html"));
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  if (guide.isEmpty() || !helpWindow_->openGuide(guide)) {
+    prompter_->message(cp("Příručka nebyla nalezena. Patří do složky ") +
+                       NativePath(QDir::cleanPath(appDir + "/../share/doc/vekla/manual")) + ".");
+    return;
+  }
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -804,6 +838,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::openGivenFile(const QString& path) {
+  fileGiven_ = true;
   commitPendingEdit();
   run([&] { return OpenGivenFile(s_, *prompter_, histories_, path); }, cp("import CSV"));
 }
@@ -825,11 +860,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::showAbout() {
-  QMessageBox::about(this, QStringLiteral("O programu"),
-                     QStringLiteral("<h3>Vekla</h3><p>Verze %1</p>"
-                                    "<p>Otevírá, upravuje, kontroluje a ukládá databáze Známky, Rozpisy, "
-                                    "Rozvrh a Kalendář kapesního počítače s Palm OS.</p>")
-                         .arg(QStringLiteral(VEKLA_VERSION)));
+  AboutDialog about(this);
+  about.exec();
 }
 
 // ---------------------------------------------------------------- commands
@@ -898,7 +930,14 @@ void MainWindow::trigger(Ctl controlName) {
   const auto h = handlers_.find(controlName);
   if (h == handlers_.end()) return;
   commitPendingEdit();
+  // A long command says in the status bar what it is doing while it runs.
+  const QString doing = toQt(StatusTextOf(controlName));
+  if (!doing.isEmpty()) {
+    statusBar()->showMessage(doing);
+    statusBar()->repaint();
+  }
   h->second();
+  if (!doing.isEmpty()) statusBar()->clearMessage();
 }
 
 void MainWindow::commitPendingEdit() {

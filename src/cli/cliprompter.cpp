@@ -64,4 +64,10 @@ bool CliPrompter::includeSemester(int index, const std::string& label) {
 
 std::optional<Color> CliPrompter::chooseColor(Color) { return std::nullopt; }
 
+bool CliPrompter::messageOfferingFolder(const std::string& text, const QString&) {
+  // The text names the folder in full.
+  PrintMessage(text);
+  return false;
+}
+
 }  // namespace vekla::cli

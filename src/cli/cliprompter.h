@@ -43,6 +43,8 @@ class CliPrompter : public Prompter {
   QString exportTarget(const QString& proposed) override { return saveTarget_.value_or(proposed); }
   // Nothing is opened after a conversion, and nothing is missed by that.
   bool shellOpen(const QString&) override { return true; }
+  // Where the pages or the workbook went, printed; no folder is opened.
+  bool messageOfferingFolder(const std::string& text, const QString& folder) override;
 
  private:
   const ConvertOptions& o_;

@@ -2,6 +2,7 @@
 // A Prompter for tests: answers come from queues, everything asked is recorded.
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,13 +66,59 @@ class ScriptedPrompter : public Prompter {
     datePresets.push_back(preset);
     return popAny(dateAnswers);
   }
-  void progress(const std::string& text) override { progressTexts.push_back(text); }
+  void progress(const std::string& text) override {
+    progressTexts.push_back(text);
+    if (onProgress) onProgress(text);
+  }
   // Whether a program takes the files handed to the shell.
   bool shellOpens = true;
   bool shellOpen(const QString& path) override {
     opened.push_back(path);
     return shellOpens;
   }
+
+  // Messages about written files with their folders; whether "Otevřít
+  // složku" is chosen (empty queue: OK).
+  std::vector<std::pair<std::string, QString>> folderMessages;
+  std::deque<bool> openFolderAnswers;
+  bool messageOfferingFolder(const std::string& text, const QString& folder) override {
+    folderMessages.emplace_back(text, folder);
+    if (openFolderAnswers.empty()) return false;
+    const bool a = openFolderAnswers.front();
+    openFolderAnswers.pop_front();
+    return a;
+  }
+  // The welcome's answers (empty queue: the empty book) and how often it showed.
+  std::deque<WelcomeAnswer> welcomeAnswers;
+  int welcomes = 0;
+  WelcomeAnswer welcome() override {
+    ++welcomes;
+    if (welcomeAnswers.empty()) return {};
+    const WelcomeAnswer a = welcomeAnswers.front();
+    welcomeAnswers.pop_front();
+    return a;
+  }
+  // Folder dialogs: the folders chosen (nullopt: cancelled), and what was asked.
+  std::deque<std::optional<QString>> folderAnswers;
+  std::vector<std::pair<std::string, QString>> folderRequests;
+  std::optional<QString> chooseFolder(const std::string& title, const QString& initialDir) override {
+    folderRequests.emplace_back(title, initialDir);
+    return pop(folderAnswers);
+  }
+  // The folders dialog: what it was shown, and an edit of it (none: Storno).
+  std::vector<FolderSettings> foldersShown;
+  std::deque<std::function<void(FolderSettings&)>> folderEdits;
+  bool editFolders(FolderSettings& folders) override {
+    foldersShown.push_back(folders);
+    if (folderEdits.empty()) return false;
+    const auto edit = folderEdits.front();
+    folderEdits.pop_front();
+    if (!edit) return false;
+    edit(folders);
+    return true;
+  }
+  // Called with each progress text while the command runs.
+  std::function<void(const std::string&)> onProgress;
 
  private:
   template <class T>

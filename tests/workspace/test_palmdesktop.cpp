@@ -7,6 +7,7 @@
 #include "workspace/palmdesktop.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "support/bytes.h"
 #include "workspace/inifile.h"
 
 using namespace vekla;
@@ -57,7 +58,7 @@ TEST(PalmDesktop, BackupFolderFromTheTwoValues) {
       {"/home/u/palm" + sep, "Jana", "/home/u/palm" + sep + "Jana" + sep + "Backup" + sep},
   };
   for (const Case& c : cases) {
-    const PalmDesktopValues v{c.path, c.user};
+    const PalmDesktopValues v{c.path, c.user, std::nullopt};
     EXPECT_EQ(PalmBackupFolder(v), c.expected) << c.expected.toStdString();
     EXPECT_EQ(PalmUserName(v), c.user.value_or(QString()));
   }
@@ -124,5 +125,76 @@ TEST(PalmDesktop, JPilotBackupAndInstallQueue) {
   EXPECT_EQ(JPilotFolder(), other.path() + "/.jpilot");
   EXPECT_TRUE(QueueForJPilot(noValues, file));
   EXPECT_EQ(ReadWholeFile(other.path() + "/.jpilot/jpilot.install"), QFile::encodeName(file).toStdString() + "\n");
+}
+
+// Which folder the backups are looked for in, and whether one is known at
+// all: a folder chosen in the program first, then the desktop software's
+// values, then J-Pilot's backup; nothing when none of them is there.
+TEST(PalmDesktop, ChosenFolderComesFirstAndAnyFolderCountsAsKnown) {
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+  EnvGuard homeGuard("HOME"), jpilotGuard("JPILOT_HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qunsetenv("JPILOT_HOME");
+  const QString jp = home.path() + "/.jpilot";
+  struct Case {
+    const char* ini;
+    bool jpilot;
+    QString backup;  // the folder used
+    bool known;
+    bool queued;  // HotSync goes to J-Pilot
+  };
+  const Case cases[] = {
+      {"", false, "", false, false},
+      {"[Nastaveni]\r\nAdresar1=/x/\r\n[PalmDesktop]\r\nZaloha=\r\n", false, "", false, false},
+      {"[PalmDesktop]\r\nZaloha=/z/zaloha\r\n", false, "/z/zaloha/", true, false},
+      {"[PalmDesktop]\r\nZaloha=/z/zaloha/\r\n", false, "/z/zaloha/", true, false},
+      {"[PalmDesktop]\r\nZaloha=/z\r\nPath=/p\r\nLastUserName=Jana\r\n", true, "/z/", true, false},
+      {"[PalmDesktop]\r\nZaloha=/z\r\n", true, "/z/", true, true},
+      {"[PalmDesktop]\r\nLastUserName=Jana\r\n", false, "Jana/Backup/", true, false},
+      {"[PalmDesktop]\r\nPath=/p\r\n", true, "/p/", true, false},
+      {"", true, jp + "/backup/", true, true},
+  };
+  for (const Case& c : cases) {
+    if (c.jpilot) ASSERT_TRUE(QDir().mkpath(jp));
+    else ASSERT_TRUE(QDir(jp).removeRecursively());
+    const IniFile ini = iniOf(c.ini);
+    EXPECT_EQ(EffectiveBackupFolder(ini), c.backup) << c.ini << c.jpilot;
+    EXPECT_EQ(HandheldFolderKnown(ini), c.known) << c.ini << c.jpilot;
+    EXPECT_EQ(QueueForJPilot(ini, home.filePath("Znamky-7A.PDB")), c.queued) << c.ini << c.jpilot;
+  }
+}
+
+// A folder's databases are counted by their creator and type, else by their
+// name; the preferences database apart; other files not at all.
+TEST(PalmDesktop, FindsTheDatabasesOfEachKind) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  using test::pdbBytes;
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"Znamky-7A.PDB", pdbBytes("Znamky-7A", "data", "TqbZ", 0, 0, {})},
+      {"trida.pdb", pdbBytes("Znamky-7B", "data", "TqbZ", 0, 0, {})},         // by creator and type
+      {"Rozpisy-Dejepis.PDB", pdbBytes("x", "data", "TqbR", 0, 0, {})},
+      {"Vekla-Novakova.pdb", pdbBytes("x", "DATA", "none", 0, 0, {})},        // by its name
+      {"vekla-datum.PDB", pdbBytes("vekla-datum", "datu", "TqbK", 0, 0, {})},
+      {"Znamky-db_pref.PDB", pdbBytes("Znamky-db_pref", "pref", "TqbZ", 0, 0, {})},
+      {"AddressDB.PDB", pdbBytes("AddressDB", "DATA", "addr", 0, 0, {})},     // not ours
+      {"Znamky-kratky.PDB", "Znamky"},                                        // no header
+      {"Znamky-7C.csv", "1;Novák"},
+  };
+  for (const auto& f : files) WriteFileAtomic(dir.filePath(f.name), f.bytes);
+  ASSERT_TRUE(QDir(dir.path()).mkpath("podslozka"));
+  WriteFileAtomic(dir.filePath("podslozka/Znamky-8A.PDB"), pdbBytes("Znamky-8A", "data", "TqbZ", 0, 0, {}));
+
+  const FoundDatabases found = FindDatabases(dir.path());
+  EXPECT_EQ(found.perKind, (std::array<int, 4>{2, 1, 1, 1}));
+  EXPECT_TRUE(found.preferences);
+  EXPECT_EQ(found.total(), 5);
+  EXPECT_EQ(FindDatabases(dir.filePath("podslozka")).total(), 1);
+  EXPECT_EQ(FindDatabases(dir.filePath("chybi")).total(), 0);
+  EXPECT_EQ(FindDatabases(QString()).total(), 0);
 }
 #endif

@@ -45,12 +45,14 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
     captions.push_back(toUtf8(m.caption));
   }
   EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
-                            "ExportCSV1", "Oprogramu1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat",
-                            "MenuVlozit", "HotSync1", "MenuTest", "MenuNastavZnamky", "Konec1"}));
+                            "ExportCSV1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat", "MenuVlozit",
+                            "HotSync1", "MenuTest", "MenuNastavZnamky", "MenuSlozky", "Konec1", "MenuPrirucka",
+                            "MenuUvod", "Oprogramu1"}));
   EXPECT_EQ(captions[1], "Import z 1. adresáře ");
   EXPECT_EQ(captions[2], "Import z adresáře BackUp");
-  EXPECT_EQ(toUtf8(MenuItems()[16].menu), "Nastavení");
-  EXPECT_EQ(toUtf8(MenuItems()[16].caption), "Známky");
+  EXPECT_EQ(toUtf8(MenuItems()[15].menu), "Nastavení");
+  EXPECT_EQ(toUtf8(MenuItems()[15].caption), "Známky");
+  EXPECT_EQ(toUtf8(MenuItems()[20].menu), "Nápověda");
 
   ASSERT_EQ(ToolButtons().size(), 22u);
   EXPECT_EQ(ToolButtons()[4].name, Ctl::SpeedItemImport2);
