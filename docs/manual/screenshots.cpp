@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   MainWindow w(&prompter);
   w.resize(1100, 760);
   w.show();
-  QTest::qWaitFor([&] { return w.activated() && prompter.welcomes > 0; }, 5000);
+  if (!QTest::qWaitFor([&] { return w.activated() && prompter.welcomes > 0; }, 5000)) ++failures;
   QCoreApplication::processEvents();
   save(w, "okno-znamky.png");
   if (auto* bar = w.findChild<QToolBar*>("SpeedBar1")) save(*bar, "nastroje.png");

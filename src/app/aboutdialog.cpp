@@ -10,7 +10,16 @@
 
 #include "commands/about.h"
 
+// The resources live in a static library: they are registered by hand.
+static void InitProgramResources() { Q_INIT_RESOURCE(resources); }
+
 namespace vekla {
+
+QPixmap ProgramPicture(int size) {
+  static const bool registered = (InitProgramResources(), true);
+  (void)registered;
+  return QPixmap(QStringLiteral(":/vekla-128.png")).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("AboutDialog");
@@ -33,8 +42,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
   auto* icon = new QLabel(this);
-  icon->setPixmap(QPixmap(QStringLiteral(":/vekla-128.png"))
-                      .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  icon->setPixmap(ProgramPicture(64));
   icon->setAlignment(Qt::AlignTop);
   top->addWidget(icon);
   auto* text = new QLabel(html_, this);

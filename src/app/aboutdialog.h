@@ -2,8 +2,12 @@
 // "O programu": the program, its version and licence, and the libraries it
 // runs on with their versions.
 #include <QDialog>
+#include <QPixmap>
 
 namespace vekla {
+
+// The program's icon at `size` pixels, from the program's resources.
+QPixmap ProgramPicture(int size);
 
 class AboutDialog : public QDialog {
   Q_OBJECT

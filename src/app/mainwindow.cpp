@@ -331,10 +331,7 @@ void MainWindow::buildToolBar() {
     a->setObjectName(name);
     // The tooltip names the key; a button with a menu item of its own
     // leaves the key to the menu item.
-    const QString key =
-        QKeySequence(QString::fromStdString(ToolButtonKey(b.name)), QKeySequence::PortableText).toString(
-            QKeySequence::NativeText);
-    a->setToolTip(toQt(ToolTipWithKey(b.hint, fromQt(key))));
+    a->setToolTip(toQt(ToolTipWithKey(b.hint, ToolButtonKey(b.name))));
     a->setShortcuts(Shortcuts(b.name));
     speedBar_->addAction(a);
     if (QWidget* button = speedBar_->widgetForAction(a)) button->setObjectName(name);

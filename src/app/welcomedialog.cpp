@@ -1,5 +1,7 @@
 #include "app/welcomedialog.h"
 
+#include "app/aboutdialog.h"
+
 #include <QCheckBox>
 #include <QCommandLinkButton>
 #include <QHBoxLayout>
@@ -17,8 +19,7 @@ WelcomeDialog::WelcomeDialog(QWidget* parent) : QDialog(parent) {
 
   auto* top = new QHBoxLayout;
   auto* icon = new QLabel(this);
-  icon->setPixmap(QPixmap(QStringLiteral(":/vekla-128.png"))
-                      .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  icon->setPixmap(ProgramPicture(72));
   icon->setAlignment(Qt::AlignTop);
   top->addWidget(icon);
   auto* text = new QLabel(this);

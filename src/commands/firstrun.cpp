@@ -78,8 +78,11 @@ Outcome OpenSample(VeklaState& s, Prompter& p, Histories& h, const QString& ship
   const Outcome outcome = ImportClick(s, p, KindTable(DbKind::Znamky).importer(Conversion::ImportCsv), copy);
   if (outcome != Outcome::Done) return outcome;
   // The class under its own name, as a database of it would be; a sample
-  // holds no work of the teacher's, so it counts as saved.
+  // holds no work of the teacher's, so it counts as saved. What the import
+  // of a CSV file reports (every grade given the first weight) is about the
+  // sample, not about anything she did: the log starts empty.
   s.EditN = fromQt(QFileInfo(copy).completeBaseName());
+  s.Memo1.clear();
   MarkSaved(s);
   SaveKind(s);
   StartHistory(s, h);

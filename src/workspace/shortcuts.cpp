@@ -36,10 +36,10 @@ const std::map<Ctl, std::vector<std::string>>& keyTable() {
       {Ctl::SpeedItemBarva, {"Ctrl+Shift+B"}},
       {Ctl::SpeedItem8, {"Ctrl+Shift+W"}},
       {Ctl::SpeedItem9, {"Ctrl+Shift+L"}},
-      {Ctl::SpeedItemPridatRadek, {"Alt+Ins"}},
-      {Ctl::SpeedItemOdstranitRadek, {"Alt+Del"}},
-      {Ctl::SpeedItemPridatSloupec, {"Alt+Shift+Ins"}},
-      {Ctl::SpeedItemOdebratSloupec, {"Alt+Shift+Del"}},
+      {Ctl::SpeedItemPridatRadek, {"Alt+Insert"}},
+      {Ctl::SpeedItemOdstranitRadek, {"Alt+Delete"}},
+      {Ctl::SpeedItemPridatSloupec, {"Alt+Shift+Insert"}},
+      {Ctl::SpeedItemOdebratSloupec, {"Alt+Shift+Delete"}},
   };
   return keys;
 }

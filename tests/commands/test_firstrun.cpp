@@ -147,6 +147,7 @@ TEST_F(FirstRun, SampleClassIsACopyOpenedOnTheGradeBookTab) {
   EXPECT_EQ(s.grid.text(2, 4), cp("Adámková Eva"));
   EXPECT_EQ(s.grid.text(2, 15), cp("Žák Filip"));
   EXPECT_FALSE(HasUnsavedEdits(s));
+  EXPECT_TRUE(s.Memo1.empty());
   EXPECT_FALSE(h.of(DbKind::Znamky).canUndo());
   EXPECT_EQ(ReadBytes(DataDir(s) + "ukazka/Znamky-7A.csv"), original);
   EXPECT_EQ(ReadBytes(shipped), original);

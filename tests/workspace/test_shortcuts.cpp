@@ -43,7 +43,7 @@ TEST(Shortcuts, ToolTipsAndStatusTexts) {
       {Ctl::SpeedItemImport2, "Import CSV známky jako dvě hodnoty (Ctrl+Shift+I)", "Importuji CSV…"},
       {Ctl::SpeedItemExcel, "Vytvořit tabulku Excel z PDB (Ctrl+Shift+E)", "Vytvářím sešit Excel…"},
       {Ctl::SpeedItem3, "Přidat k HotSync (Ctrl+Shift+H)", "Předávám soubor k synchronizaci…"},
-      {Ctl::SpeedItemOdebratSloupec, "Odebrat sloupec (Alt+Shift+Del)", ""},
+      {Ctl::SpeedItemOdebratSloupec, "Odebrat sloupec (Alt+Shift+Delete)", ""},
   };
   for (const auto& c : cases) {
     std::string hint;
