@@ -262,7 +262,7 @@ TEST_F(FirstRun, ExportsSayWhereTheFilesAreAndOpenTheFolder) {
     ASSERT_FALSE(p.opened.empty());
     EXPECT_TRUE(QFileInfo(p.opened[0]).isFile());
     EXPECT_EQ(QFileInfo(p.opened[0]).absolutePath(), c.folder);
-    EXPECT_EQ(p.opened.size(), c.openFolder ? 2u : 1u);
+    ASSERT_EQ(p.opened.size(), c.openFolder ? 2u : 1u);
     if (c.openFolder) {
       EXPECT_EQ(p.opened[1], c.folder);
     }
