@@ -77,50 +77,48 @@ class ScriptedPrompter : public Prompter {
     return shellOpens;
   }
 
-  // Messages about written files with their folders; whether "Otevřít
-  // složku" is chosen (empty queue: OK).
+  // The message after an export: text and folder; "Otevřít složku" chosen
+  // or not (empty queue: OK).
   std::vector<std::pair<std::string, QString>> folderMessages;
   std::deque<bool> openFolderAnswers;
   bool messageOfferingFolder(const std::string& text, const QString& folder) override {
     folderMessages.emplace_back(text, folder);
-    if (openFolderAnswers.empty()) return false;
-    const bool a = openFolderAnswers.front();
-    openFolderAnswers.pop_front();
-    return a;
+    return popAny(openFolderAnswers).value_or(false);
   }
-  // The welcome's answers (empty queue: the empty book) and how often it showed.
+  // The welcome (empty queue: the empty book), folder dialogs (nullopt:
+  // cancelled) and the folders dialog (an edit of what it shows; none or an
+  // empty queue: Storno), with what each was asked.
   std::deque<WelcomeAnswer> welcomeAnswers;
   int welcomes = 0;
   WelcomeAnswer welcome() override {
     ++welcomes;
-    if (welcomeAnswers.empty()) return {};
-    const WelcomeAnswer a = welcomeAnswers.front();
-    welcomeAnswers.pop_front();
-    return a;
+    return popAny(welcomeAnswers).value_or(WelcomeAnswer{});
   }
-  // Folder dialogs: the folders chosen (nullopt: cancelled), and what was asked.
   std::deque<std::optional<QString>> folderAnswers;
   std::vector<std::pair<std::string, QString>> folderRequests;
   std::optional<QString> chooseFolder(const std::string& title, const QString& initialDir) override {
     folderRequests.emplace_back(title, initialDir);
     return pop(folderAnswers);
   }
-  // The folders dialog: what it was shown, and an edit of it (none: Storno).
-  std::vector<FolderSettings> foldersShown;
   std::deque<std::function<void(FolderSettings&)>> folderEdits;
+  std::vector<FolderSettings> foldersShown;
   bool editFolders(FolderSettings& folders) override {
     foldersShown.push_back(folders);
-    if (folderEdits.empty()) return false;
-    const auto edit = folderEdits.front();
-    folderEdits.pop_front();
-    if (!edit) return false;
-    edit(folders);
-    return true;
+    const auto edit = popAny(folderEdits).value_or(nullptr);
+    if (edit) edit(folders);
+    return static_cast<bool>(edit);
   }
   // Called with each progress text while the command runs.
   std::function<void(const std::string&)> onProgress;
 
  private:
+  template <class T>
+  static std::optional<T> popAny(std::deque<T>& q) {
+    if (q.empty()) return std::nullopt;
+    T a = q.front();
+    q.pop_front();
+    return a;
+  }
   template <class T>
   static std::optional<T> popAny(std::deque<std::optional<T>>& q) {
     if (q.empty()) return std::nullopt;
