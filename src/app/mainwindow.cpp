@@ -291,7 +291,8 @@ void MainWindow::buildMenus() {
   std::map<std::string, QMenu*> menus;
   for (const MenuItemDef& m : MenuItems()) {
     QMenu*& menu = menus[m.menu];
-    if (!menu) menu = menuBar()->addMenu("&" + toQt(m.menu));
+    // Alt+N is "Nastavení"; "Nápověda" takes Alt+V.
+    if (!menu) menu = menuBar()->addMenu(m.menu == cp("Nápověda") ? QStringLiteral("Nápo&věda") : "&" + toQt(m.menu));
     QAction* a = menu->addAction(WithMnemonic(m.name, toQt(m.caption)));
     a->setShortcuts(Shortcuts(m.name));
     a->setObjectName(QString::fromLatin1(CtlName(m.name)));
