@@ -41,7 +41,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/aboutdialog.h"
 #include "app/gridmodel.h"
+#include "app/helpwindow.h"
 #include "app/icons.h"
 #include "app/qtcolor.h"
 #include "app/qtprompter.h"
@@ -50,6 +52,8 @@
 #include "commands/clipboard.h"
 #include "commands/commands.h"
 #include "commands/convertcommands.h"
+#include "commands/firstrun.h"
+#include "commands/folders.h"
 #include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "commands/sessioncommands.h"
@@ -58,6 +62,7 @@
 #include "workspace/gradestats.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
+#include "workspace/shortcuts.h"
 #include "workspace/sorting.h"
 #include "workspace/workfiles.h"
 
@@ -119,9 +124,10 @@ QString WithMnemonic(Ctl c, QString caption) {
   static const std::map<Ctl, QChar> letters = {
       {Ctl::MenuNovy, 'N'},      {Ctl::MenuOtevri, 'O'}, {Ctl::Otevt1, 'B'},    {Ctl::MenuImportCSV, 'I'},
       {Ctl::MenuHtml, 'H'},      {Ctl::MenuExcel, 'E'},  {Ctl::MenuUloz, 'U'},  {Ctl::ExportCSV1, 'C'},
-      {Ctl::Oprogramu1, 'P'},    {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'},  {Ctl::MenuNastavZnamky, 'Z'},
+      {Ctl::Oprogramu1, 'O'},    {Ctl::HotSync1, 'H'},   {Ctl::MenuTest, 'T'},  {Ctl::MenuNastavZnamky, 'Z'},
       {Ctl::Konec1, 'K'},        {Ctl::MenuZpet, 'Z'},   {Ctl::MenuZnovu, 'n'}, {Ctl::MenuVyjmout, 'y'},
-      {Ctl::MenuKopirovat, 'K'}, {Ctl::MenuVlozit, 'V'}};
+      {Ctl::MenuKopirovat, 'K'}, {Ctl::MenuVlozit, 'V'},  {Ctl::MenuSlozky, 'S'}, {Ctl::MenuPrirucka, 'P'},
+      {Ctl::MenuUvod, 'v'}};
   const auto it = letters.find(c);
   if (it == letters.end()) return caption;
   caption.replace('&', QStringLiteral("&&"));
@@ -130,20 +136,12 @@ QString WithMnemonic(Ctl c, QString caption) {
   return caption;
 }
 
-// The usual desktop shortcuts.
+// The keys of a control's own action (the usual desktop shortcuts, and one
+// for each tool button).
 QList<QKeySequence> Shortcuts(Ctl c) {
-  switch (c) {
-    case Ctl::MenuNovy: return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-    case Ctl::MenuOtevri: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case Ctl::MenuUloz: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case Ctl::Konec1: return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
-    case Ctl::MenuZpet: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    case Ctl::MenuZnovu: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-    case Ctl::MenuVyjmout: return {QKeySequence(Qt::CTRL | Qt::Key_X)};
-    case Ctl::MenuKopirovat: return {QKeySequence(Qt::CTRL | Qt::Key_C)};
-    case Ctl::MenuVlozit: return {QKeySequence(Qt::CTRL | Qt::Key_V)};
-    default: return {};
-  }
+  QList<QKeySequence> keys;
+  for (const std::string& k : KeysOf(c)) keys << QKeySequence(QString::fromStdString(k), QKeySequence::PortableText);
+  return keys;
 }
 
 int textWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
@@ -180,10 +178,12 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
   GridModel::installWidthMeasure();
   s_.programDir = ResolveProgramDir(QCoreApplication::applicationDirPath());
+  s_.exportDir = ResolveExportDir(QCoreApplication::applicationDirPath());
   InitControls(s_);
   FormCreate(s_, s_.programDir);
 
   buildUi();
+  statusBar()->setObjectName("StatusBar");
   if (prompter) {
     prompter_ = prompter;
   } else {
@@ -292,7 +292,8 @@ void MainWindow::buildMenus() {
   std::map<std::string, QMenu*> menus;
   for (const MenuItemDef& m : MenuItems()) {
     QMenu*& menu = menus[m.menu];
-    if (!menu) menu = menuBar()->addMenu("&" + toQt(m.menu));
+    // Alt+N is "Nastavení"; "Nápověda" takes Alt+V.
+    if (!menu) menu = menuBar()->addMenu(m.menu == cp("Nápověda") ? QStringLiteral("Nápo&věda") : "&" + toQt(m.menu));
     QAction* a = menu->addAction(WithMnemonic(m.name, toQt(m.caption)));
     a->setShortcuts(Shortcuts(m.name));
     a->setObjectName(QString::fromLatin1(CtlName(m.name)));
@@ -330,7 +331,10 @@ void MainWindow::buildToolBar() {
     const QString name = QString::fromLatin1(CtlName(b.name));
     auto* a = new QAction(ToolIcon(b.name), toQt(b.hint), this);
     a->setObjectName(name);
-    a->setToolTip(toQt(b.hint));
+    // The tooltip names the key; a button with a menu item of its own
+    // leaves the key to the menu item.
+    a->setToolTip(toQt(ToolTipWithKey(b.hint, ToolButtonKey(b.name))));
+    a->setShortcuts(Shortcuts(b.name));
     speedBar_->addAction(a);
     if (QWidget* button = speedBar_->widgetForAction(a)) button->setObjectName(name);
     actions_[b.name] = a;
@@ -678,6 +682,9 @@ void MainWindow::buildHandlers() {
     gradeOptions_->activateWindow();
   });
   on({Ctl::Oprogramu1, Ctl::SpeedItem12}, [this] { showAbout(); });
+  on({Ctl::MenuPrirucka}, [this] { showGuide(); });
+  on({Ctl::MenuUvod}, [this] { showWelcome(); });
+  on({Ctl::MenuSlozky}, [this, &p] { run([&] { return SlozkyClick(s_, p); }, {}, Track::None); });
   on({Ctl::Konec1, Ctl::SpeedItem13}, [this] { close(); });
   // Every conversion control runs the current kind's conversion from the
   // table of kinds; a kind without it keeps the control disabled.
@@ -739,6 +746,30 @@ void MainWindow::activate() {
   run([this] { FormActivate(s_, *prompter_); }, {}, Track::Resume);
   // Keys go to the grid: the first key typed must not rename the database.
   grid_->setFocus(Qt::OtherFocusReason);
+  // The welcome once the window is up, unless a file given on the command
+  // line is opened first.
+  QTimer::singleShot(0, this, [this] {
+    if (!fileGiven_ && ShouldWelcome(s_)) showWelcome();
+  });
+}
+
+void MainWindow::showWelcome() {
+  const QString sample = FindShippedFile(QCoreApplication::applicationDirPath(), QStringLiteral("examples/Znamky-7A.csv"));
+  run([&] { return WelcomeClick(s_, *prompter_, histories_, sample); }, {}, Track::None);
+}
+
+void MainWindow::showGuide() {
+  const QString appDir = QCoreApplication::applicationDirPath();
+  const QString guide = FindShippedFile(appDir, QStringLiteral("manual/index.html"));
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  if (guide.isEmpty() || !helpWindow_->openGuide(guide)) {
+    prompter_->message(cp("Příručka nebyla nalezena. Patří do složky ") +
+                       NativePath(QDir::cleanPath(appDir + "/../share/doc/vekla/manual")) + ".");
+    return;
+  }
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -821,6 +852,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::openGivenFile(const QString& path) {
+  fileGiven_ = true;
   commitPendingEdit();
   run([&] { return OpenGivenFile(s_, *prompter_, histories_, path); }, cp("import CSV"));
 }
@@ -842,11 +874,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::showAbout() {
-  QMessageBox::about(this, QStringLiteral("O programu"),
-                     QStringLiteral("<h3>Vekla</h3><p>Verze %1</p>"
-                                    "<p>Otevírá, upravuje, kontroluje a ukládá databáze Známky, Rozpisy, "
-                                    "Rozvrh a Kalendář kapesního počítače s Palm OS.</p>")
-                         .arg(QStringLiteral(VEKLA_VERSION)));
+  AboutDialog about(this);
+  about.exec();
 }
 
 // ---------------------------------------------------------------- commands
@@ -933,7 +962,14 @@ void MainWindow::trigger(Ctl controlName) {
   const auto h = handlers_.find(controlName);
   if (h == handlers_.end()) return;
   commitPendingEdit();
+  // A long command says in the status bar what it is doing while it runs.
+  const QString doing = toQt(StatusTextOf(controlName));
+  if (!doing.isEmpty()) {
+    statusBar()->showMessage(doing);
+    statusBar()->repaint();
+  }
   h->second();
+  if (!doing.isEmpty()) statusBar()->clearMessage();
 }
 
 void MainWindow::commitPendingEdit() {

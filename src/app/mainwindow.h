@@ -38,6 +38,7 @@ namespace vekla {
 
 class ColorCircle;
 class GradeOptionsDialog;
+class HelpWindow;
 class GridModel;
 class GridView;
 class QtPrompter;
@@ -117,6 +118,14 @@ class MainWindow : public QMainWindow {
   void restorePlacement();
   void storePlacement();
   void showAbout();
+ public:
+  // The welcome of the first start (also "Nápověda" → "Úvodní nabídka…").
+  void showWelcome();
+  // The user guide in the help window ("Nápověda" → "Příručka", F1).
+  void showGuide();
+  HelpWindow* helpWindow() const { return helpWindow_; }
+
+ private:
   // An edit still open in a grid is committed before a command, a tab
   // switch or the close, so nothing typed is lost.
   void commitPendingEdit();
@@ -158,6 +167,8 @@ class MainWindow : public QMainWindow {
   bool activated_ = false;
   bool showScheduled_ = false;
   bool refreshing_ = false;
+  bool fileGiven_ = false;  // a file was opened before the welcome could show
+  HelpWindow* helpWindow_ = nullptr;
 
   // Controls by component name.
   std::map<Ctl, QAction*> actions_;

@@ -13,7 +13,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "app/foldersdialog.h"
 #include "app/settingsdialogs.h"
+#include "app/welcomedialog.h"
 #include "pdb/text.h"
 
 namespace vekla {
@@ -167,6 +169,36 @@ bool QtPrompter::shellOpen(const QString& path) {
 #else
   return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 #endif
+}
+
+bool QtPrompter::messageOfferingFolder(const std::string& text, const QString& folder) {
+  QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok,
+                  parent_);
+  QPushButton* open = box.addButton(QStringLiteral("Otevřít složku"), QMessageBox::ActionRole);
+  open->setToolTip(QDir::toNativeSeparators(folder));
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+  return box.clickedButton() == open;
+}
+
+WelcomeAnswer QtPrompter::welcome() {
+  WelcomeDialog dialog(parent_);
+  dialog.exec();
+  return dialog.answer();
+}
+
+std::optional<QString> QtPrompter::chooseFolder(const std::string& title, const QString& initialDir) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_, toQt(title), initialDir);
+  if (folder.isEmpty()) return std::nullopt;
+  return QDir::fromNativeSeparators(folder);
+}
+
+bool QtPrompter::editFolders(FolderSettings& folders) {
+  FoldersDialog dialog(folders, parent_);
+  dialog.openFolder = [this](const QString& folder) { shellOpen(folder); };
+  if (dialog.exec() != QDialog::Accepted) return false;
+  folders = dialog.folders();
+  return true;
 }
 
 }  // namespace vekla

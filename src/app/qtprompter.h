@@ -35,6 +35,10 @@ class QtPrompter : public Prompter {
   std::optional<DayMonth> chooseDate(DayMonth preset) override;
   void progress(const std::string& text) override;
   bool shellOpen(const QString& path) override;
+  bool messageOfferingFolder(const std::string& text, const QString& folder) override;
+  WelcomeAnswer welcome() override;
+  std::optional<QString> chooseFolder(const std::string& title, const QString& initialDir) override;
+  bool editFolders(FolderSettings& folders) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -64,4 +64,9 @@ bool CliPrompter::includeSemester(int index, const std::string& label) {
 
 std::optional<Color> CliPrompter::chooseColor(Color) { return std::nullopt; }
 
+bool CliPrompter::messageOfferingFolder(const std::string&, const QString&) {
+  // The files went to the OUTPUT named on the command line: nothing to say.
+  return false;
+}
+
 }  // namespace vekla::cli

@@ -45,6 +45,8 @@ class CliPrompter : public Prompter {
   QString exportTarget(const QString& proposed) override { return saveTarget_.value_or(proposed); }
   // Nothing is opened after a conversion, and nothing is missed by that.
   bool shellOpen(const QString&) override { return true; }
+  // Says nothing: the pages or the workbook went where OUTPUT named.
+  bool messageOfferingFolder(const std::string& text, const QString& folder) override;
 
  private:
   const ConvertOptions& o_;

@@ -74,10 +74,11 @@ const char* WindowUsageText() {
          "  -V, --version  verze programu\n"
          "  -h, --help     tato nápověda\n"
          "Platí i volby sady Qt, například -platform nebo -style.\n"
-         "Nastavení (vekla.ini), pracovní soubory (data/) a exporty (html/, excel/) jsou\n"
-         "ve složce VEKLA_HOME, je-li nastavena; jinak ve složce programu, obsahuje-li\n"
-         "soubor vekla.ini nebo vekla-portable (přenosná instalace); jinak ve složce\n"
-         "~/.local/share/Vekla.\n"
+         "Nastavení (vekla.ini) a pracovní soubory (data/) jsou ve složce VEKLA_HOME,\n"
+         "je-li nastavena; jinak ve složce programu, obsahuje-li soubor vekla.ini nebo\n"
+         "vekla-portable (přenosná instalace); jinak ve složce ~/.local/share/Vekla.\n"
+         "Exporty (html/, excel/) jdou do složky Vekla mezi dokumenty, s VEKLA_HOME\n"
+         "a v přenosné instalaci vedle vekla.ini.\n"
          "Převod souborů bez okna: vekla-convert --help\n"
          "Návratový kód: 0 hotovo, 1 složku používá jiný program, 2 chybné volby.\n";
 }

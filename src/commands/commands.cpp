@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "commands/folders.h"
 #include "commands/gradepanel.h"
 #include "commands/kindtable.h"
 #include "pdb/clock.h"
@@ -54,11 +55,7 @@ QString ResolveProgramDir(const QString& applicationDir) {
   // already holds the settings file (data kept there before stays in use) or
   // the marker file. Any other folder, a build folder or a system install,
   // never holds a teacher's files.
-  const QFileInfo app(applicationDir);
-  const QDir appDir(app.absoluteFilePath());
-  const bool portable = QFileInfo::exists(appDir.filePath(QStringLiteral("vekla.ini"))) ||
-                        QFileInfo::exists(appDir.filePath(QStringLiteral("vekla-portable")));
-  if (portable && app.isDir() && app.isWritable()) return withSlash(app.absoluteFilePath());
+  if (IsPortableInstall(applicationDir)) return withSlash(QFileInfo(applicationDir).absoluteFilePath());
   QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (data.isEmpty()) data = QDir::homePath() + "/.vekla";
   QDir().mkpath(data);
@@ -185,6 +182,9 @@ Outcome NovyClick(VeklaState& s, Prompter& p) {
 namespace {
 
 Outcome openWith(VeklaState& s, Prompter& p, bool first) {
+  // Without a backup folder the dialog would open wherever an empty path leads.
+  if (!first && !NeedHandheldFolder(s, p, cp("Složka zálohy z handheldu není nastavena.")))
+    return Outcome::Cancelled;
   if (!MayDiscardEdits(s, p)) return Outcome::Cancelled;
   s.openFromFirst = first;
   FileDialogRequest request;
@@ -255,6 +255,9 @@ Outcome UlozClick(VeklaState& s, Prompter& p) {
 // ---------------------------------------------------------------- utility
 
 Outcome HotSync(VeklaState& s, Prompter& p) {
+  // Without the handheld's folder or J-Pilot there is nothing to hand the file to.
+  if (!NeedHandheldFolder(s, p, cp("Složka handheldu není nastavena a J-Pilot nebyl nalezen.")))
+    return Outcome::Cancelled;
   // The handheld gets the file as it is on disk, not what the grid shows.
   if (HasUnsavedEdits(s) &&
       !p.questionDefaultNo(cp("Karta obsahuje neuložené změny. Předat soubor tak, jak je uložen?")))

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "commands/commands.h"
+#include "commands/folders.h"
 #include "convert/csv.h"
 #include "convert/csvinput.h"
 #include "pdb/error.h"
@@ -25,14 +26,14 @@ namespace {
 // Where the files of a format go.
 enum class Target {
   Dialogs,  // each file through a save dialog, proposed in Adresar1
-  Folder,   // every file into a folder of ProgramDir
-  File,     // the one file into a folder of ProgramDir
+  Folder,   // every file into a folder of the export folder
+  File,     // the one file into a folder of the export folder
 };
 
 struct Format {
   Conversion conversion;
   Target target;
-  const char* folder;      // in ProgramDir, for Folder and File
+  const char* folder;      // in the export folder, for Folder and File
   const char* filter;      // save dialogs, UTF-8
   const char* defaultExt;  // save dialogs
   bool open;               // the first file opened with the desktop's program
@@ -180,7 +181,7 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
       if (targets.empty()) return Outcome::Cancelled;
       break;
     case Target::Folder: {
-      QString folder = p.exportTarget(s.programDir + f->folder + "/");
+      QString folder = p.exportTarget(ExportFolder(s) + f->folder + "/");
       if (!folder.endsWith('/')) folder += '/';
       MakeFolder(folder);
       // Names the program picks in a folder others may write: a link among
@@ -189,7 +190,7 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
       break;
     }
     case Target::File: {
-      const QString path = p.exportTarget(s.programDir + f->folder + "/" + files.front().name);
+      const QString path = p.exportTarget(ExportFolder(s) + f->folder + "/" + files.front().name);
       MakeFolder(QFileInfo(path).absolutePath());
       targets.push_back({path, std::move(files.front().bytes)});
       break;
@@ -198,8 +199,22 @@ Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec)
   // Every file complete before any of them replaces an older one.
   WriteFilesAtomic(targets);
   for (std::string& line : log) Log(s, std::move(line));
-  if (f->open && !p.shellOpen(targets.front().path))
-    p.message(cp("Soubor ") + NativePath(targets.front().path) + cp(" byl uložen, žádný program ho ale neotevřel."));
+  const bool opened = !f->open || p.shellOpen(targets.front().path);
+  if (f->target == Target::Dialogs) {
+    if (!opened)
+      p.message(cp("Soubor ") + NativePath(targets.front().path) + cp(" byl uložen, žádný program ho ale neotevřel."));
+    return Outcome::Done;
+  }
+  // The teacher chose no folder for these files: the message says where
+  // they are and offers to open that folder.
+  const QString folder = QFileInfo(targets.front().path).absolutePath();
+  std::string text = cp("Uloženo do složky ") + NativePath(folder) + ":\n";
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    text += (i > 0 ? ", " : "") + fromQt(QFileInfo(targets[i].path).fileName());
+  text += ".";
+  if (!opened) text += cp("\nŽádný program ale soubor neotevřel.");
+  if (p.messageOfferingFolder(text, folder) && !p.shellOpen(folder))
+    p.message(cp("Složku ") + NativePath(folder) + cp(" se nepodařilo otevřít."));
   return Outcome::Done;
 }
 

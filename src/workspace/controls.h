@@ -13,6 +13,7 @@ namespace vekla {
   X(MenuNovy) X(MenuOtevri) X(Otevt1) X(MenuImportCSV) X(MenuHtml) X(MenuExcel) X(MenuUloz)            \
   X(ExportCSV1) X(Oprogramu1) X(HotSync1) X(MenuTest) X(MenuNastavZnamky) X(Konec1)                     \
   X(MenuZpet) X(MenuZnovu) X(MenuVyjmout) X(MenuKopirovat) X(MenuVlozit)                                \
+  X(MenuSlozky) X(MenuPrirucka) X(MenuUvod)                                                            \
   /* tool buttons */                                                                                   \
   X(SpeedItemNovy) X(SpeedItemOtevri1) X(SpeedItemOtevri2) X(SpeedItemImport) X(SpeedItemImport2)      \
   X(SpeedItemUlozPDB) X(SpeedItemUlozCSV) X(SpeedItemHTML) X(SpeedItemExcel) X(SpeedItemPHP)           \

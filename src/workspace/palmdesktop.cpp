@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "pdb/error.h"
+#include "pdb/pdbfile.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
 #include "workspace/inifile.h"
+#include "workspace/kindparams.h"
 
 #ifdef Q_OS_WIN
 #include <QSettings>
@@ -28,15 +31,15 @@ std::optional<QString> registryValue(const QString& key, const QString& name) {
 }
 #else
 const QString kSep = QStringLiteral("/");
+#endif
 
 std::optional<QString> iniValue(const IniFile& settings, const char* key) {
-  if (!settings.has("PalmDesktop", key)) return std::nullopt;
-  const QString v = toQt(settings.get("PalmDesktop", key));
+  if (!settings.has(kPalmDesktopSection, key)) return std::nullopt;
+  const QString v = toQt(settings.get(kPalmDesktopSection, key));
   // An empty value would put the backup folder at the root: treat it as unset.
   if (v.isEmpty()) return std::nullopt;
   return v;
 }
-#endif
 
 bool desktopValuesSet(const PalmDesktopValues& v) { return v.path.has_value() || v.lastUserName.has_value(); }
 
@@ -45,13 +48,13 @@ bool desktopValuesSet(const PalmDesktopValues& v) { return v.path.has_value() ||
 PalmDesktopValues ReadPalmDesktopValues(const IniFile& settings) {
   PalmDesktopValues v;
 #ifdef Q_OS_WIN
-  (void)settings;
   v.path = registryValue(QStringLiteral("Core"), QStringLiteral("Path"));
   v.lastUserName = registryValue(QStringLiteral("Preferences"), QStringLiteral("LastUserName"));
 #else
   v.path = iniValue(settings, "Path");
   v.lastUserName = iniValue(settings, "LastUserName");
 #endif
+  v.backup = iniValue(settings, kBackupKey);
   return v;
 }
 
@@ -76,13 +79,44 @@ std::optional<QString> JPilotFolder() {
   return dir;
 }
 
-QString EffectiveBackupFolder(const IniFile& settings) {
-  const PalmDesktopValues v = ReadPalmDesktopValues(settings);
+QString EffectiveBackupFolder(const PalmDesktopValues& v) {
+  if (v.backup) return v.backup->endsWith(kSep) || v.backup->endsWith('/') ? *v.backup : *v.backup + kSep;
   if (!desktopValuesSet(v)) {
     // J-Pilot keeps a link "backup" to the newest backup of the handheld.
     if (const auto jp = JPilotFolder()) return *jp + QStringLiteral("/backup/");
   }
   return PalmBackupFolder(v);
+}
+
+QString EffectiveBackupFolder(const IniFile& settings) { return EffectiveBackupFolder(ReadPalmDesktopValues(settings)); }
+
+bool HandheldFolderKnown(const IniFile& settings) {
+  const PalmDesktopValues v = ReadPalmDesktopValues(settings);
+  return v.backup || desktopValuesSet(v) || JPilotFolder();
+}
+
+FoundDatabases FindDatabases(const QString& folder) {
+  FoundDatabases found;
+  if (folder.isEmpty()) return found;
+  const QDir dir(folder);
+  for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Readable)) {
+    if (file.suffix().compare(QLatin1String("pdb"), Qt::CaseInsensitive) != 0) continue;
+    if (file.fileName().compare(QLatin1String("Znamky-db_pref.PDB"), Qt::CaseInsensitive) == 0) {
+      found.preferences = true;
+      continue;
+    }
+    std::optional<DbKind> kind;
+    try {
+      const PdbHeader h = PdbFile::loadHeader(file.filePath());
+      kind = KindFromCreatorType(h.creator, h.type);
+    } catch (const VeklaError&) {
+      // A file too short for a header is none of ours, whatever its name.
+      continue;
+    }
+    if (!kind) kind = KindFromFileName(file.fileName());
+    if (kind) ++found.perKind[static_cast<std::size_t>(*kind)];
+  }
+  return found;
 }
 
 bool QueueForJPilot(const IniFile& settings, const QString& file) {

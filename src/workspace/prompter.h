@@ -8,6 +8,7 @@
 
 #include "pdb/color.h"
 #include "pdb/text.h"
+#include "workspace/foldersettings.h"
 
 namespace vekla {
 
@@ -28,6 +29,17 @@ struct TimeOfDay {
 struct DayMonth {
   int day = 1;
   int month = 1;
+};
+
+// The three ways on from the welcome shown at the first start.
+enum class WelcomeChoice {
+  FindFolder,  // "Najít složku zálohy z handheldu…"
+  Sample,      // "Otevřít ukázkovou třídu"
+  EmptyBook,   // "Začít s prázdnou knihou", and closing the welcome
+};
+struct WelcomeAnswer {
+  WelcomeChoice choice = WelcomeChoice::EmptyBook;
+  bool showAgain = true;  // unticked "Zobrazit při dalším spuštění"
 };
 
 class Prompter {
@@ -78,6 +90,27 @@ class Prompter {
   virtual QString exportTarget(const QString& proposed) { return proposed; }
   // The shell's "open" verb on a file; false when no program took it.
   virtual bool shellOpen(const QString& path) = 0;
+
+  // An OK message about files just written, with a button "Otevřít složku"
+  // for `folder`; true when the teacher chose that button (the command then
+  // opens the folder). Where there is no one to ask, the message alone.
+  virtual bool messageOfferingFolder(const std::string& text, const QString& folder) {
+    (void)folder;
+    message(text);
+    return false;
+  }
+  // The welcome of the first start; where there is no one to ask, an empty book.
+  virtual WelcomeAnswer welcome() { return {}; }
+  // A folder dialog; nullopt when cancelled.
+  virtual std::optional<QString> chooseFolder(const std::string& title, const QString& initialDir) {
+    (void)title, (void)initialDir;
+    return std::nullopt;
+  }
+  // The folders dialog on `folders`; true with the changed values on OK.
+  virtual bool editFolders(FolderSettings& folders) {
+    (void)folders;
+    return false;
+  }
 };
 
 }  // namespace vekla

@@ -159,7 +159,6 @@ const std::vector<MenuItemDef>& MenuItems() {
         {"Soubor", Ctl::MenuExcel, "Vytvořit Excel ..."},
         {"Soubor", Ctl::MenuUloz, "Uložit PDB"},
         {"Soubor", Ctl::ExportCSV1, "Export CSV"},
-        {"Soubor", Ctl::Oprogramu1, "O programu"},
         {"Úpravy", Ctl::MenuZpet, "Zpět"},
         {"Úpravy", Ctl::MenuZnovu, "Znovu"},
         {"Úpravy", Ctl::MenuVyjmout, "Vyjmout"},
@@ -168,7 +167,11 @@ const std::vector<MenuItemDef>& MenuItems() {
         {"Utility", Ctl::HotSync1, "HotSync ..."},
         {"Utility", Ctl::MenuTest, "Test tabulky"},
         {"Nastavení", Ctl::MenuNastavZnamky, "Známky"},
+        {"Nastavení", Ctl::MenuSlozky, "Složky…"},
         {"Konec", Ctl::Konec1, "Konec"},
+        {"Nápověda", Ctl::MenuPrirucka, "Příručka"},
+        {"Nápověda", Ctl::MenuUvod, "Úvodní nabídka…"},
+        {"Nápověda", Ctl::Oprogramu1, "O programu"},
     };
     std::vector<MenuItemDef> v;
     for (const auto& [menu, name, caption] : table) v.push_back({cp(menu), name, cp(caption)});

@@ -106,6 +106,7 @@ struct VeklaState {
   int studentCount = 0;
   int currentSemester = 1;    // 1-based
   QString programDir;         // with a trailing separator
+  QString exportDir;          // html/ and excel/ go here; empty: in ProgramDir
   QString dataDirOverride;    // the converter's --data; empty: ProgramDir + "data/"
   // The working files and the semester store are kept in memory only and
   // never read from or written to DataDir (the converter without --data:

@@ -338,31 +338,31 @@ TEST_F(Window, EveryTabShowsItsLayout) {
 TEST_F(Window, ToolBarAndMenus) {
   auto w = open();
   const std::vector<std::pair<const char*, const char*>> expected = {
-      {"SpeedItemNovy", "Nový PDB"},
-      {"SpeedItemOtevri1", "Import PDB z 1. adresáře"},
-      {"SpeedItemOtevri2", "Import PDB z adresáře BackUp"},
-      {"SpeedItemImport", "Import CSV"},
-      {"SpeedItemImport2", "Import CSV známky jako dvě hodnoty"},
+      {"SpeedItemNovy", "Nový PDB (Ctrl+N)"},
+      {"SpeedItemOtevri1", "Import PDB z 1. adresáře (Ctrl+O)"},
+      {"SpeedItemOtevri2", "Import PDB z adresáře BackUp (Ctrl+B)"},
+      {"SpeedItemImport", "Import CSV (Ctrl+I)"},
+      {"SpeedItemImport2", "Import CSV známky jako dvě hodnoty (Ctrl+Shift+I)"},
       {"Lpohyb", nullptr},
-      {"SpeedItemUlozPDB", "Uložit jako PDB"},
-      {"SpeedItemUlozCSV", "Export do CSV"},
-      {"SpeedItemHTML", "Vytvořit Html z PDB"},
-      {"SpeedItemExcel", "Vytvořit tabulku Excel z PDB"},
-      {"SpeedItemPHP", "PHP do mySQL"},
-      {"SpeedItemHodiny", "Hodiny"},
-      {"SpeedItemDatum", "Datum"},
-      {"SpeedItemBarva", "Nastavit barvu"},
+      {"SpeedItemUlozPDB", "Uložit jako PDB (Ctrl+S)"},
+      {"SpeedItemUlozCSV", "Export do CSV (Ctrl+E)"},
+      {"SpeedItemHTML", "Vytvořit Html z PDB (Ctrl+H)"},
+      {"SpeedItemExcel", "Vytvořit tabulku Excel z PDB (Ctrl+Shift+E)"},
+      {"SpeedItemPHP", "PHP do mySQL (Ctrl+Shift+M)"},
+      {"SpeedItemHodiny", "Hodiny (Ctrl+T)"},
+      {"SpeedItemDatum", "Datum (Ctrl+D)"},
+      {"SpeedItemBarva", "Nastavit barvu (Ctrl+Shift+B)"},
       {"Shape1", nullptr},
       {"Shape2", nullptr},
-      {"SpeedItem8", "Nastavit velikost sloupců"},
-      {"SpeedItem9", "Vymazat chyby"},
-      {"SpeedItemPridatRadek", "Vložit řádek"},
-      {"SpeedItemOdstranitRadek", "Odstranit řádek"},
-      {"SpeedItemPridatSloupec", "Přidat sloupec"},
-      {"SpeedItemOdebratSloupec", "Odebrat sloupec"},
-      {"SpeedItem3", "Přidat k HotSync "},
-      {"SpeedItem12", "Info"},
-      {"SpeedItem13", "Konec"},
+      {"SpeedItem8", "Nastavit velikost sloupců (Ctrl+Shift+W)"},
+      {"SpeedItem9", "Vymazat chyby (Ctrl+Shift+L)"},
+      {"SpeedItemPridatRadek", "Vložit řádek (Alt+Insert)"},
+      {"SpeedItemOdstranitRadek", "Odstranit řádek (Alt+Delete)"},
+      {"SpeedItemPridatSloupec", "Přidat sloupec (Alt+Shift+Insert)"},
+      {"SpeedItemOdebratSloupec", "Odebrat sloupec (Alt+Shift+Delete)"},
+      {"SpeedItem3", "Přidat k HotSync (Ctrl+Shift+H)"},
+      {"SpeedItem12", "Info (Ctrl+F1)"},
+      {"SpeedItem13", "Konec (Ctrl+Q)"},
   };
   auto* bar = w->findChild<QToolBar*>("SpeedBar1");
   ASSERT_TRUE(bar);
@@ -383,7 +383,7 @@ TEST_F(Window, ToolBarAndMenus) {
 
   QStringList menus;
   for (QAction* a : w->menuBar()->actions()) menus << a->text().remove('&');
-  EXPECT_EQ(menus, (QStringList{"Soubor", u("Úpravy"), "Utility", u("Nastavení"), "Konec"}));
+  EXPECT_EQ(menus, (QStringList{"Soubor", u("Úpravy"), "Utility", u("Nastavení"), "Konec", u("Nápověda")}));
   EXPECT_EQ(w->findChild<QAction*>("MenuOtevri")->text().remove('&'), u("Otevři Známky ..."));
   EXPECT_EQ(w->findChild<QAction*>("HotSync1")->text().remove('&'), "HotSync ...");
 
@@ -396,6 +396,7 @@ TEST_F(Window, ToolBarAndMenus) {
   EXPECT_TRUE(w->findChild<QAction*>("Oprogramu1")->isEnabled());
 
   // HotSync asks for the file with its own title and filter.
+  w->state().settings.set("PalmDesktop", "Path", fromQt(home.path()));
   w->trigger(Ctl::SpeedItem3);
   ASSERT_EQ(p.openRequests.size(), 1u);
   EXPECT_EQ(p.openRequests[0].title, "Instalovat");

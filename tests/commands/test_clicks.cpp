@@ -286,7 +286,7 @@ TEST_F(Clicks, SaveProposesTheFileSavedLastAndAsksBeforeReplacing) {
   EXPECT_EQ(p.saveRequests.back().fileName, "Znamky-8B.PDB");
   MarkSaved(s);
   p.openAnswers = {x + "Znamky-7A.PDB"};
-  ASSERT_EQ(OtevriClick2(s, p), Outcome::Done);
+  ASSERT_EQ(OtevriClick1(s, p), Outcome::Done);
   p.saveAnswers = {std::nullopt};
   UlozClick(s, p);
   EXPECT_EQ(p.saveRequests.back().initialDir, s.adresar1);

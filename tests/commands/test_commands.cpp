@@ -197,7 +197,9 @@ TEST_F(Commands, HotSyncHandsTheFileOver) {
   s.adresar1 = home.path() + "/palm";
   const QString file = home.path() + "/palm/Znamky-7A.PDB";
 
-  // Without J-Pilot the file goes to the shell's "open".
+  // Without J-Pilot, with the desktop software's folder set, the file goes
+  // to the shell's "open".
+  s.settings.set("PalmDesktop", "Path", fromQt(home.path() + "/palm"));
   p.openAnswers = {std::nullopt, file};
   HotSync(s, p);
   EXPECT_TRUE(p.opened.empty());
@@ -209,6 +211,7 @@ TEST_F(Commands, HotSyncHandsTheFileOver) {
   EXPECT_EQ(p.opened, std::vector<QString>{file});
 
   // With J-Pilot it is queued for the next synchronisation.
+  s.settings.removeKey("PalmDesktop", "Path");
   ASSERT_TRUE(QDir(home.path()).mkpath(".jpilot"));
   WriteFileAtomic(home.path() + "/.jpilot/jpilot.install", "/old.pdb");
   p.openAnswers = {file};

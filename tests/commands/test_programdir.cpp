@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "commands/commands.h"
+#include "commands/folders.h"
 
 using namespace vekla;
 
@@ -48,4 +49,41 @@ TEST(ProgramDir, PortableOnlyWithSettingsOrMarker) {
   if (hadXdg) qputenv("XDG_DATA_HOME", xdg);
   else qunsetenv("XDG_DATA_HOME");
   QCoreApplication::setApplicationName(appName);
+}
+
+// Pages and workbooks go to "Vekla" in the documents folder the desktop
+// names, except where everything is kept in one folder: VEKLA_HOME or a
+// portable install.
+TEST(ProgramDir, ExportsGoToTheDocumentsUnlessPortableOrVeklaHome) {
+  QTemporaryDir root;
+  const QString r = root.path() + "/";
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", (r + "home").toUtf8());
+  qputenv("XDG_CONFIG_HOME", (r + "config").toUtf8());
+  QDir(r).mkpath("config");
+  QDir(r).mkpath("portable");
+  ASSERT_TRUE(QFile(r + "portable/vekla-portable").open(QIODevice::WriteOnly));
+  const struct {
+    const char* app;
+    const char* veklaHome;  // nullptr: unset
+    const char* userDirs;   // the desktop's user-dirs.dirs
+    QString expected;
+  } cases[] = {
+      {"plain", nullptr, "", r + "home/Documents/Vekla/"},
+      {"plain", nullptr, "XDG_DOCUMENTS_DIR=\"$HOME/Dokumenty\"\n", r + "home/Dokumenty/Vekla/"},
+      {"portable", nullptr, "", ""},
+      {"plain", "own", "", ""},
+  };
+  for (const auto& c : cases) {
+    QFile dirs(r + "config/user-dirs.dirs");
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write(c.userDirs);
+    dirs.close();
+    if (c.veklaHome) qputenv("VEKLA_HOME", (r + c.veklaHome).toUtf8());
+    else qunsetenv("VEKLA_HOME");
+    EXPECT_EQ(ResolveExportDir(r + c.app), c.expected) << c.app << c.userDirs;
+  }
+  qunsetenv("VEKLA_HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home);
 }

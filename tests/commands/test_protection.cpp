@@ -283,6 +283,7 @@ TEST_F(Protection, TheCsvPairIsWrittenWholeOrNotAtAll) {
 // the tab holds edits the file on disk does not have.
 TEST_F(Protection, HandOffReportsFailureAndAsksAboutUnsavedEdits) {
   qputenv("JPILOT_HOME", dir.path().toLocal8Bit());
+  s.settings.set("PalmDesktop", "Path", fromQt(dir.path()));  // no J-Pilot: the shell's "open"
   const QString file = path("Znamky-7A.PDB");
   p.shellOpens = false;
   p.openAnswers = {file};

@@ -2,6 +2,7 @@
 // A Prompter for tests: answers come from queues, everything asked is recorded.
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,7 +77,10 @@ class ScriptedPrompter : public Prompter {
     datePresets.push_back(preset);
     return popAny(dateAnswers);
   }
-  void progress(const std::string& text) override { progressTexts.push_back(text); }
+  void progress(const std::string& text) override {
+    progressTexts.push_back(text);
+    if (onProgress) onProgress(text);
+  }
   // Whether a program takes the files handed to the shell.
   bool shellOpens = true;
   bool shellOpen(const QString& path) override {
@@ -84,7 +88,48 @@ class ScriptedPrompter : public Prompter {
     return shellOpens;
   }
 
+  // The message after an export: text and folder; "Otevřít složku" chosen
+  // or not (empty queue: OK).
+  std::vector<std::pair<std::string, QString>> folderMessages;
+  std::deque<bool> openFolderAnswers;
+  bool messageOfferingFolder(const std::string& text, const QString& folder) override {
+    folderMessages.emplace_back(text, folder);
+    return popAny(openFolderAnswers).value_or(false);
+  }
+  // The welcome (empty queue: the empty book), folder dialogs (nullopt:
+  // cancelled) and the folders dialog (an edit of what it shows; none or an
+  // empty queue: Storno), with what each was asked.
+  std::deque<WelcomeAnswer> welcomeAnswers;
+  int welcomes = 0;
+  WelcomeAnswer welcome() override {
+    ++welcomes;
+    return popAny(welcomeAnswers).value_or(WelcomeAnswer{});
+  }
+  std::deque<std::optional<QString>> folderAnswers;
+  std::vector<std::pair<std::string, QString>> folderRequests;
+  std::optional<QString> chooseFolder(const std::string& title, const QString& initialDir) override {
+    folderRequests.emplace_back(title, initialDir);
+    return pop(folderAnswers);
+  }
+  std::deque<std::function<void(FolderSettings&)>> folderEdits;
+  std::vector<FolderSettings> foldersShown;
+  bool editFolders(FolderSettings& folders) override {
+    foldersShown.push_back(folders);
+    const auto edit = popAny(folderEdits).value_or(nullptr);
+    if (edit) edit(folders);
+    return static_cast<bool>(edit);
+  }
+  // Called with each progress text while the command runs.
+  std::function<void(const std::string&)> onProgress;
+
  private:
+  template <class T>
+  static std::optional<T> popAny(std::deque<T>& q) {
+    if (q.empty()) return std::nullopt;
+    T a = q.front();
+    q.pop_front();
+    return a;
+  }
   template <class T>
   static std::optional<T> popAny(std::deque<std::optional<T>>& q) {
     if (q.empty()) return std::nullopt;

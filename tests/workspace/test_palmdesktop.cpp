@@ -7,6 +7,7 @@
 #include "workspace/palmdesktop.h"
 #include "pdb/savefile.h"
 #include "pdb/text.h"
+#include "support/bytes.h"
 #include "workspace/inifile.h"
 
 using namespace vekla;
@@ -57,7 +58,7 @@ TEST(PalmDesktop, BackupFolderFromTheTwoValues) {
       {"/home/u/palm" + sep, "Jana", "/home/u/palm" + sep + "Jana" + sep + "Backup" + sep},
   };
   for (const Case& c : cases) {
-    const PalmDesktopValues v{c.path, c.user};
+    const PalmDesktopValues v{c.path, c.user, std::nullopt};
     EXPECT_EQ(PalmBackupFolder(v), c.expected) << c.expected.toStdString();
     EXPECT_EQ(PalmUserName(v), c.user.value_or(QString()));
   }
@@ -124,5 +125,61 @@ TEST(PalmDesktop, JPilotBackupAndInstallQueue) {
   EXPECT_EQ(JPilotFolder(), other.path() + "/.jpilot");
   EXPECT_TRUE(QueueForJPilot(noValues, file));
   EXPECT_EQ(ReadWholeFile(other.path() + "/.jpilot/jpilot.install"), QFile::encodeName(file).toStdString() + "\n");
+}
+
+// Which folder the backups are looked for in, and whether one is known at
+// all: a folder chosen in the program first, then the desktop software's
+// values, then J-Pilot's backup.
+TEST(PalmDesktop, ChosenFolderComesFirstAndAnyFolderCountsAsKnown) {
+  QTemporaryDir home;
+  EnvGuard homeGuard("HOME"), jpilotGuard("JPILOT_HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qunsetenv("JPILOT_HOME");
+  const QString jp = home.path() + "/.jpilot";
+  const struct {
+    const char* ini;
+    bool jpilot;
+    QString backup;  // the folder used; empty: none known
+    bool queued;     // HotSync goes to J-Pilot
+  } cases[] = {
+      {"[PalmDesktop]\r\nZaloha=\r\n", false, "", false},
+      {"[PalmDesktop]\r\nZaloha=/z/zaloha\r\n", false, "/z/zaloha/", false},
+      {"[PalmDesktop]\r\nZaloha=/z\r\nPath=/p\r\nLastUserName=Jana\r\n", true, "/z/", false},
+      {"[PalmDesktop]\r\nZaloha=/z/\r\n", true, "/z/", true},
+      {"[PalmDesktop]\r\nLastUserName=Jana\r\n", false, "Jana/Backup/", false},
+      {"", true, jp + "/backup/", true},
+  };
+  for (const auto& c : cases) {
+    if (c.jpilot) {
+      ASSERT_TRUE(QDir().mkpath(jp));
+    }
+    const IniFile ini = iniOf(c.ini);
+    EXPECT_EQ(EffectiveBackupFolder(ini), c.backup) << c.ini << c.jpilot;
+    EXPECT_EQ(HandheldFolderKnown(ini), !c.backup.isEmpty()) << c.ini << c.jpilot;
+    EXPECT_EQ(QueueForJPilot(ini, home.filePath("Znamky-7A.PDB")), c.queued) << c.ini << c.jpilot;
+  }
+}
+
+// A folder's databases counted by creator and type, else by name; the
+// preferences database apart; other files and subfolders not at all.
+TEST(PalmDesktop, FindsTheDatabasesOfEachKind) {
+  QTemporaryDir dir;
+  using test::pdbBytes;
+  const std::pair<const char*, std::string> files[] = {
+      {"Znamky-7A.PDB", pdbBytes("Znamky-7A", "data", "TqbZ", 0, 0, {})},
+      {"trida.pdb", pdbBytes("Znamky-7B", "data", "TqbZ", 0, 0, {})},
+      {"Vekla-Novakova.pdb", pdbBytes("x", "DATA", "none", 0, 0, {})},
+      {"vekla-datum.PDB", pdbBytes("vekla-datum", "datu", "TqbK", 0, 0, {})},
+      {"Znamky-db_pref.PDB", pdbBytes("Znamky-db_pref", "pref", "TqbZ", 0, 0, {})},
+      {"AddressDB.PDB", pdbBytes("AddressDB", "DATA", "addr", 0, 0, {})},
+      {"Znamky-kratky.PDB", "Znamky"},
+      {"podslozka/Rozpisy-D.PDB", pdbBytes("x", "data", "TqbR", 0, 0, {})},
+  };
+  ASSERT_TRUE(QDir(dir.path()).mkpath("podslozka"));
+  for (const auto& [name, bytes] : files) WriteFileAtomic(dir.filePath(name), bytes);
+  const FoundDatabases found = FindDatabases(dir.path());
+  EXPECT_EQ(found.perKind, (std::array<int, 4>{2, 0, 1, 1}));
+  EXPECT_TRUE(found.preferences);
+  EXPECT_EQ(FindDatabases(dir.filePath("podslozka")).total(), 1);
 }
 #endif

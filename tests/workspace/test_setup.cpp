@@ -1,12 +1,14 @@
-// The per-kind setup of the main grid and window, the layouts and the
-// semester label.
+// The per-kind setup of the main grid and window, the layouts, the
+// semester label and the keys of the menu items and tool buttons.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <map>
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "workspace/setup.h"
+#include "workspace/shortcuts.h"
 
 using namespace vekla;
 
@@ -45,12 +47,14 @@ TEST_F(SetupTest, MenuAndToolBarTables) {
     captions.push_back(toUtf8(m.caption));
   }
   EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
-                            "ExportCSV1", "Oprogramu1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat",
-                            "MenuVlozit", "HotSync1", "MenuTest", "MenuNastavZnamky", "Konec1"}));
+                            "ExportCSV1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat", "MenuVlozit",
+                            "HotSync1", "MenuTest", "MenuNastavZnamky", "MenuSlozky", "Konec1", "MenuPrirucka",
+                            "MenuUvod", "Oprogramu1"}));
   EXPECT_EQ(captions[1], "Import z 1. adresáře ");
   EXPECT_EQ(captions[2], "Import z adresáře BackUp");
-  EXPECT_EQ(toUtf8(MenuItems()[16].menu), "Nastavení");
-  EXPECT_EQ(toUtf8(MenuItems()[16].caption), "Známky");
+  EXPECT_EQ(toUtf8(MenuItems()[15].menu), "Nastavení");
+  EXPECT_EQ(toUtf8(MenuItems()[15].caption), "Známky");
+  EXPECT_EQ(toUtf8(MenuItems()[20].menu), "Nápověda");
 
   ASSERT_EQ(ToolButtons().size(), 22u);
   EXPECT_EQ(ToolButtons()[4].name, Ctl::SpeedItemImport2);
@@ -421,3 +425,22 @@ TEST_F(SetupTest, SemesterLabelByMonth) {
 }
 
 }  // namespace
+
+// Every tool button names a key, which reaches it (its own or its menu
+// item's); no key is bound to two actions, where it would do nothing.
+TEST(Shortcuts, EveryToolButtonHasAKeyAndNoKeyIsBoundTwice) {
+  std::map<std::string, std::string> owner;
+  auto bind = [&](Ctl c) {
+    for (const std::string& k : KeysOf(c)) {
+      const auto [it, fresh] = owner.emplace(k, CtlName(c));
+      EXPECT_TRUE(fresh) << k << " is bound to " << it->second << " and " << CtlName(c);
+    }
+  };
+  for (const MenuItemDef& m : MenuItems()) bind(m.name);
+  for (const ToolButtonDef& b : ToolButtons()) {
+    bind(b.name);
+    ASSERT_FALSE(ToolButtonKey(b.name).empty()) << CtlName(b.name);
+    // A button with a menu item leaves its key to the menu item.
+    EXPECT_EQ(KeysOf(b.name).empty(), MenuTwinOf(b.name) != b.name) << CtlName(b.name);
+  }
+}
