@@ -31,6 +31,22 @@ int refuse(const QString& text) {
   return 1;
 }
 
+// Whether the toolkit can find a screen: on Linux and other X11 or Wayland
+// systems, a platform named on the command line or in QT_QPA_PLATFORM, or a
+// display in the environment. Without one the toolkit would end the program
+// with an English message and a core dump.
+bool HasScreen(const QStringList& args) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  if (args.contains(QLatin1String("-platform")) || args.contains(QLatin1String("--platform"))) return true;
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    if (!qEnvironmentVariableIsEmpty(name)) return true;
+  return false;
+#else
+  (void)args;
+  return true;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +70,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (!HasScreen(args)) {
+    std::fputs("vekla: okno nelze otevřít, protože není k dispozici obrazovka (není nastavena\n"
+               "proměnná DISPLAY ani WAYLAND_DISPLAY). Převod souborů bez okna: vekla-convert --help\n",
+               stderr);
+    return 1;
+  }
   vekla::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   // The toolkit switched the C library to the user's locale: C numbers, so no file has "0,7" for 0.7.

@@ -29,10 +29,13 @@ namespace {
 QString output;
 int failures = 0;
 
-void save(QWidget& w, const char* name) {
+// The widget, or only the part its visible children cover (a tool bar
+// as wide as the window, whose buttons fill its left part).
+void save(QWidget& w, const char* name, bool childrenOnly = false) {
   QCoreApplication::processEvents();
   const QString file = QDir(output).filePath(QString::fromLatin1(name));
-  if (w.grab().save(file)) {
+  const QRect part = childrenOnly ? w.childrenRect().adjusted(-2, -2, 2, 2) & w.rect() : w.rect();
+  if (w.grab(part).save(file)) {
     std::printf("%s\n", qPrintable(file));
   } else {
     std::fprintf(stderr, "vekla-manual-shots: cannot write %s\n", qPrintable(file));
@@ -79,7 +82,7 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitFor([&] { return w.activated() && prompter.welcomes > 0; }, 5000)) ++failures;
   QCoreApplication::processEvents();
   save(w, "okno-znamky.png");
-  if (auto* bar = w.findChild<QToolBar*>("SpeedBar1")) save(*bar, "nastroje.png");
+  if (auto* bar = w.findChild<QToolBar*>("SpeedBar1")) save(*bar, "nastroje.png", true);
   if (auto* grades = w.findChild<QGroupBox*>("GroupBoxZnamky")) save(*grades, "panel-znamky.png");
 
   switchTab(w, 1);

@@ -3,12 +3,38 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QImage>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace vekla {
+
+namespace {
+
+// The screenshots are as wide as the window they show; the browser would
+// shrink them pixel by pixel and make their texts unreadable, so they are
+// scaled down smoothly once, to a width the window shows without scrolling.
+class GuideBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+  QVariant loadResource(int type, const QUrl& name) override {
+    QVariant resource = QTextBrowser::loadResource(type, name);
+    if (type != QTextDocument::ImageResource) return resource;
+    QImage image;
+    if (resource.canConvert<QImage>()) image = resource.value<QImage>();
+    if (image.isNull() && resource.canConvert<QByteArray>()) image.loadFromData(resource.toByteArray());
+    if (image.width() <= kWidest) return resource;
+    return image.scaledToWidth(kWidest, Qt::SmoothTransformation);
+  }
+
+ private:
+  static constexpr int kWidest = 820;
+};
+
+}  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("HelpWindow");
@@ -18,7 +44,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setSpacing(0);
   auto* bar = new QToolBar(this);
   layout->addWidget(bar);
-  browser_ = new QTextBrowser(this);
+  browser_ = new GuideBrowser(this);
   browser_->setObjectName("HelpBrowser");
   browser_->setOpenExternalLinks(true);
   layout->addWidget(browser_, 1);

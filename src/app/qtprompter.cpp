@@ -128,8 +128,9 @@ namespace {
 bool ask(QWidget* parent, const std::string& text, QMessageBox::StandardButton defaultButton) {
   QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), toQt(text),
                   QMessageBox::Yes | QMessageBox::No, parent);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
+  // Alt+A and Alt+N answer as on a Czech desktop.
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
   box.setDefaultButton(defaultButton);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
@@ -174,7 +175,7 @@ bool QtPrompter::shellOpen(const QString& path) {
 bool QtPrompter::messageOfferingFolder(const std::string& text, const QString& folder) {
   QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok,
                   parent_);
-  QPushButton* open = box.addButton(QStringLiteral("Otevřít složku"), QMessageBox::ActionRole);
+  QPushButton* open = box.addButton(QStringLiteral("&Otevřít složku"), QMessageBox::ActionRole);
   open->setToolTip(QDir::toNativeSeparators(folder));
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();

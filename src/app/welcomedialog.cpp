@@ -39,6 +39,9 @@ WelcomeDialog::WelcomeDialog(QWidget* parent) : QDialog(parent) {
                                WelcomeChoice c) {
     auto* b = new QCommandLinkButton(title, description, this);
     b->setObjectName(name);
+    // The choice Enter takes is framed, also in styles that draw no focus
+    // on these buttons.
+    b->setStyleSheet(QStringLiteral("QCommandLinkButton:focus { border: 2px solid palette(highlight); border-radius: 4px; }"));
     connect(b, &QCommandLinkButton::clicked, this, [this, c] { choose(c); });
     layout->addWidget(b);
     return b;
@@ -54,7 +57,7 @@ WelcomeDialog::WelcomeDialog(QWidget* parent) : QDialog(parent) {
   button("WelcomeEmpty", QStringLiteral("Začít s prázdnou knihou"),
          QStringLiteral("Složku zálohy lze nastavit později v nabídce Nastavení → Složky…"), WelcomeChoice::EmptyBook);
 
-  showAgain_ = new QCheckBox(QStringLiteral("Zobrazit tuto nabídku při příštím spuštění"), this);
+  showAgain_ = new QCheckBox(QStringLiteral("Zobrazovat tuto nabídku při spuštění, dokud nebude vybrána složka zálohy"), this);
   showAgain_->setObjectName("WelcomeShowAgain");
   showAgain_->setChecked(true);
   layout->addWidget(showAgain_);

@@ -53,9 +53,15 @@ bool ChooseBackupFolder(VeklaState& s, Prompter& p) {
   }
   s.settings.set(kPalmDesktopSection, kBackupKey, fromQt(QDir::cleanPath(*folder)));
   saveSettings(s);
+  // Grade books without the shared preferences open with a message each
+  // time: said here once, so that it does not come as a surprise.
+  const bool noPreferences = found.perKind[static_cast<std::size_t>(DbKind::Znamky)] > 0 && !found.preferences;
   p.message(cp("Ve složce ") + NativePath(*folder) + cp(" jsou databáze: ") + DescribeFound(found) +
             cp(".\nSložka je uložena jako složka zálohy z handheldu; databáze z ní otevře „Import z adresáře "
-               "BackUp“."));
+               "BackUp“.") +
+            (noPreferences ? cp("\nChybí v ní databáze Znamky-db_pref.PDB s nastavením známek; při otevření "
+                                "známek na to Vekla upozorní.")
+                           : std::string()));
   return true;
 }
 

@@ -160,7 +160,7 @@ TEST(FirstStartDialogs, MessageOfferingTheFolder) {
       ASSERT_NE(box, nullptr);
       screenshot(*box, "export-message.png");
       for (QAbstractButton* b : box->buttons())
-        if ((b->text() == QString::fromUtf8("Otevřít složku")) == open) b->click();
+        if ((b->text() == QString::fromUtf8("&Otevřít složku")) == open) b->click();
     });
     EXPECT_EQ(prompter.messageOfferingFolder(cp("Uloženo do složky /tmp/Vekla/html:\nznamky-7a_0110.html."),
                                              "/tmp/Vekla/html"),

@@ -89,7 +89,8 @@ TEST_F(FirstRun, ChosenBackupFolderIsCheckedStoredAndUsed) {
                                   "složku, do které synchronizace ukládá zálohu z handheldu."));
   EXPECT_EQ(p.messages[1], cp("Ve složce ") + NativePath(backup) +
                                cp(" jsou databáze: známky 1, rozpisy 2.\nSložka je uložena jako složka zálohy z "
-                                  "handheldu; databáze z ní otevře „Import z adresáře BackUp“."));
+                                  "handheldu; databáze z ní otevře „Import z adresáře BackUp“.\nChybí v ní databáze "
+                                  "Znamky-db_pref.PDB s nastavením známek; při otevření známek na to Vekla upozorní."));
   EXPECT_EQ(toQt(OnDisk("PalmDesktop", "Zaloha")), backup);
 
   SetupTab(s, DbKind::Znamky);
@@ -118,7 +119,7 @@ TEST_F(FirstRun, SampleClassIsACopyOpenedOnTheGradeBookTab) {
   EXPECT_FALSE(HasUnsavedEdits(s));
   EXPECT_TRUE(s.Memo1.empty());
   EXPECT_EQ(ReadBytes(DataDir(s) + "ukazka/Znamky-7A.csv"), original);
-  EXPECT_EQ(OnDisk("Nastaveni", "Uvitani"), "0");  // "Zobrazit … při příštím spuštění" unticked
+  EXPECT_EQ(OnDisk("Nastaveni", "Uvitani"), "0");  // "Zobrazovat tuto nabídku …" unticked
 }
 
 // "Import z adresáře BackUp" and "HotSync ..." without a handheld folder say
