@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 #include "pdb/error.h"
@@ -155,11 +156,33 @@ void PdbFile::ReadRecordFields(std::int64_t first, std::int64_t last,
   }
 }
 
-std::vector<std::string> PdbFile::recordFields(int index) const {
+std::size_t PdbFile::FieldViews(std::int64_t first, std::int64_t last, std::size_t most,
+                                std::vector<std::string_view>& fields) const {
+  fields.clear();
+  if (first < 0) first = 0;
+  const std::int64_t end = std::min(last + 1, size());  // stops quietly at the end of the file
+  if (first >= end) return 0;
+  const char* at = bytes_.data() + first;
+  const char* const stop = bytes_.data() + end;
+  while (fields.size() < most) {
+    const auto* nul = static_cast<const char*>(std::memchr(at, '\0', static_cast<std::size_t>(stop - at)));
+    if (!nul) return fields.size();  // text after the last NUL is no field
+    fields.emplace_back(at, static_cast<std::size_t>(nul - at));
+    at = nul + 1;
+  }
+  // Every further NUL ends one more field.
+  return fields.size() + static_cast<std::size_t>(std::count(at, stop, '\0'));
+}
+
+std::size_t PdbFile::recordFieldViews(int index, std::size_t most, std::vector<std::string_view>& fields) const {
   const auto [first, last] = RecordBodyRange(index, header_.recordCount);
-  std::vector<std::string> fields;
-  ReadRecordFields(first, last, [&](int, std::string_view text) { fields.emplace_back(text); });
-  return fields;
+  return FieldViews(first, last, most, fields);
+}
+
+std::vector<std::string> PdbFile::recordFields(int index) const {
+  std::vector<std::string_view> views;
+  recordFieldViews(index, views.max_size(), views);
+  return {views.begin(), views.end()};
 }
 
 std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {

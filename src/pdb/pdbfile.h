@@ -55,7 +55,17 @@ class PdbFile {
   // field in [first, last]; stops quietly at the end of the file.
   void ReadRecordFields(std::int64_t first, std::int64_t last,
                         const std::function<void(int, std::string_view)>& field) const;
-  // All fields of record `index` (of the header's count).
+  // The first `most` fields in [first, last] as views into the file, into
+  // `fields`; returns how many fields the range holds in all. The fields
+  // beyond `most` are only counted, so a record of millions of empty fields
+  // costs one pass over its bytes, not millions of strings.
+  std::size_t FieldViews(std::int64_t first, std::int64_t last, std::size_t most,
+                         std::vector<std::string_view>& fields) const;
+  // The same for record `index` (of the header's count). Readers take as
+  // many fields as their kind has a use for and count the rest.
+  std::size_t recordFieldViews(int index, std::size_t most, std::vector<std::string_view>& fields) const;
+  // All fields of record `index`, as copies: for a record whose size is
+  // known to be small (tests, tools).
   std::vector<std::string> recordFields(int index) const;
 
  private:
