@@ -14,6 +14,7 @@
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindparams.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -63,6 +64,40 @@ TEST(CsvLines, SplitAndJoin) {
   }
 }
 
+// A reader keeps the first fields of a line and reads past the rest,
+// counting them: quoted fields among them are still read whole, so their
+// ";" and line ends are text and the next line starts where it should.
+TEST(CsvLines, SurplusFieldsAreCountedNotKept) {
+  struct Line {
+    std::size_t count;
+    std::vector<std::string> kept;
+  };
+  struct Case {
+    std::string bytes;
+    std::size_t most;
+    std::vector<Line> lines;
+  };
+  const std::size_t all = CsvReader::kAllFields;
+  const Case cases[] = {
+      {"a;b;c;d\r\ne", 2, {{4, {"a", "b"}}, {1, {"e"}}}},
+      {"a;\"x;\r\ny\";\"\"\"\";d\nz", 1, {{4, {"a"}}, {1, {"z"}}}},
+      {"a;\"x;\r\ny\";\"\"\"\";d\nz", all, {{4, {"a", "x;\r\ny", "\"", "d"}}, {1, {"z"}}}},
+      {"\"open;x\ny", 1, {{2, {"\"open"}}, {1, {"y"}}}},
+      {";;;\r\n\n", 0, {{4, {}}, {1, {}}}},
+      {std::string(100000, ';') + "\r\nlast", 3, {{100001, {"", "", ""}}, {1, {"last"}}}},
+  };
+  for (const Case& c : cases) {
+    CsvReader in(c.bytes);
+    std::vector<std::string> fields{"left over"};
+    for (const Line& line : c.lines) {
+      EXPECT_EQ(in.next(fields, c.most), line.count) << c.bytes.substr(0, 20) << "/" << c.most;
+      EXPECT_EQ(fields, line.kept) << c.bytes.substr(0, 20) << "/" << c.most;
+    }
+    EXPECT_EQ(in.next(fields, c.most), 0u);
+    EXPECT_TRUE(fields.empty());
+  }
+}
+
 TEST_F(CsvTest, PlainTablesExport) {
   struct Case { DbKind kind; int cols, rows; Cells cells; std::string bytes; };
   const std::vector<Case> cases = {
@@ -87,8 +122,9 @@ TEST_F(CsvTest, PlainTablesExport) {
 TEST_F(CsvTest, TablesImport) {
   struct Case { DbKind kind; std::string bytes; int cols, rows; Cells cells; std::vector<std::string> log; };
   const std::vector<Case> cases = {
-      {DbKind::Rozpisy, cp("1;Úvod;1.9.2005;;1;2;2;0;navíc\r\n2;\"a;b\"\r\n"), 9, 3,
-       {{2, 1, cp("Úvod")}, {8, 1, "0"}, {9, 1, ""}, {2, 2, "a;b"}, {3, 2, ""}}, {}},
+      {DbKind::Rozpisy, cp("1;Úvod;1.9.2005;;1;2;2;0\r\n2;\"a;b\";;;;;;0;navíc\r\n3;x\r\n"), 9, 4,
+       {{2, 1, cp("Úvod")}, {8, 1, "0"}, {2, 2, "a;b"}, {3, 2, ""}, {8, 2, "0"}, {9, 2, ""}, {1, 3, "3"}, {2, 3, "x"}},
+       {}},
       {DbKind::Rozpisy, "1;a\n2;b\r3;c", 9, 4, {{1, 2, "2"}, {1, 3, "3"}, {2, 3, "c"}}, {}},
       {DbKind::Rozpisy, "x;a;31.2.2005\r\n", 9, 2, {{1, 1, "0"}, {3, 1, ""}},
        {cp("1/Pořadí změna hodnocení x"), "1/Datum 31.2.2005 " + cp("není datum")}},
@@ -173,7 +209,7 @@ TEST_F(CsvTest, EmptyOrOversizedFilesChangeNothing) {
   const std::vector<std::pair<DbKind, std::string>> cases = {
       {DbKind::Znamky, ""}, {DbKind::Rozpisy, ""}, {DbKind::Rozvrh, ""}, {DbKind::Kalendar, ""},
       {DbKind::Rozvrh, std::string(256, ';')}, {DbKind::Znamky, std::string(1004, '\n')},
-      {DbKind::Rozpisy, std::string(65534, '\n')}};
+      {DbKind::Rozpisy, "1;a\n" + std::string(65533, '\n')}};
   for (const auto& [kind, bytes] : cases) {
     Tab(kind);
     const std::string before = Snapshot(s);
@@ -184,6 +220,97 @@ TEST_F(CsvTest, EmptyOrOversizedFilesChangeNothing) {
       EXPECT_NE(e.text().find(NativePath(path("f.csv"))), std::string::npos) << e.text();
     }
     EXPECT_EQ(Snapshot(s), before);
+  }
+}
+
+// Every kind's file on every tab: a file of another kind is refused with one
+// message naming it, and the tab stays as it was; the kind's own files, also
+// with fewer fields than columns, are read.
+TEST_F(CsvTest, AnotherKindsFileIsRefused) {
+  const std::string grades = cp("Pořadí;Jméno;1;2;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9;2.9;;;;\r\n") +
+                             ";;08:00;08:00;;;;\r\n;;08:45;08:45;;;;\r\n" + cp("1;Nová Eva;1 ;2 ;;;pozn;0\r\n");
+  const std::string values = cp("+ Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9;;;;\r\n") +
+                             ";;08:00;;;;\r\n;;08:45;;;;\r\n" + cp("1;Nová Eva;1 1;;;;0\r\n");
+  const std::string plan = cp("1;Úvod;1.9.2025;;1;1;1;0\r\n2;Opakování;8.9.2025;test;1;1;1;0\r\n");
+  const std::string days = cp("Nový rok\r\nKarina\r\n");
+  const std::string week = cp("Název;1;2;3\r\n;07:50;08:40;09:40\r\n;08:35;09:25;10:25\r\nPondělí;Čj;M;D\r\n");
+  const std::string wide = "N;1;2;3;4;5;6;7;8;9\r\n;07:50\r\n";
+  const std::string titles = cp("je řádek titulků tabulky známek");
+  const std::string notGrades = cp("není tabulka známek");
+  struct Case {
+    DbKind kind;
+    std::string bytes;
+    bool twoValues;
+    std::string why;  // "" for a file that is read
+  };
+  const std::vector<Case> cases = {
+      {DbKind::Znamky, grades, false, ""},
+      {DbKind::Znamky, values, true, ""},
+      {DbKind::Znamky, plan, false, notGrades},
+      {DbKind::Znamky, week, true, notGrades},
+      {DbKind::Rozpisy, plan, false, ""},
+      {DbKind::Rozpisy, "1;a\r\n", false, ""},
+      {DbKind::Rozpisy, grades, false, titles},
+      {DbKind::Rozpisy, values, false, titles},
+      {DbKind::Rozpisy, days, false, cp("má 1 pole, rozpis má 8 sloupců")},
+      {DbKind::Rozpisy, wide, false, cp("má 10 polí, rozpis má 8 sloupců")},
+      {DbKind::Kalendar, days, false, ""},
+      {DbKind::Kalendar, grades, false, titles},
+      {DbKind::Kalendar, plan, false, cp("má 8 polí, kalendář má 1 sloupec")},
+      {DbKind::Kalendar, week, false, cp("má 4 pole, kalendář má 1 sloupec")},
+      {DbKind::Rozvrh, week, false, ""},
+      {DbKind::Rozvrh, grades, false, titles},
+      {DbKind::Rozvrh, values, false, titles},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes.substr(0, 30));
+    Tab(c.kind);
+    s.Memo1 = {"older line"};
+    const std::string before = Snapshot(s);
+    try {
+      Import(c.kind, c.bytes, "jiny.csv", c.twoValues);
+      EXPECT_EQ(c.why, "") << "read, not refused";
+    } catch (const VeklaError& e) {
+      const std::string noun = c.kind == DbKind::Znamky ? "" : cp(Params(c.kind).noun);
+      EXPECT_NE(c.why, "") << toUtf8(e.text());
+      if (c.kind != DbKind::Znamky) {
+        EXPECT_EQ(e.text(), cp("Soubor \"") + NativePath(path("jiny.csv")) + cp("\" není ") + noun +
+                                cp(": jeho první řádek ") + c.why + cp(". Tabulka zůstala beze změny."));
+      }
+      EXPECT_NE(e.text().find(c.why), std::string::npos) << toUtf8(e.text());
+      EXPECT_EQ(Snapshot(s), before);
+    }
+  }
+}
+
+// A damaged file may quote megabytes in a log line: a repaired text, a
+// student's name, a column title that names every grade below it. A log
+// line shows its first kMaxLogLine bytes and "…"; shorter lines are whole.
+TEST_F(CsvTest, LogLinesShowTheStartOfLongTexts) {
+  const std::string longText(10000, 'x');
+  const std::string cut = "\x85";  // "…"
+  const std::string head = cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9\r\n;;08:00\r\n;;08:45\r\n");
+  struct Case {
+    DbKind kind;
+    std::string bytes;
+    std::vector<std::string> log;  // whole lines, before the cut
+  };
+  const std::string shortTopic(300, 't');
+  const std::vector<Case> cases = {
+      {DbKind::Rozpisy, "1;" + longText + ";1.9.2025;;1;1;1;0\r\n2;" + shortTopic + "\r\n",
+       {cp("1/Téma zkrácení položky ") + longText, cp("2/Téma zkrácení položky ") + shortTopic}},
+      {DbKind::Znamky, head + "1;" + longText + ";1 ;;;;0\r\n",
+       {"1. " + longText + cp("/1 nastavena barva automaticky pro 1 "), "Student: " + longText + cp(" zkrácení položky")}},
+      {DbKind::Znamky, cp("Pořadí;Jméno;") + longText + "\r\n;;1.9\r\n;;08:00\r\n;;08:45\r\n1;Eva;1 \r\n",
+       {cp("1. Eva/") + longText + cp(" nastavena barva automaticky pro 1 ")}},
+  };
+  for (const Case& c : cases) {
+    Tab(c.kind);
+    Import(c.kind, c.bytes);
+    std::vector<std::string> expected;
+    for (const std::string& line : c.log)
+      expected.push_back(line.size() > kMaxLogLine ? line.substr(0, kMaxLogLine) + cut : line);
+    EXPECT_EQ(s.Memo1, expected);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <string>
 #include <thread>
@@ -104,6 +105,34 @@ TEST(CsvInput, TextOfEveryEncodingBecomesCp1250) {
     std::vector<std::string> log;
     EXPECT_EQ(CsvTextToCp1250(c.raw, log), c.expected) << c.name;
     EXPECT_EQ(log, c.log) << c.name;
+  }
+}
+
+// No table holds more lines than a database has records: a file whose lines
+// lose characters beyond that many logs the first kMaxRecords of them and one
+// line that counts the rest.
+TEST(CsvInput, LossyLinesBeyondTheLargestTableAreCounted) {
+  struct Case {
+    std::size_t lines;
+    std::vector<std::string> tail;  // the log's last lines
+  };
+  const Case cases[] = {
+      {kMaxRecords, {lossyLine("a?"), lossyLine("a?")}},
+      {kMaxRecords + 1,
+       {lossyLine("a?"), cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\", ještě na 1 dalším "
+                            "řádku.")}},
+      {kMaxRecords + 300000,
+       {lossyLine("a?"), cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\", ještě na 300000 "
+                            "dalších řádcích.")}},
+  };
+  for (const Case& c : cases) {
+    std::string raw;
+    for (std::size_t i = 0; i < c.lines; ++i) raw += "a\xE2\x9C\x93\n";  // "a✓"
+    std::vector<std::string> log;
+    const std::string text = CsvTextToCp1250(raw, log);
+    EXPECT_EQ(text.size(), 3 * c.lines);
+    ASSERT_EQ(log.size(), std::min<std::size_t>(c.lines, kMaxRecords + 1));
+    EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()), c.tail) << c.lines;
   }
 }
 
