@@ -146,8 +146,10 @@ Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& comma
   s.Memo1.clear();
   const Outcome outcome = RunCommand(s, p, command);
   PrintLogLines(s.Memo1);
-  before.insert(before.end(), std::make_move_iterator(s.Memo1.begin()), std::make_move_iterator(s.Memo1.end()));
-  s.Memo1 = std::move(before);
+  if (!before.empty()) {
+    before.insert(before.end(), std::make_move_iterator(s.Memo1.begin()), std::make_move_iterator(s.Memo1.end()));
+    s.Memo1 = std::move(before);
+  }
   return outcome;
 }
 

@@ -9,6 +9,7 @@
 // from it.
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -380,16 +381,13 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   t.grid.autoSizeColumns();
 }
 
-std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
-                                     const CodecReport& report) {
+void GradesDbRecords(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
+                     const CodecReport& report, const std::function<void(const PdbRecord&)>& add) {
   const int students = std::max(0, GradeGeometry(s.grid).students());
   auto byteList = [](std::string text) {
     if (text.size() > kMaxByteList) text.resize(kMaxByteList);
     return TextToByteList(text);
   };
-
-  std::vector<PdbRecord> records;
-  records.reserve(static_cast<std::size_t>(3 + students));
 
   PdbRecord classRecord{"-2", "3", ColorToPalmText(resolveColor(s.shape1))};
   for (int k : selection) {
@@ -398,14 +396,14 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
     classRecord.push_back(byteList(std::move(days)));
     classRecord.push_back(ini.get("Datumy", "Poznamka" + std::to_string(k)));
   }
-  records.push_back(std::move(classRecord));
+  add(classRecord);
 
   PdbRecord startRecord{"-1", "3", "1"};
   for (int k : selection) {
     startRecord.push_back(byteList(ini.get("Casy1", "Casy" + std::to_string(k))));
     startRecord.push_back(ini.get("Casy1", "Pololeti" + std::to_string(k)));
   }
-  records.push_back(std::move(startRecord));
+  add(startRecord);
 
   const std::string firstLabel = ini.get("Casy1", "Pololeti" + std::to_string(selection.front()));
   if (firstLabel.empty()) report.warn("Chyba pololeti 3/3");
@@ -414,7 +412,7 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
     endRecord.push_back(byteList(ini.get("Casy2", "Casy" + std::to_string(k))));
     endRecord.push_back("0");
   }
-  records.push_back(std::move(endRecord));
+  add(endRecord);
 
   for (int n = 1; n <= students; ++n) {
     // The student of a grid row has the section of its row label: after rows
@@ -426,17 +424,21 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
       return section.empty() ? std::string(def) : ini.get(section, key, def);
     };
     PdbRecord rec;
-    // A record takes its size at once, not by doubling: the largest class
-    // of many semesters holds ten thousand fields.
     rec.reserve(3 + 2 * selection.size());
     rec.insert(rec.end(), {get("Poradi", "1"), get("Jmeno", "Zaznam"), get("Zkousen", "0")});
     for (int k : selection) {
       rec.push_back(byteList(WithoutTrailingEmptySlots(get("Z" + std::to_string(k)))));
       rec.push_back(get("P" + std::to_string(k)));
     }
-    records.push_back(std::move(rec));
+    add(rec);
     report.progress(PercentText(100.0 * n / students));
   }
+}
+
+std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
+                                     const CodecReport& report) {
+  std::vector<PdbRecord> records;
+  GradesDbRecords(s, ini, selection, report, [&](const PdbRecord& r) { records.push_back(r); });
   return records;
 }
 

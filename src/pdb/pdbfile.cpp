@@ -185,17 +185,26 @@ std::vector<std::string> PdbFile::recordFields(int index) const {
   return {views.begin(), views.end()};
 }
 
-std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
-  if (records.size() > 0xFFFF)
-    throw VeklaError(cp("Databáze může mít nejvýše 65535 záznamů, tato by jich měla ") +
-                     std::to_string(records.size()) + ".");
-  const auto count = static_cast<std::uint32_t>(records.size());
+std::string BuildPdbFrom(const PdbHeaderOut& header, const PdbRecordSource& records) {
+  // First the size of every body, for the record list.
+  std::vector<std::uint64_t> sizes;
+  std::uint64_t bodies = 0;
+  records([&](const PdbRecord& r) {
+    std::uint64_t n = 0;
+    for (const std::string& f : r) n += f.size() + 1;
+    sizes.push_back(n);
+    bodies += n;
+  });
+  if (sizes.size() > 0xFFFF)
+    throw VeklaError(cp("Databáze může mít nejvýše 65535 záznamů, tato by jich měla ") + std::to_string(sizes.size()) +
+                     ".");
+  const auto count = static_cast<std::uint32_t>(sizes.size());
+  const std::uint64_t first = kHeaderSize + kEntrySize * (std::uint64_t{count} + 1);
+  if (first + bodies - (sizes.empty() ? 0 : sizes.back()) > 0xFFFFFFFFu)
+    throw VeklaError(cp("Databáze je příliš velká."));
 
   std::string out;
-  std::size_t bodies = 0;
-  for (const PdbRecord& r : records)
-    for (const std::string& f : r) bodies += f.size() + 1;
-  out.reserve(static_cast<std::size_t>(kHeaderSize + kEntrySize * (count + 1)) + bodies);
+  out.reserve(static_cast<std::size_t>(first + bodies));
   // The name keeps one byte for its NUL: Palm OS counts the terminator in the 32.
   putFixed(out, std::string_view(header.name).substr(0, kNameField - 1), kNameField);
   out += std::string("\x00\x08", 2);  // attributes
@@ -214,24 +223,35 @@ std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& r
   out.push_back(static_cast<char>(raw & 0xFF));
   out.push_back(static_cast<char>(raw >> 8));
 
-  std::uint64_t p = kHeaderSize + kEntrySize * (std::uint64_t{count} + 1);
-  for (const PdbRecord& r : records) {
-    if (p > 0xFFFFFFFFu) throw VeklaError(cp("Databáze je příliš velká."));
+  std::uint64_t p = first;
+  for (const std::uint64_t n : sizes) {
     putBe32(out, static_cast<std::uint32_t>(p));
     out.append(4, '\0');  // attributes and unique ID
-    for (const std::string& f : r) p += f.size() + 1;
+    p += n;
   }
   out.append(kEntrySize, '\0');
-  for (const PdbRecord& r : records)
+  // Then the bodies, made once more.
+  records([&](const PdbRecord& r) {
     for (const std::string& f : r) {
       out += f;
       out.push_back('\0');
     }
+  });
   return out;
+}
+
+std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
+  return BuildPdbFrom(header, [&](const std::function<void(const PdbRecord&)>& add) {
+    for (const PdbRecord& r : records) add(r);
+  });
 }
 
 void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
   WriteFileAtomic(path, BuildPdb(header, records));
+}
+
+void WritePdbFrom(const QString& path, const PdbHeaderOut& header, const PdbRecordSource& records) {
+  WriteFileAtomic(path, BuildPdbFrom(header, records));
 }
 
 }  // namespace vekla

@@ -85,9 +85,18 @@ struct PdbHeaderOut {
 
 using PdbRecord = std::vector<std::string>;  // the fields, each written with a NUL after it
 
+// Records made one at a time: calls `add` with each record, in order, the
+// same records each time it runs.
+using PdbRecordSource = std::function<void(const std::function<void(const PdbRecord&)>& add)>;
+
 // Builds the whole file: header, entries, zero gap, bodies.
 std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+// The same from a source it runs twice, for the record list and for the
+// bodies, so that no more than one record is held beside the file: the
+// records of a large grade book would be a second copy of its semesters.
+std::string BuildPdbFrom(const PdbHeaderOut& header, const PdbRecordSource& records);
 // Builds and writes atomically; throws VeklaError naming the file on failure.
 void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+void WritePdbFrom(const QString& path, const PdbHeaderOut& header, const PdbRecordSource& records);
 
 }  // namespace vekla
