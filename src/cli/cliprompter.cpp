@@ -33,7 +33,21 @@ void printLine(const char* prefix, const std::string& utf8) {
 
 void PrintMessage(const std::string& cpText) { printLine("vekla-convert: ", toUtf8(cpText)); }
 void PrintMessageUtf8(const std::string& utf8) { printLine("vekla-convert: ", utf8); }
-void PrintLogLine(const std::string& cpText) { printLine("log: ", toUtf8(cpText)); }
+void PrintLogLines(const std::vector<std::string>& cpLines) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  std::string block;
+  for (const std::string& line : cpLines) {
+    block += "log: ";
+    block += oneLine(toUtf8(line));
+    block += '\n';
+    if (block.size() >= kBlock) {
+      std::fwrite(block.data(), 1, block.size(), stderr);
+      block.clear();
+    }
+  }
+  std::fwrite(block.data(), 1, block.size(), stderr);
+  std::fflush(stderr);
+}
 
 std::optional<QString> CliPrompter::openFile(const FileDialogRequest&) { return openAnswer_; }
 

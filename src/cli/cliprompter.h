@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/options.h"
 #include "workspace/prompter.h"
@@ -15,8 +16,9 @@ namespace vekla::cli {
 void PrintMessage(const std::string& cpText);
 // Same for a text that is already UTF-8.
 void PrintMessageUtf8(const std::string& utf8);
-// Prints "log: TEXT" to standard error.
-void PrintLogLine(const std::string& cpText);
+// Prints "log: TEXT" to standard error for every line, in large blocks: a
+// damaged file may leave hundreds of thousands of them.
+void PrintLogLines(const std::vector<std::string>& cpLines);
 
 class CliPrompter : public Prompter {
  public:

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #ifdef __GLIBC__
 #include <malloc.h>
 #include <sys/mman.h>
@@ -173,14 +174,18 @@ int takeDataFolder(FolderLock& lock, const QString& dir) {
 }
 
 // Runs one command as the window would and prints the error-log lines it added.
+// The command starts on an empty log, so every line in it afterwards is new;
+// the earlier lines are put back in front of them, moved rather than copied
+// (a damaged file may have logged hundreds of thousands).
 Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& command) {
-  const std::vector<std::string> before = s.Memo1;
+  std::vector<std::string> before = std::move(s.Memo1);
+  s.Memo1.clear();
   const Outcome outcome = RunCommand(s, p, command);
-  std::size_t from = 0;
-  // A command may clear the log first (opening does); then every line is new.
-  if (s.Memo1.size() >= before.size() && std::equal(before.begin(), before.end(), s.Memo1.begin()))
-    from = before.size();
-  for (std::size_t i = from; i < s.Memo1.size(); ++i) PrintLogLine(s.Memo1[i]);
+  PrintLogLines(s.Memo1);
+  if (!before.empty()) {
+    before.insert(before.end(), std::make_move_iterator(s.Memo1.begin()), std::make_move_iterator(s.Memo1.end()));
+    s.Memo1 = std::move(before);
+  }
   return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <functional>
 #include <utility>
 
 #include "kinds/common.h"
@@ -121,9 +122,9 @@ std::optional<QString> ChooseSaveTarget(VeklaState& s, Prompter& p, Outcome& not
 // Writes the database atomically, then clears the progress label, also when
 // the write fails (the failure is passed on).
 void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, const PdbHeaderOut& header,
-                              const std::vector<PdbRecord>& records) {
+                              const PdbRecordSource& records) {
   try {
-    WritePdb(path, header, records);
+    WritePdbFrom(path, header, records);
   } catch (...) {
     ShowProgress(s, p, "");
     throw;
@@ -133,10 +134,22 @@ void WritePdbAndClearProgress(VeklaState& s, Prompter& p, const QString& path, c
   s.savedFile[static_cast<std::size_t>(s.kind)] = path;
 }
 
+// A writer of one kind: its records for the state, one at a time.
+using RecordMaker =
+    std::function<void(const VeklaState&, const CodecReport&, const std::function<void(const PdbRecord&)>&)>;
+
+// The records made as they are written: twice (for their sizes, then for the
+// file), never all at once beside the grid or the semester store they come
+// from. The warnings and the progress come with the first time.
+PdbRecordSource RecordsAsWritten(VeklaState& s, Prompter& p, RecordMaker make) {
+  return [&s, report = ReportTo(s, p), make = std::move(make), made = 0](const auto& add) mutable {
+    make(s, made++ == 0 ? report : CodecReport{}, add);
+  };
+}
+
 // The save of the kinds that check the cells after the file is chosen
 // (timetable, topic plans, calendar).
-Outcome WriteCheckingCells(VeklaState& s, Prompter& p,
-                           std::vector<PdbRecord> (*codec)(const VeklaState&, const CodecReport&)) {
+Outcome WriteCheckingCells(VeklaState& s, Prompter& p, const RecordMaker& records) {
   Outcome notChosen;
   const std::optional<QString> chosen = ChooseSaveTarget(s, p, notChosen);
   if (!chosen) {
@@ -145,14 +158,7 @@ Outcome WriteCheckingCells(VeklaState& s, Prompter& p,
   }
   CheckAllCells(s, p);
   const PdbHeaderOut header = HeaderForFile(s, *chosen);
-  std::vector<PdbRecord> records;
-  try {
-    records = codec(s, ReportTo(s, p));
-  } catch (...) {
-    ShowProgress(s, p, "");
-    throw;
-  }
-  WritePdbAndClearProgress(s, p, *chosen, header, records);
+  WritePdbAndClearProgress(s, p, *chosen, header, RecordsAsWritten(s, p, records));
   return Outcome::Done;
 }
 
@@ -243,8 +249,11 @@ Outcome WriteGrades(VeklaState& s, Prompter& p) {
   const std::optional<QString> chosen = ChooseSaveTarget(s, p, notChosen);
   if (!chosen) return notChosen;
   const PdbHeaderOut header = HeaderForFile(s, *chosen);
-  const std::vector<PdbRecord> records = BuildGradesDb(s, GradesIni(s), selection, ReportTo(s, p));
-  WritePdbAndClearProgress(s, p, *chosen, header, records);
+  const IniFile& store = GradesIni(s);
+  WritePdbAndClearProgress(s, p, *chosen, header,
+                           RecordsAsWritten(s, p, [&](const VeklaState& t, const CodecReport& r, const auto& add) {
+                             GradesDbRecords(t, store, selection, r, add);
+                           }));
   return Outcome::Done;
 }
 
@@ -252,7 +261,11 @@ Outcome ReadTimetable(VeklaState& s, Prompter&, const QString& path, bool firstD
   return ReadInto(s, path, firstDialog, ReadTimetableDb);
 }
 
-Outcome WriteTimetable(VeklaState& s, Prompter& p) { return WriteCheckingCells(s, p, BuildTimetableDb); }
+Outcome WriteTimetable(VeklaState& s, Prompter& p) {
+  return WriteCheckingCells(s, p, [](const VeklaState& t, const CodecReport& r, const auto& add) {
+    for (const PdbRecord& record : BuildTimetableDb(t, r)) add(record);
+  });
+}
 
 Outcome ReadTopicPlans(VeklaState& s, Prompter&, const QString& path, bool firstDialog) {
   return ReadInto(s, path, firstDialog, ReadTopicPlansDb);
@@ -262,6 +275,6 @@ Outcome ReadCalendar(VeklaState& s, Prompter&, const QString& path, bool firstDi
   return ReadInto(s, path, firstDialog, ReadCalendarDb);
 }
 
-Outcome WriteRowRecords(VeklaState& s, Prompter& p) { return WriteCheckingCells(s, p, BuildRowRecordsDb); }
+Outcome WriteRowRecords(VeklaState& s, Prompter& p) { return WriteCheckingCells(s, p, RowRecordsDb); }
 
 }  // namespace vekla

@@ -14,6 +14,7 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindparams.h"
 #include "workspace/ordernumbers.h"
 #include "workspace/setup.h"
 
@@ -34,10 +35,11 @@ struct CsvShape {
 CsvShape Measure(std::string_view bytes) {
   CsvShape shape;
   CsvReader in(bytes);
-  std::vector<std::string> fields;
-  while (in.next(fields)) {
+  // The fields are counted, none is kept.
+  std::vector<std::string> none;
+  while (const std::size_t fields = in.next(none, 0)) {
     ++shape.lines;
-    shape.widest = std::max(shape.widest, static_cast<long long>(fields.size()));
+    shape.widest = std::max(shape.widest, static_cast<long long>(fields));
   }
   return shape;
 }
@@ -125,10 +127,13 @@ void ReadGradeShown(VeklaState& s, int col, int row) {
 }
 
 // A student row's caption: the order number, ". ", and the name up to and
-// including its first space (all of it when it has none).
+// including its first space (all of it when it has none). Before the checks
+// cut them, the number and the name are the file's: the caption takes what a
+// log line naming the row can show of them.
 void CaptionStudent(VeklaState& s, int row) {
   s.grid.setText(0, row,
-                 StudentLabel(s.grid.text(GradeGeometry::kOrderCol, row), s.grid.text(GradeGeometry::kNameCol, row)));
+                 StudentLabel(LogPart(s.grid.text(GradeGeometry::kOrderCol, row)),
+                              LogPart(s.grid.text(GradeGeometry::kNameCol, row))));
 }
 
 // The imported grade book's cells through their checks: dates, times,
@@ -174,6 +179,52 @@ bool IsGradeTitleLine(const std::vector<std::string>& fields) {
   return fields.size() >= 2 && title(0) == cp("Pořadí") && title(1) == cp("Jméno");
 }
 
+// The first line of a file: its first two fields and how many it has.
+struct FirstLine {
+  std::vector<std::string> fields;
+  std::size_t count = 0;
+};
+
+FirstLine ReadFirstLine(std::string_view bytes) {
+  FirstLine line;
+  line.count = CsvReader(bytes).next(line.fields, 2);
+  return line;
+}
+
+// "1 pole", "3 pole", "9 polí"; "1 sloupec", "3 sloupce", "8 sloupců".
+std::string Counted(std::size_t n, const char* one, const char* few, const char* many) {
+  return std::to_string(n) + " " + cp(n == 1 ? one : n >= 2 && n <= 4 ? few : many);
+}
+
+// A file of another kind read into this one would give nonsense in every
+// cell: it is refused, the table as it was.
+[[noreturn]] void RefuseAnotherKind(const VeklaState& s, const QString& path, const std::string& why) {
+  throw VeklaError(cp("Soubor \"") + NativePath(path) + cp("\" není ") + cp(Params(s.kind).noun) +
+                   cp(": jeho první řádek ") + why + cp(". Tabulka zůstala beze změny."));
+}
+
+// A table without a title line (topic plans, timetable, calendar) refuses a
+// grade book's file, which starts with its title line.
+void RefuseGradeBook(const VeklaState& s, const FirstLine& first, const QString& path) {
+  if (IsGradeTitleLine(first.fields)) RefuseAnotherKind(s, path, cp("je řádek titulků tabulky známek"));
+}
+
+// A plain table of `columns` columns takes a first line of as many fields or
+// fewer; a line of one field only fits a table of one column (the
+// calendar), which takes no more.
+void RefuseOtherWidth(const VeklaState& s, const FirstLine& first, int columns, const QString& path) {
+  const std::size_t most = static_cast<std::size_t>(std::max(columns, 1));
+  const std::size_t least = most == 1 ? 1 : 2;
+  if (first.count < least || first.count > most)
+    RefuseAnotherKind(s, path,
+                      cp("má ") + Counted(first.count, "pole", "pole", "polí") + ", " + cp(Params(s.kind).noun) +
+                          cp(" má ") + Counted(most, "sloupec", "sloupce", "sloupců"));
+}
+
+// How many fields of a line go into a grid of `cols` columns: one per
+// column after the fixed first one.
+std::size_t FieldsKept(int cols) { return static_cast<std::size_t>(std::max(cols - 1, 0)); }
+
 }  // namespace
 
 std::string CsvFilter() { return cp(kCsvFilterUtf8); }
@@ -184,6 +235,9 @@ QString ValuesCsvPath(const QString& firstPath) {
 
 void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress&) {
   RefuseEmpty(bytes, path);
+  const FirstLine first = ReadFirstLine(bytes);
+  RefuseGradeBook(s, first, path);
+  RefuseOtherWidth(s, first, s.grid.colCount() - 1, path);
   const CsvShape shape = Measure(bytes);
   const long long most = kMaxRecords - s.leadingRecords;
   if (shape.lines > most) RefuseTooLarge(path, shape.lines, "řádků", most);
@@ -196,8 +250,9 @@ void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path, 
   const int C = g.colCount();
   CsvReader in(bytes);
   std::vector<std::string> fields;
-  for (int row = 1; in.next(fields); ++row) {
-    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+  // Fields beyond the last column are dropped unread.
+  for (int row = 1; in.next(fields, FieldsKept(C)); ++row) {
+    const int n = static_cast<int>(fields.size());
     for (int k = 1; k <= n; ++k)
       g.setText(k, row, CheckByColumnType(s, std::move(fields[static_cast<std::size_t>(k - 1)]), {k, row}));
   }
@@ -206,6 +261,9 @@ void ImportCsvTable(VeklaState& s, std::string_view bytes, const QString& path, 
 
 void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& path, const CsvProgress& progress) {
   RefuseEmpty(bytes, path);
+  // Its first line is the lesson labels, any number of them, so only a grade
+  // book's title line tells that it is another kind's file.
+  RefuseGradeBook(s, ReadFirstLine(bytes), path);
   const CsvShape shape = Measure(bytes);
   // The day column, then one column per lesson.
   if (shape.widest - 1 > kMaxLessons) RefuseTooLarge(path, shape.widest - 1, "sloupců hodin", kMaxLessons);
@@ -220,8 +278,8 @@ void ImportCsvTimetable(VeklaState& s, std::string_view bytes, const QString& pa
   const int R = g.rowCount(), C = g.colCount();
   CsvReader in(bytes);
   std::vector<std::string> fields;
-  for (int row = 1; row < R && in.next(fields); ++row) {
-    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+  for (int row = 1; row < R && in.next(fields, FieldsKept(C)); ++row) {
+    const int n = static_cast<int>(fields.size());
     for (int k = 1; k <= n; ++k) g.setText(k, row, CheckCell(s, fields[static_cast<std::size_t>(k - 1)], {k, row}));
   }
   CheckEveryCell(s, progress);
@@ -234,9 +292,7 @@ void ImportGradeBook(VeklaState& s, std::string_view bytes, const QString& path,
   RefuseEmpty(bytes, path);
   {
     // Another kind's table read as a grade book would give nonsense in every cell.
-    std::vector<std::string> first;
-    CsvReader(bytes).next(first);
-    if (!IsGradeTitleLine(first))
+    if (!IsGradeTitleLine(ReadFirstLine(bytes).fields))
       throw VeklaError(cp("Soubor \"") + NativePath(path) +
                        cp("\" není tabulka známek: jeho první řádek nezačíná titulky \"Pořadí;Jméno\". Tabulka "
                           "zůstala beze změny."));
@@ -264,8 +320,8 @@ void ImportGradeBook(VeklaState& s, std::string_view bytes, const QString& path,
 
   CsvReader in(bytes);
   std::vector<std::string> fields;
-  for (int row = 0; in.next(fields); ++row) {
-    const int n = std::min(static_cast<int>(fields.size()), C - 1);
+  for (int row = 0; in.next(fields, FieldsKept(C)); ++row) {
+    const int n = static_cast<int>(fields.size());
     for (int k = 1; k <= n; ++k) g.setText(k, row, std::move(fields[static_cast<std::size_t>(k - 1)]));
     if (row < 4 || row > lastStudent) continue;
     // The caption of this line's student, so that the log lines name them.

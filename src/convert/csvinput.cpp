@@ -107,18 +107,22 @@ std::size_t dropControls(std::string& text) {
 
 // Unicode text as code page 1250, line by line: a line that lost a
 // character gets its log line, in the words the window uses for a typed one.
+// No table holds more lines than a database has records: the lines after
+// that many are counted in one more line.
 std::string toCp1250(const QString& text, std::vector<std::string>& log, std::size_t& controls) {
   std::string out;
   out.reserve(static_cast<std::size_t>(text.size()));
   const qsizetype n = text.size();
   qsizetype start = 0;
+  std::size_t lossyLines = 0;
   while (start < n) {
     qsizetype end = start;
     while (end < n && text[end] != u'\n' && text[end] != u'\r') ++end;
     bool lossy = false;
     std::string line = fromQt(text.sliced(start, end - start), &lossy);
     controls += dropControls(line);
-    if (lossy) log.push_back(cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + line);
+    if (lossy && ++lossyLines <= kMaxRecords)
+      log.push_back(cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\": ") + line);
     out += line;
     if (end == n) break;
     // The line end as it stands: CR LF, LF or a lone CR.
@@ -126,6 +130,9 @@ std::string toCp1250(const QString& text, std::vector<std::string>& log, std::si
     out += crLf ? "\r\n" : (text[end] == u'\r' ? "\r" : "\n");
     start = end + (crLf ? 2 : 1);
   }
+  if (const std::size_t more = lossyLines > kMaxRecords ? lossyLines - kMaxRecords : 0; more > 0)
+    log.push_back(cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\", ještě na ") +
+                  std::to_string(more) + cp(more == 1 ? " dalším řádku." : " dalších řádcích."));
   return out;
 }
 
@@ -140,8 +147,26 @@ std::string controlsLine(std::size_t count) {
 
 }  // namespace
 
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF", kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
+
+// Whether the bytes are code page 1250 already: no mark, not UTF-8.
+bool isCp1250(std::string_view raw) {
+  return !startsWith(raw, kUtf8Mark) && !startsWith(raw, kUtf16LeMark) && !startsWith(raw, kUtf16BeMark) &&
+         !isUtf8WithLetters(raw);
+}
+
+}  // namespace
+
+std::string CsvTextToCp1250(std::string&& raw, std::vector<std::string>& log) {
+  if (!isCp1250(raw)) return CsvTextToCp1250(std::string_view(raw), log);
+  std::string out = std::move(raw);
+  if (const std::size_t controls = dropControls(out); controls > 0) log.push_back(controlsLine(controls));
+  return out;
+}
+
 std::string CsvTextToCp1250(std::string_view raw, std::vector<std::string>& log) {
-  static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF", kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
   std::string out;
   std::size_t controls = 0;
   if (startsWith(raw, kUtf8Mark) || isUtf8WithLetters(raw)) {

@@ -26,5 +26,8 @@ std::string ReadCsvFile(const QString& path);
 // Then every control byte other than tab, CR and LF is dropped, so none
 // reaches a cell, with one line in `log` saying how many there were.
 std::string CsvTextToCp1250(std::string_view raw, std::vector<std::string>& log);
+// The same for bytes the caller hands over: a file in code page 1250 keeps
+// its buffer, so a file of 16 MB is not held twice.
+std::string CsvTextToCp1250(std::string&& raw, std::vector<std::string>& log);
 
 }  // namespace vekla

@@ -23,13 +23,20 @@ namespace vekla {
 
 class CsvReader {
  public:
+  static constexpr std::size_t kAllFields = static_cast<std::size_t>(-1);
+
   explicit CsvReader(std::string_view bytes) : bytes_(bytes) {}
-  // The fields of the next line (at least one); false when no line is left.
-  bool next(std::vector<std::string>& fields);
+  // The first `most` fields of the next line into `fields`; returns how many
+  // fields the line has in all (at least one), 0 when no line is left. The
+  // fields beyond `most` are read past and counted, not kept, so a line of
+  // millions of fields costs no more than its bytes.
+  std::size_t next(std::vector<std::string>& fields, std::size_t most = kAllFields);
 
  private:
-  bool readQuoted(std::string& field);
-  void readPlain(std::string& field);
+  // Each reads one field from the current position into `field`, or past
+  // it when `field` is null.
+  bool readQuoted(std::string* field);
+  void readPlain(std::string* field);
 
   std::string_view bytes_;
   std::size_t pos_ = 0;

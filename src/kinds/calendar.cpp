@@ -2,6 +2,7 @@
 // year, each with the day's text as its one field.
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kinds/common.h"
@@ -24,14 +25,17 @@ void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
     for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
   const int descriptors = static_cast<int>(t.Sloupce.Typ.size());
   bool cut = false;
+  const int columns = t.grid.colCount() - 1;
+  std::vector<std::string_view> fields;
   for (int r = 1; r <= n; ++r) {
-    const std::vector<std::string> fields = pdb.recordFields(r);
+    // One field per column is kept; the rest of a record is counted.
+    const std::size_t count = pdb.recordFieldViews(r, static_cast<std::size_t>(std::max(columns, 0)), fields);
     // The log lines name the day by its label, which the layout would only
     // write afterwards.
     t.grid.setText(0, r, DayOfYearToDayMonth(r));
-    const int count = FieldsShown(fields.size(), t.grid.colCount() - 1, cut);
-    for (int k = 1; k <= count; ++k) {
-      std::string text = fields[static_cast<std::size_t>(k - 1)];
+    const int shown = FieldsShown(count, columns, cut);
+    for (int k = 1; k <= shown; ++k) {
+      std::string text(fields[static_cast<std::size_t>(k - 1)]);
       // Only a described column has a length to keep; the calendar
       // describes one.
       if (k < descriptors && t.Sloupce.Typ[static_cast<std::size_t>(k)] != 0)
@@ -40,7 +44,7 @@ void ReadCalendarDb(VeklaState& t, const PdbFile& pdb) {
     }
   }
   LayoutCalendar(t);
-  if (cut) LogCutFields(t, t.grid.colCount() - 1);
+  if (cut) LogCutFields(t, columns);
   t.grid.autoSizeColumns();
 }
 

@@ -9,6 +9,7 @@
 // from it.
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,10 +60,12 @@ bool StorableByteList(std::string_view bytes) {
 }
 
 // A date or time list that the store cannot hold is a damaged class record.
-std::string ClassByteList(const QString& path, std::string_view bytes, int record) {
+// Its first `most` bytes as text.
+std::string ClassByteList(const QString& path, std::string_view bytes, int record,
+                          std::size_t most = std::string_view::npos) {
   if (!StorableByteList(bytes))
     ThrowMalformed(path, cp("záznam ") + std::to_string(record) + cp(" obsahuje neplatný bajt v datech nebo časech"));
-  return ByteListToText(bytes);
+  return ByteListToText(bytes.substr(0, most));
 }
 
 // A student's grade list: a pair holding a byte the store cannot keep becomes
@@ -127,14 +130,19 @@ Color PreferenceColour(const QString& path, const std::string& text, const std::
   return text.size() < 6 ? kWhite : ColourField(path, text, what);
 }
 
-// The fields of record `index` of `count`, as views of the file, into
-// `fields`; false (and none) for an empty or one-byte body, which holds no
-// student.
-bool RecordFields(const PdbFile& pdb, int index, int count, std::vector<std::string_view>& fields) {
+// The most fields a record of a grade book may have: three, then a pair for
+// each of at most kMaxSemesters semesters.
+constexpr std::size_t kMaxRecordFields = 3 + 2 * kMaxSemesters;
+
+// The first kMaxRecordFields fields of record `index` of `count`, as views of
+// the file, into `fields`, and in `all` how many fields the record has;
+// false (and none) for an empty or one-byte body, which holds no student.
+bool RecordFields(const PdbFile& pdb, int index, int count, std::vector<std::string_view>& fields, std::size_t& all) {
   fields.clear();
+  all = 0;
   const auto [first, last] = pdb.RecordBodyRange(index, count);
   if (last <= first) return false;
-  pdb.ReadRecordFields(first, last, [&](int, std::string_view text) { fields.push_back(text); });
+  all = pdb.FieldViews(first, last, kMaxRecordFields, fields);
   return true;
 }
 
@@ -153,10 +161,13 @@ void ReadGradePreferences(VeklaState& s, const PdbFile& pdb, const CodecReport& 
   std::array<WeightEdit, 4> weights = s.weights;
   // Records 1 and 2 hold nothing the program uses. A file of three or four
   // records simply has no weights or no bands.
+  std::vector<std::string_view> fields;
   for (int r = 3; r <= std::min(count, 5); ++r) {
-    const std::vector<std::string> fields = pdb.recordFields(r);
+    // Two fields for each item of the record; further fields are of no use.
+    const int items = r == 3 ? kGradeItems : r == 4 ? kWeightItems : kBandItems;
+    pdb.recordFieldViews(r, static_cast<std::size_t>(2 * items), fields);
     for (int k = 1; k <= static_cast<int>(fields.size()); ++k) {
-      const std::string& text = fields[static_cast<std::size_t>(k - 1)];
+      const std::string text(fields[static_cast<std::size_t>(k - 1)]);
       const bool odd = k % 2 == 1;
       const int item = odd ? (k + 1) / 2 : k / 2;
       if (r == 3 && item <= kGradeItems) {
@@ -218,10 +229,10 @@ std::string SemesterOfField(int k) { return std::to_string(k % 2 == 0 ? (k - 2) 
 
 // Records 1 to 3: the class colour, each semester's dates and note, start
 // times and labels, end times, as keys of the semester store.
-void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vector<std::string>& f,
+void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vector<std::string_view>& f,
                      const CodecReport& report) {
   for (int k = 1; k <= static_cast<int>(f.size()); ++k) {
-    const std::string& text = f[static_cast<std::size_t>(k - 1)];
+    const std::string_view text = f[static_cast<std::size_t>(k - 1)];
     if (r == 1 && k == 3) c.classColour = text;
     if (k < 4) continue;
     const std::string j = SemesterOfField(k);
@@ -230,8 +241,9 @@ void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vec
       if (list) {
         // The dates decide how many grade columns the semester shows. No
         // save keeps more than 127, and thousands of them (a damaged file)
-        // would take the grid minutes to build.
-        std::string days = ClassByteList(pdb.path(), text, r);
+        // would take the grid minutes to build. Only the bytes kept are
+        // turned into text.
+        std::string days = ClassByteList(pdb.path(), text, r, kMaxByteList + 1);
         if (days.size() > kMaxByteList) {
           days.resize(kMaxByteList);
           report.warn(cp("Počet známek může být maximálně 127!"));
@@ -245,8 +257,8 @@ void ReadClassRecord(GradesDbCheck& c, const PdbFile& pdb, int r, const std::vec
       if (list) {
         c.classKeys.push_back({"Casy1", "Casy" + j, ClassByteList(pdb.path(), text, r)});
       } else {
-        c.classKeys.push_back({"Casy1", "Pololeti" + j, text});
-        c.semesterItems.push_back(SemesterItem(pdb.path(), text));
+        c.classKeys.push_back({"Casy1", "Pololeti" + j, std::string(text)});
+        c.semesterItems.push_back(SemesterItem(pdb.path(), std::string(text)));
       }
     } else if (list) {
       c.classKeys.push_back({"Casy2", "Casy" + j, ClassByteList(pdb.path(), text, r)});
@@ -275,6 +287,10 @@ void ReadStudentRecord(VeklaState& t, int student, const std::vector<std::string
     const std::string checked = CutText(t, std::string(field(2)), {G::kNameCol, row}, kMaxName);
     g.setText(G::kNameCol, row, checked);
     ini.set(section, "Jmeno", checked);
+    // One key for each field of the record: the name, each semester's
+    // grades and note, and in place of the first and third field the order
+    // number and "examined" count that the semester store adds.
+    ini.reserveKeys(section, static_cast<std::size_t>(count));
   }
   if (count >= 3)
     g.setText(geo.examinedCol(), row,
@@ -306,15 +322,17 @@ GradesDbCheck CheckGradesDb(const PdbFile& pdb, const CodecReport& report) {
                              std::to_string(kMaxStudents));
   std::vector<std::string_view> fields;
   for (int r = 1; r <= n; ++r) {
-    RecordFields(pdb, r, n, fields);
-    const int count = static_cast<int>(fields.size());
+    // The fields beyond kMaxRecordFields are only counted: a record of more
+    // is refused below, whatever they hold.
+    std::size_t count = 0;
+    RecordFields(pdb, r, n, fields, count);
     if (count == 0) continue;
     // From field 4 on the fields come in pairs, one per semester.
-    const int semesters = count >= 4 ? (count - 2) / 2 : 0;
+    const std::size_t semesters = count >= 4 ? (count - 2) / 2 : 0;
     if (semesters > kMaxSemesters)
       ThrowMalformed(path, cp("záznam ") + std::to_string(r) + cp(" uvádí ") + std::to_string(semesters) +
                                cp(" pololetí, databáze známek jich může mít nejvýše ") + std::to_string(kMaxSemesters));
-    if (r <= 3) ReadClassRecord(c, pdb, r, std::vector<std::string>(fields.begin(), fields.end()), report);
+    if (r <= 3) ReadClassRecord(c, pdb, r, fields, report);
   }
   if (c.classColour.size() == 6) ColourField(path, c.classColour, cp("třídy v záznamu 1"));
   return c;
@@ -334,8 +352,10 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   t.semesterItems = c.semesterItems;
   int student = 0;
   std::vector<std::string_view> fields;
+  // The check refused every record of more fields than are read here.
+  std::size_t all = 0;
   for (int r = 4; r <= n; ++r)
-    if (RecordFields(pdb, r, n, fields)) ReadStudentRecord(t, ++student, fields);
+    if (RecordFields(pdb, r, n, fields, all)) ReadStudentRecord(t, ++student, fields);
   // The store knows the students by their records; their order numbers are
   // made unique as well, so that a save or a CSV round trip never merges two.
   GiveUniqueOrderNumbers(t);
@@ -362,16 +382,13 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& c) {
   t.grid.autoSizeColumns();
 }
 
-std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
-                                     const CodecReport& report) {
+void GradesDbRecords(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
+                     const CodecReport& report, const std::function<void(const PdbRecord&)>& add) {
   const int students = std::max(0, GradeGeometry(s.grid).students());
   auto byteList = [](std::string text) {
     if (text.size() > kMaxByteList) text.resize(kMaxByteList);
     return TextToByteList(text);
   };
-
-  std::vector<PdbRecord> records;
-  records.reserve(static_cast<std::size_t>(3 + students));
 
   PdbRecord classRecord{"-2", "3", ColorToPalmText(resolveColor(s.shape1))};
   for (int k : selection) {
@@ -380,14 +397,14 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
     classRecord.push_back(byteList(std::move(days)));
     classRecord.push_back(ini.get("Datumy", "Poznamka" + std::to_string(k)));
   }
-  records.push_back(std::move(classRecord));
+  add(classRecord);
 
   PdbRecord startRecord{"-1", "3", "1"};
   for (int k : selection) {
     startRecord.push_back(byteList(ini.get("Casy1", "Casy" + std::to_string(k))));
     startRecord.push_back(ini.get("Casy1", "Pololeti" + std::to_string(k)));
   }
-  records.push_back(std::move(startRecord));
+  add(startRecord);
 
   const std::string firstLabel = ini.get("Casy1", "Pololeti" + std::to_string(selection.front()));
   if (firstLabel.empty()) report.warn("Chyba pololeti 3/3");
@@ -396,7 +413,7 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
     endRecord.push_back(byteList(ini.get("Casy2", "Casy" + std::to_string(k))));
     endRecord.push_back("0");
   }
-  records.push_back(std::move(endRecord));
+  add(endRecord);
 
   for (int n = 1; n <= students; ++n) {
     // The student of a grid row has the section of its row label: after rows
@@ -407,14 +424,22 @@ std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, co
     auto get = [&](const std::string& key, std::string_view def = {}) {
       return section.empty() ? std::string(def) : ini.get(section, key, def);
     };
-    PdbRecord rec{get("Poradi", "1"), get("Jmeno", "Zaznam"), get("Zkousen", "0")};
+    PdbRecord rec;
+    rec.reserve(3 + 2 * selection.size());
+    rec.insert(rec.end(), {get("Poradi", "1"), get("Jmeno", "Zaznam"), get("Zkousen", "0")});
     for (int k : selection) {
       rec.push_back(byteList(WithoutTrailingEmptySlots(get("Z" + std::to_string(k)))));
       rec.push_back(get("P" + std::to_string(k)));
     }
-    records.push_back(std::move(rec));
+    add(rec);
     report.progress(PercentText(100.0 * n / students));
   }
+}
+
+std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& ini, const std::vector<int>& selection,
+                                     const CodecReport& report) {
+  std::vector<PdbRecord> records;
+  GradesDbRecords(s, ini, selection, report, [&](const PdbRecord& r) { records.push_back(r); });
   return records;
 }
 

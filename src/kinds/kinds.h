@@ -6,6 +6,7 @@
 // checked), so a malformed file (VeklaError, one clear Czech message naming
 // the file) changes nothing. Messages for the user and progress go through
 // the CodecReport.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ void FillGradesDb(VeklaState& t, const PdbFile& pdb, const GradesDbCheck& check)
 // every student, taken from the semester store.
 std::vector<PdbRecord> BuildGradesDb(const VeklaState& s, const IniFile& store, const std::vector<int>& semesters,
                                      const CodecReport& report);
+// The same records one at a time, for a writer that holds no more than one
+// of them (a source for WritePdbFrom).
+void GradesDbRecords(const VeklaState& s, const IniFile& store, const std::vector<int>& semesters,
+                     const CodecReport& report, const std::function<void(const PdbRecord&)>& add);
 
 void ReadTimetableDb(VeklaState& t, const PdbFile& pdb);
 std::vector<PdbRecord> BuildTimetableDb(const VeklaState& s, const CodecReport& report);
@@ -47,5 +52,7 @@ void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb);
 void ReadCalendarDb(VeklaState& t, const PdbFile& pdb);
 // Topic plans and calendar: the kind's special records, then one per grid row.
 std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport& report);
+// The same records one at a time (a source for WritePdbFrom).
+void RowRecordsDb(const VeklaState& s, const CodecReport& report, const std::function<void(const PdbRecord&)>& add);
 
 }  // namespace vekla

@@ -1,6 +1,7 @@
 // The writer of the kinds whose database is one record per grid row (topic
 // plans and the calendar), after the kind's leading special records.
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ PdbRecord SpecialRecord(const VeklaState& s, int index, int columns) {
 
 }  // namespace
 
-std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport& report) {
+void RowRecordsDb(const VeklaState& s, const CodecReport& report, const std::function<void(const PdbRecord&)>& add) {
   const CellGrid& g = s.grid;
   const int rows = g.rowCount();
   const int columns = g.colCount() - 1;
@@ -46,16 +47,19 @@ std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport&
   if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
     report.warn(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
 
-  std::vector<PdbRecord> records;
-  records.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
-  for (int i = 1; i <= leading; ++i) records.push_back(SpecialRecord(s, i, columns));
+  for (int i = 1; i <= leading; ++i) add(SpecialRecord(s, i, columns));
+  PdbRecord rec;
   for (int i = 1; i <= rows - 1; ++i) {
     report.progress(PercentText(100.0 * i / rows));
-    PdbRecord rec;
-    rec.reserve(static_cast<std::size_t>(std::max(columns, 0)));
+    rec.clear();
     for (int k = 1; k <= columns; ++k) rec.push_back(g.text(k, i));
-    records.push_back(std::move(rec));
+    add(rec);
   }
+}
+
+std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport& report) {
+  std::vector<PdbRecord> records;
+  RowRecordsDb(s, report, [&](const PdbRecord& r) { records.push_back(r); });
   return records;
 }
 

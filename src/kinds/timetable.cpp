@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -123,12 +124,13 @@ void ReadTimetableDb(VeklaState& t, const PdbFile& pdb) {
   t.shape1 = kWhite;
   const int n = pdb.header().recordCount;
   t.grid.setRowCount(kTimetableRows);
+  std::vector<std::string_view> fields;
   for (int r = 1; r <= n; ++r) {
     // Every record is read, also those the grid ignores, so that a damaged
     // record list is noticed before anything changes.
-    const std::vector<std::string> fields = pdb.recordFields(r);
-    const int count = std::min(static_cast<int>(fields.size()), kMaxFieldColumn);
-    for (int k = 1; k <= count; ++k) ReadRecordField(t, path, r, k, fields[static_cast<std::size_t>(k - 1)]);
+    pdb.recordFieldViews(r, kMaxFieldColumn, fields);
+    for (std::size_t k = 1; k <= fields.size(); ++k)
+      ReadRecordField(t, path, r, static_cast<int>(k), std::string(fields[k - 1]));
   }
   t.grid.autoSizeColumns();
 }

@@ -3,6 +3,7 @@
 // then one record per topic with one field per grid column.
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kinds/common.h"
@@ -27,10 +28,14 @@ void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
   for (int row = std::max(n - 1, 1); row < t.grid.rowCount(); ++row)
     for (int k = 1; k < t.grid.colCount(); ++k) t.grid.setText(k, row, "");
   bool cut = false;
+  const int columns = t.grid.colCount() - 1;
+  std::vector<std::string_view> fields;
   for (int r = 1; r <= n; ++r) {
-    const std::vector<std::string> fields = pdb.recordFields(r);
+    // Only the colour of record 1 and one field per column of a topic are
+    // kept; the rest of a record is counted.
+    const std::size_t count = pdb.recordFieldViews(r, r == 1 ? 3 : r == 2 ? 0 : std::max(columns, 0), fields);
     if (r == 1) {
-      const std::string colour = fields.size() >= 3 ? fields[2] : std::string();
+      const std::string colour = fields.size() >= 3 ? std::string(fields[2]) : std::string();
       if (colour.size() == 6) {
         if (!IsHexColorText(colour))
           ThrowMalformed(path, cp("barva \"") + colour + cp("\" v záznamu 1 není šestnáctkové číslo"));
@@ -46,12 +51,12 @@ void ReadTopicPlansDb(VeklaState& t, const PdbFile& pdb) {
     // The log lines name the row by its label, which the layout would only
     // write afterwards.
     t.grid.setText(0, row, std::to_string(row));
-    const int count = FieldsShown(fields.size(), t.grid.colCount() - 1, cut);
-    for (int k = 1; k <= count; ++k)
-      t.grid.setText(k, row, CheckByColumnType(t, fields[static_cast<std::size_t>(k - 1)], {k, row}));
+    const int shown = FieldsShown(count, columns, cut);
+    for (int k = 1; k <= shown; ++k)
+      t.grid.setText(k, row, CheckByColumnType(t, std::string(fields[static_cast<std::size_t>(k - 1)]), {k, row}));
   }
   LayoutTopicPlans(t);
-  if (cut) LogCutFields(t, t.grid.colCount() - 1);
+  if (cut) LogCutFields(t, columns);
   t.grid.autoSizeColumns();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 #include "pdb/error.h"
@@ -155,24 +156,55 @@ void PdbFile::ReadRecordFields(std::int64_t first, std::int64_t last,
   }
 }
 
-std::vector<std::string> PdbFile::recordFields(int index) const {
-  const auto [first, last] = RecordBodyRange(index, header_.recordCount);
-  std::vector<std::string> fields;
-  ReadRecordFields(first, last, [&](int, std::string_view text) { fields.emplace_back(text); });
-  return fields;
+std::size_t PdbFile::FieldViews(std::int64_t first, std::int64_t last, std::size_t most,
+                                std::vector<std::string_view>& fields) const {
+  fields.clear();
+  if (first < 0) first = 0;
+  const std::int64_t end = std::min(last + 1, size());  // stops quietly at the end of the file
+  if (first >= end) return 0;
+  const char* at = bytes_.data() + first;
+  const char* const stop = bytes_.data() + end;
+  while (fields.size() < most) {
+    const auto* nul = static_cast<const char*>(std::memchr(at, '\0', static_cast<std::size_t>(stop - at)));
+    if (!nul) return fields.size();  // text after the last NUL is no field
+    fields.emplace_back(at, static_cast<std::size_t>(nul - at));
+    at = nul + 1;
+  }
+  // Every further NUL ends one more field.
+  return fields.size() + static_cast<std::size_t>(std::count(at, stop, '\0'));
 }
 
-std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
-  if (records.size() > 0xFFFF)
-    throw VeklaError(cp("Databáze může mít nejvýše 65535 záznamů, tato by jich měla ") +
-                     std::to_string(records.size()) + ".");
-  const auto count = static_cast<std::uint32_t>(records.size());
+std::size_t PdbFile::recordFieldViews(int index, std::size_t most, std::vector<std::string_view>& fields) const {
+  const auto [first, last] = RecordBodyRange(index, header_.recordCount);
+  return FieldViews(first, last, most, fields);
+}
+
+std::vector<std::string> PdbFile::recordFields(int index) const {
+  std::vector<std::string_view> views;
+  recordFieldViews(index, views.max_size(), views);
+  return {views.begin(), views.end()};
+}
+
+std::string BuildPdbFrom(const PdbHeaderOut& header, const PdbRecordSource& records) {
+  // First the size of every body, for the record list.
+  std::vector<std::uint64_t> sizes;
+  std::uint64_t bodies = 0;
+  records([&](const PdbRecord& r) {
+    std::uint64_t n = 0;
+    for (const std::string& f : r) n += f.size() + 1;
+    sizes.push_back(n);
+    bodies += n;
+  });
+  if (sizes.size() > 0xFFFF)
+    throw VeklaError(cp("Databáze může mít nejvýše 65535 záznamů, tato by jich měla ") + std::to_string(sizes.size()) +
+                     ".");
+  const auto count = static_cast<std::uint32_t>(sizes.size());
+  const std::uint64_t first = kHeaderSize + kEntrySize * (std::uint64_t{count} + 1);
+  if (first + bodies - (sizes.empty() ? 0 : sizes.back()) > 0xFFFFFFFFu)
+    throw VeklaError(cp("Databáze je příliš velká."));
 
   std::string out;
-  std::size_t bodies = 0;
-  for (const PdbRecord& r : records)
-    for (const std::string& f : r) bodies += f.size() + 1;
-  out.reserve(static_cast<std::size_t>(kHeaderSize + kEntrySize * (count + 1)) + bodies);
+  out.reserve(static_cast<std::size_t>(first + bodies));
   // The name keeps one byte for its NUL: Palm OS counts the terminator in the 32.
   putFixed(out, std::string_view(header.name).substr(0, kNameField - 1), kNameField);
   out += std::string("\x00\x08", 2);  // attributes
@@ -191,29 +223,47 @@ std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& r
   out.push_back(static_cast<char>(raw & 0xFF));
   out.push_back(static_cast<char>(raw >> 8));
 
-  std::uint64_t p = kHeaderSize + kEntrySize * (std::uint64_t{count} + 1);
-  for (const PdbRecord& r : records) {
-    if (p > 0xFFFFFFFFu) throw VeklaError(cp("Databáze je příliš velká."));
+  std::uint64_t p = first;
+  for (const std::uint64_t n : sizes) {
     putBe32(out, static_cast<std::uint32_t>(p));
     out.append(4, '\0');  // attributes and unique ID
-    for (const std::string& f : r) p += f.size() + 1;
+    p += n;
   }
   out.append(kEntrySize, '\0');
-  for (const PdbRecord& r : records)
+  // Then the bodies, made once more.
+  records([&](const PdbRecord& r) {
     for (const std::string& f : r) {
       out += f;
       out.push_back('\0');
     }
+  });
   return out;
 }
 
-void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
-  const std::string bytes = BuildPdb(header, records);
-  // A database the reader would refuse is not written: the teacher could
-  // never open it again, and the file it replaces would be lost with it.
+std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
+  return BuildPdbFrom(header, [&](const std::function<void(const PdbRecord&)>& add) {
+    for (const PdbRecord& r : records) add(r);
+  });
+}
+
+namespace {
+
+// A database the reader would refuse is not written: the teacher could
+// never open it again, and the file it replaces would be lost with it.
+void writeReadable(const QString& path, const std::string& bytes) {
   const auto size = static_cast<std::int64_t>(bytes.size());
   if (size > kMaxFileSize) throw VeklaError(TooLargeToWriteMessage(path, size, kMaxFileSize));
   WriteFileAtomic(path, bytes);
+}
+
+}  // namespace
+
+void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records) {
+  writeReadable(path, BuildPdb(header, records));
+}
+
+void WritePdbFrom(const QString& path, const PdbHeaderOut& header, const PdbRecordSource& records) {
+  writeReadable(path, BuildPdbFrom(header, records));
 }
 
 }  // namespace vekla

@@ -55,7 +55,17 @@ class PdbFile {
   // field in [first, last]; stops quietly at the end of the file.
   void ReadRecordFields(std::int64_t first, std::int64_t last,
                         const std::function<void(int, std::string_view)>& field) const;
-  // All fields of record `index` (of the header's count).
+  // The first `most` fields in [first, last] as views into the file, into
+  // `fields`; returns how many fields the range holds in all. The fields
+  // beyond `most` are only counted, so a record of millions of empty fields
+  // costs one pass over its bytes, not millions of strings.
+  std::size_t FieldViews(std::int64_t first, std::int64_t last, std::size_t most,
+                         std::vector<std::string_view>& fields) const;
+  // The same for record `index` (of the header's count). Readers take as
+  // many fields as their kind has a use for and count the rest.
+  std::size_t recordFieldViews(int index, std::size_t most, std::vector<std::string_view>& fields) const;
+  // All fields of record `index`, as copies: for a record whose size is
+  // known to be small (tests, tools).
   std::vector<std::string> recordFields(int index) const;
 
  private:
@@ -75,11 +85,20 @@ struct PdbHeaderOut {
 
 using PdbRecord = std::vector<std::string>;  // the fields, each written with a NUL after it
 
+// Records made one at a time: calls `add` with each record, in order, the
+// same records each time it runs.
+using PdbRecordSource = std::function<void(const std::function<void(const PdbRecord&)>& add)>;
+
 // Builds the whole file: header, entries, zero gap, bodies.
 std::string BuildPdb(const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+// The same from a source it runs twice, for the record list and for the
+// bodies, so that no more than one record is held beside the file: the
+// records of a large grade book would be a second copy of its semesters.
+std::string BuildPdbFrom(const PdbHeaderOut& header, const PdbRecordSource& records);
 // Builds and writes atomically; throws VeklaError naming the file on failure,
 // and for a database larger than the reader reads (kMaxFileSize), which is
 // then not written at all.
 void WritePdb(const QString& path, const PdbHeaderOut& header, const std::vector<PdbRecord>& records);
+void WritePdbFrom(const QString& path, const PdbHeaderOut& header, const PdbRecordSource& records);
 
 }  // namespace vekla

@@ -46,7 +46,12 @@ Cell& CellGrid::grow(int col, int row) {
   noteWrite(col, row);
   if (row >= static_cast<int>(cells_.size())) cells_.resize(static_cast<size_t>(row) + 1);
   auto& r = cells_[static_cast<size_t>(row)];
-  if (col >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(col) + 1);
+  if (col >= static_cast<int>(r.size())) {
+    // A row takes the grid's width at once instead of doubling cell by cell:
+    // nine cells would take room for sixteen, in every row of a long table.
+    if (r.capacity() < static_cast<size_t>(cols_)) r.reserve(static_cast<size_t>(cols_));
+    r.resize(static_cast<size_t>(col) + 1);
+  }
   return r[static_cast<size_t>(col)];
 }
 

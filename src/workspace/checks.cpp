@@ -46,7 +46,7 @@ long long roundedPercent(long long k, long long n) {
 std::string CutText(VeklaState& s, std::string text, CellPos at, int maxLen) {
   const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
   if (text.size() <= m) return text;
-  Log(s, CellName(s, at) + cp(" zkrácení položky ") + text);
+  Log(s, CellName(s, at) + cp(" zkrácení položky ") + std::string(LogPart(text)));
   text.resize(m);
   return text;
 }
@@ -54,7 +54,7 @@ std::string CutText(VeklaState& s, std::string text, CellPos at, int maxLen) {
 std::string CutLabelledText(VeklaState& s, std::string text, const std::string& label, int maxLen) {
   const std::size_t m = static_cast<std::size_t>(maxLen < 0 ? 0 : maxLen);
   if (text.size() <= m) return text;
-  Log(s, label + ": " + text + cp(" zkrácení položky"));
+  Log(s, label + ": " + std::string(LogPart(text)) + cp(" zkrácení položky"));
   text.resize(m);
   return text;
 }
@@ -326,7 +326,11 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
   return text;
 }
 
-std::string CellName(const VeklaState& s, CellPos at) { return s.grid.text(0, at.row) + "/" + s.grid.text(at.col, 0); }
+std::string CellName(const VeklaState& s, CellPos at) {
+  // An imported grade book's captions and titles come from the file and may
+  // be long; every line that names the cell shows at most LogPart of them.
+  return std::string(LogPart(s.grid.text(0, at.row))) + "/" + std::string(LogPart(s.grid.text(at.col, 0)));
+}
 
 std::string StudentLabel(std::string_view number, std::string_view name) {
   const std::size_t space = name.find(' ');

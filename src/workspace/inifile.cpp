@@ -288,6 +288,14 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
   d->revision = nextRevision();
 }
 
+void IniFile::reserveKeys(std::string_view section, std::size_t keys) {
+  const auto it = d->index.find(UpToNul(section));
+  if (it == d->index.end()) return;
+  Impl::Section& s = d->sections[it->second];
+  s.keys.reserve(keys);
+  if (keys > Impl::kSearched) s.index.reserve(keys);
+}
+
 void IniFile::setBool(std::string_view section, std::string_view key, bool value) {
   set(section, key, value ? "1" : "0");
 }

@@ -35,6 +35,10 @@ class IniFile {
   std::string get(std::string_view section, std::string_view key, std::string_view def = {}) const;
   bool getBool(std::string_view section, std::string_view key, bool def) const;
   void set(std::string_view section, std::string_view key, std::string_view value);
+  // Room for `keys` keys in the existing `section` (nothing when it is
+  // missing): a section filled in one go takes its size at once instead of
+  // doubling. Changes no content.
+  void reserveKeys(std::string_view section, std::size_t keys);
   void setBool(std::string_view section, std::string_view key, bool value);
   void removeKey(std::string_view section, std::string_view key);
   std::vector<std::string> sections() const;

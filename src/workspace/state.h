@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pdb/color.h"
@@ -147,6 +148,14 @@ struct VeklaState {
   Control& control(Ctl c) { return controls[static_cast<std::size_t>(c)]; }
   const Control& control(Ctl c) const { return controls[static_cast<std::size_t>(c)]; }
 };
+
+// The longest line of the error log: a repair quotes the text it repaired,
+// which a damaged file may make megabytes long. Longer lines keep their
+// start and end in "…".
+inline constexpr std::size_t kMaxLogLine = 4096;
+// As much of a text as a log line can show: a line built from more would only
+// copy what is cut away.
+inline std::string_view LogPart(std::string_view text) { return text.substr(0, kMaxLogLine); }
 
 // Appends one line to the error log.
 void Log(VeklaState& s, std::string line);

@@ -391,3 +391,22 @@ TEST_F(ConvertTest, CsvImportKeepsEveryStudentAndEveryField) {
 }
 
 }  // namespace
+
+// A CSV file of another kind is refused whatever names the kind, --kind or
+// the file's name: exit status 1, one message, no output.
+TEST_F(ConvertTest, AnotherKindsCsvIsRefused) {
+  writeFile("Rozpisy-Z.csv", cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9\r\n"));
+  writeFile("plan.csv", cp("1;Úvod;1.9.2025;;1;1;1;0\r\n"));
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"Rozpisy-Z.csv"}, "není rozpis: jeho první řádek je řádek titulků tabulky známek."},
+      {{"--kind", "rozvrh", "Rozpisy-Z.csv"}, "není rozvrh: jeho první řádek je řádek titulků tabulky známek."},
+      {{"--kind", "kalendar", "plan.csv"}, "není kalendář: jeho první řádek má 8 polí, kalendář má 1 sloupec."},
+  };
+  for (const auto& [args, message] : cases) {
+    const Result r = run(args + QStringList{"Rozpisy-out.PDB"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QString::fromUtf8("vekla-convert: Soubor \"%1\" %2 Tabulka zůstala beze změny.\n").arg(path(args.last()), message));
+    EXPECT_FALSE(QFile::exists(path("Rozpisy-out.PDB")));
+  }
+  EXPECT_EQ(run({"--kind", "rozpisy", "plan.csv", "Rozpisy-out.PDB"}).exitCode, 0);
+}

@@ -14,6 +14,7 @@
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindparams.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -63,6 +64,28 @@ TEST(CsvLines, SplitAndJoin) {
   }
 }
 
+// A reader keeps the first fields of a line and counts the rest, reading
+// quoted fields among them whole: their ";" and line ends are text.
+TEST(CsvLines, SurplusFieldsAreCountedNotKept) {
+  using Line = std::pair<std::size_t, std::vector<std::string>>;  // fields in all, fields kept
+  const std::vector<std::tuple<std::string, std::size_t, std::vector<Line>>> cases = {
+      {"a;b;c;d\r\ne", 2, {{4, {"a", "b"}}, {1, {"e"}}}},
+      {"a;\"x;\r\ny\";\"\"\"\";d\nz", 1, {{4, {"a"}}, {1, {"z"}}}},
+      {"a;\"x;\r\ny\";\"\"\"\";d\nz", CsvReader::kAllFields, {{4, {"a", "x;\r\ny", "\"", "d"}}, {1, {"z"}}}},
+      {"\"open;x\ny", 1, {{2, {"\"open"}}, {1, {"y"}}}},
+      {std::string(100000, ';') + "\r\n\n", 3, {{100001, {"", "", ""}}, {1, {""}}}},
+  };
+  for (const auto& [bytes, most, lines] : cases) {
+    CsvReader in(bytes);
+    std::vector<std::string> fields{"left over"};
+    for (const auto& [count, kept] : lines) {
+      EXPECT_EQ(in.next(fields, most), count) << bytes.substr(0, 20);
+      EXPECT_EQ(fields, kept) << bytes.substr(0, 20);
+    }
+    EXPECT_EQ(in.next(fields, most), 0u);
+  }
+}
+
 TEST_F(CsvTest, PlainTablesExport) {
   struct Case { DbKind kind; int cols, rows; Cells cells; std::string bytes; };
   const std::vector<Case> cases = {
@@ -87,8 +110,9 @@ TEST_F(CsvTest, PlainTablesExport) {
 TEST_F(CsvTest, TablesImport) {
   struct Case { DbKind kind; std::string bytes; int cols, rows; Cells cells; std::vector<std::string> log; };
   const std::vector<Case> cases = {
-      {DbKind::Rozpisy, cp("1;Úvod;1.9.2005;;1;2;2;0;navíc\r\n2;\"a;b\"\r\n"), 9, 3,
-       {{2, 1, cp("Úvod")}, {8, 1, "0"}, {9, 1, ""}, {2, 2, "a;b"}, {3, 2, ""}}, {}},
+      {DbKind::Rozpisy, cp("1;Úvod;1.9.2005;;1;2;2;0\r\n2;\"a;b\";;;;;;0;navíc\r\n3;x\r\n"), 9, 4,
+       {{2, 1, cp("Úvod")}, {8, 1, "0"}, {2, 2, "a;b"}, {3, 2, ""}, {8, 2, "0"}, {9, 2, ""}, {1, 3, "3"}, {2, 3, "x"}},
+       {}},
       {DbKind::Rozpisy, "1;a\n2;b\r3;c", 9, 4, {{1, 2, "2"}, {1, 3, "3"}, {2, 3, "c"}}, {}},
       {DbKind::Rozpisy, "x;a;31.2.2005\r\n", 9, 2, {{1, 1, "0"}, {3, 1, ""}},
        {cp("1/Pořadí změna hodnocení x"), "1/Datum 31.2.2005 " + cp("není datum")}},
@@ -173,7 +197,7 @@ TEST_F(CsvTest, EmptyOrOversizedFilesChangeNothing) {
   const std::vector<std::pair<DbKind, std::string>> cases = {
       {DbKind::Znamky, ""}, {DbKind::Rozpisy, ""}, {DbKind::Rozvrh, ""}, {DbKind::Kalendar, ""},
       {DbKind::Rozvrh, std::string(256, ';')}, {DbKind::Znamky, std::string(1004, '\n')},
-      {DbKind::Rozpisy, std::string(65534, '\n')}};
+      {DbKind::Rozpisy, "1;a\n" + std::string(65533, '\n')}};
   for (const auto& [kind, bytes] : cases) {
     Tab(kind);
     const std::string before = Snapshot(s);
@@ -184,6 +208,67 @@ TEST_F(CsvTest, EmptyOrOversizedFilesChangeNothing) {
       EXPECT_NE(e.text().find(NativePath(path("f.csv"))), std::string::npos) << e.text();
     }
     EXPECT_EQ(Snapshot(s), before);
+  }
+}
+
+// Every kind's file on every tab: a file of another kind is refused with one
+// message naming it, the tab as it was; the kind's own files are read.
+TEST_F(CsvTest, AnotherKindsFileIsRefused) {
+  const std::string grades = cp("Pořadí;Jméno;1;2;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n;;1.9;2.9;;;;\r\n");
+  const std::string values = cp("+ Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n");
+  const std::string plan = cp("1;Úvod;1.9.2025;;1;1;1;0\r\n");
+  const std::string days = cp("Nový rok\r\nKarina\r\n");
+  const std::string week = cp("Název;1;2;3\r\n;07:50;08:40;09:40\r\n");
+  const std::string titles = cp("je řádek titulků tabulky známek");
+  struct Case { DbKind kind; std::string bytes; std::string why; };  // why: "" when read
+  const std::vector<Case> cases = {
+      {DbKind::Znamky, grades, ""}, {DbKind::Znamky, plan, cp("není tabulka známek")},
+      {DbKind::Rozpisy, plan, ""}, {DbKind::Rozpisy, "1;a\r\n", ""}, {DbKind::Rozpisy, grades, titles},
+      {DbKind::Rozpisy, values, titles}, {DbKind::Rozpisy, days, cp("má 1 pole, rozpis má 8 sloupců")},
+      {DbKind::Rozpisy, "N;1;2;3;4;5;6;7;8;9\r\n", cp("má 10 polí, rozpis má 8 sloupců")},
+      {DbKind::Kalendar, days, ""}, {DbKind::Kalendar, grades, titles},
+      {DbKind::Kalendar, plan, cp("má 8 polí, kalendář má 1 sloupec")},
+      {DbKind::Kalendar, week, cp("má 4 pole, kalendář má 1 sloupec")},
+      {DbKind::Rozvrh, week, ""}, {DbKind::Rozvrh, values, titles},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes.substr(0, 30));
+    Tab(c.kind);
+    const std::string before = Snapshot(s);
+    try {
+      Import(c.kind, c.bytes, "jiny.csv");
+      EXPECT_EQ(c.why, "");
+    } catch (const VeklaError& e) {
+      EXPECT_EQ(e.text().substr(0, e.text().find(cp(" není "))), cp("Soubor \"") + NativePath(path("jiny.csv")) + "\"");
+      EXPECT_NE(c.why, "");
+      EXPECT_NE(e.text().find(c.why + (c.kind == DbKind::Znamky ? "" : cp(". Tabulka zůstala beze změny."))),
+                std::string::npos) << toUtf8(e.text());
+      EXPECT_EQ(Snapshot(s), before);
+    }
+  }
+}
+
+// A damaged file may quote megabytes in a log line: a repaired text, a
+// student's name, a column title named by every grade below it. A line
+// shows its first kMaxLogLine bytes and "…"; shorter lines stay whole.
+TEST_F(CsvTest, LogLinesShowTheStartOfLongTexts) {
+  const std::string x(10000, 'x'), t(300, 't');
+  const std::string dates = ";;1.9\r\n;;08:00\r\n;;08:45\r\n";
+  const std::string head = cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen\r\n") + dates;
+  const std::string shown = cp(" nastavena barva automaticky pro 1 ");
+  const std::vector<std::tuple<DbKind, std::string, std::vector<std::string>>> cases = {
+      {DbKind::Rozpisy, "1;" + x + ";1.9.2025;;1;1;1;0\r\n2;" + t + "\r\n",
+       {cp("1/Téma zkrácení položky ") + x, cp("2/Téma zkrácení položky ") + t}},
+      {DbKind::Znamky, head + "1;" + x + ";1 ;;;;0\r\n",
+       {"1. " + x + "/1" + shown, "Student: " + x + cp(" zkrácení položky")}},
+      {DbKind::Znamky, cp("Pořadí;Jméno;") + x + "\r\n" + dates + "1;Eva;1 \r\n", {"1. Eva/" + x + shown}},
+  };
+  for (const auto& [kind, bytes, log] : cases) {
+    Tab(kind);
+    Import(kind, bytes);
+    std::vector<std::string> expected;
+    for (const std::string& l : log) expected.push_back(l.size() > kMaxLogLine ? l.substr(0, kMaxLogLine) + "\x85" : l);
+    EXPECT_EQ(s.Memo1, expected);
   }
 }
 

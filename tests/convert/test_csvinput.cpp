@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <string>
 #include <thread>
@@ -104,6 +105,26 @@ TEST(CsvInput, TextOfEveryEncodingBecomesCp1250) {
     std::vector<std::string> log;
     EXPECT_EQ(CsvTextToCp1250(c.raw, log), c.expected) << c.name;
     EXPECT_EQ(log, c.log) << c.name;
+  }
+}
+
+// No table holds more lines than a database has records: a file whose lines
+// lose characters beyond that many logs the first kMaxRecords and counts the
+// rest in one line.
+TEST(CsvInput, LossyLinesBeyondTheLargestTableAreCounted) {
+  const std::string more = cp("Znak nelze uložit v kódování Windows-1250, nahrazen znakem \"?\", ještě na ");
+  const std::pair<std::size_t, std::string> cases[] = {
+      {kMaxRecords, lossyLine("a?")},
+      {kMaxRecords + 1, more + cp("1 dalším řádku.")},
+      {kMaxRecords + 300000, more + cp("300000 dalších řádcích.")},
+  };
+  for (const auto& [lines, last] : cases) {
+    std::string raw;
+    for (std::size_t i = 0; i < lines; ++i) raw += "a\xE2\x9C\x93\n";  // "a✓"
+    std::vector<std::string> log;
+    EXPECT_EQ(CsvTextToCp1250(raw, log).size(), 3 * lines);
+    EXPECT_EQ(log.size(), std::min<std::size_t>(lines, kMaxRecords + 1));
+    EXPECT_EQ(log.back(), last) << lines;
   }
 }
 

@@ -198,6 +198,20 @@ TEST_F(GradesReadTest, UnusualButReadableFiles) {
     ReadGrades(t, p, file, true);
     EXPECT_EQ(t.semesterItems, std::vector<std::string>{". pol. 2004/2005"});
   }
+  // A hundred semesters, the most a grade book may have: every one is read,
+  // the last one's grades shown.
+  {
+    VeklaState t = s;
+    const QString file = path("Znamky-sto.PDB");
+    std::vector<Semester> sems(100, TwoSemesters()[0]);
+    sems.back().label = "20992";
+    WriteBytes(file, GradesDb("Znamky-sto", "3366cc", sems,
+                              {{"1", "Ema", "0", std::vector<StudentPair>(100, {B({1, 1}), "x"})}}));
+    ReadGrades(t, p, file, true);
+    ASSERT_EQ(t.semesterItems.size(), 100u);
+    EXPECT_EQ(t.semesterItems.back(), "2. pol. 2099/2100");
+    EXPECT_EQ(t.gradesIni.get("Z1", "P100"), "x");
+  }
   // Only the three special records: six rows, no students.
   {
     VeklaState t = s;
@@ -363,6 +377,13 @@ TEST_F(GradesReadTest, DamagedFileLeavesClassSemestersAndStoreAsTheyWere) {
       {"Znamky-posledni.PDB",
        GradesDb("Znamky-7b", "3366cc", TwoSemesters(),
                 {ThreeStudents()[0], {"2", "B", "0", std::vector<StudentPair>(101, {B({1, 1}), ""})}})},
+      // A million empty fields are a million counted, not the 100 semesters
+      // read of them.
+      {"Znamky-pole.PDB", [] {
+         std::vector<std::string> bodies = GradeBodies("3366cc", TwoSemesters(), ThreeStudents());
+         bodies[4] += std::string(1000000, '\0');
+         return pdbBytes("Znamky-7b", "data", "TqbZ", 0, 0, bodies);
+       }()},
   };
   for (const auto& [name, content] : cases) {
     const QString file = path(name);

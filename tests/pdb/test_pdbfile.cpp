@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
@@ -120,6 +121,24 @@ TEST(PdbRead, BodyRangesAndFields) {
   f.ReadRecordFields(104, 100000, [&](int n, std::string_view t) { seen.emplace_back(n, std::string(t)); });
   const std::vector<std::pair<int, std::string>> expected = {{1, "ab"}, {2, "c"}, {3, "x"}};
   EXPECT_EQ(seen, expected);
+}
+
+// A reader keeps as many fields as its kind has a use for and counts the
+// rest. Text after the last NUL is no field, kept or counted.
+TEST(PdbRead, FieldsBeyondTheMostAreCountedNotKept) {
+  const std::string abc("a\0\0bc\0d", 7);
+  const std::vector<std::tuple<std::string, std::size_t, std::vector<std::string>, std::size_t>> cases = {
+      {abc, 1, {"a"}, 3},          {abc, 0, {}, 3},
+      {abc, 10, {"a", "", "bc"}, 3}, {std::string(100000, '\0'), 2, {"", ""}, 100000},
+      {"no field at all", 5, {}, 0},
+  };
+  for (const auto& [bytes, most, kept, count] : cases) {
+    const PdbFile f = PdbFile::fromBytes(pdbBytes("T", "data", "TqbR", 0, 0, {body({"first"}), bytes}));
+    std::vector<std::string_view> views{"left over"};
+    EXPECT_EQ(f.recordFieldViews(2, most, views), count) << bytes.size() << "/" << most;
+    EXPECT_EQ(std::vector<std::string>(views.begin(), views.end()), kept) << bytes.size() << "/" << most;
+    EXPECT_EQ(f.recordFields(2).size(), count);
+  }
 }
 
 TEST(PdbRead, LastBodyMayBeEmptyAtTheEndOfTheFile) {

@@ -69,7 +69,9 @@ TEST(TempFolderTest, OnlyWhatNoRunningProgramUsesIsRemoved) {
     const QString path = dir.filePath(QString::fromStdString(c.name));
     MakeEntries(dir.path(), {{c.name, c.what}});
     if (c.what == "/") MakeEntries(path, {{"data/Znamky.ini", "=x"}});
-    if (c.otherUser) ASSERT_EQ(lchown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    if (c.otherUser) {
+      ASSERT_EQ(lchown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
     SetAge(path, c.age);
     removed += c.removed;
   }
