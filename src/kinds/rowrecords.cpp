@@ -12,12 +12,11 @@
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/kindparams.h"
 
 namespace vekla {
 
 namespace {
-
-constexpr int kCalendarRows = 367;
 
 // Special record `index` (from 1) with one field per grid column 1..C-1:
 // the first one carries the highlight colour, the others are constant.
@@ -43,8 +42,9 @@ std::vector<PdbRecord> BuildRowRecordsDb(const VeklaState& s, const CodecReport&
   if (count > kMaxRecords)
     throw VeklaError(cp("Databázi \"") + s.EditN + cp(".PDB\" nelze uložit: může mít nejvýše ") +
                      std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) + ".");
-  if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
-    report.warn(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
+  if (const KindParams& k = Params(s.kind); k.fixedRows && rows != k.rows)
+    report.warn(cp("Databáze \"") + k.prefix + cp(".PDB\" musí mít ") + std::to_string(k.rows - 1) +
+                cp(" záznamů, jinak nebude program správně fungovat!"));
 
   std::vector<PdbRecord> records;
   records.reserve(static_cast<std::size_t>(std::max(count, 0LL)));

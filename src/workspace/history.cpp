@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workspace/kindparams.h"
+
 namespace vekla {
 
 namespace {
@@ -80,8 +82,8 @@ void EditHistory::reset(const VeklaState& s) {
   gridBytes_ = GridBytes(grid_);
   mark_ = s.grid.mark();
   panels_ = PanelFields::of(s);
-  // Only the grade book keeps a semester store.
-  storeLoaded_ = s.kind == DbKind::Znamky;
+  // Only a kind with semesters keeps a semester store.
+  storeLoaded_ = Params(s.kind).semesterStore;
   store_ = storeLoaded_ ? s.gradesIni : IniFile();
   storeRevision_ = s.gradesIni.revision();
   current_ = CurrentOf(s.grid);

@@ -110,7 +110,7 @@ class Histories {
   const EditHistory& of(DbKind k) const { return h_[static_cast<std::size_t>(k)]; }
 
  private:
-  std::array<EditHistory, 4> h_;
+  std::array<EditHistory, kKindCount> h_;
 };
 
 }  // namespace vekla

@@ -14,8 +14,6 @@
 #include "workspace/datafolder.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
-#include "workspace/semesters.h"
-#include "workspace/setup.h"
 
 namespace vekla {
 
@@ -138,12 +136,9 @@ void SaveCommon(VeklaState& s) {
   WriteWorkFile(fileOf(s, ".txt"), w.bytes());
 }
 
-void LoadCommon(VeklaState& s) {
+bool LoadCommonFile(VeklaState& s) {
   const QString path = fileOf(s, ".txt");
-  if (!QFile::exists(path)) {
-    SetupTab(s, s.kind);
-    return;
-  }
+  if (!QFile::exists(path)) return false;
   LineReader in(path);
   for (std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) *t = in.text();
   s.shape1 = in.number();
@@ -164,6 +159,7 @@ void LoadCommon(VeklaState& s) {
   g.setRowCount(rows);
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) g.setText(c, r, in.text());
+  return true;
 }
 
 // ---------------------------------------------------------------- timetable extras
@@ -280,55 +276,6 @@ void LoadGradeExtras(VeklaState& s) {
   in.require(lines);
   s.memoPoznamka.clear();
   for (int i = 0; i < lines; ++i) s.memoPoznamka.push_back(in.text());
-}
-
-// ---------------------------------------------------------------- per kind
-
-void SaveKind(VeklaState& s) {
-  if (s.workFilesInMemory) return;
-  WorkFileBatch batch;
-  SaveCommon(s);
-  if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
-  if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
-  // The semester store goes with the grid it belongs to.
-  const std::size_t grids = batch.size();
-  FlushGradesIni(s);
-  const bool storeToWrite = batch.size() > grids;
-  try {
-    batch.write();
-  } catch (...) {
-    // The store is not on the disk as it is: the next flush writes it.
-    if (storeToWrite) {
-      s.gradesIniWritten = 0;
-      s.gradesIniDirty = true;
-    }
-    throw;
-  }
-}
-
-void LoadKind(VeklaState& s) {
-  switch (s.kind) {
-    case DbKind::Znamky:
-      LoadCommon(s);
-      LayoutGrades(s);
-      LoadGradeExtras(s);
-      SelectBandCell(s, 0, 0);
-      break;
-    case DbKind::Rozpisy:
-      LoadCommon(s);
-      LayoutTopicPlans(s);
-      break;
-    case DbKind::Rozvrh:
-      LoadCommon(s);
-      LoadTimetableExtras(s);
-      LayoutTimetable(s);
-      break;
-    case DbKind::Kalendar:
-      LoadCommon(s);
-      LayoutCalendar(s);
-      break;
-  }
-  s.grid.autoSizeColumns();
 }
 
 }  // namespace vekla

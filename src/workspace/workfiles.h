@@ -6,17 +6,15 @@
 
 namespace vekla {
 
+// The common grid file and each kind's extras. SaveKind and LoadKind
+// (workspace/kindops.h) write and read the current kind's set.
 void SaveCommon(VeklaState& s);
-void LoadCommon(VeklaState& s);  // runs SetupTab when the file is missing
+// False, changing nothing, when the file is missing (LoadCommon then sets
+// the tab up afresh).
+bool LoadCommonFile(VeklaState& s);
 void SaveTimetableExtras(VeklaState& s);
 void LoadTimetableExtras(VeklaState& s);
 void SaveGradeExtras(VeklaState& s);
 void LoadGradeExtras(VeklaState& s);
-
-// Save the current kind's working files (common first, then extras).
-void SaveKind(VeklaState& s);
-// Load as on activation: SetupTab is not run here; the common file, the
-// kind's layout and extras in the order each kind needs, then auto column width.
-void LoadKind(VeklaState& s);
 
 }  // namespace vekla

@@ -13,6 +13,7 @@
 #include "pdb/text.h"
 #include "workspace/datafolder.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindops.h"
 #include "workspace/semesters.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
