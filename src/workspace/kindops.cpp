@@ -265,11 +265,11 @@ void SaveKind(VeklaState& s) {
   if (s.workFilesInMemory) return;
   const KindOps& ops = Ops(s.kind);
   WorkFileBatch batch;
-  SaveCommon(s);
-  if (ops.saveExtras) ops.saveExtras(s);
+  SaveCommon(s, batch);
+  if (ops.saveExtras) ops.saveExtras(s, batch);
   // The semester store goes with the grid it belongs to.
   const std::size_t grids = batch.size();
-  FlushGradesIni(s);
+  FlushGradesIni(s, batch);
   const bool storeToWrite = batch.size() > grids;
   try {
     batch.write();

@@ -14,6 +14,8 @@
 
 namespace vekla {
 
+class WorkFileBatch;
+
 // What a question about removing a row calls it: its number as the grid
 // shows it and its text (a student's name, a topic, a day's holiday).
 struct RowName {
@@ -34,7 +36,7 @@ struct KindOps {
   // The working files besides the common grid file: written with it,
   // nullptr when the kind has none; and read after it in the kind's order,
   // with the layout.
-  void (*saveExtras)(VeklaState&);
+  void (*saveExtras)(VeklaState&, WorkFileBatch&);
   void (*loadAfterCommon)(VeklaState&);
 
   // --- cells

@@ -122,7 +122,7 @@ QString fileOf(const VeklaState& s, const char* suffix) {
 
 // ---------------------------------------------------------------- common grid file
 
-void SaveCommon(VeklaState& s) {
+void SaveCommon(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   const CellGrid& g = s.grid;
   LineWriter w;
@@ -133,7 +133,7 @@ void SaveCommon(VeklaState& s) {
   w.number(g.rowCount());
   for (int r = 0; r < g.rowCount(); ++r)
     for (int c = 0; c < g.colCount(); ++c) w.text(g.text(c, r));
-  WriteWorkFile(fileOf(s, ".txt"), w.bytes());
+  batch.add(fileOf(s, ".txt"), w.bytes());
 }
 
 bool LoadCommonFile(VeklaState& s) {
@@ -164,7 +164,7 @@ bool LoadCommonFile(VeklaState& s) {
 
 // ---------------------------------------------------------------- timetable extras
 
-void SaveTimetableExtras(VeklaState& s) {
+void SaveTimetableExtras(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   const CellGrid& g = s.grid;
   const int C = g.colCount(), R = g.rowCount();
@@ -177,7 +177,7 @@ void SaveTimetableExtras(VeklaState& s) {
   for (int c = 1; c < C; ++c) w.number(g.brush(c, 1));
   for (int c = 1; c < C; ++c)
     for (int r = 4; r < R - 1; r += 4) w.number(g.brush(c, r));
-  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
+  batch.add(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadTimetableExtras(VeklaState& s) {
@@ -207,7 +207,7 @@ void LoadTimetableExtras(VeklaState& s) {
 
 // ---------------------------------------------------------------- grade extras
 
-void SaveGradeExtras(VeklaState& s) {
+void SaveGradeExtras(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   LineWriter w;
   // Two colour numbers of up to ten digits for every cell.
@@ -237,7 +237,7 @@ void SaveGradeExtras(VeklaState& s) {
   w.number(s.studentCount);
   w.number(static_cast<std::int64_t>(s.memoPoznamka.size()));
   for (const auto& line : s.memoPoznamka) w.text(line);
-  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
+  batch.add(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadGradeExtras(VeklaState& s) {
