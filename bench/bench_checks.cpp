@@ -7,6 +7,7 @@
 #include "support/gradebook.h"
 #include "workspace/checks.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindops.h"
 #include "workspace/progress.h"
 
 using namespace vekla;

@@ -8,6 +8,7 @@
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/gradegeometry.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 
 using namespace vekla;

@@ -7,6 +7,7 @@
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/gradegeometry.h"
+#include "workspace/kindops.h"
 #include "workspace/sorting.h"
 
 using namespace vekla;

@@ -8,6 +8,7 @@
 
 #include "fuzz/fuzzstate.h"
 #include "workspace/checks.h"
+#include "workspace/kindops.h"
 
 using namespace vekla;
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 #include "workspace/state.h"
 

@@ -216,7 +216,9 @@ int convert(const ConvertOptions& o) {
   }
   if (!kind) kind = KindFromFileName(input);
   if (!kind) return usageError("druh databáze nelze určit, zadejte --kind");
-  // A grade book's CSV export also writes the values file beside OUTPUT.
+  // A grade book's CSV export also writes the values file beside OUTPUT: the
+  // one export that names a second file after OUTPUT, checked before
+  // anything is read.
   if (*kind == DbKind::Znamky && out == Format::Csv && SameFile(input, ValuesCsvPath(output)))
     return overwritesInput("soubor hodnot", ValuesCsvPath(output));
 
@@ -277,7 +279,7 @@ int convert(const ConvertOptions& o) {
     return kFailed;
   }
 
-  if (o.semester && s.kind == DbKind::Znamky) {
+  if (o.semester && Params(s.kind).semesterStore) {
     const int n = *o.semester;
     if (n > static_cast<int>(s.semesterItems.size())) {
       return usageError("pololetí " + std::to_string(n) + " v databázi není (má jich " +

@@ -64,10 +64,8 @@ std::string CopyCells(const VeklaState& s, const std::vector<CellPos>& cells) {
 }
 
 std::string CopyWeights(const VeklaState& s, const std::vector<CellPos>& cells) {
-  const GradeGeometry g(s.grid);
-  const bool grades = s.kind == DbKind::Znamky;
   return BlockText(cells, [&](CellPos p) {
-    if (!grades || !g.isGradeCell(p) || s.grid.text(p).empty()) return std::string();
+    if (!HoldsGrade(s, p) || s.grid.text(p).empty()) return std::string();
     const int n = WeightNumber(s, s.grid.fontColor(p.col, p.row));
     return n >= 1 ? std::to_string(n) : std::string();
   });
@@ -156,7 +154,6 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
   const auto lines = SplitClipboardText(text);
   if (lines.empty()) return Outcome::Cancelled;
   const auto copied = WeightsOf(lines, weights);
-  const GradeGeometry geometry(s.grid);
   const bool hasPressed = s.weightDown >= 1 && s.weightDown <= 4;
   const Color pressed = hasPressed ? s.weights[static_cast<std::size_t>(s.weightDown - 1)].color : 0;
 
@@ -184,7 +181,7 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
       }
       const std::string checked = PreviewCheck(s, field, c);
       std::optional<Color> weight;
-      if (s.kind == DbKind::Znamky && geometry.isGradeCell(c) && !checked.empty()) {
+      if (HoldsGrade(s, c) && !checked.empty()) {
         // A grade copied in Vekla keeps its weight; any other takes the
         // pressed one, as a typed grade does.
         const int n = copied.empty() ? 0 : copied[i][j];
@@ -204,7 +201,7 @@ Outcome PasteCells(VeklaState& s, Prompter& p, CellPos at, std::string_view text
   for (const Write& w : writes) {
     s.grid.setText(w.at, CheckCell(s, *w.field, w.at));
     if (w.weight && !s.grid.text(w.at).empty()) s.grid.setFontColor(w.at.col, w.at.row, *w.weight);
-    grades = grades || (s.kind == DbKind::Znamky && geometry.isGradeCell(w.at));
+    grades = grades || HoldsGrade(s, w.at);
   }
   if (outside > 0) Log(s, LeftOut("Vkládaný blok přesahuje tabulku: ", outside));
   if (guarded > 0) Log(s, LeftOut("Záhlaví a statistiky se nepřepisují: ", guarded));

@@ -9,7 +9,6 @@
 #include "commands/folders.h"
 #include "commands/gradepanel.h"
 #include "commands/kindtable.h"
-#include "pdb/clock.h"
 #include "pdb/codecs.h"
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
@@ -17,7 +16,7 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
-#include "workspace/ordernumbers.h"
+#include "workspace/kindops.h"
 #include "workspace/palmdesktop.h"
 #include "workspace/progress.h"
 #include "workspace/recentfiles.h"
@@ -25,7 +24,6 @@
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
-#include "workspace/workfiles.h"
 
 namespace vekla {
 
@@ -37,8 +35,6 @@ QString withSlash(QString dir) {
 }
 
 QString settingsPath(const VeklaState& s) { return s.programDir + "vekla.ini"; }
-
-void setEnabled(VeklaState& s, Ctl c, bool on) { s.control(c).enabled = on; }
 
 // The settings key of the file tab `i` was saved to last.
 std::string SavedFileKey(std::size_t i) { return "UlozenoDo" + std::to_string(i); }
@@ -84,7 +80,7 @@ void FormCreate(VeklaState& s, const QString& programDir) {
   s.userName = fromQt(PalmUserName(ReadPalmDesktopValues(s.settings)));
   bool ok = false;
   const int tab = QString::fromStdString(s.settings.get("Nastaveni", "TabIndex", "0")).toInt(&ok);
-  s.kind = static_cast<DbKind>(ok && tab >= 0 && tab <= 3 ? tab : 0);
+  s.kind = static_cast<DbKind>(ok && tab >= 0 && tab < kKindCount ? tab : 0);
   // Which tabs hold edits not yet saved to a database, one "0" or "1" each.
   const std::string unsaved = s.settings.get("Nastaveni", "Neulozeno");
   for (std::size_t i = 0; i < s.unsaved.size(); ++i) s.unsaved[i] = i < unsaved.size() && unsaved[i] == '1';
@@ -105,7 +101,7 @@ void FormActivate(VeklaState& s, Prompter& p) {
 
 void TabSet1Change(VeklaState& s, Prompter& p, int newIndex) {
   (void)p;
-  if (newIndex < 0 || newIndex > 3) return;
+  if (newIndex < 0 || newIndex >= kKindCount) return;
   if (s.prefix.empty()) {
     s.kind = static_cast<DbKind>(newIndex);
     return;
@@ -131,7 +127,7 @@ void FormClose(VeklaState& s, Prompter& p) {
     }
   };
   if (!s.prefix.empty()) {
-    if (s.kind == DbKind::Znamky)
+    if (Params(s.kind).semesterStore)
       step([&] {
         s.currentSemester = s.semesterItemIndex + 1;
         StoreSemester(s);
@@ -173,7 +169,7 @@ Outcome NovyClick(VeklaState& s, Prompter& p) {
   SetupTab(s, s.kind);
   ClearSortMarks(s.grid);
   SelectFirstCell(s);
-  if (s.kind == DbKind::Znamky) DeleteGradesIni(s);
+  if (Params(s.kind).semesterStore) DeleteGradesIni(s);
   MarkSaved(s);
   SaveKind(s);
   return Outcome::Done;
@@ -293,63 +289,24 @@ Outcome SpeedButton1Click(VeklaState& s, Prompter& p) {
   s.shape1 = *c;
   s.shape2 = ContrastColor(*c);
   MarkEdited(s);
-  if (s.kind == DbKind::Rozvrh) {
-    // A lesson's block of four rows takes the colour.
-    if (s.selRow >= 4 && s.selCol >= 2) {
-      const int first = s.selRow - s.selRow % 4;
-      for (int r = first; r <= first + 3; ++r) s.grid.setColors(s.selCol, r, s.shape1, s.shape2);
-    }
-  } else {
-    LayoutCurrent(s);
-  }
+  Ops(s.kind).highlight(s);
   return Outcome::Done;
 }
 
 // ---------------------------------------------------------------- main grid events
-
-void UpdateGradeButtons(VeklaState& s, CellPos at) {
-  const GradeGeometry g(s.grid);
-  const int C = s.grid.colCount(), R = s.grid.rowCount();
-  const bool gradeCol = g.isGradeCol(at.col);
-  const bool timeRow = at.row == GradeGeometry::kStartRow || at.row == GradeGeometry::kEndRow;
-  setEnabled(s, Ctl::SpeedItemHodiny, timeRow && gradeCol);
-  setEnabled(s, Ctl::SpeedItemDatum, at.row == GradeGeometry::kDateRow && gradeCol);
-  const bool studentRow = g.isStudentRow(at.row);
-  // At least two students to remove one, at most 999 to insert one; at most
-  // 127 grade columns.
-  setEnabled(s, Ctl::SpeedItemOdstranitRadek, studentRow && R >= 8);
-  setEnabled(s, Ctl::SpeedItemPridatRadek, studentRow && g.students() < kMaxStudents);
-  setEnabled(s, Ctl::SpeedItemOdebratSloupec, gradeCol && C >= 9);
-  setEnabled(s, Ctl::SpeedItemPridatSloupec, gradeCol && g.gradeColumns() < kMaxGradeColumns);
-}
-
-void UpdateTimetableButtons(VeklaState& s, CellPos at) {
-  const int C = s.grid.colCount();
-  setEnabled(s, Ctl::SpeedItemHodiny, 2 <= at.row && at.row <= 3 && at.col >= 2);
-  setEnabled(s, Ctl::SpeedItemOdebratSloupec, at.col != 1 && C >= 4);
-  setEnabled(s, Ctl::SpeedItemPridatSloupec, C < 26);
-}
 
 void StringAlignGridSelectCell(VeklaState& s, CellPos at) {
   s.selCol = at.col;
   s.selRow = at.row;
   s.grid.currentCol = at.col;
   s.grid.currentRow = at.row;
-  if (s.kind == DbKind::Rozvrh) {
-    UpdateTimetableButtons(s, at);
-  } else if (s.kind == DbKind::Znamky) {
-    UpdateGradeButtons(s, at);
-  }
+  if (const auto rules = Ops(s.kind).buttons) rules(s, at);
 }
 
 void StringAlignGridAfterEdit(VeklaState& s, CellPos at) {
   s.grid.setText(at, CheckCell(s, s.grid.text(at), at));
   MarkEdited(s);
-  if (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at)) {
-    // A grade typed into a cell takes the weight whose button is down.
-    GiveCurrentWeight(s, at);
-    ComputeStatistics(s);
-  }
+  if (const auto edited = Ops(s.kind).afterEdit) edited(s, at);
   s.grid.autoSizeColumns();
 }
 
@@ -388,8 +345,7 @@ std::string WeightChangeLine(const VeklaState& s, CellPos at, Color before, Colo
 
 Outcome GradeCellClicked(VeklaState& s, const GridClick& click) {
   const CellPos at = click.at;
-  if (!ClickGivesWeight(click) || s.kind != DbKind::Znamky || !GradeGeometry(s.grid).isGradeCell(at))
-    return Outcome::Cancelled;
+  if (!ClickGivesWeight(click) || !HoldsGrade(s, at)) return Outcome::Cancelled;
   // An empty cell has no grade to weigh: a typed grade takes the weight then.
   if (s.grid.text(at).empty()) return Outcome::Cancelled;
   const Color before = s.grid.fontColor(at.col, at.row);
@@ -422,9 +378,7 @@ std::string PreviewCheck(VeklaState& s, const std::string& text, CellPos at) {
 
 bool ProtectedCell(const VeklaState& s, CellPos at) {
   if (at.col < s.grid.fixedCols() || at.row < s.grid.fixedRows()) return true;
-  if (s.kind != DbKind::Znamky) return false;
-  const GradeGeometry g(s.grid);
-  return at.row >= g.averageRow() || at.col == g.averageCol() || at.col == g.deviationCol();
+  return ComputedCell(s, at);
 }
 
 namespace {
@@ -450,7 +404,7 @@ Outcome EmptyCells(VeklaState& s, Prompter& p, const std::vector<CellPos>& cells
   bool grades = false;
   for (const CellPos at : change) {
     s.grid.setText(at, CheckCell(s, std::string(), at));
-    grades = grades || (s.kind == DbKind::Znamky && GradeGeometry(s.grid).isGradeCell(at));
+    grades = grades || HoldsGrade(s, at);
   }
   MarkEdited(s);
   if (grades) ComputeStatistics(s);
@@ -477,7 +431,7 @@ Outcome FillSelectedCell(VeklaState& s, std::string text) {
 
 Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p) {
   // Lessons of the timetable start on five-minute marks.
-  const auto t = p.chooseTime(TimePresetFromCell(s.grid.text(s.selCol, s.selRow)), s.kind == DbKind::Rozvrh ? 5 : 1);
+  const auto t = p.chooseTime(TimePresetFromCell(s.grid.text(s.selCol, s.selRow)), Params(s.kind).timeStep);
   if (!t) return Outcome::Cancelled;
   KeepTime(s.settings, *t);
   return FillSelectedCell(s, TimeResultText(*t));
@@ -506,7 +460,7 @@ void SelectFirstCell(VeklaState& s) {
 }
 
 Outcome ColumnTitleClick(VeklaState& s, int col) {
-  if (s.kind != DbKind::Znamky && s.kind != DbKind::Rozpisy) return Outcome::Cancelled;
+  if (!Ops(s.kind).sort) return Outcome::Cancelled;
   StringAlignGridFixedColClick(s, col);
   // The rows moved under the current cell: the first row is current now.
   s.selRow = 1;
@@ -527,17 +481,7 @@ namespace {
 // before the dot), then the row's text: a student's name, a topic, a
 // day's holiday.
 std::string RowInQuestion(const VeklaState& s, int row) {
-  const CellGrid& g = s.grid;
-  std::string number = g.text(0, row), text;
-  switch (s.kind) {
-    case DbKind::Znamky:
-      if (const std::size_t dot = number.find('.'); dot != std::string::npos && dot > 0) number.resize(dot);
-      text = g.text(GradeGeometry::kNameCol, row);
-      break;
-    case DbKind::Rozpisy: text = g.colCount() > 2 ? g.text(2, row) : std::string(); break;
-    case DbKind::Rozvrh:
-    case DbKind::Kalendar: text = g.text(1, row); break;
-  }
+  auto [number, text] = Ops(s.kind).rowName(s.grid, row);
   if (number.empty()) number = std::to_string(row);
   return text.empty() ? number : number + " (" + text + ")";
 }
@@ -550,17 +494,7 @@ void SBInsertClick(VeklaState& s) {
   MarkEdited(s);
   const int at = s.selRow + 1;
   s.grid.insertRow(at);
-  if (s.kind == DbKind::Znamky) {
-    // A number no other student has, nor one whose grades the store keeps.
-    const std::string n = std::to_string(NextStudentNumber(s, GradesIni(s)));
-    s.grid.setText(GradeGeometry::kOrderCol, at, n);
-    s.grid.setText(GradeGeometry::kNameCol, at, cp("Nový záznam"));
-    s.grid.setText(0, at, n + cp(". Nový"));
-    LayoutGrades(s);
-    ComputeStatistics(s);
-  } else {
-    LayoutCurrent(s);
-  }
+  Ops(s.kind).rowInserted(s, at);
   SelectCurrentCell(s);
 }
 
@@ -569,17 +503,9 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
   // The rules of the buttons: never a title row, never the last student.
   if (!s.control(Ctl::SpeedItemOdstranitRadek).enabled || s.selRow >= s.grid.rowCount()) return Outcome::Refused;
   if (!p.questionDefaultNo(cp("Odstranit řádek ") + RowInQuestion(s, s.selRow) + "?")) return Outcome::Cancelled;
-  // The timetable always keeps its 24 rows.
-  if (s.kind != DbKind::Rozvrh) {
+  if (const auto remove = Ops(s.kind).removeRow) {
     MarkEdited(s);
-    s.grid.removeRow(s.selRow);
-    LayoutCurrent(s);
-    if (s.kind == DbKind::Znamky) {
-      ComputeStatistics(s);
-      // The last student removed: the student above is current, not the
-      // row of averages that took the place.
-      s.selRow = std::min(s.selRow, GradeGeometry(s.grid).lastStudentRow());
-    }
+    remove(s, s.selRow);
   }
   SelectCurrentCell(s);
   return Outcome::Done;
@@ -588,24 +514,12 @@ Outcome SBDeleteClick(VeklaState& s, Prompter& p) {
 void SpeedItemPridatSloupecClick(VeklaState& s) {
   SelectCurrentCell(s);
   if (!s.control(Ctl::SpeedItemPridatSloupec).enabled) return;
-  const int at = s.selCol + 1;
-  if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) {
+  if (const auto inserted = Ops(s.kind).columnInserted) {
+    const int at = s.selCol + 1;
     MarkEdited(s);
     s.grid.insertCol(at);
     for (int r = 1; r < s.grid.rowCount(); ++r) s.grid.setColors(at, r, kWhite, kBlack);
-  }
-  const CellPos selected{s.selCol, s.selRow};
-  if (s.kind == DbKind::Znamky) {
-    s.grid.setText(at, GradeGeometry::kDateRow, TodayDayMonth());
-    s.grid.setText(at, GradeGeometry::kStartRow, NowHourMinute());
-    s.grid.setText(at, GradeGeometry::kEndRow, NowHourMinute());
-    LayoutGrades(s);
-    NumberGradeColumns(s);
-    UpdateGradeButtons(s, selected);
-    ComputeStatistics(s);
-  } else if (s.kind == DbKind::Rozvrh) {
-    NumberLessonColumns(s);
-    UpdateTimetableButtons(s, selected);
+    inserted(s, at);
   }
   SelectCurrentCell(s);
 }
@@ -614,21 +528,12 @@ Outcome SpeedItemOdebratSloupecClick(VeklaState& s, Prompter& p) {
   SelectCurrentCell(s);
   // The rules of the buttons: never a title column, never the last grade or lesson.
   if (!s.control(Ctl::SpeedItemOdebratSloupec).enabled) return Outcome::Refused;
-  std::string column = s.grid.text(s.selCol, 0);
-  if (s.kind == DbKind::Znamky && !s.grid.text(s.selCol, GradeGeometry::kDateRow).empty())
-    column += " (" + s.grid.text(s.selCol, GradeGeometry::kDateRow) + ")";
+  const KindOps& ops = Ops(s.kind);
+  const std::string column = ops.columnName ? ops.columnName(s.grid, s.selCol) : s.grid.text(s.selCol, 0);
   if (!p.questionDefaultNo(cp("Odstranit sloupec ") + column + "?")) return Outcome::Cancelled;
-  const CellPos selected{s.selCol, s.selRow};
-  if (s.kind == DbKind::Znamky || s.kind == DbKind::Rozvrh) MarkEdited(s);
-  if (s.kind == DbKind::Znamky) {
-    s.grid.removeCol(s.selCol);
-    NumberGradeColumns(s);
-    UpdateGradeButtons(s, selected);
-    ComputeStatistics(s);
-  } else if (s.kind == DbKind::Rozvrh) {
-    s.grid.removeCol(s.selCol);
-    NumberLessonColumns(s);
-    UpdateTimetableButtons(s, selected);
+  if (ops.removeColumn) {
+    MarkEdited(s);
+    ops.removeColumn(s, s.selCol);
   }
   SelectCurrentCell(s);
   return Outcome::Done;

@@ -105,9 +105,6 @@ void ChooseSemester(VeklaState& s, int index);
 // The time and date dialogs fill the selected cell.
 Outcome SpeedItemHodinyClick(VeklaState& s, Prompter& p);
 Outcome SpeedItemDatumClick(VeklaState& s, Prompter& p);
-// The grid tool buttons follow the selected cell.
-void UpdateGradeButtons(VeklaState& s, CellPos at);
-void UpdateTimetableButtons(VeklaState& s, CellPos at);
 
 // Rows and columns of the main grid.
 void SBInsertClick(VeklaState& s);

@@ -147,7 +147,7 @@ Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::op
       // What reading the file's text found comes first in the log.
       for (std::string& line : decoding) Log(t, std::move(line));
       codec(t, bytes, *path, [&](const std::string& text) { ShowProgress(s, p, text); });
-      const bool keepSemesters = !KindTable(s.kind).semesterStore || KeepStoredSemesters(t, p);
+      const bool keepSemesters = !Params(s.kind).semesterStore || KeepStoredSemesters(t, p);
       t.Lpohyb = s.Lpohyb;
       s = std::move(t);
       // The rows are the file's, in its order: no column is sorted.

@@ -77,6 +77,7 @@ Outcome OpenSample(VeklaState& s, Prompter& p, Histories& h, const QString& ship
     throw VeklaError(cp("Složku ") + NativePath(QFileInfo(copy).absolutePath()) + cp(" nelze vytvořit."));
   WriteFileAtomic(copy, ReadWholeFile(shipped));
 
+  // The sample is a grade book, whatever tab is shown: it opens on its own.
   if (s.kind != DbKind::Znamky) {
     TabSet1Change(s, p, static_cast<int>(DbKind::Znamky));
     ResumeHistory(s, h);

@@ -12,8 +12,8 @@ namespace vekla {
 
 namespace {
 
-const std::array<KindEntry, 4>& table() {
-  static const std::array<KindEntry, 4> rows = {{
+const std::array<KindEntry, kKindCount>& table() {
+  static const std::array<KindEntry, kKindCount> rows = {{
       {DbKind::Znamky,
        ReadGrades,
        WriteGrades,
@@ -21,8 +21,7 @@ const std::array<KindEntry, 4>& table() {
        {{Conversion::ExportCsv, CsvGradeFiles},
         {Conversion::ExportHtml, HtmlGradeFiles},
         {Conversion::ExportSql, SqlGradeFiles},
-        {Conversion::ExportXlsx, XlsxGradeFiles}},
-       true},
+        {Conversion::ExportXlsx, XlsxGradeFiles}}},
       {DbKind::Rozpisy,
        ReadTopicPlans,
        WriteRowRecords,
@@ -62,10 +61,7 @@ Codec find(const std::vector<std::pair<Conversion, Codec>>& list, Conversion c) 
 ImportCodec KindEntry::importer(Conversion c) const { return find(imports, c); }
 ExportCodec KindEntry::exporter(Conversion c) const { return find(exports, c); }
 
-const KindEntry& KindTable(DbKind k) {
-  const int i = static_cast<int>(k);
-  return table()[static_cast<std::size_t>(i >= 0 && i < 4 ? i : 0)];
-}
+const KindEntry& KindTable(DbKind k) { return table()[KindIndex(k)]; }
 
 std::optional<Conversion> ConversionOf(Ctl c) {
   switch (c) {

@@ -1,7 +1,8 @@
 #pragma once
 // The table of kinds: for each kind the commands that open and save its
 // database and the codecs of its conversions, with the fixed parameters of
-// workspace/kindparams.h. The window's handlers, the disabled controls and
+// workspace/kindparams.h and the row of what the window does with it
+// (workspace/kindops.h). The window's handlers, the disabled controls and
 // the converter's formats all read it: a new format is one codec in
 // src/convert/, one generic command per format (convertcommands.cpp) and one
 // entry in the row of each kind that has it.
@@ -16,6 +17,7 @@
 #include "convert/exportfile.h"
 #include "workspace/controls.h"
 #include "workspace/gradeoptions.h"
+#include "workspace/kindops.h"
 #include "workspace/kindparams.h"
 #include "workspace/prompter.h"
 #include "workspace/state.h"
@@ -40,11 +42,9 @@ struct KindEntry {
   KindCommand save;
   std::vector<std::pair<Conversion, ImportCodec>> imports;
   std::vector<std::pair<Conversion, ExportCodec>> exports;
-  // The kind keeps semesters besides the one shown (the grade book): an
-  // import asks whether they belong to the students it brings.
-  bool semesterStore = false;
 
   const KindParams& params() const { return Params(kind); }
+  const KindOps& ops() const { return Ops(kind); }
   // The codec of a conversion; nullptr when the kind has none.
   ImportCodec importer(Conversion c) const;
   ExportCodec exporter(Conversion c) const;

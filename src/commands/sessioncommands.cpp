@@ -17,13 +17,13 @@ namespace {
 
 // What the title and the close question call a tab, and whether the word
 // is plural ("Známky", "Rozpisy") or not ("Rozvrh", "Kalendář").
-bool PluralCaption(DbKind k) { return k == DbKind::Znamky || k == DbKind::Rozpisy; }
+bool PluralCaption(DbKind k) { return Params(k).pluralCaption; }
 
 }  // namespace
 
 std::string WindowTitle(const VeklaState& s) {
   const std::string what =
-      s.kind == DbKind::Znamky && !s.semesterText.empty() ? s.semesterText : KindTabCaption(s.kind);
+      Params(s.kind).semesterStore && !s.semesterText.empty() ? s.semesterText : KindTabCaption(s.kind);
   return what + cp(" – ") + s.EditN;
 }
 

@@ -4,16 +4,17 @@
 
 #include "commands/commands.h"
 #include "pdb/text.h"
+#include "workspace/kindparams.h"
 #include "workspace/semesters.h"
 
 namespace vekla {
 
 namespace {
 
-// The grade book's store belongs to its history from the start: an import
-// may load and change it in one command.
+// The semester store belongs to the grade book's history from the start: an
+// import may load and change it in one command.
 void LoadStore(VeklaState& s) {
-  if (s.kind == DbKind::Znamky) GradesIni(s);
+  if (Params(s.kind).semesterStore) GradesIni(s);
 }
 
 // After a step is undone or redone: the current cell's buttons, the widths

@@ -14,6 +14,7 @@
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindops.h"
 #include "workspace/kindparams.h"
 #include "workspace/ordernumbers.h"
 #include "workspace/setup.h"

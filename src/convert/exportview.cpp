@@ -44,8 +44,9 @@ std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o) {
   std::string stem = PlainStem(ExportDatabaseName(s));
   // A name of only removed characters still gives the files a name.
   if (stem.empty()) stem = PlainStem(KindPrefix(s.kind));
-  // The grade book's stem always has its digits after it.
-  if (s.kind != DbKind::Znamky) return IsDeviceName(stem) ? stem + '_' : stem;
+  // The stem of a kind shown under the display options always has their
+  // digits after it.
+  if (!Params(s.kind).displayOptions) return IsDeviceName(stem) ? stem + '_' : stem;
   const bool perStudent = o.zvlast;
   auto digit = [](bool on) { return on ? '1' : '0'; };
   stem += '_';

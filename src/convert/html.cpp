@@ -42,11 +42,13 @@ constexpr std::string_view kSharedSheets[] = {kGradeSheetName, kTopicSheetName, 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The first lines of every page; "##" marks where the page puts its own
-// text. One table per kind, in the order of DbKind.
+// text. One table per page: the grade book's, the topic plan's and the
+// timetable's, in the order of Page.
 constexpr int kHeadLines = 12;
 using HeadTable = std::array<std::string, kHeadLines>;
+enum class Page { Grades, Topics, Timetable };
 
-const HeadTable& HeadLinesOf(DbKind kind) {
+const HeadTable& HeadLinesOf(Page page) {
   static const std::array<HeadTable, 3> tables = [] {
     const std::string docType =
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
@@ -98,13 +100,13 @@ const HeadTable& HeadLinesOf(DbKind kind) {
       for (std::string& line : kind) line = cp(line);
     return t;
   }();
-  return tables[kind == DbKind::Znamky ? 0 : kind == DbKind::Rozpisy ? 1 : 2];
+  return tables[static_cast<std::size_t>(page)];
 }
 
-// Head line n (from 1) of a kind; a number outside the table gives "".
-std::string_view HeadLine(DbKind kind, int n) {
-  if (n < 1 || n > kHeadLines || kind == DbKind::Kalendar) return {};
-  return HeadLinesOf(kind)[static_cast<std::size_t>(n - 1)];
+// Head line n (from 1) of a page; a number outside the table gives "".
+std::string_view HeadLine(Page page, int n) {
+  if (n < 1 || n > kHeadLines) return {};
+  return HeadLinesOf(page)[static_cast<std::size_t>(n - 1)];
 }
 
 // Foot line n (from 1); outside the table "".
@@ -255,11 +257,11 @@ void PutLine(std::string& out, std::string_view line) {
   out.append(kCrLf);
 }
 
-void PutHead(std::string& out, DbKind kind, int n) { PutLine(out, HeadLine(kind, n)); }
+void PutHead(std::string& out, Page page, int n) { PutLine(out, HeadLine(page, n)); }
 // Head line n with its "##" (the first one only) replaced by `text`, which
 // is escaped; the line end follows unless the next line continues it.
-void PutHead(std::string& out, DbKind kind, int n, std::string_view text, bool lineEnd = true) {
-  out.append(ReplaceFirst(HeadLine(kind, n), "##", Escaped(text)));
+void PutHead(std::string& out, Page page, int n, std::string_view text, bool lineEnd = true) {
+  out.append(ReplaceFirst(HeadLine(page, n), "##", Escaped(text)));
   if (lineEnd) out.append(kCrLf);
 }
 
@@ -373,10 +375,10 @@ std::string TimetablePage(const VeklaState& s, const std::string& stem) {
   out.reserve(2048 + static_cast<std::size_t>(g.colCount()) * (T::kDays + 1) * 160);
   for (int n = 1; n <= kHeadLines; ++n) {
     switch (n) {
-      case 4: PutHead(out, s.kind, n, title + " - rozvrh hodin"); break;
-      case 7: PutHead(out, s.kind, n, ColourSheetName(stem)); break;
-      case 11: PutHead(out, s.kind, n, title); break;
-      default: PutHead(out, s.kind, n);
+      case 4: PutHead(out, Page::Timetable, n, title + " - rozvrh hodin"); break;
+      case 7: PutHead(out, Page::Timetable, n, ColourSheetName(stem)); break;
+      case 11: PutHead(out, Page::Timetable, n, title); break;
+      default: PutHead(out, Page::Timetable, n);
     }
   }
 
@@ -447,11 +449,11 @@ void PutGradeHead(std::string& out, const VeklaState& s, const std::string& stem
   const std::string name = ExportDatabaseName(s);
   for (int n = 1; n <= last; ++n) {
     switch (n) {
-      case 4: PutHead(out, s.kind, n, name); break;
-      case 7: PutHead(out, s.kind, n, ColourSheetName(stem)); break;
-      case 10: PutHead(out, s.kind, n, NameAfterPrefix(s), false); break;
-      case 11: PutHead(out, s.kind, n, s.semesterText); break;
-      default: PutHead(out, s.kind, n);
+      case 4: PutHead(out, Page::Grades, n, name); break;
+      case 7: PutHead(out, Page::Grades, n, ColourSheetName(stem)); break;
+      case 10: PutHead(out, Page::Grades, n, NameAfterPrefix(s), false); break;
+      case 11: PutHead(out, Page::Grades, n, s.semesterText); break;
+      default: PutHead(out, Page::Grades, n);
     }
   }
 }
@@ -566,7 +568,7 @@ std::string GradeStudentsPage(const VeklaState& s, const GradeView& v, const std
   std::string out;
   out.reserve(GradePageSize(geo));
   PutGradeHead(out, s, stem, kHeadLines - 1);
-  const std::string_view table = HeadLine(DbKind::Znamky, kHeadLines);
+  const std::string_view table = HeadLine(Page::Grades, kHeadLines);
   ColorCodes codes;
   for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const int n = r - G::kFirstStudentRow + 1;
@@ -612,9 +614,9 @@ std::string TopicPage(const VeklaState& s) {
   out.reserve(2048 + static_cast<std::size_t>(g.rowCount()) * 256);
   for (int n = 1; n <= kHeadLines; ++n) {
     switch (n) {
-      case 4: PutHead(out, s.kind, n, name); break;
-      case 10: PutHead(out, s.kind, n, NameAfterPrefix(s)); break;
-      default: PutHead(out, s.kind, n);
+      case 4: PutHead(out, Page::Topics, n, name); break;
+      case 10: PutHead(out, Page::Topics, n, NameAfterPrefix(s)); break;
+      default: PutHead(out, Page::Topics, n);
     }
   }
   static const std::string titles =

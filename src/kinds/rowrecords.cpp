@@ -13,12 +13,11 @@
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/kindparams.h"
 
 namespace vekla {
 
 namespace {
-
-constexpr int kCalendarRows = 367;
 
 // Special record `index` (from 1) with one field per grid column 1..C-1:
 // the first one carries the highlight colour, the others are constant.
@@ -44,8 +43,9 @@ void RowRecordsDb(const VeklaState& s, const CodecReport& report, const std::fun
   if (count > kMaxRecords)
     throw VeklaError(cp("Databázi \"") + s.EditN + cp(".PDB\" nelze uložit: může mít nejvýše ") +
                      std::to_string(kMaxRecords) + cp(" záznamů, tabulka jich dává ") + std::to_string(count) + ".");
-  if (s.kind == DbKind::Kalendar && rows != kCalendarRows)
-    report.warn(cp("Databáze \"vekla-datum.PDB\" musí mít 366 záznamů, jinak nebude program správně fungovat!"));
+  if (const KindParams& k = Params(s.kind); k.fixedRows && rows != k.rows)
+    report.warn(cp("Databáze \"") + k.prefix + cp(".PDB\" musí mít ") + std::to_string(k.rows - 1) +
+                cp(" záznamů, jinak nebude program správně fungovat!"));
 
   for (int i = 1; i <= leading; ++i) add(SpecialRecord(s, i, columns));
   PdbRecord rec;

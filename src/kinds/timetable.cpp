@@ -15,6 +15,7 @@
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 
 namespace vekla {

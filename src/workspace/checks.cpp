@@ -365,6 +365,8 @@ std::string CheckOrderNumber(VeklaState& s, const std::string& text, CellPos at,
   return UniqueOrderNumber(s, CheckBoundedNumber(s, text, at, kMaxOrderNumber, 1), at.row, texts);
 }
 
+}  // namespace
+
 std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos at) {
   using G = GradeGeometry;
   const G g(s.grid);
@@ -396,29 +398,8 @@ std::string CheckTimetableCell(VeklaState& s, const std::string& text, CellPos a
   return text;
 }
 
-}  // namespace
-
-std::string CheckCell(VeklaState& s, const std::string& text, CellPos at) {
-  switch (s.kind) {
-    case DbKind::Znamky: return CheckGradeBookCell(s, text, at);
-    case DbKind::Rozpisy: return CheckByColumnType(s, text, at);
-    case DbKind::Rozvrh: return CheckTimetableCell(s, text, at);
-    case DbKind::Kalendar: return text;
-  }
-  return text;
-}
-
-void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress) {
-  // Repeated order numbers first, so that the first student with a number
-  // keeps it and a later one gets the next free number.
-  // The order numbers held are then counted once, not searched for again
-  // for every student.
-  std::optional<OrderTexts> orderTexts;
-  if (s.kind == DbKind::Znamky) {
-    GiveUniqueOrderNumbers(s);
-    orderTexts.emplace(s);
-  }
-  const GradeGeometry geo(s.grid);
+void CheckEveryCell(VeklaState& s, const std::function<std::string(const std::string&, CellPos)>& check,
+                    const std::function<void(const std::string&)>& progress) {
   const int R = s.grid.rowCount();
   const int C = s.grid.colCount();
   if (R >= 2 && C >= 2) {
@@ -428,12 +409,8 @@ void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>&
       for (int c = 1; c < C; ++c) {
         // A copy: a check may write into the grid (the row label).
         const std::string before = s.grid.text(c, r);
-        const bool order = orderTexts && c == GradeGeometry::kOrderCol && geo.isStudentRow(r);
-        std::string after = order ? CheckOrderNumber(s, before, {c, r}, &*orderTexts) : CheckCell(s, before, {c, r});
-        if (after != before) {
-          if (order) orderTexts->replaced(before, after);
-          s.grid.setText(c, r, std::move(after));
-        }
+        std::string after = check(before, {c, r});
+        if (after != before) s.grid.setText(c, r, std::move(after));
         const long long done = static_cast<long long>(r - 1) * (C - 1) + c;
         if (const long long percent = roundedPercent(done, total); percent != told) {
           told = percent;
@@ -443,6 +420,25 @@ void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>&
     }
   }
   progress("");
+}
+
+void CheckAllGradeBookCells(VeklaState& s, const std::function<void(const std::string&)>& progress) {
+  // Repeated order numbers first, so that the first student with a number
+  // keeps it and a later one gets the next free number.
+  // The order numbers held are then counted once, not searched for again
+  // for every student.
+  GiveUniqueOrderNumbers(s);
+  OrderTexts orderTexts(s);
+  const GradeGeometry geo(s.grid);
+  CheckEveryCell(
+      s,
+      [&](const std::string& before, CellPos at) {
+        if (at.col != GradeGeometry::kOrderCol || !geo.isStudentRow(at.row)) return CheckGradeBookCell(s, before, at);
+        std::string after = CheckOrderNumber(s, before, at, &orderTexts);
+        if (after != before) orderTexts.replaced(before, after);
+        return after;
+      },
+      progress);
 }
 
 }  // namespace vekla

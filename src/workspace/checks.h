@@ -32,10 +32,17 @@ void UpdateStudentLabel(VeklaState& s, const std::string& name, int row);
 // A topic or calendar cell checked by its column's type letter; a column
 // without one keeps the text as it is.
 std::string CheckByColumnType(VeklaState& s, std::string text, CellPos at);
-// The check of one main-grid cell by the current kind, row and column.
-std::string CheckCell(VeklaState& s, const std::string& text, CellPos at);
-// Every cell of rows 1..R-1, columns 1..C-1. `progress` gets the share done
-// as "N %" after the cell that changes it, then "" at the end.
-void CheckAllCells(VeklaState& s, const std::function<void(const std::string&)>& progress);
+// A cell of the grade book and of the timetable by its row and column
+// (CheckCell in workspace/kindops.h checks by the current kind).
+std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos at);
+std::string CheckTimetableCell(VeklaState& s, const std::string& text, CellPos at);
+// Every cell of rows 1..R-1, columns 1..C-1 through `check`, which gives
+// the cell's new text. `progress` gets the share done as "N %" after the
+// cell that changes it, then "" at the end.
+void CheckEveryCell(VeklaState& s, const std::function<std::string(const std::string&, CellPos)>& check,
+                    const std::function<void(const std::string&)>& progress);
+// Every cell of the grade book: repeated order numbers are settled first,
+// so the first student with a number keeps it.
+void CheckAllGradeBookCells(VeklaState& s, const std::function<void(const std::string&)>& progress);
 
 }  // namespace vekla

@@ -23,22 +23,4 @@ void EnsureDataDir(const VeklaState& s) {
     throw VeklaError(cp("Složku pracovních souborů \"") + NativePath(dir) + cp("\" nelze vytvořit."));
 }
 
-namespace {
-WorkFileBatch* openBatch = nullptr;
-}  // namespace
-
-WorkFileBatch::WorkFileBatch() : outer_(openBatch) { openBatch = this; }
-WorkFileBatch::~WorkFileBatch() { openBatch = outer_; }
-
-void WorkFileBatch::write() {
-  // Files written from here on go to the disk (or an outer batch) at once.
-  openBatch = outer_;
-  WriteFilesAtomic(files_);
-}
-
-void WriteWorkFile(const QString& path, std::string bytes) {
-  if (openBatch) openBatch->files_.push_back({path, std::move(bytes)});
-  else WriteFileAtomic(path, bytes);
-}
-
 }  // namespace vekla

@@ -1,6 +1,7 @@
 #pragma once
-// The folder of the working files and the semester store, and the one way
-// they are written: atomically, and while a WorkFileBatch is open, together.
+// The folder of the working files and the semester store, and how files
+// that belong together are written: collected in a WorkFileBatch, then
+// written as a set.
 #include <QString>
 #include <string>
 #include <vector>
@@ -14,26 +15,18 @@ QString DataDir(const VeklaState& s);        // ProgramDir + "data/"
 QString GradesIniPath(const VeklaState& s);  // DataDir + "Znamky-.ini"
 void EnsureDataDir(const VeklaState& s);     // throws VeklaError when it cannot be created
 
-// Writes one working file atomically, or hands it to the open batch.
-void WriteWorkFile(const QString& path, std::string bytes);
-
-// While a batch is open, WriteWorkFile collects the files; write() then
-// writes them as a set, so a full disk leaves every one of them as it was.
-// A batch that is not written writes nothing.
+// Working files that belong together (a tab's grid, its extras and the
+// semester store): each writer adds its file, and write() writes them as a
+// set, so a full disk leaves every one of them as it was. A batch that is
+// not written writes nothing.
 class WorkFileBatch {
  public:
-  WorkFileBatch();
-  ~WorkFileBatch();
-  WorkFileBatch(const WorkFileBatch&) = delete;
-  WorkFileBatch& operator=(const WorkFileBatch&) = delete;
-
+  void add(const QString& path, std::string bytes) { files_.push_back({path, std::move(bytes)}); }
   std::size_t size() const { return files_.size(); }
-  void write();
+  void write() const { WriteFilesAtomic(files_); }
 
  private:
-  friend void WriteWorkFile(const QString& path, std::string bytes);
   std::vector<FileToWrite> files_;
-  WorkFileBatch* outer_;
 };
 
 }  // namespace vekla

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workspace/kindparams.h"
+
 namespace vekla {
 
 namespace {
@@ -37,37 +39,40 @@ std::size_t GridBytes(const CellGrid& g) {
 
 CellPos CurrentOf(const CellGrid& g) { return {g.currentCol, g.currentRow}; }
 
+// Values compared as the history compares them: grids by what they show.
+template <class T>
+bool SameValue(const T& a, const T& b) {
+  return a == b;
+}
+bool SameValue(const CellGrid& a, const CellGrid& b) { return SameGrid(a, b); }
+
+template <class T>
+std::size_t HeapBytes(const T&) {
+  return 0;
+}
+std::size_t HeapBytes(const CellGrid& g) { return GridBytes(g); }
+
 }  // namespace
 
 PanelFields PanelFields::of(const VeklaState& s) {
-  return {s.EditN,        s.EditC,        s.EditTD,       s.EditDV,          s.EditCV,
-          s.EditDZ,       s.EditCZ,       s.shape1,       s.shape2,          s.EditRozvrhPolozka,
-          s.EditRozvrhLS, s.shapeRozvrh,  s.lichyTyden,   s.rozlisovatTydny, s.znamky,
-          s.znamky2,      s.weights,      s.weightDown,   s.semesterItems,   s.semesterItemIndex,
-          s.semesterText, s.memoPoznamka, s.studentCount, s.currentSemester};
+  PanelFields p;
+  std::apply([&](auto... field) { p.values_ = std::tie(s.*field...); }, kPanelFields);
+  return p;
 }
 
 void PanelFields::applyTo(VeklaState& s) const {
-  s.EditN = EditN, s.EditC = EditC, s.EditTD = EditTD, s.EditDV = EditDV, s.EditCV = EditCV;
-  s.EditDZ = EditDZ, s.EditCZ = EditCZ;
-  s.shape1 = shape1, s.shape2 = shape2;
-  s.EditRozvrhPolozka = EditRozvrhPolozka, s.EditRozvrhLS = EditRozvrhLS, s.shapeRozvrh = shapeRozvrh;
-  s.lichyTyden = lichyTyden, s.rozlisovatTydny = rozlisovatTydny;
-  s.znamky = znamky, s.znamky2 = znamky2;
-  s.weights = weights, s.weightDown = weightDown;
-  s.semesterItems = semesterItems, s.semesterItemIndex = semesterItemIndex, s.semesterText = semesterText;
-  s.memoPoznamka = memoPoznamka;
-  s.studentCount = studentCount, s.currentSemester = currentSemester;
+  std::apply([&](auto... field) { std::tie(s.*field...) = values_; }, kPanelFields);
 }
 
 bool PanelFields::operator==(const PanelFields& o) const {
-  return EditN == o.EditN && EditC == o.EditC && EditTD == o.EditTD && EditDV == o.EditDV && EditCV == o.EditCV &&
-         EditDZ == o.EditDZ && EditCZ == o.EditCZ && shape1 == o.shape1 && shape2 == o.shape2 &&
-         EditRozvrhPolozka == o.EditRozvrhPolozka && EditRozvrhLS == o.EditRozvrhLS && shapeRozvrh == o.shapeRozvrh &&
-         lichyTyden == o.lichyTyden && rozlisovatTydny == o.rozlisovatTydny && weights == o.weights &&
-         weightDown == o.weightDown && semesterItems == o.semesterItems && semesterItemIndex == o.semesterItemIndex &&
-         semesterText == o.semesterText && memoPoznamka == o.memoPoznamka && studentCount == o.studentCount &&
-         currentSemester == o.currentSemester && SameGrid(znamky, o.znamky) && SameGrid(znamky2, o.znamky2);
+  return [&]<std::size_t... I>(std::index_sequence<I...>) {
+    return (SameValue(std::get<I>(values_), std::get<I>(o.values_)) && ...);
+  }
+  (std::make_index_sequence<std::tuple_size_v<Values>>());
+}
+
+std::size_t PanelFields::heapBytes() const {
+  return std::apply([](const auto&... value) { return (HeapBytes(value) + ...); }, values_);
 }
 
 void EditHistory::reset(const VeklaState& s) {
@@ -80,8 +85,8 @@ void EditHistory::reset(const VeklaState& s) {
   gridBytes_ = GridBytes(grid_);
   mark_ = s.grid.mark();
   panels_ = PanelFields::of(s);
-  // Only the grade book keeps a semester store.
-  storeLoaded_ = s.kind == DbKind::Znamky;
+  // Only a kind with semesters keeps a semester store.
+  storeLoaded_ = Params(s.kind).semesterStore;
   store_ = storeLoaded_ ? s.gradesIni : IniFile();
   storeRevision_ = s.gradesIni.revision();
   current_ = CurrentOf(s.grid);
@@ -241,15 +246,13 @@ std::size_t EditHistory::Step::size() const {
   std::size_t n = sizeof(Step) + label.capacity() + cells.capacity() * sizeof(cells[0]);
   for (const auto& [p, cell] : cells) n += TextBytes(cell.text);
   if (grid) n += GridBytes(*grid);
-  if (panels) n += sizeof(PanelFields) + GridBytes(panels->znamky) + GridBytes(panels->znamky2);
+  if (panels) n += sizeof(PanelFields) + panels->heapBytes();
   // The store in memory takes about twice its text.
   if (store) n += store->toBytes().size() * 2;
   return n;
 }
 
-std::size_t EditHistory::memory() const {
-  return sizeof(*this) + gridBytes_ + GridBytes(panels_.znamky) + GridBytes(panels_.znamky2) + stepBytes_;
-}
+std::size_t EditHistory::memory() const { return sizeof(*this) + gridBytes_ + panels_.heapBytes() + stepBytes_; }
 
 void EditHistory::trim() {
   while (steps_.size() > 1 && (steps_.size() > kMaxSteps || gridBytes_ + stepBytes_ > kMaxBytes)) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <stdexcept>
 
 #include "pdb/text.h"
 
@@ -9,26 +10,33 @@ namespace vekla {
 
 namespace {
 
-const std::array<KindParams, 4>& table() {
-  static const std::array<KindParams, 4> rows = {{
+// One row per kind, in the order of DbKind: prefix, caption, filter,
+// option name, noun, rows, columns, line width, panel height, special
+// records, creator, type, semester store, plural caption, fixed rows,
+// display options, time step.
+const std::array<KindParams, kKindCount>& table() {
+  static const std::array<KindParams, kKindCount> rows = {{
       {DbKind::Znamky, "Znamky-", "Známky", "Známky PDB|Znamky-*.PDB|databáze PDB|*.PDB", "znamky", "databáze známek",
-       11, 8, 2, 180, 3, "TqbZ", "data"},
+       11, 8, 2, 180, 3, "TqbZ", "data", true, true, false, true, 1},
       {DbKind::Rozpisy, "Rozpisy-", "Rozpisy", "Rozpisy PDB|Rozpisy-*.PDB|databáze PDB|*.PDB", "rozpisy", "rozpis", 11,
-       9, 1, 54, 2, "TqbR", "data"},
+       9, 1, 54, 2, "TqbR", "data", false, true, false, false, 1},
       {DbKind::Rozvrh, "Vekla-", "Rozvrh", "Vekla PDB|Vekla-*.PDB|databáze PDB|*.PDB", "rozvrh", "rozvrh", 24, 9, 1,
-       120, 1, "TqbK", "data"},
+       120, 1, "TqbK", "data", false, false, false, false, 5},
       {DbKind::Kalendar, "vekla-datum", "Kalendář", "Kalendář PDB|vekla-datum.PDB|databáze PDB|*.PDB", "kalendar",
-       "kalendář", 367, 2, 1, 54, 0, "TqbK", "datu"},
+       "kalendář", 367, 2, 1, 54, 0, "TqbK", "datu", false, false, true, false, 1},
   }};
   return rows;
 }
 
 }  // namespace
 
-const KindParams& Params(DbKind k) {
+std::size_t KindIndex(DbKind k) {
   const int i = static_cast<int>(k);
-  return table()[static_cast<std::size_t>(i >= 0 && i < 4 ? i : 0)];
+  if (i < 0 || i >= kKindCount) throw std::logic_error(cp("neznámý druh databáze ") + std::to_string(i));
+  return static_cast<std::size_t>(i);
 }
+
+const KindParams& Params(DbKind k) { return table()[KindIndex(k)]; }
 
 std::string KindPrefix(DbKind k) { return Params(k).prefix; }
 std::string KindFilter(DbKind k) { return cp(Params(k).filter); }

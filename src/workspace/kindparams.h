@@ -1,8 +1,10 @@
 #pragma once
 // The fixed parameters of each database kind: its file-name prefix, its
 // default creator and type, its file filter, the shape of its grid and
-// panel, the number of special records before its data, and how the
-// converter and a file name name it.
+// panel, the number of special records before its data, how the converter
+// and a file name name it, and the facts about it that commands and codecs
+// ask instead of asking which kind it is. What the window does with a kind
+// is its row in workspace/kindops.h; its codecs are in commands/kindtable.h.
 #include <QString>
 #include <array>
 #include <optional>
@@ -25,10 +27,29 @@ struct KindParams {
   int leadingRecords;      // special records before the data
   const char* creator;     // default creator and type
   const char* type;
+  // The kind keeps semesters besides the one shown (the grade book): the
+  // semester store, its question on an import, the semester in the window
+  // title and the converter's --semester.
+  bool semesterStore;
+  // The tab caption is a plural ("Známky", "Rozpisy"), which the questions
+  // naming tabs agree with.
+  bool pluralCaption;
+  // The handheld reads the database only with exactly the rows a new one
+  // starts with (the calendar: a title row and 366 days).
+  bool fixedRows;
+  // The grade display options change its exports, so their digits end the
+  // page stem.
+  bool displayOptions;
+  int timeStep;  // minutes the time dialog steps by in a cell of the kind
 };
 
-inline constexpr std::array<DbKind, 4> kAllKinds = {DbKind::Znamky, DbKind::Rozpisy, DbKind::Rozvrh, DbKind::Kalendar};
+inline constexpr std::array<DbKind, kKindCount> kAllKinds = {DbKind::Znamky, DbKind::Rozpisy, DbKind::Rozvrh,
+                                                             DbKind::Kalendar};
 
+// The place of a kind in the tables of kinds (its tab). A value of DbKind
+// that names no kind is a fault of the program: it throws std::logic_error
+// and never stands for another kind.
+std::size_t KindIndex(DbKind k);
 const KindParams& Params(DbKind k);
 
 std::string KindPrefix(DbKind k);      // "Znamky-", "Rozpisy-", "Vekla-", "vekla-datum"

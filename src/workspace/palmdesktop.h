@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "workspace/state.h"
+
 namespace vekla {
 
 class IniFile;
@@ -46,9 +48,13 @@ bool HandheldFolderKnown(const IniFile& settings);
 // it has, else for the kind its name's prefix stands for. The grade books'
 // shared preferences database counts apart.
 struct FoundDatabases {
-  std::array<int, 4> perKind{};  // by DbKind
-  bool preferences = false;      // Znamky-db_pref.PDB
-  int total() const { return perKind[0] + perKind[1] + perKind[2] + perKind[3]; }
+  std::array<int, kKindCount> perKind{};  // by DbKind
+  bool preferences = false;               // Znamky-db_pref.PDB
+  int total() const {
+    int n = 0;
+    for (int k : perKind) n += k;
+    return n;
+  }
 };
 FoundDatabases FindDatabases(const QString& folder);
 // Hands a .PDB/.PRC file to the synchronisation: queues it in

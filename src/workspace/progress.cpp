@@ -1,6 +1,6 @@
 #include "workspace/progress.h"
 
-#include "workspace/checks.h"
+#include "workspace/kindops.h"
 
 namespace vekla {
 

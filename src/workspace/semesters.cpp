@@ -65,18 +65,33 @@ IniFile& GradesIni(VeklaState& s) {
   return s.gradesIni;
 }
 
-void FlushGradesIni(VeklaState& s) {
+namespace {
+
+// The store handed to `write` (path, bytes) when it changed since it was
+// last written; then it counts as written.
+template <class Write>
+void FlushGradesIniTo(VeklaState& s, Write write) {
   if (!s.gradesIniLoaded || !s.gradesIniDirty || s.workFilesInMemory) return;
   // A store that did not change since this command or an earlier one wrote
   // it is on the disk as it is.
   const QString path = GradesIniPath(s);
   if (s.gradesIni.revision() != s.gradesIniWritten || path != s.gradesIniWrittenTo || !QFile::exists(path)) {
     EnsureDataDir(s);
-    WriteWorkFile(path, s.gradesIni.toBytes());
+    write(path, s.gradesIni.toBytes());
     s.gradesIniWritten = s.gradesIni.revision();
     s.gradesIniWrittenTo = path;
   }
   s.gradesIniDirty = false;
+}
+
+}  // namespace
+
+void FlushGradesIni(VeklaState& s) {
+  FlushGradesIniTo(s, [](const QString& path, const std::string& bytes) { WriteFileAtomic(path, bytes); });
+}
+
+void FlushGradesIni(VeklaState& s, WorkFileBatch& batch) {
+  FlushGradesIniTo(s, [&](const QString& path, std::string bytes) { batch.add(path, std::move(bytes)); });
 }
 
 void DeleteGradesIni(VeklaState& s) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "workspace/datafolder.h"
 #include "workspace/inifile.h"
 #include "workspace/state.h"
 
@@ -26,7 +27,10 @@ std::string StudentSection(const VeklaState& s, int row);
 // Semester `n` (1-based) from the store into the grid and the note, with
 // its statistics.
 void LoadSemester(VeklaState& s, int n);
-void FlushGradesIni(VeklaState& s);   // writes when changed
+// Writes the store when it changed: at once, or as one file of a batch
+// (which the caller writes, and on failure marks the store dirty again).
+void FlushGradesIni(VeklaState& s);
+void FlushGradesIni(VeklaState& s, WorkFileBatch& batch);
 void DeleteGradesIni(VeklaState& s);  // empties it and removes the file
 
 // How many of the grid's students have a name other than the one the store

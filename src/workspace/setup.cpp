@@ -220,7 +220,7 @@ void InitControls(VeklaState& s) {
   s.control(Ctl::GroupBoxZnamky) = Control{true, true, cp(" Známky ")};
 }
 
-void SetupTab(VeklaState& s, DbKind kind) {
+void BeginSetup(VeklaState& s, DbKind kind) {
   const KindParams& k = Params(kind);
   s.kind = kind;
 
@@ -252,59 +252,54 @@ void SetupTab(VeklaState& s, DbKind kind) {
   s.control(Ctl::MenuHtml).caption = cp("Vytvořit HTML ") + name + " z PDB";
   s.control(Ctl::MenuExcel).caption = cp("Vytvořit tabulku Excel ") + name + " z PDB";
   s.panelHeight = k.panelHeight;
-  switch (kind) {
-    case DbKind::Znamky:
-      showControl(s, Ctl::SpeedItemImport2, true);
-      showControl(s, Ctl::GroupBoxZnamky, true);
-      break;
-    case DbKind::Rozpisy:
-      setControl(s, Ctl::SpeedItemPridatRadek, true);
-      setControl(s, Ctl::SpeedItemOdstranitRadek, true);
-      break;
-    case DbKind::Rozvrh:
-      showControl(s, Ctl::GroupBoxRozvrh, true);
-      setControl(s, Ctl::MenuHtml, true);
-      setControl(s, Ctl::SpeedItemPridatSloupec, true);
-      setControl(s, Ctl::SpeedItemOdebratSloupec, true);
-      break;
-    case DbKind::Kalendar:
-      setControl(s, Ctl::MenuHtml, false);
-      setControl(s, Ctl::SpeedItemHTML, false);
-      break;
-  }
   s.creator = k.creator;
   s.type = k.type;
   s.leadingRecords = k.leadingRecords;
-  if (kind == DbKind::Rozpisy) {
-    s.Sloupce = SloupceType{};
-    setSloupce(s.Sloupce, 1, 'i', 3, "0");
-    setSloupce(s.Sloupce, 2, 's', 255, "");
-    setSloupce(s.Sloupce, 3, 'd', 10, "");
-    setSloupce(s.Sloupce, 4, 's', 255, "");
-    setSloupce(s.Sloupce, 5, 'i', 3, "0");
-    setSloupce(s.Sloupce, 6, 'i', 3, "0");
-    setSloupce(s.Sloupce, 7, 'i', 3, "0");
-    setSloupce(s.Sloupce, 8, 'b', 1, "0");
-  } else if (kind == DbKind::Kalendar) {
-    s.Sloupce = SloupceType{};
-    setSloupce(s.Sloupce, 1, 's', 21, "");
-  }
   s.dialogFilter = cp(k.filter);
   s.EditC = s.creator;
   s.EditTD = s.type;
-  switch (kind) {
-    case DbKind::Znamky: gradeSteps(s); break;
-    case DbKind::Rozpisy:
-      fillRow(g, 0, 0, {"", "Pořadí", "Téma", "Datum", "Poznámka", "Od", "Do", "Celkem", "Hotovo"});
-      LayoutTopicPlans(s);
-      break;
-    case DbKind::Rozvrh: timetableSteps(s); break;
-    case DbKind::Kalendar:
-      fillRow(g, 0, 0, {"", "Svátek"});
-      LayoutCalendar(s);
-      break;
-  }
+}
 
+void SetupGrades(VeklaState& s) {
+  showControl(s, Ctl::SpeedItemImport2, true);
+  showControl(s, Ctl::GroupBoxZnamky, true);
+  gradeSteps(s);
+}
+
+void SetupTopicPlans(VeklaState& s) {
+  setControl(s, Ctl::SpeedItemPridatRadek, true);
+  setControl(s, Ctl::SpeedItemOdstranitRadek, true);
+  s.Sloupce = SloupceType{};
+  setSloupce(s.Sloupce, 1, 'i', 3, "0");
+  setSloupce(s.Sloupce, 2, 's', 255, "");
+  setSloupce(s.Sloupce, 3, 'd', 10, "");
+  setSloupce(s.Sloupce, 4, 's', 255, "");
+  setSloupce(s.Sloupce, 5, 'i', 3, "0");
+  setSloupce(s.Sloupce, 6, 'i', 3, "0");
+  setSloupce(s.Sloupce, 7, 'i', 3, "0");
+  setSloupce(s.Sloupce, 8, 'b', 1, "0");
+  fillRow(s.grid, 0, 0, {"", "Pořadí", "Téma", "Datum", "Poznámka", "Od", "Do", "Celkem", "Hotovo"});
+  LayoutTopicPlans(s);
+}
+
+void SetupTimetable(VeklaState& s) {
+  showControl(s, Ctl::GroupBoxRozvrh, true);
+  setControl(s, Ctl::MenuHtml, true);
+  setControl(s, Ctl::SpeedItemPridatSloupec, true);
+  setControl(s, Ctl::SpeedItemOdebratSloupec, true);
+  timetableSteps(s);
+}
+
+void SetupCalendar(VeklaState& s) {
+  setControl(s, Ctl::MenuHtml, false);
+  setControl(s, Ctl::SpeedItemHTML, false);
+  s.Sloupce = SloupceType{};
+  setSloupce(s.Sloupce, 1, 's', 21, "");
+  fillRow(s.grid, 0, 0, {"", "Svátek"});
+  LayoutCalendar(s);
+}
+
+void EndSetup(VeklaState& s) {
   // 4.-6. Error log, panel dates and name.
   s.Memo1.clear();
   const QDateTime now = Now();
@@ -401,15 +396,6 @@ void LayoutTimetable(VeklaState& s) {
     for (int c = 1; c < C; ++c) g.setColors(c, r, grey, kBlack);
   if (R > 1) g.setColors(1, 1, kWhite, kBlack);
   for (int r = 4; r < R; r += 4) g.setColors(1, r, kWhite, kBlack);
-}
-
-void LayoutCurrent(VeklaState& s) {
-  switch (s.kind) {
-    case DbKind::Znamky: LayoutGrades(s); break;
-    case DbKind::Rozpisy: LayoutTopicPlans(s); break;
-    case DbKind::Rozvrh: LayoutTimetable(s); break;
-    case DbKind::Kalendar: LayoutCalendar(s); break;
-  }
 }
 
 void NumberGradeColumns(VeklaState& s) {

@@ -27,13 +27,24 @@ const std::vector<ToolButtonDef>& ToolButtons();
 // visible, with its default caption (called once when the window is created).
 void InitControls(VeklaState& s);
 
-void SetupTab(VeklaState& s, DbKind kind);
+// The steps of SetupTab (workspace/kindops.h) every kind shares: before
+// the kind's own part the controls common to every kind, the previous
+// kind's cells emptied, the kind's shape, captions, creator and type; after
+// it the error log emptied, the panel's dates and name.
+void BeginSetup(VeklaState& s, DbKind kind);
+void EndSetup(VeklaState& s);
+// The kind's own part of SetupTab: its controls, column types, the cells a
+// new database starts with, its layout.
+void SetupGrades(VeklaState& s);
+void SetupTopicPlans(VeklaState& s);
+void SetupTimetable(VeklaState& s);
+void SetupCalendar(VeklaState& s);
 void ClearGridCells(VeklaState& s);
+// The layout of each kind (LayoutCurrent: the current kind's).
 void LayoutGrades(VeklaState& s);
 void LayoutTopicPlans(VeklaState& s);
 void LayoutTimetable(VeklaState& s);
 void LayoutCalendar(VeklaState& s);
-void LayoutCurrent(VeklaState& s);  // the layout of the current kind
 void NumberGradeColumns(VeklaState& s);
 // The grade book's title row: "Pořadí", "Jméno", the grade numbers and the
 // four columns after them.

@@ -182,6 +182,8 @@ bool TurnHeader(CellGrid& g, int col) {
   return ascending;
 }
 
+}  // namespace
+
 void SortTopicPlans(VeklaState& s, int col) {
   CellGrid& g = s.grid;
   const bool ascending = TurnHeader(g, col);
@@ -209,8 +211,6 @@ void SortGrades(VeklaState& s, int col) {
   g.currentRow = 1;
 }
 
-}  // namespace
-
 void ClearSortMark(CellGrid& g, int col) {
   const std::string& t = g.text(col, 0);
   if (t.size() >= 2 && (t[0] == '+' || t[0] == '-') && t[1] == ' ') g.setText(col, 0, t.substr(2));
@@ -218,22 +218,6 @@ void ClearSortMark(CellGrid& g, int col) {
 
 void ClearSortMarks(CellGrid& g) {
   for (int c = 1; c < g.colCount(); ++c) ClearSortMark(g, c);
-}
-
-void StringAlignGridFixedColClick(VeklaState& s, int col) {
-  if (col < 1 || col >= s.grid.colCount()) return;
-  switch (s.kind) {
-    case DbKind::Rozpisy:
-      SortTopicPlans(s, col);
-      MarkEdited(s);
-      break;
-    case DbKind::Znamky:
-      SortGrades(s, col);
-      MarkEdited(s);
-      break;
-    case DbKind::Rozvrh:
-    case DbKind::Kalendar: break;
-  }
 }
 
 }  // namespace vekla

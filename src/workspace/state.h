@@ -30,6 +30,7 @@ inline constexpr int kMaxLessons = 255;
 
 // The four kinds in tab order.
 enum class DbKind { Znamky = 0, Rozpisy = 1, Rozvrh = 2, Kalendar = 3 };
+inline constexpr int kKindCount = 4;
 
 // Column descriptors of the current kind, indexed by grid column 1 to 26.
 struct SloupceType {
@@ -124,10 +125,10 @@ struct VeklaState {
   bool reload = true;
 
   // Per kind (in tab order): the grid holds edits not yet saved to a database.
-  std::array<bool, 4> unsaved{};
+  std::array<bool, kKindCount> unsaved{};
   // Per kind: the database file the tab was saved to last, which the next
   // save proposes; empty after an open, "Nový" or an import.
-  std::array<QString, 4> savedFile{};
+  std::array<QString, kKindCount> savedFile{};
   // The grade a plain click gave the pressed weight, as the click left the
   // grid: a paste that starts there takes the new weight back.
   struct WeightClick {

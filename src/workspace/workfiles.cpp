@@ -14,8 +14,6 @@
 #include "workspace/datafolder.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
-#include "workspace/semesters.h"
-#include "workspace/setup.h"
 
 namespace vekla {
 
@@ -124,7 +122,7 @@ QString fileOf(const VeklaState& s, const char* suffix) {
 
 // ---------------------------------------------------------------- common grid file
 
-void SaveCommon(VeklaState& s) {
+void SaveCommon(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   const CellGrid& g = s.grid;
   LineWriter w;
@@ -135,15 +133,12 @@ void SaveCommon(VeklaState& s) {
   w.number(g.rowCount());
   for (int r = 0; r < g.rowCount(); ++r)
     for (int c = 0; c < g.colCount(); ++c) w.text(g.text(c, r));
-  WriteWorkFile(fileOf(s, ".txt"), w.bytes());
+  batch.add(fileOf(s, ".txt"), w.bytes());
 }
 
-void LoadCommon(VeklaState& s) {
+bool LoadCommonFile(VeklaState& s) {
   const QString path = fileOf(s, ".txt");
-  if (!QFile::exists(path)) {
-    SetupTab(s, s.kind);
-    return;
-  }
+  if (!QFile::exists(path)) return false;
   LineReader in(path);
   for (std::string* t : {&s.EditN, &s.EditC, &s.EditTD, &s.EditDV, &s.EditCV, &s.EditDZ, &s.EditCZ}) *t = in.text();
   s.shape1 = in.number();
@@ -164,11 +159,12 @@ void LoadCommon(VeklaState& s) {
   g.setRowCount(rows);
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) g.setText(c, r, in.text());
+  return true;
 }
 
 // ---------------------------------------------------------------- timetable extras
 
-void SaveTimetableExtras(VeklaState& s) {
+void SaveTimetableExtras(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   const CellGrid& g = s.grid;
   const int C = g.colCount(), R = g.rowCount();
@@ -181,7 +177,7 @@ void SaveTimetableExtras(VeklaState& s) {
   for (int c = 1; c < C; ++c) w.number(g.brush(c, 1));
   for (int c = 1; c < C; ++c)
     for (int r = 4; r < R - 1; r += 4) w.number(g.brush(c, r));
-  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
+  batch.add(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadTimetableExtras(VeklaState& s) {
@@ -211,7 +207,7 @@ void LoadTimetableExtras(VeklaState& s) {
 
 // ---------------------------------------------------------------- grade extras
 
-void SaveGradeExtras(VeklaState& s) {
+void SaveGradeExtras(VeklaState& s, WorkFileBatch& batch) {
   EnsureDataDir(s);
   LineWriter w;
   // Two colour numbers of up to ten digits for every cell.
@@ -241,7 +237,7 @@ void SaveGradeExtras(VeklaState& s) {
   w.number(s.studentCount);
   w.number(static_cast<std::int64_t>(s.memoPoznamka.size()));
   for (const auto& line : s.memoPoznamka) w.text(line);
-  WriteWorkFile(fileOf(s, "plus.txt"), w.bytes());
+  batch.add(fileOf(s, "plus.txt"), w.bytes());
 }
 
 void LoadGradeExtras(VeklaState& s) {
@@ -280,55 +276,6 @@ void LoadGradeExtras(VeklaState& s) {
   in.require(lines);
   s.memoPoznamka.clear();
   for (int i = 0; i < lines; ++i) s.memoPoznamka.push_back(in.text());
-}
-
-// ---------------------------------------------------------------- per kind
-
-void SaveKind(VeklaState& s) {
-  if (s.workFilesInMemory) return;
-  WorkFileBatch batch;
-  SaveCommon(s);
-  if (s.kind == DbKind::Rozvrh) SaveTimetableExtras(s);
-  if (s.kind == DbKind::Znamky) SaveGradeExtras(s);
-  // The semester store goes with the grid it belongs to.
-  const std::size_t grids = batch.size();
-  FlushGradesIni(s);
-  const bool storeToWrite = batch.size() > grids;
-  try {
-    batch.write();
-  } catch (...) {
-    // The store is not on the disk as it is: the next flush writes it.
-    if (storeToWrite) {
-      s.gradesIniWritten = 0;
-      s.gradesIniDirty = true;
-    }
-    throw;
-  }
-}
-
-void LoadKind(VeklaState& s) {
-  switch (s.kind) {
-    case DbKind::Znamky:
-      LoadCommon(s);
-      LayoutGrades(s);
-      LoadGradeExtras(s);
-      SelectBandCell(s, 0, 0);
-      break;
-    case DbKind::Rozpisy:
-      LoadCommon(s);
-      LayoutTopicPlans(s);
-      break;
-    case DbKind::Rozvrh:
-      LoadCommon(s);
-      LoadTimetableExtras(s);
-      LayoutTimetable(s);
-      break;
-    case DbKind::Kalendar:
-      LoadCommon(s);
-      LayoutCalendar(s);
-      break;
-  }
-  s.grid.autoSizeColumns();
 }
 
 }  // namespace vekla

@@ -2,21 +2,21 @@
 // The tab working files in DataDir: the grid with its panels, and each
 // kind's extras. Text files are code page 1250 with CR LF; every write is
 // atomic, and a save writes the tab's files and the semester store as a set.
+#include "workspace/datafolder.h"
 #include "workspace/state.h"
 
 namespace vekla {
 
-void SaveCommon(VeklaState& s);
-void LoadCommon(VeklaState& s);  // runs SetupTab when the file is missing
-void SaveTimetableExtras(VeklaState& s);
+// The common grid file and each kind's extras, each added to the batch of
+// files written together. SaveKind and LoadKind (workspace/kindops.h) write
+// and read the current kind's set.
+void SaveCommon(VeklaState& s, WorkFileBatch& batch);
+// False, changing nothing, when the file is missing (LoadCommon then sets
+// the tab up afresh).
+bool LoadCommonFile(VeklaState& s);
+void SaveTimetableExtras(VeklaState& s, WorkFileBatch& batch);
 void LoadTimetableExtras(VeklaState& s);
-void SaveGradeExtras(VeklaState& s);
+void SaveGradeExtras(VeklaState& s, WorkFileBatch& batch);
 void LoadGradeExtras(VeklaState& s);
-
-// Save the current kind's working files (common first, then extras).
-void SaveKind(VeklaState& s);
-// Load as on activation: SetupTab is not run here; the common file, the
-// kind's layout and extras in the order each kind needs, then auto column width.
-void LoadKind(VeklaState& s);
 
 }  // namespace vekla

@@ -22,6 +22,7 @@
 #include "support/gradebook.h"
 #include "support/process.h"
 #include "support/realparts.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 
 #ifdef Q_OS_LINUX

@@ -17,6 +17,7 @@
 #include "pdb/savefile.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 
 using namespace vekla;

@@ -11,6 +11,7 @@
 #include "convert/html.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
+#include "workspace/kindops.h"
 
 using namespace vekla;
 using namespace vekla::test;

@@ -7,6 +7,7 @@
 #include "pdb/codecs.h"
 #include "support/gradebook.h"
 #include "support/kindsfixture.h"
+#include "workspace/kindops.h"
 
 using namespace vekla;
 using namespace vekla::test;

@@ -9,6 +9,7 @@
 #include "kinds/kinds.h"
 #include "pdb/error.h"
 #include "support/kindsfixture.h"
+#include "workspace/kindops.h"
 
 using namespace vekla;
 using namespace vekla::test;

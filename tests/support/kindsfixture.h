@@ -20,6 +20,7 @@
 #include "support/bytes.h"
 #include "support/scriptedprompter.h"
 #include "commands/filecommands.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 #include "workspace/state.h"
 

@@ -9,6 +9,7 @@
 #include "support/gradebook.h"
 #include "support/scriptedprompter.h"
 #include "workspace/checks.h"
+#include "workspace/kindops.h"
 #include "workspace/progress.h"
 
 using namespace vekla;

@@ -7,6 +7,7 @@
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 #include "workspace/shortcuts.h"
 

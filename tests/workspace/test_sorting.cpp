@@ -5,6 +5,7 @@
 #include "pdb/text.h"
 #include "support/gradebook.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindops.h"
 #include "workspace/setup.h"
 #include "workspace/sorting.h"
 

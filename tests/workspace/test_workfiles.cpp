@@ -13,6 +13,7 @@
 #include "pdb/text.h"
 #include "workspace/datafolder.h"
 #include "workspace/gradestats.h"
+#include "workspace/kindops.h"
 #include "workspace/semesters.h"
 #include "workspace/setup.h"
 #include "workspace/workfiles.h"
@@ -42,6 +43,12 @@ class WorkFilesTest : public ::testing::Test {
   void write(const char* name, const std::string& bytes) {
     QDir().mkpath(dir.path() + "/data");
     WriteFileAtomic(data(name), bytes);
+  }
+  // One working file of the state written on its own.
+  void writeAlone(void (*save)(VeklaState&, WorkFileBatch&)) {
+    WorkFileBatch batch;
+    save(s, batch);
+    batch.write();
   }
 
   // A new state that loads the working files of `kind` as on activation.
@@ -87,7 +94,7 @@ TEST_F(WorkFilesTest, CommonFileBytesAndMissingDataFolder) {
   s.grid.setText(1, 1, "a\r\nb\nc\rd");  // line breaks in a cell stay on one line
   ASSERT_FALSE(QDir(dir.path() + "/data").exists());
 
-  SaveCommon(s);
+  writeAlone(SaveCommon);
   EXPECT_TRUE(QDir(dir.path() + "/data").exists());
   EXPECT_EQ(read("Rozpisy-.txt"),
             "Rozpisy-x\r\nTqbR\r\ndata\r\n01.02.2026\r\n10:11:12\r\n03.04.2026\r\n13:14:15\r\n16711680\r\n2\r\n2\r\n"
@@ -107,7 +114,7 @@ TEST_F(WorkFilesTest, CommonFileBytesAndMissingDataFolder) {
 
   // The converter's own data folder.
   s.dataDirOverride = dir.path() + "/elsewhere";
-  SaveCommon(s);
+  writeAlone(SaveCommon);
   EXPECT_TRUE(QFile::exists(dir.path() + "/elsewhere/Rozpisy-.txt"));
 }
 
@@ -124,7 +131,7 @@ TEST_F(WorkFilesTest, TimetableExtrasBytes) {
   s.grid.setBrush(1, 4, rgbHex(0xFF0000));
   s.grid.setBrush(1, 8, kBlack);
   s.grid.setBrush(2, 4, rgbHex(0x00FF00));
-  SaveTimetableExtras(s);
+  writeAlone(SaveTimetableExtras);
   EXPECT_EQ(read("Vekla-plus.txt"),
             "7.A\r\nPo\r\n1\r\n0\r\n5649426\r\n16777215\r\n-2147483643\r\n255\r\n0\r\n65280\r\n-2147483643\r\n");
 
@@ -173,7 +180,7 @@ TEST_F(WorkFilesTest, GradeExtrasBytes) {
   s.grid.setColors(1, 1, kWhite, kBlack);
   s.studentCount = 7;
   s.memoPoznamka = {cp("první"), "x\ry"};
-  SaveGradeExtras(s);
+  writeAlone(SaveGradeExtras);
   EXPECT_EQ(read("Znamky-plus.txt"),
             "1 \r\n2\xB7\r\n1,00\r\n1,50\r\n"                                    // symbols and values
             "1,00\r\n2,00\r\n0,50\r\n1,00\r\n"                                   // weight texts
