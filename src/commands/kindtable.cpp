@@ -67,25 +67,4 @@ const KindEntry& KindTable(DbKind k) {
   return table()[static_cast<std::size_t>(i >= 0 && i < 4 ? i : 0)];
 }
 
-std::optional<Conversion> ConversionOf(Ctl c) {
-  switch (c) {
-    case Ctl::MenuImportCSV:
-    case Ctl::SpeedItemImport: return Conversion::ImportCsv;
-    case Ctl::SpeedItemImport2: return Conversion::ImportCsvTwoValues;
-    case Ctl::ExportCSV1:
-    case Ctl::SpeedItemUlozCSV: return Conversion::ExportCsv;
-    case Ctl::MenuHtml:
-    case Ctl::SpeedItemHTML: return Conversion::ExportHtml;
-    case Ctl::SpeedItemPHP: return Conversion::ExportSql;
-    case Ctl::MenuExcel:
-    case Ctl::SpeedItemExcel: return Conversion::ExportXlsx;
-    default: return std::nullopt;
-  }
-}
-
-bool IsImplemented(DbKind kind, Ctl c) {
-  if (const auto conv = ConversionOf(c)) return KindTable(kind).has(*conv);
-  return true;
-}
-
 }  // namespace vekla
