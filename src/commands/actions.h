@@ -8,8 +8,9 @@
 //
 // A new action is one name in VEKLA_CONTROLS (workspace/controls.h) and one
 // row in actions.cpp: a menu item names its menu, a row without one is a
-// tool button; a tool button that does what a menu item does names it as
-// its twin and takes its command, keys and status text.
+// tool button (with its picture in src/app/icons/, listed in
+// src/app/resources.qrc); a tool button that does what a menu item does
+// names it as its twin and takes its command, keys and status text.
 #include <QString>
 #include <optional>
 #include <string>
@@ -74,6 +75,7 @@ struct ActionDef {
   std::vector<std::string> keys;         // portable key texts ("Ctrl+N"), bound to this action only
   Ctl twin;                              // the menu item a tool button does the same as; itself otherwise
   std::string status;                    // shown while the command runs; empty for quick ones
+  std::string icon;                      // a tool button's picture: icons/<icon>.svg of the window's resources
   std::optional<Conversion> conversion;  // runs the kind's codec of the table of kinds
   Track track = Track::Edit;
   std::string step;  // the step's name ("přidání řádku"); "úprava" when empty
