@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <type_traits>
 
@@ -104,7 +105,7 @@ struct Row {
   const char* menu = "";
   const char* caption = "";
   char letter = 0;
-  std::vector<const char*> keys = {};
+  std::array<const char*, 2> keys = {};
   std::optional<Ctl> twin = {};
   const char* status = "";
   const char* icon = "";
@@ -117,8 +118,7 @@ struct Row {
 };
 
 // clang-format off
-const std::vector<Row>& rows() {
-  static const std::vector<Row> table = {
+constexpr Row kRows[] = {
     // The menus, in order.
     {.name = Ctl::MenuNovy, .menu = "Soubor", .caption = "Nový", .letter = 'N', .keys = {"Ctrl+N"},
      .track = Track::Start, .run = Cmd<NovyClick>},
@@ -200,26 +200,27 @@ const std::vector<Row>& rows() {
     {.name = Ctl::SpeedItem3, .caption = "Přidat k HotSync ", .twin = Ctl::HotSync1, .icon = "hotsync"},
     {.name = Ctl::SpeedItem12, .caption = "Info", .twin = Ctl::Oprogramu1, .icon = "about"},
     {.name = Ctl::SpeedItem13, .caption = "Konec", .twin = Ctl::Konec1, .icon = "quit"},
-  };
-  return table;
-}
+};
 // clang-format on
 
 ActionDef FromRow(const Row& r) {
-  return ActionDef{.name = r.name,
-                   .menu = cp(r.menu),
-                   .caption = cp(r.caption),
-                   .letter = r.letter,
-                   .keys = {r.keys.begin(), r.keys.end()},
-                   .twin = r.twin.value_or(r.name),
-                   .status = cp(r.status),
-                   .icon = r.icon,
-                   .conversion = r.conversion,
-                   .track = r.track,
-                   .step = cp(r.step),
-                   .run = r.run,
-                   .enabled = r.enabled,
-                   .shown = r.shown};
+  ActionDef a{.name = r.name,
+              .menu = cp(r.menu),
+              .caption = cp(r.caption),
+              .letter = r.letter,
+              .keys = {},
+              .twin = r.twin.value_or(r.name),
+              .status = cp(r.status),
+              .icon = r.icon,
+              .conversion = r.conversion,
+              .track = r.track,
+              .step = cp(r.step),
+              .run = r.run,
+              .enabled = r.enabled,
+              .shown = r.shown};
+  for (const char* k : r.keys)
+    if (k) a.keys.emplace_back(k);
+  return a;
 }
 
 const std::map<Ctl, std::size_t>& rowIndex() {
@@ -242,7 +243,7 @@ Outcome RunRow(const ActionDef& row, ActionContext& c) {
 const std::vector<ActionDef>& Actions() {
   static const std::vector<ActionDef> actions = [] {
     std::vector<ActionDef> v;
-    for (const Row& r : rows()) v.push_back(FromRow(r));
+    for (const Row& r : kRows) v.push_back(FromRow(r));
     return v;
   }();
   return actions;
