@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -44,17 +43,13 @@ namespace vekla {
 namespace {
 
 constexpr int kMinWidth = 690;
-constexpr int kMaxPlacement = 30000;
 
 // The local database or CSV file a drag carries, if any.
 QString DroppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return {};
-  for (const QUrl& url : data->urls()) {
-    const QString path = url.toLocalFile();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (!path.isEmpty() && (suffix == QLatin1String("pdb") || suffix == QLatin1String("csv"))) return path;
-  }
-  return {};
+  std::vector<QString> paths;
+  for (const QUrl& url : data->urls()) paths.push_back(url.toLocalFile());
+  return FileToOpen(paths);
 }
 
 }  // namespace
@@ -177,36 +172,20 @@ void MainWindow::buildGradeOptions() {
     runEvent([&](ActionContext& c) { return GradeOptionsConfirmed(c, o); });
   });
   // Coming back from the dialog does not reload the grid.
-  connect(gradeOptions_, &GradeOptionsDialog::closedEitherWay, this, [this] { s_.reload = false; });
+  connect(gradeOptions_, &GradeOptionsDialog::closedEitherWay, this, [this] { GradeOptionsClosed(s_); });
 }
 
 // ---------------------------------------------------------------- lifecycle
 
 void MainWindow::restorePlacement() {
   resize(1024, 720);
-  // Only numbers a screen can hold: a damaged settings file must not ask for
-  // a window of a billion pixels.
-  auto number = [this](const char* key, int& out) {
-    bool ok = false;
-    const int v = QString::fromStdString(s_.settings.get("Nastaveni", key)).toInt(&ok);
-    ok = ok && v >= -kMaxPlacement && v <= kMaxPlacement;
-    if (ok) out = v;
-    return ok;
-  };
-  int left = 0, top = 0, width = 0, height = 0;
-  if (number("Width", width) && number("Height", height) && width > 0 && height > 0)
-    resize(std::max(width, kMinWidth), height);
-  // Only a position that lies on a screen: a monitor may have gone.
-  if (number("Left", left) && number("Top", top) && QGuiApplication::screenAt(QPoint(left + 40, top + 20)))
-    move(left, top);
+  const Placement stored = StoredPlacement(s_.settings, kMinWidth);
+  if (stored.size) resize(*stored.size);
+  if (stored.place && QGuiApplication::screenAt(*stored.place + QPoint(40, 20))) move(*stored.place);
 }
 
 void MainWindow::storePlacement() {
-  const QRect r = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
-  s_.settings.set("Nastaveni", "Left", std::to_string(r.x()));
-  s_.settings.set("Nastaveni", "Top", std::to_string(r.y()));
-  s_.settings.set("Nastaveni", "Width", std::to_string(r.width()));
-  s_.settings.set("Nastaveni", "Height", std::to_string(r.height()));
+  StorePlacement(s_.settings, isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size()));
 }
 
 void MainWindow::activate() {

@@ -244,7 +244,7 @@ QGroupBox* MainPanel::buildGradesBox() {
 
 GridView* MainPanel::buildGradeSymbols(QWidget* box) {
   znamkyModel_ = new GridModel(s_, &VeklaState::znamky, GridModel::Fixed::AsCells, this);
-  znamkyModel_->editable = [](int, int row) { return row == 1; };
+  znamkyModel_->editable = GradeScaleEditable;
   znamkyModel_->afterEdit = [this](int col, int row) {
     owner_.runEvent([=](ActionContext& c) { return GradeSymbolEdited(c, col, row); });
   };

@@ -1,5 +1,6 @@
 #include "commands/windowevents.h"
 
+#include <QFileInfo>
 #include <utility>
 
 #include "commands/gradepanel.h"
@@ -127,6 +128,49 @@ StepResult GradeOptionsConfirmed(ActionContext& c, const GradeDisplayOptions& op
     WriteGradeDisplayOptions(c.s.settings, options);
     c.s.settings.save(c.s.programDir + "vekla.ini");
   });
+}
+
+void GradeOptionsClosed(VeklaState& s) { s.reload = false; }
+
+bool GradeScaleEditable(int, int row) { return row == 1; }
+
+namespace {
+
+constexpr int kMaxPlacement = 30000;
+
+std::optional<int> placementNumber(const IniFile& settings, const char* key) {
+  bool ok = false;
+  const int v = QString::fromStdString(settings.get("Nastaveni", key)).toInt(&ok);
+  if (!ok || v < -kMaxPlacement || v > kMaxPlacement) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+Placement StoredPlacement(const IniFile& settings, int minWidth) {
+  Placement p;
+  const auto width = placementNumber(settings, "Width"), height = placementNumber(settings, "Height");
+  if (width && height && *width > 0 && *height > 0) p.size = QSize(std::max(*width, minWidth), *height);
+  const auto left = placementNumber(settings, "Left");
+  if (left) {
+    if (const auto top = placementNumber(settings, "Top")) p.place = QPoint(*left, *top);
+  }
+  return p;
+}
+
+void StorePlacement(IniFile& settings, const QRect& normal) {
+  settings.set("Nastaveni", "Left", std::to_string(normal.x()));
+  settings.set("Nastaveni", "Top", std::to_string(normal.y()));
+  settings.set("Nastaveni", "Width", std::to_string(normal.width()));
+  settings.set("Nastaveni", "Height", std::to_string(normal.height()));
+}
+
+QString FileToOpen(const std::vector<QString>& dropped) {
+  for (const QString& path : dropped) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!path.isEmpty() && (suffix == QLatin1String("pdb") || suffix == QLatin1String("csv"))) return path;
+  }
+  return {};
 }
 
 StepResult WindowActivated(ActionContext& c) {

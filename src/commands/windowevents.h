@@ -3,6 +3,9 @@
 // the panels, the tabs, a file given to the window, its activation and
 // close. Each runs its command through RunStep and names the step it
 // records, so the window only connects its widgets to them.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 #include <string>
@@ -48,6 +51,25 @@ StepResult AveragesClicked(ActionContext& c);
 StepResult BandEdited(ActionContext& c, int col, int row);
 StepResult BandSelected(ActionContext& c, int col, int row);
 StepResult GradeOptionsConfirmed(ActionContext& c, const GradeDisplayOptions& options);
+// The grade display options closed, confirmed or not: coming back from
+// them does not reload the grid.
+void GradeOptionsClosed(VeklaState& s);
+// Of the grade scale, the values row (1) is typed into; the symbols are fixed.
+bool GradeScaleEditable(int col, int row);
+
+// The window's size and place as the settings keep them: only numbers a
+// screen can hold (a damaged file must not ask for a window of a billion
+// pixels), the width at least `minWidth`. The window moves to the place
+// only when it lies on a screen, as a monitor may have gone.
+struct Placement {
+  std::optional<QSize> size;
+  std::optional<QPoint> place;
+};
+Placement StoredPlacement(const IniFile& settings, int minWidth);
+void StorePlacement(IniFile& settings, const QRect& normal);
+// Of the files dropped on the window, the first database or CSV file (by
+// its ending); empty when there is none.
+QString FileToOpen(const std::vector<QString>& dropped);
 
 // The window. Its first activation sets up and loads the stored tab.
 StepResult WindowActivated(ActionContext& c);

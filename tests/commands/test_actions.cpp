@@ -453,3 +453,48 @@ TEST_F(ActionTable, CloseAsksAboutUnsavedEdits) {
 }
 
 }  // namespace
+
+namespace {
+
+// The stored size and place are read only when a screen can hold them; a
+// size never below the narrowest window.
+TEST(WindowPlacement, OnlyNumbersAScreenCanHold) {
+  const struct {
+    const char* left;
+    const char* top;
+    const char* width;
+    const char* height;
+    std::optional<QSize> size;
+    std::optional<QPoint> place;
+  } cases[] = {
+      {"10", "20", "800", "600", QSize(800, 600), QPoint(10, 20)},
+      {"-30000", "30000", "500", "600", QSize(690, 600), QPoint(-30000, 30000)},
+      {"10", "x", "800", "0", std::nullopt, std::nullopt},
+      {"30001", "20", "1000000000", "600", std::nullopt, std::nullopt},
+      {"", "20", "-800", "600", std::nullopt, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + " " + c.top + " " + c.width + " " + c.height);
+    IniFile ini;
+    ini.set("Nastaveni", "Left", c.left);
+    ini.set("Nastaveni", "Top", c.top);
+    ini.set("Nastaveni", "Width", c.width);
+    ini.set("Nastaveni", "Height", c.height);
+    const Placement p = StoredPlacement(ini, 690);
+    EXPECT_EQ(p.size, c.size);
+    EXPECT_EQ(p.place, c.place);
+  }
+  IniFile ini;
+  StorePlacement(ini, QRect(-5, 7, 1024, 720));
+  const Placement back = StoredPlacement(ini, 690);
+  EXPECT_EQ(back.size, QSize(1024, 720));
+  EXPECT_EQ(back.place, QPoint(-5, 7));
+}
+
+TEST(DroppedFiles, TheFirstDatabaseOrCsvFileIsOpened) {
+  EXPECT_EQ(FileToOpen({"/a/notes.txt", "/a/Znamky-7A.PDB", "/a/b.csv"}), "/a/Znamky-7A.PDB");
+  EXPECT_EQ(FileToOpen({"", "/a/trida.CSV"}), "/a/trida.CSV");
+  EXPECT_EQ(FileToOpen({"/a/pdb", "/a/x.pdb.txt"}), "");
+}
+
+}  // namespace
