@@ -109,6 +109,7 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
     Outcome outcome;
     const char* step;  // the step it left; "(none)" when it left none
     const char* call = "";
+    std::function<void()> check = [] {};
   };
   const Case cases[] = {
       {Ctl::MenuNovy, [] {}, Outcome::Done, "(none)"},
@@ -122,7 +123,14 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
        },
        Outcome::Done, "(none)"},
       {Ctl::SpeedItemPHP, [&] { p.saveAnswers = {path("out.sql")}; }, Outcome::Done, "(none)"},
-      {Ctl::MenuUloz, [&] { p.saveAnswers = {path("saved.PDB")}; }, Outcome::Done, "(none)"},
+      // A change not yet a step becomes the saved state, no step.
+      {Ctl::MenuUloz,
+       [&] {
+         s.EditN = "Znamky-7B";
+         MarkEdited(s);
+         p.saveAnswers = {path("saved.PDB")};
+       },
+       Outcome::Done, "(none)", "", [&] { EXPECT_TRUE(history().atSaved()); }},
       {Ctl::MenuZpet,
        [&] {
          Select(grade, student);
@@ -141,19 +149,29 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
          window.selection = {{grade, student}, {grade, student + 1}};
          p.questionAnswers = {true};
        },
-       Outcome::Done, "vyjmutí 2 buněk"},
+       Outcome::Done, "vyjmutí 2 buněk", "",
+       // What was cut is on the clipboard, with its weights.
+       [&] {
+         EXPECT_EQ(window.board.text, "1 \n3 \n");
+         EXPECT_EQ(window.board.weights, "1\n1\n");
+       }},
       {Ctl::MenuKopirovat,
        [&] {
-         window.selection = {{grade, student}};
+         window.selection = {{grade, student}, {grade + 1, student}};
        },
-       Outcome::Done, "(none)"},
+       Outcome::Done, "(none)", "", [&] { EXPECT_EQ(window.board.text, "1 \t2 \n"); }},
       {Ctl::MenuVlozit,
        [&] {
          window.selection = {{grade + 1, student + 1}, {grade, student + 2}};
          window.board = {"1\t2\r\n3\t4", ""};
          p.questionAnswers = {true};
        },
-       Outcome::Done, "vložení 4 buněk"},
+       Outcome::Done, "vložení 4 buněk", "",
+       // The block starts at the top-left of the selection.
+       [&] {
+         EXPECT_EQ(s.grid.text(grade, student + 1), "1 ");
+         EXPECT_EQ(s.grid.text(grade + 1, student + 2), "4 ");
+       }},
       {Ctl::MenuTest, [&] { s.grid.setText(grade, student, "x"); }, Outcome::Done, "test tabulky"},
       {Ctl::MenuNastavZnamky, [] {}, Outcome::Done, "(none)", "grade options"},
       {Ctl::MenuSlozky, [] {}, Outcome::Cancelled, "(none)"},
@@ -197,7 +215,14 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
       {Ctl::SpeedItemOtevri1, [&] { p.openAnswers = {pdb}; }, Outcome::Done, "(none)"},
       {Ctl::SpeedItemOtevri2, [&] { openBackup(pdb); }, Outcome::Done, "(none)"},
       {Ctl::SpeedItemImport, [&] { p.openAnswers = {path("7A.csv")}; }, Outcome::Done, "import CSV"},
-      {Ctl::SpeedItemUlozPDB, [&] { p.saveAnswers = {path("saved.PDB")}; }, Outcome::Done, "(none)"},
+      // A change not yet a step becomes the saved state, no step.
+      {Ctl::SpeedItemUlozPDB,
+       [&] {
+         s.EditN = "Znamky-7B";
+         MarkEdited(s);
+         p.saveAnswers = {path("saved.PDB")};
+       },
+       Outcome::Done, "(none)", "", [&] { EXPECT_TRUE(history().atSaved()); }},
       {Ctl::SpeedItemUlozCSV,
        [&] {
          p.saveAnswers = {path("out.csv"), path("out-plus.csv")};
@@ -230,6 +255,7 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
     EXPECT_EQ(steps(), std::string(c.step) == "(none)" ? 0 : 1);
     EXPECT_EQ(window.calls, c.call[0] ? std::vector<std::string>{c.call} : std::vector<std::string>{});
     EXPECT_TRUE(p.errors.empty()) << p.errors.front();
+    c.check();
   }
   std::set<Ctl> all;
   for (const ActionDef& a : Actions()) all.insert(a.name);
@@ -261,8 +287,10 @@ TEST_F(ActionTable, ARuleThatSaysNoRunsNothing) {
       {"control disabled, through its twin's rule", DbKind::Znamky,
        [&] { s.control(Ctl::SpeedItemNovy).enabled = false; }, Ctl::SpeedItemNovy},
       {"control hidden", DbKind::Rozpisy, [] {}, Ctl::SpeedItemImport2},
-      {"no codec for the kind", DbKind::Kalendar, [] {}, Ctl::MenuHtml},
-      {"no codec for the kind, tool button", DbKind::Kalendar, [] {}, Ctl::SpeedItemHTML},
+      // The control's flag left on: the table of kinds says no by itself.
+      {"no codec for the kind", DbKind::Kalendar, [&] { s.control(Ctl::MenuHtml).enabled = true; }, Ctl::MenuHtml},
+      {"no codec for the kind, tool button", DbKind::Kalendar, [&] { s.control(Ctl::SpeedItemHTML).enabled = true; },
+       Ctl::SpeedItemHTML},
       {"nothing to undo", DbKind::Znamky, [] {}, Ctl::MenuZpet},
       {"nothing to redo", DbKind::Znamky, [] {}, Ctl::MenuZnovu},
   };
@@ -430,6 +458,18 @@ TEST_F(ActionTable, EventsNameTheirSteps) {
     Raise([](ActionContext& a) { return RunAction(a, Ctl::MenuZpet); });
     EXPECT_FALSE(history().canUndo()) << "more than one step";
   }
+}
+
+// A tab switch is no step: each tab's steps are there when it comes back.
+TEST_F(ActionTable, ATabKeepsItsStepsAcrossASwitch) {
+  Select(G::kFirstGradeCol, G::studentRow(1));
+  Run(Ctl::SpeedItemPridatRadek);
+  EXPECT_FALSE(Raise([](ActionContext& c) { return TabChosen(c, 1); }).changed);
+  EXPECT_EQ(s.kind, DbKind::Rozpisy);
+  EXPECT_EQ(lastStep(), "(none)");
+  Raise([](ActionContext& c) { return TabChosen(c, 0); });
+  EXPECT_EQ(lastStep(), "přidání řádku");
+  EXPECT_EQ(steps(), 1);
 }
 
 TEST_F(ActionTable, ChoosingTheSemesterShownChangesNothing) {
