@@ -1,56 +1,36 @@
 #pragma once
 // The main window. It owns the state and shows it: every widget is filled
-// from the state by refresh(), and every user action writes into the state,
-// runs its command and refreshes. No widget keeps data of its own.
+// from the state by refresh(), and every user action runs its command from
+// the table of actions or the window's events (src/commands/) and
+// refreshes. No widget keeps data of its own, and no decision about what a
+// command does or how it is recorded is made here.
 #include <QMainWindow>
-#include <array>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "app/panel.h"
+#include "commands/actions.h"
 #include "commands/outcome.h"
 #include "workspace/history.h"
 #include "workspace/prompter.h"
 #include "workspace/state.h"
 
-class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QFrame;
-class QGroupBox;
-class QHBoxLayout;
-class QVBoxLayout;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 class QSplitter;
 class QTabBar;
-class QToolBar;
-class QToolButton;
 
 namespace vekla {
 
-class ColorCircle;
+class ActionBars;
 class GradeOptionsDialog;
 class HelpWindow;
 class GridModel;
 class GridView;
 class QtPrompter;
-class SemesterBox;
 
-// The text of a time edit as the state keeps it, from what the edit shows
-// through its mask ("7_:05:00" gives "07:05:00"): "hh:mm:ss", a lone hour
-// digit with a leading zero, an empty part as "00", and a minute or second
-// with one digit of two kept half-typed ("12:3_:00"), so the save stops.
-std::string MaskedTimeText(const QString& shown);
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   Q_OBJECT
  public:
   explicit MainWindow(QWidget* parent = nullptr);
@@ -60,41 +40,46 @@ class MainWindow : public QMainWindow {
 
   VeklaState& state() { return s_; }
   Prompter& prompter() { return *prompter_; }
+  Histories& histories() override { return histories_; }
   // Whether the first activation (setup and load of the stored tab) ran.
   bool activated() const { return activated_; }
 
   // Pushes the whole state into the widgets without firing any handler.
   void refresh();
-  // How a command joins the tab's history: as a step named by its label
-  // (Merge: a panel field typed letter by letter is one step), as the start
-  // of a new history when it did its work (an open), as the saved state, as
-  // the tab's history taken up again (a tab switch), or not at all (undo).
-  enum class Track { Edit, Merge, Start, Save, Resume, None };
   // Runs a command (errors go to the error box), records what it changed
-  // and refreshes.
+  // as `track` says and refreshes.
   template <class F>
-  Outcome run(F&& command, const std::string& label = {}, Track track = Track::Edit) {
-    if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
-      return runTracked(
+  Outcome run(F&& command, const std::string& step = {}, Track track = Track::Edit) {
+    return runEvent([&](ActionContext& c) {
+      return RunStep(
+          c.s, c.p, c.h,
           [&] {
-            command();
-            return Outcome::Done;
+            if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
+              command();
+              return Outcome::Done;
+            } else {
+              return command();
+            }
           },
-          label, track);
-    } else {
-      return runTracked([&] { return command(); }, label, track);
-    }
+          step, track);
+    });
   }
-  Histories& histories() { return histories_; }
   // What a menu item or tool button does, by its component name; nothing
   // when the control is disabled or hidden.
   void trigger(Ctl controlName);
   // The first activation: set up and load the stored tab. Runs once.
   void activate();
+  // The welcome of the first start (also "Nápověda" → "Úvodní nabídka…").
+  void showWelcome();
+  HelpWindow* helpWindow() const { return helpWindow_; }
+  QMenu* recentMenu() const;
+  // A database opened on its own kind's tab, or a CSV file imported into
+  // the tab shown: a file dropped on the window, chosen from the recent
+  // files or named on the command line.
+  void openGivenFile(const QString& path);
 
  protected:
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -102,63 +87,32 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void buildUi();
-  void buildMenus();
-  void buildToolBar();
-  QFrame* buildPanel();
-  QGroupBox* buildTimetableBox();
-  QGroupBox* buildGradesBox();
-  GridView* buildGradeSymbols(QWidget* box);
-  QHBoxLayout* buildWeights(QWidget* box);
-  QVBoxLayout* buildSemesterControls(QWidget* box);
-  GridView* buildBands(QWidget* box);
-  QPlainTextEdit* buildNote(QWidget* box);
-  void buildHandlers();
+  QWidget* buildGridAndLog();
   void buildGradeOptions();
   void restorePlacement();
   void storePlacement();
-  void showAbout();
- public:
-  // The welcome of the first start (also "Nápověda" → "Úvodní nabídka…").
-  void showWelcome();
-  // The user guide in the help window ("Nápověda" → "Příručka", F1).
-  void showGuide();
-  HelpWindow* helpWindow() const { return helpWindow_; }
-
- private:
-  // An edit still open in a grid is committed before a command, a tab
-  // switch or the close, so nothing typed is lost.
-  void commitPendingEdit();
-
-  // Text typed into a widget, in code page 1250; a character the code page
-  // cannot hold becomes "?" with a line in the error log.
-  std::string typed(const QString& text);
-  // Keeps the state in step with what is typed into a line edit; with
-  // `record`, the typing is a step of the history.
-  void bindEdit(QLineEdit* edit, std::function<void(const std::string&)> store, bool record = true);
-  void leaveWeight(int index);  // 0-based
-  // A panel field typed into: the tab now holds edits not yet saved.
-  void markEdited();
-  void refreshPanel();
-  void refreshGrades();
   void refreshLog();
   void refreshControls();
-  Outcome runTracked(const std::function<Outcome()>& command, const std::string& label, Track track);
-  // The grid's selected cells, the current one when none is selected.
-  std::vector<CellPos> selectedCells() const;
-  void copyCells(bool cut);
-  void pasteCells();
-  void refreshRecentFiles();
+  ActionContext context();
+  // Shows what a command did: the widgets, and its status line.
+  void after(const StepResult& result);
 
- public:
-  QMenu* recentMenu() const { return recentMenu_; }
-  // A database opened on its own kind's tab, or a CSV file imported into
-  // the tab shown: a file dropped on the window, chosen from the recent
-  // files or named on the command line.
-  void openGivenFile(const QString& path);
+  // WindowHost: what commands need of the window.
+  std::vector<CellPos> selectedCells() const override;
+  void setClipboard(const ClipboardContent& content) override;
+  ClipboardContent clipboard() override;
+  void showGradeOptions() override;
+  void showAbout() override;
+  bool showGuide(const QString& path) override;
+  void closeWindow() override;
 
- private:
-  QMenu* recentMenu_ = nullptr;
+  // PanelOwner: what the panel needs of the window.
+  Outcome runEvent(const std::function<StepResult(ActionContext&)>& event) override;
+  std::string typed(const QString& text) override;
+  void markEdited() override;
+  void fieldTyped() override;
+  void commitPendingEdit() override;
+  bool refreshing() const override { return refreshing_; }
 
   VeklaState s_;
   Histories histories_;
@@ -170,48 +124,8 @@ class MainWindow : public QMainWindow {
   bool fileGiven_ = false;  // a file was opened before the welcome could show
   HelpWindow* helpWindow_ = nullptr;
 
-  // Controls by component name.
-  std::map<Ctl, QAction*> actions_;
-  std::map<Ctl, std::function<void()>> handlers_;
-  std::vector<Ctl> menuNames_;
-
-  QToolBar* speedBar_ = nullptr;
-  QLabel* lpohyb_ = nullptr;
-  ColorCircle* shape1_ = nullptr;
-  ColorCircle* shape2_ = nullptr;
-
-  QFrame* panel_ = nullptr;
-  QLineEdit* editN_ = nullptr;
-  QLabel* editC_ = nullptr;
-  QLabel* editTD_ = nullptr;
-  QLineEdit* editDV_ = nullptr;
-  QLineEdit* editCV_ = nullptr;
-  QLineEdit* editDZ_ = nullptr;
-  QLineEdit* editCZ_ = nullptr;
-
-  QGroupBox* boxRozvrh_ = nullptr;
-  QLineEdit* editPolozka_ = nullptr;
-  QLineEdit* editLS_ = nullptr;
-  ColorCircle* shapeRozvrh_ = nullptr;
-  QToolButton* buttonRozvrh_ = nullptr;
-  QRadioButton* radioL_ = nullptr;
-  QRadioButton* radioS_ = nullptr;
-  QCheckBox* checkLS_ = nullptr;
-
-  QGroupBox* boxZnamky_ = nullptr;
-  GridModel* znamkyModel_ = nullptr;
-  GridView* znamkyView_ = nullptr;
-  GridModel* znamky2Model_ = nullptr;
-  GridView* znamky2View_ = nullptr;
-  std::array<QLineEdit*, 4> weightEdits_{};
-  std::array<QToolButton*, 4> weightButtons_{};
-  std::array<Color, 4> glyphColors_{};
-  std::array<bool, 4> weightTyped_{};  // typed into since it was last left
-  QButtonGroup* weightGroup_ = nullptr;
-  SemesterBox* semesterBox_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QPlainTextEdit* memoPoznamka_ = nullptr;
-
+  ActionBars* bars_ = nullptr;
+  MainPanel* panel_ = nullptr;
   GridModel* gridModel_ = nullptr;
   GridView* grid_ = nullptr;
   QTabBar* tabs_ = nullptr;

@@ -2,13 +2,29 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QTranslator>
 
 #include "app/qtcolor.h"
+#include "pdb/text.h"
 
 namespace vekla {
+
+int TextWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
+
+void SetEditText(QLineEdit* e, const std::string& cpText) {
+  const QString t = toQt(cpText);
+  if (e->text() != t) e->setText(t);
+}
+
+void SetTextColor(QWidget* w, Color c) {
+  QPalette pal = w->palette();
+  if (pal.color(QPalette::Text) == qColor(c)) return;
+  pal.setColor(QPalette::Text, qColor(c));
+  w->setPalette(pal);
+}
 
 void UseCzech() {
   QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));

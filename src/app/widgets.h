@@ -1,15 +1,26 @@
 #pragma once
-// Small widgets of the main window: the colour circles and the semester box.
+// Small widgets of the main window: the colour circles and the semester
+// box; and helpers the window's parts share.
 #include <QComboBox>
 #include <QWidget>
+#include <string>
 
 #include "pdb/color.h"
+
+class QLineEdit;
 
 namespace vekla {
 
 // Sets the program's language, Czech, for the toolkit's own dialogs and
 // formats as well (its translation, when installed).
 void UseCzech();
+
+// Room for `sample` in the widget's font, with a margin for a frame.
+int TextWidth(const QWidget* w, const QString& sample);
+// Sets a line edit's text (code page 1250) only when it differs, so the
+// cursor stays put while the user types.
+void SetEditText(QLineEdit* e, const std::string& cpText);
+void SetTextColor(QWidget* w, Color c);
 
 // A circle filled with a colour (Shape1, Shape2, ShapeRozvrh).
 class ColorCircle : public QWidget {

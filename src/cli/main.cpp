@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <variant>
 #ifdef __GLIBC__
 #include <malloc.h>
 #include <sys/mman.h>
@@ -162,12 +163,14 @@ int takeDataFolder(FolderLock& lock, const QString& dir) {
     text = QStringLiteral("Složka pracovních souborů \"%1\" je zamčena souborem \"%2\", který nelze přečíst.")
                .arg(folder, QDir::toNativeSeparators(lock.lockFile()));
   else if (conversion)
-    text = QStringLiteral("Složku pracovních souborů \"%1\" používá jiný převod vekla-convert (proces %2), který "
-                          "neskončil do %3 s; zadejte jinou složku --data.")
+    text = QStringLiteral(
+               "Složku pracovních souborů \"%1\" používá jiný převod vekla-convert (proces %2), který "
+               "neskončil do %3 s; zadejte jinou složku --data.")
                .arg(folder, QString::number(h->pid), QString::number(kWaitForConversion / 1000));
   else
-    text = QStringLiteral("Složku pracovních souborů \"%1\" používá otevřené okno programu Vekla (proces %2%3); "
-                          "zavřete ho, nebo zadejte jinou složku --data.")
+    text = QStringLiteral(
+               "Složku pracovních souborů \"%1\" používá otevřené okno programu Vekla (proces %2%3); "
+               "zavřete ho, nebo zadejte jinou složku --data.")
                .arg(folder, QString::number(h->pid), host);
   PrintMessageUtf8((text + QStringLiteral(" Nic nebylo zapsáno.")).toStdString());
   return kFailed;
@@ -189,11 +192,22 @@ Outcome run(VeklaState& s, CliPrompter& p, const std::function<Outcome()>& comma
   return outcome;
 }
 
-int convert(const ConvertOptions& o) {
+// What a conversion reads and writes, worked out from the command line
+// before anything is read or written.
+struct Plan {
+  QString input, output;
+  DbKind kind = DbKind::Znamky;
+  std::optional<Conversion> importing, exporting;
+};
+
+// The plan of a command line, or the exit code of a run that has none (its
+// message printed).
+std::variant<Plan, int> planOf(const ConvertOptions& o) {
   if (o.positional.size() != 2)
     return usageError(o.positional.size() < 2 ? "chybí vstupní nebo výstupní soubor" : "příliš mnoho souborů");
-  const QString input = QFileInfo(o.positional[0]).absoluteFilePath();
-  const QString output = QFileInfo(o.positional[1]).absoluteFilePath();
+  Plan plan;
+  plan.input = QFileInfo(o.positional[0]).absoluteFilePath();
+  plan.output = QFileInfo(o.positional[1]).absoluteFilePath();
 
   const Format in = formatOf(o.positional[0], false);
   const Format out = formatOf(o.positional[1], true);
@@ -201,33 +215,104 @@ int convert(const ConvertOptions& o) {
   if (out == Format::Unknown) return usageError("výstup musí končit .pdb, .csv, .sql, .xlsx nebo být složka");
   if (!o.settingsFile.isEmpty() && !QFileInfo(o.settingsFile).isFile())
     return usageError("soubor nastavení \"" + o.settingsFile.toStdString() + "\" neexistuje");
-  if (SameFile(input, output)) return overwritesInput("výstup", output);
+  if (SameFile(plan.input, plan.output)) return overwritesInput("výstup", plan.output);
 
   // The kind: the option, else the database's creator and type, else the file name.
   std::optional<DbKind> kind = o.kind;
   if (!kind && in == Format::Pdb) {
     try {
-      const PdbHeader h = PdbFile::loadHeader(input);
+      const PdbHeader h = PdbFile::loadHeader(plan.input);
       kind = KindFromCreatorType(h.creator, h.type);
     } catch (const VeklaError& e) {
       PrintMessage(e.text());
       return kFailed;
     }
   }
-  if (!kind) kind = KindFromFileName(input);
+  if (!kind) kind = KindFromFileName(plan.input);
   if (!kind) return usageError("druh databáze nelze určit, zadejte --kind");
+  plan.kind = *kind;
   // A grade book's CSV export also writes the values file beside OUTPUT: the
   // one export that names a second file after OUTPUT, checked before
   // anything is read.
-  if (*kind == DbKind::Znamky && out == Format::Csv && SameFile(input, ValuesCsvPath(output)))
-    return overwritesInput("soubor hodnot", ValuesCsvPath(output));
+  if (plan.kind == DbKind::Znamky && out == Format::Csv && SameFile(plan.input, ValuesCsvPath(plan.output)))
+    return overwritesInput("soubor hodnot", ValuesCsvPath(plan.output));
 
   // Both conversions must exist before anything is read or written.
-  const KindEntry& entry = KindTable(*kind);
-  const std::optional<Conversion> importing = ImportOf(in, o.twoValues);
-  const std::optional<Conversion> exporting = ExportOf(out);
-  if (importing && !entry.has(*importing)) return notAvailable(*kind, *importing);
-  if (exporting && !entry.has(*exporting)) return notAvailable(*kind, *exporting);
+  const KindEntry& entry = KindTable(plan.kind);
+  plan.importing = ImportOf(in, o.twoValues);
+  plan.exporting = ExportOf(out);
+  if (plan.importing && !entry.has(*plan.importing)) return notAvailable(plan.kind, *plan.importing);
+  if (plan.exporting && !entry.has(*plan.exporting)) return notAvailable(plan.kind, *plan.exporting);
+  return plan;
+}
+
+// The state as the window starts it on the plan's tab, with the settings
+// of the command line; false (the message printed) when they cannot be read.
+bool startState(VeklaState& s, const ConvertOptions& o, const QString& programDir, DbKind kind) {
+  s.programDir = programDir;
+  s.dataDirOverride = o.dataDir;
+  // Without --data the working files would go to a folder deleted at exit.
+  s.workFilesInMemory = o.dataDir.isEmpty();
+  if (const QString settings = SettingsFile(o); !settings.isEmpty()) {
+    try {
+      s.settings.load(settings);
+    } catch (const VeklaError& e) {
+      PrintMessage(e.text());
+      return false;
+    }
+  }
+  InitControls(s);
+  s.kind = kind;
+  SetupTab(s, kind);
+  return true;
+}
+
+// The input read as the window opens or imports it, then the semester
+// asked for shown.
+int readInput(VeklaState& s, CliPrompter& p, const ConvertOptions& o, const Plan& plan) {
+  Outcome opened;
+  if (plan.importing) {
+    p.setOpenAnswer(plan.input);
+    s.adresar1 = QFileInfo(plan.input).absolutePath() + "/";
+    opened = run(s, p, [&] { return ConvertClick(s, p, *plan.importing); });
+  } else {
+    opened = run(s, p, [&] { return OpenDatabase(s, p, plan.input, true); });
+  }
+  if (opened == Outcome::Failed || p.errorCount() > 0) return kFailed;
+  if (opened != Outcome::Done) {
+    PrintMessageUtf8("vstup \"" + plan.input.toStdString() + "\" nebyl načten, výstup nebyl zapsán");
+    return kFailed;
+  }
+  if (!o.semester || !Params(s.kind).semesterStore) return kDone;
+  const int n = *o.semester;
+  if (n > static_cast<int>(s.semesterItems.size())) {
+    return usageError("pololetí " + std::to_string(n) + " v databázi není (má jich " +
+                      std::to_string(s.semesterItems.size()) + ")");
+  }
+  const Outcome shown = run(s, p, [&] {
+    CBZnamkyPololetiChange(s, n - 1);
+    return Outcome::Done;
+  });
+  return shown == Outcome::Failed || p.errorCount() > 0 ? kFailed : kDone;
+}
+
+// The output written as the window saves or exports it.
+int writeOutput(VeklaState& s, CliPrompter& p, const Plan& plan) {
+  p.setSaveTarget(plan.output);
+  const Outcome saved =
+      run(s, p, [&] { return plan.exporting ? ConvertClick(s, p, *plan.exporting) : UlozClick(s, p); });
+  if (saved == Outcome::Failed || p.errorCount() > 0) return kFailed;
+  if (saved != Outcome::Done) {
+    PrintMessageUtf8("výstup \"" + plan.output.toStdString() + "\" nebyl zapsán");
+    return kFailed;
+  }
+  return kDone;
+}
+
+int convert(const ConvertOptions& o) {
+  const std::variant<Plan, int> planned = planOf(o);
+  if (const int* code = std::get_if<int>(&planned)) return *code;
+  const Plan& plan = std::get<Plan>(planned);
 
   std::optional<FolderLock> dataLock;
   if (!o.dataDir.isEmpty()) {
@@ -237,7 +322,7 @@ int convert(const ConvertOptions& o) {
 
   // However the page, its style sheets or the values file are reached
   // (a link in the output folder), none replaces the input.
-  const ProtectedFromWriting keepInput(input);
+  const ProtectedFromWriting keepInput(plan.input);
 
   if (o.now.isValid()) SetNow(o.now);
   RemoveStaleTemporaries();
@@ -248,60 +333,10 @@ int convert(const ConvertOptions& o) {
   }
 
   VeklaState s;
-  s.programDir = programDir.path() + "/";
-  s.dataDirOverride = o.dataDir;
-  // Without --data the working files would go to a folder deleted at exit.
-  s.workFilesInMemory = o.dataDir.isEmpty();
-  if (const QString settings = SettingsFile(o); !settings.isEmpty()) {
-    try {
-      s.settings.load(settings);
-    } catch (const VeklaError& e) {
-      PrintMessage(e.text());
-      return kFailed;
-    }
-  }
-  InitControls(s);
-  s.kind = *kind;
-  SetupTab(s, *kind);
-
+  if (!startState(s, o, programDir.path() + "/", plan.kind)) return kFailed;
   CliPrompter p(o);
-  Outcome opened;
-  if (importing) {
-    p.setOpenAnswer(input);
-    s.adresar1 = QFileInfo(input).absolutePath() + "/";
-    opened = run(s, p, [&] { return ConvertClick(s, p, *importing); });
-  } else {
-    opened = run(s, p, [&] { return OpenDatabase(s, p, input, true); });
-  }
-  if (opened == Outcome::Failed || p.errorCount() > 0) return kFailed;
-  if (opened != Outcome::Done) {
-    PrintMessageUtf8("vstup \"" + input.toStdString() + "\" nebyl načten, výstup nebyl zapsán");
-    return kFailed;
-  }
-
-  if (o.semester && Params(s.kind).semesterStore) {
-    const int n = *o.semester;
-    if (n > static_cast<int>(s.semesterItems.size())) {
-      return usageError("pololetí " + std::to_string(n) + " v databázi není (má jich " +
-                        std::to_string(s.semesterItems.size()) + ")");
-    }
-    if (run(s, p,
-            [&] {
-              CBZnamkyPololetiChange(s, n - 1);
-              return Outcome::Done;
-            }) == Outcome::Failed ||
-        p.errorCount() > 0)
-      return kFailed;
-  }
-
-  p.setSaveTarget(output);
-  const Outcome saved = run(s, p, [&] { return exporting ? ConvertClick(s, p, *exporting) : UlozClick(s, p); });
-  if (saved == Outcome::Failed || p.errorCount() > 0) return kFailed;
-  if (saved != Outcome::Done) {
-    PrintMessageUtf8("výstup \"" + output.toStdString() + "\" nebyl zapsán");
-    return kFailed;
-  }
-  return kDone;
+  if (const int read = readInput(s, p, o, plan); read != kDone) return read;
+  return writeOutput(s, p, plan);
 }
 
 // One conversion is one short run over a file of a few megabytes, which

@@ -63,25 +63,4 @@ ExportCodec KindEntry::exporter(Conversion c) const { return find(exports, c); }
 
 const KindEntry& KindTable(DbKind k) { return table()[KindIndex(k)]; }
 
-std::optional<Conversion> ConversionOf(Ctl c) {
-  switch (c) {
-    case Ctl::MenuImportCSV:
-    case Ctl::SpeedItemImport: return Conversion::ImportCsv;
-    case Ctl::SpeedItemImport2: return Conversion::ImportCsvTwoValues;
-    case Ctl::ExportCSV1:
-    case Ctl::SpeedItemUlozCSV: return Conversion::ExportCsv;
-    case Ctl::MenuHtml:
-    case Ctl::SpeedItemHTML: return Conversion::ExportHtml;
-    case Ctl::SpeedItemPHP: return Conversion::ExportSql;
-    case Ctl::MenuExcel:
-    case Ctl::SpeedItemExcel: return Conversion::ExportXlsx;
-    default: return std::nullopt;
-  }
-}
-
-bool IsImplemented(DbKind kind, Ctl c) {
-  if (const auto conv = ConversionOf(c)) return KindTable(kind).has(*conv);
-  return true;
-}
-
 }  // namespace vekla

@@ -2,10 +2,10 @@
 // The table of kinds: for each kind the commands that open and save its
 // database and the codecs of its conversions, with the fixed parameters of
 // workspace/kindparams.h and the row of what the window does with it
-// (workspace/kindops.h). The window's handlers, the disabled controls and
-// the converter's formats all read it: a new format is one codec in
-// src/convert/, one generic command per format (convertcommands.cpp) and one
-// entry in the row of each kind that has it.
+// (workspace/kindops.h). The window's actions (commands/actions.h), the
+// disabled controls and the converter's formats all read it: a new format
+// is one codec in src/convert/, one generic command per format
+// (convertcommands.cpp) and one entry in the row of each kind that has it.
 #include <QString>
 #include <optional>
 #include <string_view>
@@ -52,12 +52,5 @@ struct KindEntry {
 };
 
 const KindEntry& KindTable(DbKind k);
-
-// The conversion a menu item or tool button runs; nullopt for other controls.
-std::optional<Conversion> ConversionOf(Ctl c);
-
-// Whether the command behind a control exists for the kind; controls of
-// commands that do not are shown disabled.
-bool IsImplemented(DbKind kind, Ctl c);
 
 }  // namespace vekla

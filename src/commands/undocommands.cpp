@@ -45,6 +45,28 @@ bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merg
 
 void NoteSaved(VeklaState& s, Histories& h) { h.of(s.kind).markSaved(s); }
 
+StepResult RunStep(VeklaState& s, Prompter& p, Histories& h, const std::function<Outcome()>& command,
+                   const std::string& label, Track track) {
+  const Outcome outcome = RunCommand(s, p, command);
+  const std::string name = label.empty() ? cp("úprava") : label;
+  bool changed = outcome == Outcome::Done && track != Track::Resume;
+  switch (track) {
+    case Track::Edit: changed = RecordEdit(s, h, name); break;
+    case Track::Merge: changed = RecordEdit(s, h, name, true); break;
+    case Track::Start:
+      if (outcome == Outcome::Done) StartHistory(s, h);
+      else changed = RecordEdit(s, h, name);
+      break;
+    case Track::Save:
+      if (outcome == Outcome::Done) NoteSaved(s, h);
+      else changed = RecordEdit(s, h, name);
+      break;
+    case Track::Resume: ResumeHistory(s, h); break;
+    case Track::None: break;
+  }
+  return {outcome, changed};
+}
+
 bool TakeBackWeightClick(VeklaState& s, Histories& h, CellPos at) {
   const VeklaState::WeightClick click = std::exchange(s.weightClick, {});
   // Only when nothing has changed the grid since the click and its step is

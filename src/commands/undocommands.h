@@ -3,10 +3,12 @@
 // (workspace/history.h); these commands record a command's changes as one
 // step, start a history afresh, and undo or redo a step with everything
 // that follows from it (the current cell and its buttons, the unsaved mark).
+#include <functional>
 #include <string>
 
 #include "commands/outcome.h"
 #include "workspace/history.h"
+#include "workspace/prompter.h"
 #include "workspace/state.h"
 
 namespace vekla {
@@ -23,6 +25,27 @@ void ResumeHistory(VeklaState& s, Histories& h);
 bool RecordEdit(VeklaState& s, Histories& h, const std::string& label, bool merge = false);
 // The tab's state is now the database's (after a save).
 void NoteSaved(VeklaState& s, Histories& h);
+
+// How a command joins the tab's history.
+enum class Track {
+  Edit,    // what it changed is one step, named by its label
+  Merge,   // the same; a panel field typed letter by letter stays one step
+  Start,   // done: a new history (an open, "Nový"); otherwise as Edit
+  Save,    // done: the tab's state is the saved one; otherwise as Edit
+  Resume,  // the tab's history taken up again (a tab switch)
+  None,    // not recorded (undo and redo, dialogs that change no data)
+};
+// What a command did and whether it changed anything the history keeps
+// (a step recorded, a database opened or saved).
+struct StepResult {
+  Outcome outcome = Outcome::Done;
+  bool changed = false;
+};
+// The one way the window runs a command: through RunCommand (errors in the
+// error box, the semester store written), then recorded as `track` says
+// under `label` ("úprava" when empty).
+StepResult RunStep(VeklaState& s, Prompter& p, Histories& h, const std::function<Outcome()>& command,
+                   const std::string& label, Track track);
 
 // A paste that starts on the grade a plain click has just given the pressed
 // weight: the click chose where the block goes, so its weight is taken back

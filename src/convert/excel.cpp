@@ -120,60 +120,76 @@ Sheet ExportTimetable(const VeklaState& s) {
   return sheet;
 }
 
-Sheet ExportGradesTable(const VeklaState& s, const GradeDisplayOptions& o) {
-  using G = GradeGeometry;
-  const GradeView view(s, o);
-  const CellGrid& g = view.grid();
-  const G& geo = view.geometry();
-  const int C = g.colCount();
-  // The last grid row shown: the statistics rows go when grades are packed.
-  const int L = o.zhustit ? geo.lastStudentRow() : geo.deviationRow();
-  const int M = view.mostGrades();
-  const Color titles = o.barevne ? kGrey : kWhite;
-  Sheet sheet;
-  // Grid cell (c, r) is sheet cell (r + 1, c + 1).
-  auto at = [&](int c, int r) { return sheet.Cells(r + 1, c + 1); };
+namespace {
 
-  for (int r = 0; r <= L; ++r) {
+// Grid cell (c, r) of the grade book is sheet cell (r + 1, c + 1).
+SheetRange GridCell(Sheet& sheet, int c, int r) { return sheet.Cells(r + 1, c + 1); }
+
+// The rows' captions up to grid row `last` (a student's only with its order
+// number, "7.") and the column titles, on the titles' colour.
+void PutGradeTitles(Sheet& sheet, const GradeView& view, int last, Color titles) {
+  const CellGrid& g = view.grid();
+  for (int r = 0; r <= last; ++r) {
     std::string label = g.text(0, r);
-    SheetRange cell = at(0, r);
-    if (geo.isStudentRow(r)) {
-      // Only the order number of the caption ("7.").
+    SheetRange cell = GridCell(sheet, 0, r);
+    if (view.geometry().isStudentRow(r)) {
       const std::size_t dot = label.find('.');
       if (dot != std::string::npos) label.resize(dot + 1);
       cell.HorizontalAlignment(3);
     }
     cell.Value(std::move(label)).FontColor(kBlack).InteriorColor(titles).NumberFormat("@");
   }
-  for (int c = 1; c < C; ++c)
-    at(c, 0).Value(g.text(c, 0)).FontColor(kBlack).InteriorColor(titles).NumberFormat("@").HorizontalAlignment(3);
+  for (int c = 1; c < g.colCount(); ++c)
+    GridCell(sheet, c, 0)
+        .Value(g.text(c, 0))
+        .FontColor(kBlack)
+        .InteriorColor(titles)
+        .NumberFormat("@")
+        .HorizontalAlignment(3);
+}
 
-  for (int r = 1; r <= L; ++r) {
-    const bool yellow = o.barevne && geo.isStudentRow(r) && r % 2 == 0;
+// The rows' backgrounds: students striped under Barevne, their order
+// numbers and statistics and the columns' statistics in their colours.
+void ColourGradeRows(Sheet& sheet, const GradeView& view, int last) {
+  using G = GradeGeometry;
+  const G& geo = view.geometry();
+  const int C = view.grid().colCount();
+  for (int r = 1; r <= last; ++r) {
+    const bool yellow = view.options().barevne && geo.isStudentRow(r) && r % 2 == 0;
     sheet.Range(r + 1, 2, r + 1, C).InteriorColor(yellow ? kLightYellow : kWhite);
     if (geo.isStudentRow(r)) {
       for (int c : {int(G::kOrderCol), geo.averageCol(), geo.deviationCol()})
-        at(c, r).InteriorColor(view.background(c, r));
+        GridCell(sheet, c, r).InteriorColor(view.background(c, r));
     } else if (r >= geo.averageRow()) {
-      for (int c = G::kFirstGradeCol; c <= geo.deviationCol(); ++c) at(c, r).InteriorColor(view.background(c, r));
+      for (int c = G::kFirstGradeCol; c <= geo.deviationCol(); ++c)
+        GridCell(sheet, c, r).InteriorColor(view.background(c, r));
     }
   }
+}
 
-  for (int r = 1; r <= L; ++r) {
+// The grades in their colours (packed to the left under Zhustit), the
+// statistics as numbers, the rest as text.
+void PutGradeValues(Sheet& sheet, const GradeView& view, int last) {
+  using G = GradeGeometry;
+  const CellGrid& g = view.grid();
+  const G& geo = view.geometry();
+  const bool packed = view.options().zhustit;
+  auto at = [&](int c, int r) { return GridCell(sheet, c, r); };
+  for (int r = 1; r <= last; ++r) {
     const bool student = geo.isStudentRow(r);
     const bool statistics = r >= geo.averageRow();
-    if (student && o.zhustit) {
+    if (student && packed) {
       int k = G::kFirstGradeCol;
       for (int c : view.gradesOf(r)) at(k++, r).Value(g.text(c, r)).NumberFormat("@").FontColor(view.gradeColor(c, r));
     }
-    for (int c = 1; c < C; ++c) {
+    for (int c = 1; c < g.colCount(); ++c) {
       const std::string& t = g.text(c, r);
       if (geo.isGradeCol(c)) {
         if (student) {
-          if (!o.zhustit) at(c, r).Value(t).NumberFormat("@").FontColor(view.gradeColor(c, r));
+          if (!packed) at(c, r).Value(t).NumberFormat("@").FontColor(view.gradeColor(c, r));
         } else if (statistics) {
           at(c, r).NumberFormat("0,000").Value(DecimalPoint(t)).FontColor(view.textColor(c, r));
-        } else if (!o.zhustit) {
+        } else if (!packed) {
           at(c, r).NumberFormat("@").Value(t).FontColor(kBlack);
         }
         at(c, r).FontBold(true).HorizontalAlignment(3);
@@ -189,6 +205,21 @@ Sheet ExportGradesTable(const VeklaState& s, const GradeDisplayOptions& o) {
       }
     }
   }
+}
+
+}  // namespace
+
+Sheet ExportGradesTable(const VeklaState& s, const GradeDisplayOptions& o) {
+  const GradeView view(s, o);
+  const GradeGeometry& geo = view.geometry();
+  const int C = view.grid().colCount();
+  // The last grid row shown: the statistics rows go when grades are packed.
+  const int L = o.zhustit ? geo.lastStudentRow() : geo.deviationRow();
+  const int M = view.mostGrades();
+  Sheet sheet;
+  PutGradeTitles(sheet, view, L, o.barevne ? kGrey : kWhite);
+  ColourGradeRows(sheet, view, L);
+  PutGradeValues(sheet, view, L);
 
   sheet.Range(1, 1, L + 1, C).Select();
   Line(sheet.Selection(), 3);

@@ -462,25 +462,18 @@ std::size_t GradePageSize(const GradeGeometry& geo) {
   return 4096 + static_cast<std::size_t>(geo.students() + 3) * static_cast<std::size_t>(geo.gradeColumns() + 8) * 72;
 }
 
-std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::string& stem) {
+// The titles of the grade table: each grade column's number, and without
+// packing its date and times under it. `last` is the last grade column shown.
+void PutGradeTitles(std::string& out, const GradeView& v, std::string_view head, int last) {
   using G = GradeGeometry;
   const CellGrid& g = v.grid();
-  const GradeGeometry& geo = v.geometry();
-  const GradeDisplayOptions& o = v.options();
-  const int last = o.zhustit ? G::kFirstGradeCol - 1 + v.mostGrades() : geo.lastGradeCol();
-  std::string out;
-  out.reserve(GradePageSize(geo));
-  PutGradeHead(out, s, stem, kHeadLines);
-
-  // The titles: each grade column's number, and without packing its date
-  // and times under it.
-  const std::string_view head = o.barevne ? "bunka" : "bunkabila";
+  const bool packed = v.options().zhustit;
   PutLine(out, "<tr class=\"radek\">");
   Put(out, "<td class=\"", head, "\">&nbsp;</td>");
   Put(out, "<td class=\"", head, "\">", cp("Jméno"), "</td>");
   for (int c = G::kFirstGradeCol; c <= last; ++c) {
     const std::string k = std::to_string(c - G::kFirstGradeCol + 1);
-    if (o.zhustit) {
+    if (packed) {
       Put(out, "<td class=\"", head, "\">", k, "</td>");
       continue;
     }
@@ -497,8 +490,15 @@ std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::s
   Put(out, "<td class=\"", head, "\">", average, "</td>");
   Put(out, "<td class=\"", head, "\">", deviation, "</td>");
   PutLine(out, "</tr>");
+}
 
-  // One row per student, striped under Barevne.
+// One row per student, striped under Barevne; packed rows are padded to
+// the same number of cells.
+void PutGradeStudents(std::string& out, const GradeView& v, int last) {
+  using G = GradeGeometry;
+  const CellGrid& g = v.grid();
+  const GradeGeometry& geo = v.geometry();
+  const GradeDisplayOptions& o = v.options();
   ColorCodes codes;
   for (int r = G::kFirstStudentRow; r <= geo.lastStudentRow(); ++r) {
     const int n = r - G::kFirstStudentRow + 1;
@@ -521,7 +521,6 @@ std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::s
         grade(c);
         ++written;
       }
-      // Packed rows are padded to the same number of cells.
       for (; written < last - G::kFirstGradeCol + 1; ++written)
         Put(out, "<td class=\"", row, "\"><span class=\"bunkaF000000\">&nbsp;</span></td>\r\n");
     } else {
@@ -534,29 +533,47 @@ std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::s
     }
     PutLine(out, "</tr>");
   }
+}
 
-  // The averages and deviations of the grade columns, and the class
-  // average under the students' statistics across both rows.
-  if (!o.zhustit) {
-    for (int r : {geo.averageRow(), geo.deviationRow()}) {
-      static const std::string averageLabel = cp("Průměr"), deviationLabel = cp("Směr. odch.");
-      PutLine(out, "<tr class=\"radek\">");
-      Put(out, "<td colspan=\"2\" class=\"", head, "\">", r == geo.averageRow() ? averageLabel : deviationLabel,
-          ":</td>\r\n");
-      for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
-        Put(out, "<td class=\"bunkaP", codes(v.background(c, r)), "\">");
-        AppendCell(out, g.text(c, r));
-        PutLine(out, "</td>");
-      }
-      if (r == geo.averageRow()) {
-        Put(out, "<td rowspan=\"2\" colspan=\"2\" class=\"bunkaP", codes(v.background(geo.averageCol(), r)),
-            "\"><span class=\"stred\">&nbsp;&nbsp;&nbsp;&nbsp;");
-        AppendCell(out, g.text(geo.averageCol(), r));
-        PutLine(out, "</span></td>");
-      }
-      PutLine(out, "</tr>");
+// The averages and deviations of the grade columns, and the class average
+// under the students' statistics across both rows.
+void PutGradeColumnStatistics(std::string& out, const GradeView& v, std::string_view head) {
+  using G = GradeGeometry;
+  const CellGrid& g = v.grid();
+  const GradeGeometry& geo = v.geometry();
+  ColorCodes codes;
+  for (int r : {geo.averageRow(), geo.deviationRow()}) {
+    static const std::string averageLabel = cp("Průměr"), deviationLabel = cp("Směr. odch.");
+    PutLine(out, "<tr class=\"radek\">");
+    Put(out, "<td colspan=\"2\" class=\"", head, "\">", r == geo.averageRow() ? averageLabel : deviationLabel,
+        ":</td>\r\n");
+    for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c) {
+      Put(out, "<td class=\"bunkaP", codes(v.background(c, r)), "\">");
+      AppendCell(out, g.text(c, r));
+      PutLine(out, "</td>");
     }
+    if (r == geo.averageRow()) {
+      Put(out, "<td rowspan=\"2\" colspan=\"2\" class=\"bunkaP", codes(v.background(geo.averageCol(), r)),
+          "\"><span class=\"stred\">&nbsp;&nbsp;&nbsp;&nbsp;");
+      AppendCell(out, g.text(geo.averageCol(), r));
+      PutLine(out, "</span></td>");
+    }
+    PutLine(out, "</tr>");
   }
+}
+
+std::string GradeTablePage(const VeklaState& s, const GradeView& v, const std::string& stem) {
+  using G = GradeGeometry;
+  const GradeGeometry& geo = v.geometry();
+  const GradeDisplayOptions& o = v.options();
+  const int last = o.zhustit ? G::kFirstGradeCol - 1 + v.mostGrades() : geo.lastGradeCol();
+  std::string out;
+  out.reserve(GradePageSize(geo));
+  PutGradeHead(out, s, stem, kHeadLines);
+  const std::string_view head = o.barevne ? "bunka" : "bunkabila";
+  PutGradeTitles(out, v, head, last);
+  PutGradeStudents(out, v, last);
+  if (!o.zhustit) PutGradeColumnStatistics(out, v, head);
   PutFoot(out, 1);
   return out;
 }

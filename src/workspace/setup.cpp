@@ -148,74 +148,8 @@ void stripeRows(VeklaState& s) {
 
 }  // namespace
 
-const std::vector<MenuItemDef>& MenuItems() {
-  static const std::vector<MenuItemDef> items = [] {
-    const std::tuple<const char*, Ctl, const char*> table[] = {
-        {"Soubor", Ctl::MenuNovy, "Nový"},
-        {"Soubor", Ctl::MenuOtevri, "Import z 1. adresáře "},
-        {"Soubor", Ctl::Otevt1, "Import z adresáře BackUp"},
-        {"Soubor", Ctl::MenuImportCSV, "Import CSV ..."},
-        {"Soubor", Ctl::MenuHtml, "Vytvořit HTML ..."},
-        {"Soubor", Ctl::MenuExcel, "Vytvořit Excel ..."},
-        {"Soubor", Ctl::MenuUloz, "Uložit PDB"},
-        {"Soubor", Ctl::ExportCSV1, "Export CSV"},
-        {"Úpravy", Ctl::MenuZpet, "Zpět"},
-        {"Úpravy", Ctl::MenuZnovu, "Znovu"},
-        {"Úpravy", Ctl::MenuVyjmout, "Vyjmout"},
-        {"Úpravy", Ctl::MenuKopirovat, "Kopírovat"},
-        {"Úpravy", Ctl::MenuVlozit, "Vložit"},
-        {"Utility", Ctl::HotSync1, "HotSync ..."},
-        {"Utility", Ctl::MenuTest, "Test tabulky"},
-        {"Nastavení", Ctl::MenuNastavZnamky, "Známky"},
-        {"Nastavení", Ctl::MenuSlozky, "Složky…"},
-        {"Konec", Ctl::Konec1, "Konec"},
-        {"Nápověda", Ctl::MenuPrirucka, "Příručka"},
-        {"Nápověda", Ctl::MenuUvod, "Úvodní nabídka…"},
-        {"Nápověda", Ctl::Oprogramu1, "O programu"},
-    };
-    std::vector<MenuItemDef> v;
-    for (const auto& [menu, name, caption] : table) v.push_back({cp(menu), name, cp(caption)});
-    return v;
-  }();
-  return items;
-}
-
-const std::vector<ToolButtonDef>& ToolButtons() {
-  static const std::vector<ToolButtonDef> buttons = [] {
-    const std::pair<Ctl, const char*> table[] = {
-        {Ctl::SpeedItemNovy, "Nový PDB"},
-        {Ctl::SpeedItemOtevri1, "Import PDB z 1. adresáře"},
-        {Ctl::SpeedItemOtevri2, "Import PDB z adresáře BackUp"},
-        {Ctl::SpeedItemImport, "Import CSV"},
-        {Ctl::SpeedItemImport2, "Import CSV známky jako dvě hodnoty"},
-        {Ctl::SpeedItemUlozPDB, "Uložit jako PDB"},
-        {Ctl::SpeedItemUlozCSV, "Export do CSV"},
-        {Ctl::SpeedItemHTML, "Vytvořit Html z PDB"},
-        {Ctl::SpeedItemExcel, "Vytvořit tabulku Excel z PDB"},
-        {Ctl::SpeedItemPHP, "PHP do mySQL"},
-        {Ctl::SpeedItemHodiny, "Hodiny"},
-        {Ctl::SpeedItemDatum, "Datum"},
-        {Ctl::SpeedItemBarva, "Nastavit barvu"},
-        {Ctl::SpeedItem8, "Nastavit velikost sloupců"},
-        {Ctl::SpeedItem9, "Vymazat chyby"},
-        {Ctl::SpeedItemPridatRadek, "Vložit řádek"},
-        {Ctl::SpeedItemOdstranitRadek, "Odstranit řádek"},
-        {Ctl::SpeedItemPridatSloupec, "Přidat sloupec"},
-        {Ctl::SpeedItemOdebratSloupec, "Odebrat sloupec"},
-        {Ctl::SpeedItem3, "Přidat k HotSync "},
-        {Ctl::SpeedItem12, "Info"},
-        {Ctl::SpeedItem13, "Konec"},
-    };
-    std::vector<ToolButtonDef> v;
-    for (const auto& [name, hint] : table) v.push_back({name, cp(hint)});
-    return v;
-  }();
-  return buttons;
-}
-
 void InitControls(VeklaState& s) {
-  for (const auto& m : MenuItems()) s.control(m.name) = Control{true, true, m.caption};
-  for (const auto& b : ToolButtons()) s.control(b.name) = Control{true, true, b.hint};
+  for (Control& c : s.controls) c = Control{true, true, {}};
   s.control(Ctl::GroupBoxRozvrh) = Control{true, true, cp(" Rozvrh ")};
   s.control(Ctl::GroupBoxZnamky) = Control{true, true, cp(" Známky ")};
 }

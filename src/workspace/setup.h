@@ -9,22 +9,8 @@
 
 namespace vekla {
 
-// The menu bar: menu caption, component name and default caption of each
-// item, in order.
-struct MenuItemDef {
-  std::string menu;     // "Soubor", "Utility", "Nastavení", "Konec"
-  Ctl name;             // MenuNovy, ...
-  std::string caption;  // "Nový", ... (code page 1250, like every text of the state)
-};
-const std::vector<MenuItemDef>& MenuItems();
-// The 22 tool buttons left to right: component name and hint.
-struct ToolButtonDef {
-  Ctl name;          // SpeedItemNovy, ...
-  std::string hint;  // "Nový PDB", ...
-};
-const std::vector<ToolButtonDef>& ToolButtons();
-// Fills VeklaState::controls with every menu item and tool button, enabled,
-// visible, with its default caption (called once when the window is created).
+// Every control enabled and visible; the menu items keep no caption of
+// their own until a tab sets one (the table of actions has the default).
 void InitControls(VeklaState& s);
 
 // The steps of SetupTab (workspace/kindops.h) every kind shares: before

@@ -38,6 +38,7 @@
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
+#include "commands/actions.h"
 #include "commands/commands.h"
 #include "pdb/clock.h"
 #include "pdb/codecs.h"
@@ -171,6 +172,29 @@ TEST(WeightGlyphTest, RectangleWithOutlineAndWhiteShownOffWhite) {
     for (const QPoint outside : {QPoint(1, 1), QPoint(44, 10), QPoint(20, 19), QPoint(47, 22)})
       EXPECT_EQ(img.pixelColor(outside).alpha(), 0) << outside.x() << "," << outside.y();
   }
+}
+
+// Every tool button has its picture, drawn from its SVG at the size asked
+// for (sharp at 200 %, where a picture drawn at 24 pixels would be blown
+// up), and every picture of the resources belongs to a button.
+TEST(ToolIconTest, EveryToolButtonHasASharpPicture) {
+  QSet<QString> used;
+  for (const ActionDef& a : Actions()) {
+    if (!a.menu.empty()) continue;
+    const QIcon icon = ToolIcon(a.name);
+    ASSERT_FALSE(icon.isNull()) << CtlName(a.name);
+    for (const int size : {24, 48}) {
+      const QImage img = icon.pixmap(size, size).toImage();
+      EXPECT_EQ(img.size(), QSize(size, size)) << CtlName(a.name);
+      int drawn = 0;
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) drawn += img.pixelColor(x, y).alpha() > 0;
+      EXPECT_GT(drawn, size * size / 8) << CtlName(a.name) << " at " << size;
+    }
+    used.insert(QString::fromStdString(a.icon) + ".svg");
+  }
+  const QStringList files = QDir(":/icons").entryList();
+  EXPECT_EQ(QSet<QString>(files.begin(), files.end()), used);
 }
 
 TEST_F(Window, FirstStartShowsFreshGradeBook) {

@@ -1,15 +1,13 @@
-// The per-kind setup of the main grid and window, the layouts, the
-// semester label and the keys of the menu items and tool buttons.
+// The per-kind setup of the main grid and window, the layouts and the
+// semester label.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <map>
 
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "workspace/kindops.h"
 #include "workspace/setup.h"
-#include "workspace/shortcuts.h"
 
 using namespace vekla;
 
@@ -41,34 +39,15 @@ class SetupTest : public ::testing::Test {
 
 using Strings = std::vector<std::string>;
 
-TEST_F(SetupTest, MenuAndToolBarTables) {
-  Strings names, captions;
-  for (const auto& m : MenuItems()) {
-    names.push_back(CtlName(m.name));
-    captions.push_back(toUtf8(m.caption));
+// Every control starts enabled and visible; the tabs give the menu items
+// the captions that name their kind.
+TEST_F(SetupTest, ControlsStartEnabledAndVisible) {
+  for (const Control& c : s.controls) {
+    EXPECT_TRUE(c.enabled);
+    EXPECT_TRUE(c.visible);
   }
-  EXPECT_EQ(names, (Strings{"MenuNovy", "MenuOtevri", "Otevt1", "MenuImportCSV", "MenuHtml", "MenuExcel", "MenuUloz",
-                            "ExportCSV1", "MenuZpet", "MenuZnovu", "MenuVyjmout", "MenuKopirovat", "MenuVlozit",
-                            "HotSync1", "MenuTest", "MenuNastavZnamky", "MenuSlozky", "Konec1", "MenuPrirucka",
-                            "MenuUvod", "Oprogramu1"}));
-  EXPECT_EQ(captions[1], "Import z 1. adresáře ");
-  EXPECT_EQ(captions[2], "Import z adresáře BackUp");
-  EXPECT_EQ(toUtf8(MenuItems()[15].menu), "Nastavení");
-  EXPECT_EQ(toUtf8(MenuItems()[15].caption), "Známky");
-  EXPECT_EQ(toUtf8(MenuItems()[20].menu), "Nápověda");
-
-  ASSERT_EQ(ToolButtons().size(), 22u);
-  EXPECT_EQ(ToolButtons()[4].name, Ctl::SpeedItemImport2);
-  EXPECT_EQ(toUtf8(ToolButtons()[4].hint), "Import CSV známky jako dvě hodnoty");
-  EXPECT_EQ(ToolButtons()[19].name, Ctl::SpeedItem3);
-  EXPECT_EQ(toUtf8(ToolButtons()[19].hint), "Přidat k HotSync ");
-  EXPECT_EQ(ToolButtons()[21].name, Ctl::SpeedItem13);
-
-  // Every control starts enabled and visible with its default caption or hint.
-  EXPECT_EQ(caption(Ctl::Otevt1), "Import z adresáře BackUp");
-  EXPECT_EQ(caption(Ctl::SpeedItem8), "Nastavit velikost sloupců");
-  EXPECT_TRUE(s.control(Ctl::SpeedItemHodiny).enabled);
-  EXPECT_TRUE(s.control(Ctl::SpeedItemImport2).visible);
+  EXPECT_EQ(caption(Ctl::MenuOtevri), "");
+  EXPECT_EQ(caption(Ctl::GroupBoxZnamky), " Známky ");
 }
 
 TEST_F(SetupTest, GradesSetup) {
@@ -427,21 +406,3 @@ TEST_F(SetupTest, SemesterLabelByMonth) {
 
 }  // namespace
 
-// Every tool button names a key, which reaches it (its own or its menu
-// item's); no key is bound to two actions, where it would do nothing.
-TEST(Shortcuts, EveryToolButtonHasAKeyAndNoKeyIsBoundTwice) {
-  std::map<std::string, std::string> owner;
-  auto bind = [&](Ctl c) {
-    for (const std::string& k : KeysOf(c)) {
-      const auto [it, fresh] = owner.emplace(k, CtlName(c));
-      EXPECT_TRUE(fresh) << k << " is bound to " << it->second << " and " << CtlName(c);
-    }
-  };
-  for (const MenuItemDef& m : MenuItems()) bind(m.name);
-  for (const ToolButtonDef& b : ToolButtons()) {
-    bind(b.name);
-    ASSERT_FALSE(ToolButtonKey(b.name).empty()) << CtlName(b.name);
-    // A button with a menu item leaves its key to the menu item.
-    EXPECT_EQ(KeysOf(b.name).empty(), MenuTwinOf(b.name) != b.name) << CtlName(b.name);
-  }
-}
