@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "commands/commands.h"
+#include "convert/csvlines.h"
 #include "pdb/text.h"
 #include "workspace/checks.h"
 #include "workspace/gradegeometry.h"
@@ -14,18 +15,7 @@ namespace vekla {
 
 namespace {
 
-bool NeedsQuotes(const std::string& t) {
-  return t.find_first_of("\t\r\n") != std::string::npos || (!t.empty() && t[0] == '"');
-}
-
-std::string Quoted(const std::string& t) {
-  std::string out = "\"";
-  for (char c : t) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + '"';
-}
+constexpr char kSeparator = '\t';
 
 // The smallest block holding the cells: its first and last column and row.
 struct Block {
@@ -38,29 +28,24 @@ struct Block {
   }
 };
 
-// Lines of tab-separated fields, one field per cell of the block.
+// Lines of tab-separated fields, one field per cell of the block, each line
+// ended by LF alone.
 template <class Field>
 std::string BlockText(const std::vector<CellPos>& cells, Field field) {
   if (cells.empty()) return {};
   const Block b(cells);
-  std::string out;
+  CsvWriter out(kSeparator, "\n");
   for (int r = b.r1; r <= b.r2; ++r) {
-    for (int c = b.c1; c <= b.c2; ++c) {
-      out += field(CellPos{c, r});
-      if (c < b.c2) out += '\t';
-    }
-    out += '\n';
+    for (int c = b.c1; c <= b.c2; ++c) out.field(field(CellPos{c, r}));
+    out.endLine();
   }
-  return out;
+  return out.take();
 }
 
 }  // namespace
 
 std::string CopyCells(const VeklaState& s, const std::vector<CellPos>& cells) {
-  return BlockText(cells, [&](CellPos p) {
-    const std::string& t = s.grid.text(p);
-    return NeedsQuotes(t) ? Quoted(t) : t;
-  });
+  return BlockText(cells, [&](CellPos p) { return s.grid.text(p); });
 }
 
 std::string CopyWeights(const VeklaState& s, const std::vector<CellPos>& cells) {
@@ -72,59 +57,7 @@ std::string CopyWeights(const VeklaState& s, const std::vector<CellPos>& cells) 
 }
 
 std::vector<std::vector<std::string>> SplitClipboardText(std::string_view text) {
-  std::vector<std::vector<std::string>> lines;
-  std::vector<std::string> line;
-  std::string field;
-  std::size_t i = 0;
-  bool pending = false;  // a field or line has begun
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '"' && field.empty()) {
-      // A quoted field runs to the quote not doubled; a quote that never
-      // closes was no quoting but the text itself.
-      std::string quoted;
-      std::size_t j = i + 1;
-      bool closed = false;
-      for (; j < text.size(); ++j) {
-        if (text[j] != '"') {
-          quoted += text[j];
-        } else if (j + 1 < text.size() && text[j + 1] == '"') {
-          quoted += '"';
-          ++j;
-        } else {
-          closed = true;
-          break;
-        }
-      }
-      if (closed) {
-        field = std::move(quoted);
-        i = j + 1;
-        pending = true;
-        continue;
-      }
-    }
-    if (c == '\t') {
-      line.push_back(std::move(field));
-      field.clear();
-      pending = true;
-    } else if (c == '\n' || c == '\r') {
-      line.push_back(std::move(field));
-      field.clear();
-      lines.push_back(std::move(line));
-      line.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      field += c;
-      pending = true;
-    }
-    ++i;
-  }
-  if (pending) {
-    line.push_back(std::move(field));
-    lines.push_back(std::move(line));
-  }
-  return lines;
+  return SplitCsv(text, kSeparator);
 }
 
 namespace {

@@ -1,7 +1,10 @@
 #pragma once
 // Copy and paste of blocks of cells as spreadsheets exchange them on the
 // clipboard: lines of tab-separated texts, a text holding a tab, a line
-// break or a leading double quote between double quotes.
+// break or a leading double quote between double quotes. The text is read
+// and written by the rules of CSV files (convert/csvlines.h) with a tab for
+// the separator, so a quote that does not close right before a tab or a
+// line end is text, as in a title pasted from a plain text.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +24,8 @@ std::string CopyCells(const VeklaState& s, const std::vector<CellPos>& cells);
 // The weights of the same block in the same shape: a grade's weight number
 // (1 to 4), nothing for any other cell.
 std::string CopyWeights(const VeklaState& s, const std::vector<CellPos>& cells);
-// The lines and fields of a clipboard text.
+// The lines and fields of a clipboard text: a CSV reading with a tab for
+// the separator.
 std::vector<std::vector<std::string>> SplitClipboardText(std::string_view text);
 // Pastes a block with its top-left field at `at`. Every text goes through
 // the cell check of its cell, with its repairs and log lines. A grade keeps

@@ -1,9 +1,12 @@
 #include "convert/csvinput.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "pdb/error.h"
 #include "pdb/pdbfile.h"
@@ -25,71 +28,49 @@ std::string ReadCsvFile(const QString& path) {
 
 namespace {
 
-unsigned char byteAt(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
-
 bool startsWith(std::string_view s, std::string_view mark) { return s.substr(0, mark.size()) == mark; }
 
-// Whether `s` is UTF-8 by the strict rules (shortest forms only, no
-// surrogates, nothing above U+10FFFF) and holds a byte above 127. Code page
+QByteArrayView view(std::string_view s) { return QByteArrayView(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The text of `s` when it is UTF-8 by the strict rules (shortest forms
+// only, no surrogates, nothing above U+10FFFF: Qt's decoder reports anything
+// else as an error) and holds a byte above 127; nothing otherwise. Code page
 // 1250 text with letters outside ASCII almost never passes: its letters
 // would have to come in exactly the lead and continuation pattern.
-bool isUtf8WithLetters(std::string_view s) {
-  bool above127 = false;
-  std::size_t i = 0;
-  const std::size_t n = s.size();
-  auto inRange = [&](std::size_t at, unsigned lo, unsigned hi) {
-    return at < n && byteAt(s, at) >= lo && byteAt(s, at) <= hi;
-  };
-  while (i < n) {
-    const unsigned b = byteAt(s, i);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    above127 = true;
-    // The range the second byte must be in, and how many bytes follow.
-    unsigned lo = 0x80, hi = 0xBF;
-    std::size_t follow = 0;
-    if (b >= 0xC2 && b <= 0xDF) follow = 1;
-    else if (b == 0xE0) lo = 0xA0, follow = 2;  // no overlong form
-    else if (b == 0xED) hi = 0x9F, follow = 2;  // no surrogate
-    else if (b >= 0xE1 && b <= 0xEF) follow = 2;
-    else if (b == 0xF0) lo = 0x90, follow = 3;  // no overlong form
-    else if (b == 0xF4) hi = 0x8F, follow = 3;  // up to U+10FFFF
-    else if (b >= 0xF1 && b <= 0xF3) follow = 3;
-    else return false;
-    if (!inRange(i + 1, lo, hi)) return false;
-    for (std::size_t k = 2; k <= follow; ++k)
-      if (!inRange(i + k, 0x80, 0xBF)) return false;
-    i += follow + 1;
-  }
-  return above127;
+//
+// The text is decoded a piece at a time, so a code page 1250 file stops at
+// its first letter and is not held a second time as Unicode.
+std::optional<QString> utf8WithLetters(std::string_view s) {
+  if (std::none_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) > 127; })) return {};
+  constexpr std::size_t kPiece = 64 * 1024;
+  QStringDecoder decoder(QStringConverter::Utf8);
+  QString text;
+  for (std::size_t at = 0; at < s.size() && !decoder.hasError(); at += kPiece) text += decoder(view(s.substr(at, kPiece)));
+  // The decoder keeps a sequence that the last piece left unfinished for the
+  // next piece; one more plain byte shows it as the error it is.
+  const QString end = decoder(QByteArrayView("\n", 1));
+  if (decoder.hasError()) return {};
+  return text;
 }
 
-// UTF-16 bytes (without their mark) as a QString. A surrogate without its
-// partner and an odd last byte become U+FFFD, so that each is one "?" later
-// and takes nothing beside it.
-QString fromUtf16(std::string_view s, bool bigEndian) {
-  QString out;
-  out.reserve(static_cast<qsizetype>(s.size() / 2 + 1));
-  const std::size_t units = s.size() / 2;
-  auto unit = [&](std::size_t k) -> char16_t {
-    const unsigned a = byteAt(s, 2 * k), b = byteAt(s, 2 * k + 1);
-    return static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
-  };
-  for (std::size_t k = 0; k < units; ++k) {
-    const char16_t u = unit(k);
-    if (QChar::isHighSurrogate(u) && k + 1 < units && QChar::isLowSurrogate(unit(k + 1))) {
-      out.append(QChar(u));
-      out.append(QChar(unit(++k)));
-    } else if (QChar::isSurrogate(u)) {
-      out.append(QChar(QChar::ReplacementCharacter));
-    } else {
-      out.append(QChar(u));
+// The text behind a mark: what breaks the encoding's rules becomes U+FFFD
+// and so "?", without taking a character beside it along.
+//
+// The UTF-8 decoder drops one more mark at the start of `body` (a file with
+// a doubled mark loses both); the UTF-16 decoder is handed the mark itself,
+// so that a second one stays a character.
+QString decode(std::string_view body, QStringConverter::Encoding encoding) {
+  QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+  QString text = decoder(view(body));
+  // Qt's UTF-16 decoder passes a surrogate without its partner on; it would
+  // take the character after it along into its "?".
+  if (!text.isValidUtf16()) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+      else if (text[i].isSurrogate()) text[i] = QChar::ReplacementCharacter;
     }
   }
-  if (s.size() % 2) out.append(QChar(QChar::ReplacementCharacter));
-  return out;
+  return text;
 }
 
 bool isDroppedControl(char c) {
@@ -145,43 +126,36 @@ std::string controlsLine(std::size_t count) {
   return cp("Soubor obsahoval ") + n + cp(" řídicích znaků (např. NUL), byly vynechány.");
 }
 
-}  // namespace
-
-namespace {
-
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF", kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
 
-// Whether the bytes are code page 1250 already: no mark, not UTF-8.
-bool isCp1250(std::string_view raw) {
-  return !startsWith(raw, kUtf8Mark) && !startsWith(raw, kUtf16LeMark) && !startsWith(raw, kUtf16BeMark) &&
-         !isUtf8WithLetters(raw);
+// The text of a file with a mark or in UTF-8; nothing for code page 1250.
+std::optional<QString> unicodeText(std::string_view raw) {
+  // After a mark the bytes may still break the rules.
+  if (startsWith(raw, kUtf8Mark)) return decode(raw.substr(kUtf8Mark.size()), QStringConverter::Utf8);
+  if (startsWith(raw, kUtf16LeMark)) return decode(raw, QStringConverter::Utf16LE);
+  if (startsWith(raw, kUtf16BeMark)) return decode(raw, QStringConverter::Utf16BE);
+  return utf8WithLetters(raw);
 }
 
-}  // namespace
-
-std::string CsvTextToCp1250(std::string&& raw, std::vector<std::string>& log) {
-  if (!isCp1250(raw)) return CsvTextToCp1250(std::string_view(raw), log);
-  std::string out = std::move(raw);
-  if (const std::size_t controls = dropControls(out); controls > 0) log.push_back(controlsLine(controls));
-  return out;
-}
-
-std::string CsvTextToCp1250(std::string_view raw, std::vector<std::string>& log) {
+// `owned`, when given, holds the bytes `raw` shows; a file in code page 1250
+// takes its buffer.
+std::string convert(std::string_view raw, std::string* owned, std::vector<std::string>& log) {
   std::string out;
   std::size_t controls = 0;
-  if (startsWith(raw, kUtf8Mark) || isUtf8WithLetters(raw)) {
-    const std::string_view body = startsWith(raw, kUtf8Mark) ? raw.substr(kUtf8Mark.size()) : raw;
-    // After a mark the bytes may still break the rules; each broken
-    // sequence becomes U+FFFD and so one "?".
-    out = toCp1250(QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size())), log, controls);
-  } else if (startsWith(raw, kUtf16LeMark) || startsWith(raw, kUtf16BeMark)) {
-    out = toCp1250(fromUtf16(raw.substr(2), startsWith(raw, kUtf16BeMark)), log, controls);
+  if (const auto text = unicodeText(raw)) {
+    out = toCp1250(*text, log, controls);
   } else {
-    out.assign(raw);
+    out = owned ? std::move(*owned) : std::string(raw);
     controls = dropControls(out);
   }
   if (controls > 0) log.push_back(controlsLine(controls));
   return out;
 }
+
+}  // namespace
+
+std::string CsvTextToCp1250(std::string&& raw, std::vector<std::string>& log) { return convert(raw, &raw, log); }
+
+std::string CsvTextToCp1250(std::string_view raw, std::vector<std::string>& log) { return convert(raw, nullptr, log); }
 
 }  // namespace vekla

@@ -2,12 +2,6 @@
 
 namespace vekla {
 
-namespace {
-
-constexpr std::string_view kFieldEnds = ";\r\n";
-
-}  // namespace
-
 std::size_t CsvReader::next(std::vector<std::string>& fields, std::size_t most) {
   fields.clear();
   const std::size_t n = bytes_.size();
@@ -18,7 +12,7 @@ std::size_t CsvReader::next(std::vector<std::string>& fields, std::size_t most) 
     if (!quoted) readPlain(field);
     if (pos_ == n) return count;
     const char end = bytes_[pos_++];
-    if (end == ';') continue;
+    if (end == separator_) continue;
     if (end == '\r' && pos_ < n && bytes_[pos_] == '\n') ++pos_;
     return count;
   }
@@ -36,7 +30,7 @@ bool CsvReader::readQuoted(std::string* field) {
       from = after + 1;
       continue;
     }
-    if (after == bytes_.size() || kFieldEnds.find(bytes_[after]) != std::string_view::npos) {
+    if (after == bytes_.size() || endsField(bytes_[after])) {
       pos_ = after;
       return true;
     }
@@ -49,18 +43,17 @@ bool CsvReader::readQuoted(std::string* field) {
 void CsvReader::readPlain(std::string* field) {
   // A plain loop: find_first_of would search the three ends for every byte.
   std::size_t end = pos_;
-  for (const std::size_t n = bytes_.size(); end < n; ++end) {
-    const char c = bytes_[end];
-    if (c == ';' || c == '\r' || c == '\n') break;
-  }
+  while (end < bytes_.size() && !endsField(bytes_[end])) ++end;
   if (field) field->assign(bytes_.substr(pos_, end - pos_));
   pos_ = end;
 }
 
 void CsvWriter::field(std::string_view text) {
-  if (inLine_) out_.push_back(';');
+  if (inLine_) out_.push_back(separator_);
   inLine_ = true;
-  const bool quoted = text.find_first_of(kFieldEnds) != std::string_view::npos || (!text.empty() && text[0] == '"');
+  const char ends[] = {separator_, '\r', '\n'};
+  const bool quoted = text.find_first_of(std::string_view(ends, 3)) != std::string_view::npos ||
+                      (!text.empty() && text[0] == '"');
   if (!quoted) {
     out_.append(text);
     return;
@@ -74,13 +67,13 @@ void CsvWriter::field(std::string_view text) {
 }
 
 void CsvWriter::endLine() {
-  out_ += "\r\n";
+  out_ += lineEnd_;
   inLine_ = false;
 }
 
-std::vector<std::vector<std::string>> SplitCsv(std::string_view bytes) {
+std::vector<std::vector<std::string>> SplitCsv(std::string_view bytes, char separator) {
   std::vector<std::vector<std::string>> lines;
-  CsvReader in(bytes);
+  CsvReader in(bytes, separator);
   std::vector<std::string> fields;
   while (in.next(fields)) lines.push_back(fields);
   return lines;

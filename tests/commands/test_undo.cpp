@@ -185,6 +185,16 @@ TEST_F(Undo, PastedBlocksGoThroughTheChecksAndStayInside) {
             (std::vector<std::vector<std::string>>{{"a", "b"}, {"x\ty", "say \"hi\""}, {""}}));
   // Copied cells are what spreadsheets paste back.
   EXPECT_EQ(CopyCells(s, {{2, 4}, {3, 5}}), cp("Adámková Eva\t1 \nBílý Jan\t3 \n"));
+  // A text holding a tab or starting with a quote is quoted and comes back
+  // whole; a quote inside a text is no quoting.
+  VeklaState quotes = s;
+  quotes.grid.setText({2, 4}, "a\tb");
+  quotes.grid.setText({3, 4}, "\"x");
+  quotes.grid.setText({2, 5}, cp("Kniha \"Babička\""));
+  const std::string copied = CopyCells(quotes, {{2, 4}, {3, 5}});
+  EXPECT_EQ(copied, cp("\"a\tb\"\t\"\"\"x\"\nKniha \"Babička\"\t3 \n"));
+  EXPECT_EQ(SplitClipboardText(copied),
+            (std::vector<std::vector<std::string>>{{"a\tb", "\"x"}, {cp("Kniha \"Babička\""), "3 "}}));
 
   // A block from the name of the last student reaching past the grid: a
   // name, a grade that is no grade, then the statistics rows and columns

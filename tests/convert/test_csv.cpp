@@ -64,6 +64,37 @@ TEST(CsvLines, SplitAndJoin) {
   }
 }
 
+// With a tab for the separator, as the clipboard's text is read: the same
+// rules, the tab taking the place of ";", which is then plain text.
+TEST(CsvLines, TabSeparated) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    Lines lines;
+  } reads[] = {
+      {"quoted tab", "\"a\tb\"\tc\n", {{"a\tb", "c"}}},
+      {"quoted line breaks", "\"1\r\n2\"\t\"3\n4\r5\"", {{"1\r\n2", "3\n4\r5"}}},
+      {"doubled quote", "\"say \"\"hi\"\"\"\t\"\"\"\"\n", {{"say \"hi\"", "\""}}},
+      {"quote that does not close", "\"open\tx\ny", {{"\"open", "x"}, {"y"}}},
+      {"quote closing before text", cp("\"Babička\" od\tx"), {{cp("\"Babička\" od"), "x"}}},
+      {"quote in the middle", "a\"b\tc\"d\"\n", {{"a\"b", "c\"d\""}}},
+      {"CR LF, LF, lone CR", "a\r\nb\nc\rd\r\r\n", {{"a"}, {"b"}, {"c"}, {"d"}, {""}}},
+      {"trailing empty fields", "a\t\n\t", {{"a", ""}, {"", ""}}},
+      {"semicolons are text", "a;b\t\"x\";y\t\"p;q\"\n", {{"a;b", "\"x\";y", "p;q"}}},
+  };
+  for (const auto& c : reads) EXPECT_EQ(SplitCsv(c.bytes, '\t'), c.lines) << c.name;
+
+  const Lines written = {{"a\tb", "q\"r", "\"s", "1\r\n2", "x;y", ""}, {""}};
+  CsvWriter out('\t', "\n");
+  for (const auto& line : written) {
+    for (const auto& f : line) out.field(f);
+    out.endLine();
+  }
+  const std::string bytes = out.take();
+  EXPECT_EQ(bytes, "\"a\tb\"\tq\"r\t\"\"\"s\"\t\"1\r\n2\"\tx;y\t\n\n");
+  EXPECT_EQ(SplitCsv(bytes, '\t'), written);
+}
+
 // A reader keeps the first fields of a line and counts the rest, reading
 // quoted fields among them whole: their ";" and line ends are text.
 TEST(CsvLines, SurplusFieldsAreCountedNotKept) {

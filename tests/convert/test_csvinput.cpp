@@ -108,6 +108,100 @@ TEST(CsvInput, TextOfEveryEncodingBecomesCp1250) {
   }
 }
 
+// A code page 1250 file whose letters look like the start of UTF-8
+// sequences stays code page 1250: only a file whose every sequence is whole
+// and strict is UTF-8. Each text below and each letter at the end of a file
+// or before its line end is read in code page 1250, in UTF-8 with and
+// without its mark and in UTF-16 of both byte orders.
+TEST(CsvInput, CzechTextReadsTheSameInEveryEncoding) {
+  const std::string letters = "ÁáČčĎďÉéĚěÍíŇňÓóŘřŠšŤťÚúŮůÝýŽž";
+  std::vector<std::string> texts = {
+      "1;Těš",  // the letters are a three-byte lead and one continuation
+      "1;Těš\r\n",
+      "1;ňšť",  // a four-byte lead and two continuations
+      letters,
+      "Příliš žluťoučký kůň úpěl ďábelské ódy;číšník\r\nŠťáva;ŽÁČEK\r\n",
+  };
+  const QString all = QString::fromStdString(letters);
+  for (const QChar c : all) {
+    texts.push_back("1;T" + QString(c).toStdString());
+    texts.push_back("1;T" + QString(c).toStdString() + "\r\n");
+  }
+  for (const std::string& text : texts) {
+    const std::string expected = cp(text);
+    const std::pair<const char*, std::string> encodings[] = {
+        {"cp1250", expected},
+        {"utf-8", text},
+        {"utf-8 with mark", kMarkUtf8 + text},
+        {"utf-16 le", utf16(text, false)},
+        {"utf-16 be", utf16(text, true)},
+    };
+    for (const auto& [encoding, raw] : encodings) {
+      std::vector<std::string> log;
+      EXPECT_EQ(CsvTextToCp1250(raw, log), expected) << encoding << ": " << text;
+      EXPECT_EQ(CsvTextToCp1250(std::string(raw), log), expected) << encoding << ": " << text;
+      EXPECT_TRUE(log.empty()) << encoding << ": " << text;
+    }
+  }
+}
+
+// Without a mark, a file is UTF-8 only when every sequence in it is whole,
+// in its shortest form, no surrogate and at most U+10FFFF; behind a mark the
+// encoding is the mark's and what breaks its rules becomes "?".
+TEST(CsvInput, OnlyWholeStrictSequencesMakeAFileUtf8) {
+  const std::string zak = "Žák;";  // UTF-8, so that only the bytes after it decide
+  const std::string zakCp = cp(zak);
+  const std::string as(65535, 'a');  // the next byte is the first of a new piece
+  const TextCase cases[] = {
+      {"truncated two-byte at the end", zak + "\xC5", zak + "\xC5", {}},
+      {"truncated three-byte at the end", zak + "\xE2\x9C", zak + "\xE2\x9C", {}},
+      {"truncated four-byte at the end", zak + "\xF0\x9F\x98", zak + "\xF0\x9F\x98", {}},
+      {"lead before a plain byte", zak + "\xC5x", zak + "\xC5x", {}},
+      {"lead before a line end", zak + "\xE2\x9C\r\n", zak + "\xE2\x9C\r\n", {}},
+      {"continuation alone", zak + "\x80", zak + "\x80", {}},
+      {"overlong two-byte", zak + "\xC1\xA0", zak + "\xC1\xA0", {}},
+      {"overlong three-byte", zak + "\xE0\x80\xAF", zak + "\xE0\x80\xAF", {}},
+      {"overlong four-byte", zak + "\xF0\x80\x80\xAF", zak + "\xF0\x80\x80\xAF", {}},
+      {"high surrogate", zak + "\xED\xA0\x80", zak + "\xED\xA0\x80", {}},
+      {"low surrogate", zak + "\xED\xBF\xBF", zak + "\xED\xBF\xBF", {}},
+      {"surrogate pair in six bytes", zak + "\xED\xA0\xBD\xED\xB8\x80", zak + "\xED\xA0\xBD\xED\xB8\x80", {}},
+      {"lead F5", zak + "\xF5\x80\x80\x80", zak + "\xF5\x80\x80\x80", {}},
+      {"byte FF", zak + "\xFF", zak + "\xFF", {}},
+      // The shortest forms at each edge are UTF-8.
+      {"U+00A0", zak + "\xC2\xA0", zakCp + "\xA0", {}},
+      {"U+0800", zak + "\xE0\xA0\x80", zakCp + "?", {lossyLine(zakCp + "?")}},
+      {"U+D7FF", zak + "\xED\x9F\xBF", zakCp + "?", {lossyLine(zakCp + "?")}},
+      {"U+E000", zak + "\xEE\x80\x80", zakCp + "?", {lossyLine(zakCp + "?")}},
+      {"U+10FFFF is one ?", zak + "\xF4\x8F\xBF\xBF", zakCp + "?", {lossyLine(zakCp + "?")}},
+      // Behind a mark, each byte of a sequence cut off at the end is a "?".
+      {"mark, truncated at the end", kMarkUtf8 + zak + "\xE2\x9C", zakCp + "??", {lossyLine(zakCp + "??")}},
+      {"mark, surrogate", kMarkUtf8 + "\xED\xA0\x80x", "???x", {lossyLine("???x")}},
+      // A doubled UTF-8 mark is dropped whole; a doubled UTF-16 mark leaves
+      // one character that code page 1250 lacks.
+      {"utf-8 mark twice", kMarkUtf8 + kMarkUtf8 + "a", "a", {}},
+      {"utf-16 le mark twice", "\xFF\xFE\xFF\xFE" "a\x00"s, "?a", {lossyLine("?a")}},
+      {"utf-16 be mark twice", "\xFE\xFF\xFE\xFF\x00" "a"s, "?a", {lossyLine("?a")}},
+      {"utf-16 le mark alone", "\xFF\xFE", "", {}},
+      {"utf-16 be mark alone", "\xFE\xFF", "", {}},
+      // FF FE 00 00 is UTF-16 and a NUL, not UTF-32.
+      {"utf-16 le NUL", "\xFF\xFE\x00\x00"s, "", {cp("Soubor obsahoval 1 řídicí znak (např. NUL), byl vynechán.")}},
+      {"utf-16 le, high surrogate last", "\xFF\xFE" "a\x00\x00\xD8"s, "a?", {lossyLine("a?")}},
+      {"utf-16 le, low surrogate first", "\xFF\xFE\x00\xDC" "b\x00"s, "?b", {lossyLine("?b")}},
+      {"utf-16 le, high before a pair", "\xFF\xFE\x00\xD8\x3D\xD8\x00\xDE" "c\x00"s, "??c", {lossyLine("??c")}},
+      {"utf-16 be, lone high", "\xFE\xFF\xD8\x00\x00" "a"s, "?a", {lossyLine("?a")}},
+      {"utf-16 be, odd length", "\xFE\xFF\x00" "a" "\x01"s, "a?", {lossyLine("a?")}},
+      // Sequences across the pieces the check reads.
+      {"sequence across pieces", as + "\xC5\xA1", as + "\x9A", {}},
+      {"truncated after a piece", as + "\xC5", as + "\xC5", {}},
+      {"cp1250 letter after a piece", std::string(70000, 'a') + cp("Těš"), std::string(70000, 'a') + cp("Těš"), {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> log;
+    EXPECT_EQ(CsvTextToCp1250(c.raw, log), c.expected) << c.name;
+    EXPECT_EQ(log, c.log) << c.name;
+  }
+}
+
 // No table holds more lines than a database has records: a file whose lines
 // lose characters beyond that many logs the first kMaxRecords and counts the
 // rest in one line.
