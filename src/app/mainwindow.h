@@ -91,6 +91,16 @@ class MainWindow : public QMainWindow {
   void trigger(Ctl controlName);
   // The first activation: set up and load the stored tab. Runs once.
   void activate();
+  // An edit still open in a grid is committed before a command, a tab
+  // switch or the close, so nothing typed is lost.
+  void commitPendingEdit();
+  // The grid's selected cells, the current one when none is selected.
+  std::vector<CellPos> selectedCells() const;
+
+ signals:
+  // After every refresh: the state may have changed (windows beside the
+  // main one follow it).
+  void refreshed();
 
  protected:
   bool event(QEvent* event) override;
@@ -126,10 +136,6 @@ class MainWindow : public QMainWindow {
   HelpWindow* helpWindow() const { return helpWindow_; }
 
  private:
-  // An edit still open in a grid is committed before a command, a tab
-  // switch or the close, so nothing typed is lost.
-  void commitPendingEdit();
-
   // Text typed into a widget, in code page 1250; a character the code page
   // cannot hold becomes "?" with a line in the error log.
   std::string typed(const QString& text);
@@ -144,8 +150,6 @@ class MainWindow : public QMainWindow {
   void refreshLog();
   void refreshControls();
   Outcome runTracked(const std::function<Outcome()>& command, const std::string& label, Track track);
-  // The grid's selected cells, the current one when none is selected.
-  std::vector<CellPos> selectedCells() const;
   void copyCells(bool cut);
   void pasteCells();
   void refreshRecentFiles();

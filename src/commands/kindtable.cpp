@@ -12,8 +12,8 @@ namespace vekla {
 
 namespace {
 
-const std::array<KindEntry, 4>& table() {
-  static const std::array<KindEntry, 4> rows = {{
+std::array<KindEntry, 4>& Rows() {
+  static std::array<KindEntry, 4> rows = {{
       {DbKind::Znamky,
        ReadGrades,
        WriteGrades,
@@ -50,6 +50,8 @@ const std::array<KindEntry, 4>& table() {
   return rows;
 }
 
+const std::array<KindEntry, 4>& table() { return Rows(); }
+
 template <class Codec>
 Codec find(const std::vector<std::pair<Conversion, Codec>>& list, Conversion c) {
   for (const auto& [conv, codec] : list)
@@ -65,6 +67,18 @@ ExportCodec KindEntry::exporter(Conversion c) const { return find(exports, c); }
 const KindEntry& KindTable(DbKind k) {
   const int i = static_cast<int>(k);
   return table()[static_cast<std::size_t>(i >= 0 && i < 4 ? i : 0)];
+}
+
+void AddExport(DbKind k, Conversion c, ExportCodec codec) {
+  const int i = static_cast<int>(k);
+  if (i < 0 || i >= 4) return;
+  auto& exports = Rows()[static_cast<std::size_t>(i)].exports;
+  for (auto& [conv, existing] : exports)
+    if (conv == c) {
+      existing = codec;
+      return;
+    }
+  exports.emplace_back(c, codec);
 }
 
 std::optional<Conversion> ConversionOf(Ctl c) {
