@@ -3,6 +3,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QImage>
 #include <QPolygonF>
 
 namespace vekla {
@@ -19,14 +20,21 @@ QFont Ink::font(double points, bool bold) const {
   QFont f(QString::fromLatin1(kPrintFamily));
   f.setPointSizeF(points);
   f.setBold(bold);
+  // No ligatures: a reader searching the PDF for "Žofie" finds it (with the
+  // ligature the file holds "Žo\uFB01e"). Latin letters need no shaping.
+  f.setStyleStrategy(QFont::PreferNoShaping);
   return f;
 }
 
 Ink::Measures& Ink::measures(const QFont& f) const {
-  std::unique_ptr<Measures>& m = measures_[f.key()];
+  // Every font of the pages is made by font(): its size and weight tell it.
+  const double points = f.pointSizeF();
+  const bool bold = f.bold();
+  for (const std::unique_ptr<Measures>& m : measures_)
+    if (m->points == points && m->bold == bold) return *m;
   // The font's size on the device: its metrics are in the device's pixels.
-  if (!m) m = std::make_unique<Measures>(Measures{QFontMetricsF(f, device_), {}});
-  return *m;
+  measures_.push_back(std::make_unique<Measures>(Measures{points, bold, QFontMetricsF(f, device_), {}}));
+  return *measures_.back();
 }
 
 double Ink::width(const QFont& f, const QString& text) const {
@@ -117,26 +125,34 @@ void Ink::polyline(const std::vector<QPointF>& points, double widthPoints, const
   painter_->drawPolyline(poly);
 }
 
+const QImage& Ink::markPicture(int weight, const QColor& c) const {
+  QImage& picture = marks_[{weight, c.rgb()}];
+  if (picture.isNull()) {
+    // The digit 96 pixels high: sharp at any size a mark is printed. Every
+    // pixel has the mark's colour, the clear ones too, so that a reader
+    // smoothing the picture blends no dark edge into it.
+    picture = QImage(80, 120, QImage::Format_ARGB32);
+    picture.fill(QColor(c.red(), c.green(), c.blue(), 0));
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f(QString::fromLatin1(kPrintFamily));
+    f.setPixelSize(120);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(c);
+    p.drawText(QRectF(0, 0, 80, 120), Qt::AlignCenter, QString::number(weight));
+  }
+  return picture;
+}
+
 double Ink::weightMark(QPointF at, int weight, double size, const QColor& c) const {
   if (weight < 1 || weight > 4) return 0;
   const double width = weightMarkWidth(size);
   if (!painter_) return width;
-  // The outline of the digit in a font 100 pixels high, made once.
-  QPainterPath& path = marks_[static_cast<std::size_t>(weight)];
-  if (path.isEmpty()) {
-    QFont f(QString::fromLatin1(kPrintFamily));
-    f.setPixelSize(100);
-    f.setBold(true);
-    path.addText(0, 0, f, QString::number(weight));
-  }
-  // Six tenths of the grade's size, its baseline at four tenths of the
-  // grade's size above the grade's.
-  const double scale = 0.6 * size * k_ / 100;
-  painter_->save();
-  painter_->translate(px(QPointF(at.x() + 0.05 * size, at.y() - 0.4 * size)));
-  painter_->scale(scale, scale);
-  painter_->fillPath(path, c);
-  painter_->restore();
+  // Six tenths of the grade's size high, its top at the grade's cap height.
+  const double h = 0.6 * size, w = h * 80 / 120;
+  painter_->drawImage(px(QRectF(at.x() + 0.02 * size, at.y() - 0.78 * size, w, h)), markPicture(weight, c),
+                      QRectF(0, 0, 80, 120));
   return width;
 }
 

@@ -7,10 +7,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QPainterPath>
+#include <QImage>
 #include <QRectF>
 #include <QString>
-#include <array>
 #include <map>
 #include <memory>
 #include <vector>
@@ -59,9 +58,11 @@ class Ink {
   void polyline(const std::vector<QPointF>& points, double widthPoints, const QColor& c) const;
 
   // The mark of a grade's weight for printers without colour: the weight's
-  // number, small and raised, drawn as an outline (so a copied text holds
-  // the grades only). `at` is the baseline point where the mark starts;
-  // `size` the grade's font size. Returns the mark's width.
+  // number, small and raised. It is a picture, not text, so a text copied
+  // from the page holds the grades alone; one picture for each weight and
+  // colour, which a PDF file holds once however often it is drawn. `at` is
+  // the baseline point where the mark starts; `size` the grade's font size.
+  // Returns the mark's width.
   double weightMark(QPointF at, int weight, double size, const QColor& c) const;
   static double weightMarkWidth(double size) { return 0.5 * size; }
 
@@ -73,17 +74,21 @@ class Ink {
   QRectF px(const QRectF& r) const { return {r.x() * k_, r.y() * k_, r.width() * k_, r.height() * k_}; }
   // A font's metrics on the device and the widths measured with it.
   struct Measures {
+    double points;
+    bool bold;
     QFontMetricsF metrics;
     QHash<QString, double> widths;
   };
   Measures& measures(const QFont& f) const;
+  const QImage& markPicture(int weight, const QColor& c) const;
   const QFontMetricsF& metrics(const QFont& f) const { return measures(f).metrics; }
 
   const QPaintDevice* device_;
   QPainter* painter_;
   double k_;  // device pixels per point
-  mutable std::map<QString, std::unique_ptr<Measures>> measures_;
-  mutable std::array<QPainterPath, 5> marks_;
+  // The fonts of a page are few: a list searched by size and weight.
+  mutable std::vector<std::unique_ptr<Measures>> measures_;
+  mutable std::map<std::pair<int, QRgb>, QImage> marks_;
 };
 
 }  // namespace vekla
