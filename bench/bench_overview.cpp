@@ -2,7 +2,7 @@
 // of 30 students with 12 grade columns: one grade typed and Enter with the
 // overview open (the edit, the window's refresh, the overview's figures and
 // charts, every repaint), the same with the overview closed, and the
-// overview's own refresh and repaint alone.
+// overview's own refresh and repaint after a changed grade.
 //
 //   vekla_bench_overview
 #include <benchmark/benchmark.h>
@@ -19,6 +19,7 @@
 #include "app/printactions.h"
 #include "pdb/clock.h"
 #include "support/scriptedprompter.h"
+#include "workspace/gradestats.h"
 
 using namespace vekla;
 
@@ -114,13 +115,26 @@ void Edit(benchmark::State& state, bool overviewShown) {
 void BM_EditWithOverview(benchmark::State& state) { Edit(state, true); }
 void BM_EditWithoutOverview(benchmark::State& state) { Edit(state, false); }
 
-// The overview's part of an edit: its figures, charts and list, repainted.
+// The overview's part of an edit: a grade changed in the state and its
+// statistics computed (not timed), then the overview's figures, charts and
+// list, repainted.
 void BM_OverviewRefresh(benchmark::State& state) {
   Session& s = Shared();
   s.overview->show();
   Settle();
+  VeklaState& st = s.w->state();
+  int edits = 0;
   for (auto _ : state) {
+    state.PauseTiming();
+    const int col = 3 + edits % kColumns, row = 4 + (edits / kColumns) % kStudents;
+    st.grid.setText(col, row, std::string{"12345"[edits % 5], ' '});
+    st.selCol = col;
+    ComputeStatistics(st);
+    ++edits;
+    state.ResumeTiming();
     s.overview->refresh();
+    // The charts lay out and paint from posted events.
+    Settle();
     s.overview->repaint();
   }
 }

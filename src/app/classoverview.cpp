@@ -14,6 +14,7 @@
 #include <QStackedBarSeries>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <cmath>
@@ -138,10 +139,28 @@ void ClassOverview::showEvent(QShowEvent* event) {
   if (stale_) refresh();
 }
 
+ClassOverview::Basis ClassOverview::basis() const {
+  return {s_.grid.mark(), s_.znamky.mark(), s_.znamky2.mark(), s_.weights, s_.selCol, s_.kind};
+}
+
+void ClassOverview::refreshSoon() {
+  if (soon_) return;
+  soon_ = true;
+  QTimer::singleShot(0, this, [this] {
+    soon_ = false;
+    refresh();
+  });
+}
+
 void ClassOverview::refresh() {
   stale_ = true;
   if (!isVisible()) return;
   stale_ = false;
+  // Marks tell what was written, not whether a write changed anything; an
+  // unknown basis (a copied grid) is a new one.
+  const Basis now = basis();
+  if (shown_ == now) return;
+  shown_ = now;
   const bool grades = s_.kind == DbKind::Znamky;
   pages_->setCurrentIndex(grades ? 0 : 1);
   if (!grades) return;

@@ -8,6 +8,7 @@
 // those of workspace/classfigures.h: the averages are the grid's own.
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "workspace/classfigures.h"
 #include "workspace/state.h"
@@ -37,6 +38,9 @@ class ClassOverview : public QWidget {
 
   // Shows the state as it is now; a hidden window catches up when shown.
   void refresh();
+  // Refreshes once control returns to the event loop: the commands of one
+  // keystroke (an edit, then the move to the next cell) cost one refresh.
+  void refreshSoon();
 
   QChart* classChart() const { return classChart_; }
   QChart* columnChart() const { return columnChart_; }
@@ -61,8 +65,21 @@ class ClassOverview : public QWidget {
   void showAverages();
   void showStudents();
 
+  // What the figures shown were made from; a refresh with nothing changed
+  // since draws nothing.
+  struct Basis {
+    CellGrid::Mark grid, symbols, bands;
+    std::array<WeightEdit, 4> weights;
+    int col = -1;
+    DbKind kind = DbKind::Znamky;
+    bool operator==(const Basis&) const = default;
+  };
+  Basis basis() const;
+
   const VeklaState& s_;
   bool stale_ = true;
+  bool soon_ = false;
+  std::optional<Basis> shown_;
   QStackedWidget* pages_ = nullptr;
   QChart* classChart_ = nullptr;
   QChart* columnChart_ = nullptr;

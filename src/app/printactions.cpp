@@ -159,7 +159,7 @@ void PrintActions::showOverview() {
   window_->commitPendingEdit();
   if (!overview_) {
     overview_ = new ClassOverview(window_->state(), window_);
-    connect(window_, &MainWindow::refreshed, overview_, &ClassOverview::refresh);
+    connect(window_, &MainWindow::refreshed, overview_, &ClassOverview::refreshSoon);
   }
   overview_->refresh();
   overview_->show();

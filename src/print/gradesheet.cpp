@@ -120,29 +120,44 @@ void GradeSheet::paintPage(const Ink& ink, int page, const QRectF& area) const {
 }
 
 void GradeSheet::paintLegend(const Ink& ink, const QRectF& area) const {
-  const QFont f = ink.font(7), b = ink.font(7, true);
-  const double y = area.top() + 4, h = 9, baseline = y + 7;
-  double x = area.left();
-  auto label = [&](const QString& t) {
-    ink.text(QPointF(x, baseline), t, b, Qt::black);
-    x += ink.width(b, t) + 4;
+  // The weights, then the bands, in letters as large as fit the width; the
+  // bands go when even the smallest letters leave no room for them.
+  auto draw = [&](double size, bool bands, bool paint) {
+    const QFont f = ink.font(size), b = ink.font(size, true);
+    const double y = area.top() + 4, h = size + 2, baseline = y + size;
+    double x = area.left();
+    auto label = [&](const QString& t) {
+      if (paint) ink.text(QPointF(x, baseline), t, b, Qt::black);
+      x += ink.width(b, t) + 4;
+    };
+    label(QStringLiteral("Váhy:"));
+    for (const LegendEntry& e : weights_) {
+      if (paint) {
+        ink.fill(QRectF(x, y, h, h), e.background);
+        ink.weightMark(QPointF(x + h + 1, baseline), e.mark, size, Qt::black);
+        ink.text(QPointF(x + h + 2 + Ink::weightMarkWidth(size), baseline), e.caption, f, Qt::black);
+      }
+      x += h + 2 + Ink::weightMarkWidth(size) + ink.width(f, e.caption) + 8;
+    }
+    if (!bands) return x;
+    x += 6;
+    label(QStringLiteral("Průměry:"));
+    for (const LegendEntry& e : bands_) {
+      const double w = ink.width(f, e.caption) + 6;
+      if (paint) {
+        ink.fill(QRectF(x, y - 0.5, w, h + 1), e.background);
+        ink.text(QRectF(x, y - 0.5, w, h + 1), Qt::AlignHCenter, e.caption, f, e.color);
+      }
+      x += w + 2;
+    }
+    return x;
   };
-  label(QStringLiteral("Váhy:"));
-  for (const LegendEntry& e : weights_) {
-    ink.fill(QRectF(x, y, h, h), e.background);
-    x += h + 1;
-    x += ink.weightMark(QPointF(x, baseline), e.mark, 7, Qt::black) + 1;
-    ink.text(QPointF(x, baseline), e.caption, f, Qt::black);
-    x += ink.width(f, e.caption) + 8;
-  }
-  x += 6;
-  label(QStringLiteral("Průměry:"));
-  for (const LegendEntry& e : bands_) {
-    const double w = ink.width(f, e.caption) + 6;
-    ink.fill(QRectF(x, y - 0.5, w, h + 1), e.background);
-    ink.text(QRectF(x, y - 0.5, w, h + 1), Qt::AlignHCenter, e.caption, f, e.color);
-    x += w + 2;
-  }
+  for (const double size : {7.0, 6.0})
+    if (draw(size, true, false) <= area.right()) {
+      draw(size, true, true);
+      return;
+    }
+  draw(6, false, true);
 }
 
 std::vector<GradeSheet::Place> GradeSheet::placesOf(int gridCol, int gridRow) const {

@@ -286,6 +286,8 @@ TEST_F(Printing, OverviewShowsTheGridsFigures) {
   const Shown before = Read(*o);
   model(*w)->setData(model(*w)->indexOf(5, 10), QStringLiteral("5"), Qt::EditRole);
   w->run([&] { w->state().selCol = 5; });
+  // The overview follows once the window's commands are done.
+  QCoreApplication::processEvents();
   const Shown after = Read(*o);
   ExpectSame(after, Expected(w->state(), 5));
   EXPECT_NE(after.averages, before.averages);
