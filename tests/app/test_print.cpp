@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QStackedBarSeries>
 #include <QTabBar>
@@ -170,28 +171,38 @@ TEST_F(Printing, PrintThroughThePrintDialog) {
   ASSERT_EQ(test::PdfPages(out), 1);
   EXPECT_TRUE(test::PdfText(out, 1).contains(QString::fromUtf8("Procházka Ondřej")));
 
-  // Cancelled: nothing printed.
+  // Cancelled, with the printer set up already: nothing printed.
   QFile::remove(out);
-  actions(*w)->choosePrinter = [](QPrinter&, int) { return false; };
+  actions(*w)->choosePrinter = [&](QPrinter& printer, int) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out);
+    return false;
+  };
   action(*w, "MenuTisk")->trigger();
   EXPECT_FALSE(QFile::exists(out));
 }
 
-// The preview shows the pages of the tab, and of the report.
+// The preview shows the pages of the tab, and those of the report: a page
+// for each of the twelve students.
 TEST_F(Printing, PreviewOfTheSheetAndTheReport) {
   auto w = openClass();
-  action(*w, "MenuNahledTisku")->trigger();
-  QPrintPreviewDialog* preview = actions(*w)->shownPreview();
-  ASSERT_TRUE(preview);
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(preview));
-  screenshot(*preview, "print-preview.png");
-  preview->close();
-  action(*w, "MenuVypisRodice")->trigger();
-  preview = actions(*w)->shownPreview();
-  ASSERT_TRUE(preview);
-  EXPECT_EQ(preview->windowTitle(), QStringLiteral("Výpis pro rodiče"));
-  screenshot(*preview, "report-preview.png");
-  preview->close();
+  struct Case {
+    const char* action;
+    const char* title;
+    int pages;
+    const char* screenshot;
+  };
+  for (const Case& c : {Case{"MenuNahledTisku", "Náhled tisku", 1, "print-preview.png"},
+                        Case{"MenuVypisRodice", "Výpis pro rodiče", 12, "report-preview.png"}}) {
+    action(*w, c.action)->trigger();
+    QPrintPreviewDialog* preview = actions(*w)->shownPreview();
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(preview));
+    EXPECT_EQ(preview->windowTitle(), QString::fromUtf8(c.title));
+    EXPECT_EQ(preview->findChild<QPrintPreviewWidget*>()->pageCount(), c.pages) << c.action;
+    screenshot(*preview, QString::fromLatin1(c.screenshot));
+    preview->close();
+  }
 }
 
 // What the overview shows, read from its charts and its list.
