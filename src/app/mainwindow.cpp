@@ -45,7 +45,6 @@
 #include "app/gridmodel.h"
 #include "app/helpwindow.h"
 #include "app/icons.h"
-#include "app/printactions.h"
 #include "app/qtcolor.h"
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
@@ -193,8 +192,6 @@ MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent
   }
   buildGradeOptions();
   buildHandlers();
-  // "Tisk…", "Náhled tisku", "Export PDF…", the report and "Přehled třídy".
-  new PrintActions(this);
   // A database or CSV file dropped on the window is opened or imported.
   setAcceptDrops(true);
   setMinimumWidth(kMinWidth);

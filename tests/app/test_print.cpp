@@ -60,6 +60,8 @@ struct Printing : ::testing::Test {
   // (weights 1, 2, 0,5 and 3), the statistics computed as a command does.
   std::unique_ptr<MainWindow> openClass() {
     auto w = std::make_unique<MainWindow>(&p);
+    // As the program's main adds them.
+    new PrintActions(w.get());
     w->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w->activated(); }, 5000));
     w->openGivenFile(QStringLiteral(VEKLA_SOURCE_DIR "/examples/Znamky-7A.csv"));
