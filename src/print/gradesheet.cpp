@@ -63,9 +63,11 @@ GradeSheet::GradeSheet(const VeklaState& s) : PrintDocument(FrameOf(s)) {
         cell.text = c == G::kNameCol && !geo.isStudentRow(r) ? toQt(g.text(0, r)) : toQt(g.text(c, r));
         cell.bold = statistic && r != G::kDateRow;
         if (geo.isGradeCol(c) && geo.isStudentRow(r)) {
+          // A grade carries its weight's mark; a text that is no grade of the
+          // scale, or in no weight's colour, counts for nothing and has none.
           cell.text = Symbol(g.text(c, r));
           cell.color = PaperColor(v.gradeColor(c, r));
-          if (codes(g.text(c, r)) > 0) cell.weightMark = WeightNumber(s, g.fontColor(c, r));
+          if (codes(g.text(c, r)) > 0) cell.text += Ink::WeightMark(WeightNumber(s, g.fontColor(c, r)));
         }
       }
       row.push_back(std::move(cell));
@@ -75,12 +77,12 @@ GradeSheet::GradeSheet(const VeklaState& s) : PrintDocument(FrameOf(s)) {
 
   for (int n = 1; n <= 4; ++n) {
     const QColor c = PaperColor(s.weights[static_cast<std::size_t>(n - 1)].color);
-    weights_.push_back({c, c, toQt(WeightCaption(s, n)), n});
+    weights_.push_back({c, c, Ink::WeightMark(n) + ' ' + toQt(WeightCaption(s, n))});
   }
   for (int k = 0; k <= 5; ++k) {
     const QColor bg = k < 5 ? PaperColor(s.znamky2.brush(k, 0)) : QColor(Qt::black);
     const QColor fg = k < 5 ? PaperColor(s.znamky2.fontColor(k, 0)) : QColor(Qt::white);
-    bands_.push_back({bg, fg, toQt(BandCaption(s, k)), 0});
+    bands_.push_back({bg, fg, toQt(BandCaption(s, k))});
   }
 }
 
@@ -134,10 +136,9 @@ void GradeSheet::paintLegend(const Ink& ink, const QRectF& area) const {
     for (const LegendEntry& e : weights_) {
       if (paint) {
         ink.fill(QRectF(x, y, h, h), e.background);
-        ink.weightMark(QPointF(x + h + 1, baseline), e.mark, size, Qt::black);
-        ink.text(QPointF(x + h + 2 + Ink::weightMarkWidth(size), baseline), e.caption, f, Qt::black);
+        ink.text(QPointF(x + h + 2, baseline), e.caption, f, Qt::black);
       }
-      x += h + 2 + Ink::weightMarkWidth(size) + ink.width(f, e.caption) + 8;
+      x += h + 2 + ink.width(f, e.caption) + 8;
     }
     if (!bands) return x;
     x += 6;

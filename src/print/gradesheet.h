@@ -1,6 +1,7 @@
 #pragma once
 // The grade book on paper, as the grid shows it: order number, name, every
-// grade in its weight colour with its weight's mark, the averages in their
+// grade in its weight colour with its weight's number raised after it
+// ("2-²"), the averages in their
 // band colours, deviations and notes; the column titles and dates over
 // every page, the order number and name beside every part of a sheet too
 // wide for one page, and a legend of the weights and bands at the foot.
@@ -38,7 +39,6 @@ class GradeSheet : public PrintDocument {
   struct LegendEntry {
     QColor background, color;
     QString caption;
-    int mark = 0;
   };
   int gradeCols_ = 0, students_ = 0;
   PrintTable table_;

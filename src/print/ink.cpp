@@ -3,7 +3,6 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
-#include <QImage>
 #include <QPolygonF>
 
 namespace vekla {
@@ -125,35 +124,9 @@ void Ink::polyline(const std::vector<QPointF>& points, double widthPoints, const
   painter_->drawPolyline(poly);
 }
 
-const QImage& Ink::markPicture(int weight, const QColor& c) const {
-  QImage& picture = marks_[{weight, c.rgb()}];
-  if (picture.isNull()) {
-    // The digit 96 pixels high: sharp at any size a mark is printed. Every
-    // pixel has the mark's colour, the clear ones too, so that a reader
-    // smoothing the picture blends no dark edge into it.
-    picture = QImage(80, 120, QImage::Format_ARGB32);
-    picture.fill(QColor(c.red(), c.green(), c.blue(), 0));
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    QFont f(QString::fromLatin1(kPrintFamily));
-    f.setPixelSize(120);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(c);
-    p.drawText(QRectF(0, 0, 80, 120), Qt::AlignCenter, QString::number(weight));
-  }
-  return picture;
-}
-
-double Ink::weightMark(QPointF at, int weight, double size, const QColor& c) const {
-  if (weight < 1 || weight > 4) return 0;
-  const double width = weightMarkWidth(size);
-  if (!painter_) return width;
-  // Six tenths of the grade's size high, its top at the grade's cap height.
-  const double h = 0.6 * size, w = h * 80 / 120;
-  painter_->drawImage(px(QRectF(at.x() + 0.02 * size, at.y() - 0.78 * size, w, h)), markPicture(weight, c),
-                      QRectF(0, 0, 80, 120));
-  return width;
+QString Ink::WeightMark(int weight) {
+  static const char16_t digits[] = {u'\u00B9', u'\u00B2', u'\u00B3', u'\u2074'};
+  return weight >= 1 && weight <= 4 ? QString(QChar(digits[weight - 1])) : QString();
 }
 
 }  // namespace vekla

@@ -7,10 +7,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QImage>
 #include <QRectF>
 #include <QString>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -58,13 +56,10 @@ class Ink {
   void polyline(const std::vector<QPointF>& points, double widthPoints, const QColor& c) const;
 
   // The mark of a grade's weight for printers without colour: the weight's
-  // number, small and raised. It is a picture, not text, so a text copied
-  // from the page holds the grades alone; one picture for each weight and
-  // colour, which a PDF file holds once however often it is drawn. `at` is
-  // the baseline point where the mark starts; `size` the grade's font size.
-  // Returns the mark's width.
-  double weightMark(QPointF at, int weight, double size, const QColor& c) const;
-  static double weightMarkWidth(double size) { return 0.5 * size; }
+  // number as a superscript digit ("²"), written right after the grade, so
+  // that a grey print, and a text copied from the page, still tell the
+  // weights apart.
+  static QString WeightMark(int weight);
 
   QPainter* painter() const { return painter_; }
   double dotsPerPoint() const { return k_; }
@@ -80,7 +75,6 @@ class Ink {
     QHash<QString, double> widths;
   };
   Measures& measures(const QFont& f) const;
-  const QImage& markPicture(int weight, const QColor& c) const;
   const QFontMetricsF& metrics(const QFont& f) const { return measures(f).metrics; }
 
   const QPaintDevice* device_;
@@ -88,7 +82,6 @@ class Ink {
   double k_;  // device pixels per point
   // The fonts of a page are few: a list searched by size and weight.
   mutable std::vector<std::unique_ptr<Measures>> measures_;
-  mutable std::map<std::pair<int, QRgb>, QImage> marks_;
 };
 
 }  // namespace vekla

@@ -26,7 +26,6 @@ void PrintTable::fitWidth(const Ink& ink, int col, double least, double most) {
     const PrintCell& cell = row[static_cast<std::size_t>(col)];
     if (cell.text.isEmpty()) continue;
     double t = ink.width(cell.bold ? bold : regular, cell.text) + 2 * padding;
-    if (cell.weightMark) t += Ink::weightMarkWidth(fontSize);
     w = std::max(w, t);
   }
   widths[static_cast<std::size_t>(col)] = std::min(w, most);
@@ -103,19 +102,8 @@ void PrintTable::paint(const Ink& ink, const TablePage& p, QPointF at) const {
       const PrintCell& cell = row[static_cast<std::size_t>(cs[j])];
       if (cell.text.isEmpty()) continue;
       const QFont& f = cell.bold ? bold : regular;
-      const QRectF box(xs[j] + padding, y, xs[j + 1] - xs[j] - 2 * padding, rowHeight);
-      if (!cell.weightMark) {
-        ink.text(box, cell.align, cell.text, f, cell.color);
-        continue;
-      }
-      // The grade and its mark as one, placed as the cell's text would be.
-      const double w = ink.width(f, cell.text), whole = w + Ink::weightMarkWidth(fontSize);
-      double x = box.left();
-      if (cell.align & Qt::AlignHCenter) x = box.center().x() - whole / 2;
-      else if (cell.align & Qt::AlignRight) x = box.right() - whole;
-      const double baseline = y + rowHeight / 2 + 0.36 * fontSize;
-      ink.text(QPointF(x, baseline), cell.text, f, cell.color);
-      ink.weightMark(QPointF(x + w, baseline), cell.weightMark, fontSize, cell.color);
+      ink.text(QRectF(xs[j] + padding, y, xs[j + 1] - xs[j] - 2 * padding, rowHeight), cell.align, cell.text, f,
+               cell.color);
     }
   }
   const double top = at.y(), bottom = at.y() + static_cast<double>(rs.size()) * rowHeight;

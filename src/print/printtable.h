@@ -18,7 +18,6 @@ struct PrintCell {
   QColor color = Qt::black;
   bool bold = false;
   Qt::Alignment align = Qt::AlignLeft;
-  int weightMark = 0;  // a grade's weight, 1 to 4: its mark follows the text
 };
 
 // One page of a table: its body rows [firstRow, endRow) below the title

@@ -69,7 +69,7 @@ StudentReport::StudentReport(const VeklaState& s, const std::vector<int>& rows) 
       line.date = toQt(c.date);
       if (!c.from.empty() || !c.to.empty()) line.time = toQt(c.from) + QStringLiteral("–") + toQt(c.to);
       line.column = toQt(PlainTitle(c.title));
-      line.symbol = Symbol(g.symbol);
+      line.symbol = Symbol(g.symbol) + Ink::WeightMark(g.weight);
       line.weight = toQt(WeightCaption(s, g.weight));
       line.color = weightColours_[static_cast<std::size_t>(g.weight - 1)];
       line.mark = g.weight;
@@ -99,7 +99,7 @@ void StudentReport::layout(const Ink& ink) {
     for (const Student& st : students_)
       for (const Line& l : st.grades) {
         const double w[5] = {ink.width(f, l.date), ink.width(f, l.time), ink.width(f, l.column),
-                             ink.width(b, l.symbol) + Ink::weightMarkWidth(size), ink.width(f, l.weight) + size + 2};
+                             ink.width(b, l.symbol), ink.width(f, l.weight) + size + 2};
         for (std::size_t c = 0; c < 5; ++c) widths_[c] = std::max(widths_[c], w[c]);
       }
     for (double& w : widths_) w += 6;
@@ -147,7 +147,6 @@ void StudentReport::paintGrades(const Ink& ink, const Student& st, const QRectF&
         x += widths_[static_cast<std::size_t>(c)];
       }
       ink.text(QPointF(x + 3, baseline), l.symbol, b, l.color);
-      ink.weightMark(QPointF(x + 3 + ink.width(b, l.symbol), baseline), l.mark, fontSize_, l.color);
       x += widths_[3];
       ink.fill(QRectF(x + 3, y + rowHeight_ / 2 - fontSize_ / 2, fontSize_, fontSize_), l.color);
       ink.text(QPointF(x + 5 + fontSize_, baseline), l.weight, f, Qt::black);
@@ -200,7 +199,7 @@ void StudentReport::paintChart(const Ink& ink, const Student& st, const QRectF& 
   for (const Line& l : st.grades) {
     const QPointF p(x(static_cast<std::size_t>(l.index)), y(l.value));
     ink.dot(p, 2.6, l.color);
-    ink.weightMark(QPointF(p.x() + 2.6, p.y() + 3), l.mark, 6, l.color);
+    ink.text(QPointF(p.x() + 2.8, p.y() + 1), Ink::WeightMark(l.mark), small, l.color);
   }
 
   // The legend.
@@ -213,7 +212,9 @@ void StudentReport::paintChart(const Ink& ink, const Student& st, const QRectF& 
   lx += ink.width(small, cls) + 14;
   for (std::size_t w = 0; w < weightColours_.size(); ++w) {
     ink.dot(QPointF(lx + 3, ly - 2.5), 2.6, weightColours_[w]);
-    lx += 8 + ink.weightMark(QPointF(lx + 6, ly), static_cast<int>(w) + 1, 6, weightColours_[w]);
+    const QString mark = Ink::WeightMark(static_cast<int>(w) + 1);
+    ink.text(QPointF(lx + 6, ly), mark, small, weightColours_[w]);
+    lx += 10 + ink.width(small, mark);
   }
   ink.text(QPointF(lx + 2, ly), QStringLiteral("známka žáka (barva a číslo značí váhu)"), small, Qt::black);
 }

@@ -67,6 +67,13 @@ VeklaState Class(int students, int columns) {
   return s;
 }
 
+// A grade as the page shows it: the symbol, then its weight's number raised.
+QString Shown(const VeklaState& s, int col, int row) {
+  static const char* const marks[4] = {"¹", "²", "³", "⁴"};
+  return toQt(s.grid.text(col, row)).trimmed() +
+         QString::fromUtf8(marks[WeightNumber(s, s.grid.fontColor(col, row)) - 1]);
+}
+
 // The file an export codec gives, written into `dir`.
 QString Written(const QTemporaryDir& dir, const ExportFiles& files) {
   EXPECT_EQ(files.size(), 1u);
@@ -105,8 +112,9 @@ class Printed : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-// Every student with every grade, average and deviation on the row of the
-// page a reader finds them on; the frame; DejaVu Sans in the file.
+// Every student with every grade (its weight's number raised after it),
+// average and deviation on the row of the page a reader finds them on; the
+// frame; DejaVu Sans in the file.
 TEST_F(Printed, EveryStudentGradeAndAverageOnItsPage) {
   const VeklaState s = Class(30, 8);
   const QString pdf = Written(dir, PdfGradeFiles(s, {}));
@@ -119,7 +127,7 @@ TEST_F(Printed, EveryStudentGradeAndAverageOnItsPage) {
   for (int n = 1; n <= 30; ++n) {
     const int r = GradeGeometry::studentRow(n);
     QStringList expected{QString::number(n), NameOf(n).section(' ', 0, 0), NameOf(n).section(' ', 1)};
-    for (int c = 3; c <= geo.lastGradeCol(); ++c) expected << toQt(s.grid.text(c, r)).trimmed();
+    for (int c = 3; c <= geo.lastGradeCol(); ++c) expected << Shown(s, c, r);
     expected << toQt(s.grid.text(geo.averageCol(), r)) << toQt(s.grid.text(geo.deviationCol(), r));
     if (n % 7 == 0) expected << QStringLiteral("omluven");
     EXPECT_EQ(RowOf(text, NameOf(n)), expected) << n;
@@ -264,7 +272,7 @@ TEST_F(Printed, ReportPageForEachStudentNamingOnlyThem) {
     for (int c = 3; c <= geo.lastGradeCol(); ++c) {
       const QStringList line = RowOf(text, toQt(s.grid.text(c, GradeGeometry::kDateRow)) + ' ');
       const int weight = WeightNumber(s, s.grid.fontColor(c, r));
-      EXPECT_TRUE(line.contains(toQt(s.grid.text(c, r)).trimmed())) << n << " column " << c;
+      EXPECT_TRUE(line.contains(Shown(s, c, r))) << n << " column " << c;
       EXPECT_TRUE(line.join(' ').contains(QStringLiteral("váha %1 (").arg(weight))) << n << " column " << c;
     }
   }
