@@ -401,6 +401,7 @@ void MainWindow::refresh() {
   refreshLog();
 
   refreshing_ = false;
+  emit refreshed();
 }
 
 void MainWindow::refreshControls() {

@@ -77,6 +77,16 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   // the tab shown: a file dropped on the window, chosen from the recent
   // files or named on the command line.
   void openGivenFile(const QString& path);
+  // WindowHost and PanelOwner, also for the windows beside this one: the
+  // grid's selected cells (the current one when none is selected), and an
+  // edit still open in a grid committed, so nothing typed is lost.
+  std::vector<CellPos> selectedCells() const override;
+  void commitPendingEdit() override;
+
+ signals:
+  // After every refresh: the state may have changed (windows beside the
+  // main one follow it).
+  void refreshed();
 
  protected:
   bool event(QEvent* event) override;
@@ -98,7 +108,6 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   void after(const StepResult& result);
 
   // WindowHost: what commands need of the window.
-  std::vector<CellPos> selectedCells() const override;
   void setClipboard(const ClipboardContent& content) override;
   ClipboardContent clipboard() override;
   void showGradeOptions() override;
@@ -111,7 +120,6 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   std::string typed(const QString& text) override;
   void markEdited() override;
   void fieldTyped() override;
-  void commitPendingEdit() override;
   bool refreshing() const override { return refreshing_; }
 
   VeklaState s_;

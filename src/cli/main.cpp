@@ -1,7 +1,15 @@
 // vekla-convert: runs the window program's open and save commands without a
 // window, for batch work and for tests.
+//
+// The printed pages need Qt's GUI module, whose libraries take longer to load
+// than a whole small conversion. So the converter is built twice: the one
+// users run, without that module, and the same program with the PDF codecs
+// (VEKLA_CONVERT_PRINTS) in libexec/vekla/, to which the first hands a
+// command line whose output is a PDF file. Only a PDF conversion pays for
+// the GUI module.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -16,7 +24,16 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #include <sys/mman.h>
+#endif
+#ifdef VEKLA_CONVERT_PRINTS
+#include <QGuiApplication>
+
+#include "print/printcodecs.h"
+#else
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 #include "cli/cliprompter.h"
@@ -44,7 +61,7 @@ namespace {
 
 enum Exit { kDone = 0, kFailed = 1, kUsage = 2 };
 
-enum class Format { Pdb, Csv, Sql, Xlsx, Html, Unknown };
+enum class Format { Pdb, Csv, Sql, Xlsx, Html, Pdf, Unknown };
 
 Format formatOf(const QString& path, bool output) {
   if (output && (path.endsWith('/') || QFileInfo(path).isDir())) return Format::Html;
@@ -53,6 +70,7 @@ Format formatOf(const QString& path, bool output) {
   if (suffix == QLatin1String("csv")) return Format::Csv;
   if (output && suffix == QLatin1String("sql")) return Format::Sql;
   if (output && suffix == QLatin1String("xlsx")) return Format::Xlsx;
+  if (output && suffix == QLatin1String("pdf")) return Format::Pdf;
   return Format::Unknown;
 }
 
@@ -67,12 +85,13 @@ std::optional<Conversion> ImportOf(Format f, bool twoValues) {
   if (f == Format::Csv) return twoValues ? Conversion::ImportCsvTwoValues : Conversion::ImportCsv;
   return std::nullopt;
 }
-std::optional<Conversion> ExportOf(Format f) {
+std::optional<Conversion> ExportOf(Format f, bool report) {
   switch (f) {
     case Format::Csv: return Conversion::ExportCsv;
     case Format::Sql: return Conversion::ExportSql;
     case Format::Xlsx: return Conversion::ExportXlsx;
     case Format::Html: return Conversion::ExportHtml;
+    case Format::Pdf: return report ? Conversion::ExportReport : Conversion::ExportPdf;
     default: return std::nullopt;
   }
 }
@@ -84,6 +103,8 @@ const char* ConversionName(Conversion c) {
     case Conversion::ExportSql: return "export do SQL";
     case Conversion::ExportXlsx: return "export do Excelu";
     case Conversion::ExportHtml: return "export do HTML";
+    case Conversion::ExportPdf: return "tisk do PDF";
+    case Conversion::ExportReport: return "výpis pro rodiče";
   }
   return "";
 }
@@ -212,7 +233,8 @@ std::variant<Plan, int> planOf(const ConvertOptions& o) {
   const Format in = formatOf(o.positional[0], false);
   const Format out = formatOf(o.positional[1], true);
   if (in == Format::Unknown) return usageError("vstup musí být databáze .pdb nebo soubor .csv");
-  if (out == Format::Unknown) return usageError("výstup musí končit .pdb, .csv, .sql, .xlsx nebo být složka");
+  if (out == Format::Unknown) return usageError("výstup musí končit .pdb, .csv, .sql, .xlsx, .pdf nebo být složka");
+  if (o.report && out != Format::Pdf) return usageError("--report zapisuje jen soubor .pdf");
   if (!o.settingsFile.isEmpty() && !QFileInfo(o.settingsFile).isFile())
     return usageError("soubor nastavení \"" + o.settingsFile.toStdString() + "\" neexistuje");
   if (SameFile(plan.input, plan.output)) return overwritesInput("výstup", plan.output);
@@ -240,7 +262,7 @@ std::variant<Plan, int> planOf(const ConvertOptions& o) {
   // Both conversions must exist before anything is read or written.
   const KindEntry& entry = KindTable(plan.kind);
   plan.importing = ImportOf(in, o.twoValues);
-  plan.exporting = ExportOf(out);
+  plan.exporting = ExportOf(out, o.report);
   if (plan.importing && !entry.has(*plan.importing)) return notAvailable(plan.kind, *plan.importing);
   if (plan.exporting && !entry.has(*plan.exporting)) return notAvailable(plan.kind, *plan.exporting);
   return plan;
@@ -365,12 +387,48 @@ void PrepareHeap() {
 #endif
 }
 
+#ifdef VEKLA_CONVERT_PRINTS
+// The printing converter's toolkit runs offscreen, with or without a
+// display, and its notes on the desktop it finds (no runtime folder, no
+// session bus) are no messages of the conversion.
+void QuietToolkit(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+#else
+// Whether the command line writes a PDF file, which the printing converter does.
+bool WritesPdf(const ConvertOptions& o) {
+  return o.positional.size() == 2 && formatOf(o.positional[1], true) == Format::Pdf;
+}
+
+// Hands the whole command line to the printing converter: installed, it is
+// VEKLA_PRINTING_CONVERTER from this program's folder; in the build folder,
+// in libexec/vekla/ beside it. Returns only when it cannot be started.
+int RunPrintingConverter(char** argv) {
+  const QString dir = QCoreApplication::applicationDirPath() + "/";
+  QString program = QDir::cleanPath(dir + QStringLiteral("libexec/vekla/vekla-convert"));
+  if (!QFileInfo(program).isExecutable()) program = QDir::cleanPath(dir + QStringLiteral(VEKLA_PRINTING_CONVERTER));
+  const QByteArray path = QFile::encodeName(program);
+  execv(path.constData(), argv);
+  PrintMessageUtf8("PDF nelze vytvořit: program \"" + program.toStdString() + "\" nelze spustit (" +
+                   std::strerror(errno) + "), nic nebylo zapsáno");
+  return kFailed;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   PrepareHeap();
   IgnoreFileSizeSignal();
+#ifdef VEKLA_CONVERT_PRINTS
+  // Fonts and the PDF writer need the GUI application; no window is shown.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietToolkit);
+  QGuiApplication app(argc, argv);
+  InstallPrinting();
+#else
   QCoreApplication app(argc, argv);
+#endif
   // The toolkit switched the C library to the user's locale: C numbers, so no file has "0,7" for 0.7.
   std::setlocale(LC_NUMERIC, "C");
   ConvertOptions o;
@@ -392,5 +450,8 @@ int main(int argc, char** argv) {
     if (!o.positional.isEmpty()) return usageError("--info se nekombinuje se vstupem a výstupem");
     return printInfo(o.infoFile);
   }
+#ifndef VEKLA_CONVERT_PRINTS
+  if (WritesPdf(o)) return RunPrintingConverter(argv);
+#endif
   return convert(o);
 }

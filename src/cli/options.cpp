@@ -37,6 +37,7 @@ const char* UsageText() {
          "  .csv   soubor CSV (známky: dva soubory, druhý končí \"hodnoty.csv\")\n"
          "  .sql   skript pro MySQL a MariaDB\n"
          "  .xlsx  sešit Excel\n"
+         "  .pdf   tisk: stránky A4 (známky, rozpisy, rozvrh, kalendář)\n"
          "  SLOŽKA/ (končí \"/\" nebo existuje) stránka HTML se styly\n"
          "Volby:\n"
          "  --kind znamky|rozpisy|rozvrh|kalendar  druh databáze (jinak podle databáze\n"
@@ -45,6 +46,8 @@ const char* UsageText() {
          "  --semester N              pololetí zobrazené před uložením nebo exportem\n"
          "                            (výchozí poslední)\n"
          "  --two-values              import známek z CSV se dvěma hodnotami\n"
+         "  --report                  výpis pro rodiče: stránka PDF pro každého studenta\n"
+         "                            (jen známky, výstup .pdf)\n"
          "  --settings SOUBOR         vekla.ini s volbami zobrazení známek (HTML, Excel)\n"
          "                            a složkou zálohy kapesního počítače [PalmDesktop]\n"
          "                            (výchozí $VEKLA_HOME/vekla.ini, je-li VEKLA_HOME\n"
@@ -67,11 +70,12 @@ ConvertOptions ParseOptions(const QStringList& args) {
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
   const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, {});
   const QCommandLineOption twoValues(QStringLiteral("two-values"), {});
+  const QCommandLineOption report(QStringLiteral("report"), {});
   auto valued = [](const char* name) { return QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("x")); };
   const QCommandLineOption kind = valued("kind"), semesters = valued("semesters"), semester = valued("semester"),
                            settings = valued("settings"), data = valued("data"), now = valued("now"),
                            info = valued("info");
-  parser.addOptions({help, version, twoValues, kind, semesters, semester, settings, data, now, info});
+  parser.addOptions({help, version, twoValues, report, kind, semesters, semester, settings, data, now, info});
   const QStringList all = QStringList(QStringLiteral("vekla-convert")) + args;
   if (!parser.parse(all)) usage(CommandLineError(parser, all));
 
@@ -80,6 +84,7 @@ ConvertOptions ParseOptions(const QStringList& args) {
   o.help = parser.isSet(help);
   o.version = parser.isSet(version);
   o.twoValues = parser.isSet(twoValues);
+  o.report = parser.isSet(report);
   for (const QString& v : parser.values(kind)) {
     o.kind = KindFromOptionName(v);
     if (!o.kind) usage(QStringLiteral("neznámý druh \"%1\" (znamky, rozpisy, rozvrh, kalendar)").arg(v));

@@ -24,6 +24,7 @@ struct ConvertOptions {
   std::set<int> semesters;      // --semesters N[,N...], 1-based
   std::optional<int> semester;  // --semester N, 1-based
   bool twoValues = false;       // --two-values
+  bool report = false;          // --report: the per-student report as the PDF
   QString settingsFile;         // --settings
   QString dataDir;              // --data, with a trailing "/"
   QDateTime now;                // --now; invalid when not given

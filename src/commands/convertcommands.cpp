@@ -37,6 +37,9 @@ struct Format {
   const char* filter;      // save dialogs, UTF-8
   const char* defaultExt;  // save dialogs
   bool open;               // the first file opened with the desktop's program
+  // Save dialogs proposed in the export folder (documents to hand on)
+  // instead of Adresar1 (files for other programs).
+  bool inExportFolder = false;
 };
 
 constexpr Format kFormats[] = {
@@ -44,6 +47,8 @@ constexpr Format kFormats[] = {
     {Conversion::ExportSql, Target::Dialogs, "", "SQL skript|*.sql", "sql", false},
     {Conversion::ExportHtml, Target::Folder, "html", "", "", true},
     {Conversion::ExportXlsx, Target::File, "excel", "", "", true},
+    {Conversion::ExportPdf, Target::Dialogs, "", "Dokument PDF|*.pdf", "pdf", false, true},
+    {Conversion::ExportReport, Target::Dialogs, "", "Dokument PDF|*.pdf", "pdf", false, true},
 };
 
 const Format* FormatOf(Conversion c) {
@@ -90,6 +95,7 @@ void DropStoredSemesters(VeklaState& s) {
 std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const Format& f, ExportFiles files) {
   std::vector<FileToWrite> chosen;
   if (files.empty()) return chosen;
+  const QString proposedIn = f.inExportFolder ? ExportFolder(s) : s.adresar1;
   const QString& firstName = files.front().name;
   const QString firstStem = QFileInfo(firstName).completeBaseName();
   const qsizetype extension = firstName.size() - firstStem.size();
@@ -99,12 +105,12 @@ std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const For
     request.title = files[i].caption;
     request.filter = cp(f.filter);
     request.defaultExt = f.defaultExt;
-    request.initialDir = s.adresar1;
+    request.initialDir = proposedIn;
     request.overwritePrompt = true;
     if (i == 0) {
-      request.fileName = s.adresar1 + firstName;
+      request.fileName = proposedIn + firstName;
     } else {
-      const QString beside = first.value_or(s.adresar1 + firstName);
+      const QString beside = first.value_or(proposedIn + firstName);
       QString name = files[i].name;
       if (name.startsWith(firstStem)) name = name.mid(firstStem.size());
       request.fileName = beside.left(std::max<qsizetype>(beside.size() - extension, 0)) + name;
@@ -167,11 +173,15 @@ Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::op
 }
 
 Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec) {
-  const Format* f = FormatOf(c);
-  if (!f) return Outcome::Refused;
+  if (!FormatOf(c)) return Outcome::Refused;
   // The codec reads the tab and changes nothing in it: an export is no
   // edit, and a database without a name keeps none.
-  ExportFiles files = codec(std::as_const(s), ReadGradeDisplayOptions(s.settings));
+  return ExportFilesClick(s, p, c, codec(std::as_const(s), ReadGradeDisplayOptions(s.settings)));
+}
+
+Outcome ExportFilesClick(VeklaState& s, Prompter& p, Conversion c, ExportFiles files) {
+  const Format* f = FormatOf(c);
+  if (!f) return Outcome::Refused;
   if (files.empty()) return Outcome::Refused;
   std::vector<std::string> log = std::move(files.log);
   std::vector<FileToWrite> targets;

@@ -2,8 +2,8 @@
 // The commands around the conversion codecs, one per direction: an import
 // reads the file chosen in the open dialog through the kind's codec; an
 // export takes the files the kind's codec gives and puts them where its
-// format puts files (save dialogs for CSV and SQL, the folders "html" and
-// "excel" in ProgramDir for pages and workbooks), writes them as a set and
+// format puts files (save dialogs for CSV, SQL and PDF, the folders "html"
+// and "excel" in the export folder for pages and workbooks), writes them as a set and
 // opens what is meant to be opened.
 #include <QString>
 #include <optional>
@@ -26,5 +26,9 @@ Outcome ConvertClick(VeklaState& s, Prompter& p, Conversion c);
 Outcome ImportClick(VeklaState& s, Prompter& p, ImportCodec codec, const std::optional<QString>& given = {});
 // Exports the current tab in the format of `c`.
 Outcome ExportClick(VeklaState& s, Prompter& p, Conversion c, ExportCodec codec);
+// Puts files made for the current tab where the format of `c` puts its
+// files, as ExportClick does with its codec's (the per-student report of
+// the students the window has selected).
+Outcome ExportFilesClick(VeklaState& s, Prompter& p, Conversion c, ExportFiles files);
 
 }  // namespace vekla

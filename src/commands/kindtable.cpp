@@ -12,8 +12,8 @@ namespace vekla {
 
 namespace {
 
-const std::array<KindEntry, kKindCount>& table() {
-  static const std::array<KindEntry, kKindCount> rows = {{
+std::array<KindEntry, kKindCount>& Rows() {
+  static std::array<KindEntry, kKindCount> rows = {{
       {DbKind::Znamky,
        ReadGrades,
        WriteGrades,
@@ -61,6 +61,16 @@ Codec find(const std::vector<std::pair<Conversion, Codec>>& list, Conversion c) 
 ImportCodec KindEntry::importer(Conversion c) const { return find(imports, c); }
 ExportCodec KindEntry::exporter(Conversion c) const { return find(exports, c); }
 
-const KindEntry& KindTable(DbKind k) { return table()[KindIndex(k)]; }
+const KindEntry& KindTable(DbKind k) { return Rows()[KindIndex(k)]; }
+
+void AddExport(DbKind k, Conversion c, ExportCodec codec) {
+  auto& exports = Rows()[KindIndex(k)].exports;
+  for (auto& [conv, existing] : exports)
+    if (conv == c) {
+      existing = codec;
+      return;
+    }
+  exports.emplace_back(c, codec);
+}
 
 }  // namespace vekla

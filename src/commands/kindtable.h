@@ -24,10 +24,12 @@
 
 namespace vekla {
 
-enum class Conversion { ImportCsv, ImportCsvTwoValues, ExportCsv, ExportHtml, ExportSql, ExportXlsx };
-inline constexpr Conversion kAllConversions[] = {Conversion::ImportCsv, Conversion::ImportCsvTwoValues,
-                                                 Conversion::ExportCsv, Conversion::ExportHtml,
-                                                 Conversion::ExportSql, Conversion::ExportXlsx};
+// ExportPdf: the printed pages of a tab; ExportReport: the grade book's
+// per-student report ("Výpis pro rodiče").
+enum class Conversion { ImportCsv, ImportCsvTwoValues, ExportCsv, ExportHtml, ExportSql, ExportXlsx, ExportPdf, ExportReport };
+inline constexpr Conversion kAllConversions[] = {
+    Conversion::ImportCsv, Conversion::ImportCsvTwoValues, Conversion::ExportCsv, Conversion::ExportHtml,
+    Conversion::ExportSql, Conversion::ExportXlsx,         Conversion::ExportPdf, Conversion::ExportReport};
 
 using KindCommand = Outcome (*)(VeklaState&, Prompter&);
 using OpenCommand = Outcome (*)(VeklaState&, Prompter&, const QString& path, bool firstDialog);
@@ -52,5 +54,12 @@ struct KindEntry {
 };
 
 const KindEntry& KindTable(DbKind k);
+
+// Adds the codec of an export to a kind's row, or replaces the one it has.
+// The printed pages register themselves so from src/print/ (InstallPrinting):
+// they need Qt's GUI module, which the converter loads only to write a PDF,
+// so a program without that library has no PDF conversion. Nothing else
+// changes the table.
+void AddExport(DbKind k, Conversion c, ExportCodec codec);
 
 }  // namespace vekla

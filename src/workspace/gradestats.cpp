@@ -245,6 +245,8 @@ bool ComputeChanged(VeklaState& s, const Scale& scale) {
 
 }  // namespace
 
+long double ParseGradeNumber(const std::string& text) { return ParseNumber(text); }
+
 std::string FormatStat(long double v) {
   // Fixed notation, three decimals, rounded first to five significant digits
   // (so 123,4567 shows as 123,460), halves away from zero.

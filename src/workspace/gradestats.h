@@ -38,6 +38,10 @@ void ComputeStatistics(VeklaState& s);
 void ColourResult(VeklaState& s, int row, int col, int mode, long double value);
 // Decimal-comma formatting of statistics: fixed, 3 decimals ("1,667").
 std::string FormatStat(long double v);
+// A decimal-comma number as the grade panel and the statistics cells hold
+// it ("1,50", "1,667"; a decimal point is accepted too); anything else
+// reads as 0, as the statistics read it.
+long double ParseGradeNumber(const std::string& text);
 
 // The band cell chosen in the average panel, whose colours a click on a
 // result cell takes.

@@ -366,14 +366,18 @@ void StartSemestersAfresh(VeklaState& s) {
 }
 
 std::string SemesterLabel(VeklaState& s) {
-  const QDate d = Now().date();
+  std::string label = SemesterLabelOf(Now().date());
+  s.caption = label;
+  return label;
+}
+
+std::string SemesterLabelOf(const QDate& d) {
   const int m = d.month();
   const int firstYear = m >= 8 ? d.year() : d.year() - 1;
   const char digit = (m >= 8 || m == 1) ? '1' : '2';
   std::string label;
   label += digit;
   label += ". pol. " + num(firstYear) + "/" + num(firstYear + 1);
-  s.caption = label;
   return label;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The per-kind setup of the main grid and the window, and the layout helpers
 // that every command calls after it changes rows or columns.
+#include <QDate>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ void NumberLessonColumns(VeklaState& s);
 
 // The label of the current semester ("2. pol. 2025/2026"); sets the caption.
 std::string SemesterLabel(VeklaState& s);
+// The label of the semester a day lies in.
+std::string SemesterLabelOf(const QDate& d);
 // The semester box of a new grade book: the current semester alone, shown.
 void StartSemestersAfresh(VeklaState& s);
 

@@ -1,7 +1,8 @@
 // The layers of src/ depend only downwards: pdb, workspace, then the codecs
-// (kinds, convert), then commands, then the window and the converter. The
-// codecs never reach the prompter, not even through another header, and no
-// two files need each other (a file is its header and its source together).
+// (kinds, convert), then commands, then the printed pages, then the window
+// and the converter. The codecs never reach the prompter, not even through
+// another header, and no two files need each other (a file is its header
+// and its source together).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::map<std::string, int> kRank = {{"pdb", 0},      {"workspace", 1}, {"kinds", 2}, {"convert", 2},
-                                          {"commands", 3}, {"app", 4},       {"cli", 4}};
+                                          {"commands", 3}, {"print", 4},     {"app", 5}, {"cli", 5}};
 
 // The project headers a file includes, as "folder/name.h".
 std::set<std::string> includes(const fs::path& file) {
