@@ -111,27 +111,36 @@ QFont GridModel::cellFont(const Cell& c) {
   return f;
 }
 
-void GridModel::installWidthMeasure() {
-  // A grid holds few distinct texts (20 grade symbols, dates, times), and
-  // shaping a text costs far more than looking it up: each text is measured
-  // once per font.
-  CellGrid::setTextWidthMeasure([](const Cell& c) {
-    struct Font {
-      QFontMetrics metrics;
-      std::unordered_map<std::string, int> widths;
-    };
-    static std::map<int, Font> fonts;
-    constexpr std::size_t kMaxTexts = 100000;
-    const int key = (c.size > 0 ? c.size : 8) * 2 + (c.bold ? 1 : 0);
-    auto it = fonts.find(key);
-    if (it == fonts.end()) it = fonts.emplace(key, Font{QFontMetrics(cellFont(c)), {}}).first;
-    Font& f = it->second;
-    if (const auto w = f.widths.find(c.text); w != f.widths.end()) return w->second;
-    if (f.widths.size() >= kMaxTexts) f.widths.clear();
-    const int w = f.metrics.horizontalAdvance(cellText(c.text)) + 10;
-    f.widths.emplace(c.text, w);
-    return w;
-  });
+TextWidths::TextWidths() { install(); }
+
+TextWidths::~TextWidths() { CellGrid::setTextWidthMeasure({}); }
+
+void TextWidths::install() {
+  CellGrid::setTextWidthMeasure([this](const Cell& c) { return measure(c); });
+}
+
+void TextWidths::clear() {
+  fonts_.clear();
+  install();
+}
+
+std::size_t TextWidths::textsKnown() const {
+  std::size_t n = 0;
+  for (const auto& [key, font] : fonts_) n += font.widths.size();
+  return n;
+}
+
+int TextWidths::measure(const Cell& c) {
+  constexpr std::size_t kMaxTexts = 100000;
+  const int key = (c.size > 0 ? c.size : 8) * 2 + (c.bold ? 1 : 0);
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) it = fonts_.emplace(key, Font{QFontMetrics(GridModel::cellFont(c)), {}}).first;
+  Font& f = it->second;
+  if (const auto w = f.widths.find(c.text); w != f.widths.end()) return w->second;
+  if (f.widths.size() >= kMaxTexts) f.widths.clear();
+  const int w = f.metrics.horizontalAdvance(cellText(c.text)) + 10;
+  f.widths.emplace(c.text, w);
+  return w;
 }
 
 QVariant GridModel::cellData(int col, int row, int role, bool header) const {

@@ -2,15 +2,45 @@
 // The grids of the window: a table model over a CellGrid of the state (the
 // cells are the data; the model keeps no copy) and the view that shows it.
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "commands/commands.h"
 #include "workspace/state.h"
 
 namespace vekla {
+
+// The widths of cell texts in the window's fonts, which size the columns.
+// A grid holds few distinct texts (20 grade symbols, dates, times), and
+// shaping a text costs far more than looking it up: each text is measured
+// once per font. While it lives it is CellGrid's measure; the window owns
+// it, so its cache goes with the window, and a change of the fonts starts
+// it afresh.
+class TextWidths {
+ public:
+  TextWidths();
+  ~TextWidths();
+  TextWidths(const TextWidths&) = delete;
+  TextWidths& operator=(const TextWidths&) = delete;
+  // Forgets every width (the fonts changed); every grid measures again.
+  void clear();
+  std::size_t textsKnown() const;
+
+ private:
+  struct Font {
+    QFontMetrics metrics;
+    std::unordered_map<std::string, int> widths;
+  };
+  void install();
+  int measure(const Cell& c);
+  std::map<int, Font> fonts_;
+};
 
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
@@ -51,8 +81,6 @@ class GridModel : public QAbstractTableModel {
 
   // The font a cell is painted with (size in points, bold).
   static QFont cellFont(const Cell& c);
-  // Installs CellGrid's text width measure with real font metrics.
-  static void installWidthMeasure();
 
  private:
   int offset() const { return mode_ == Fixed::AsHeaders ? grid().fixedCols() : 0; }

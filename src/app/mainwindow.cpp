@@ -56,8 +56,8 @@ QString DroppedFile(const QMimeData* data) {
 
 MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 
-MainWindow::MainWindow(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
-  GridModel::installWidthMeasure();
+MainWindow::MainWindow(Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent), textWidths_(std::make_unique<TextWidths>()) {
   s_.programDir = ResolveProgramDir(QCoreApplication::applicationDirPath());
   s_.exportDir = ResolveExportDir(QCoreApplication::applicationDirPath());
   InitControls(s_);
@@ -214,6 +214,8 @@ bool MainWindow::event(QEvent* event) {
     activate();
     return handled;
   }
+  // Other fonts give the texts other widths.
+  if (event->type() == QEvent::ApplicationFontChange) textWidths_->clear();
   return QMainWindow::event(event);
 }
 

@@ -27,6 +27,7 @@ class ActionBars;
 class GradeOptionsDialog;
 class HelpWindow;
 class GridModel;
+class TextWidths;
 class GridView;
 class QtPrompter;
 
@@ -122,6 +123,8 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   void fieldTyped() override;
   bool refreshing() const override { return refreshing_; }
 
+  // Declared first: gone last, after every grid of the window.
+  std::unique_ptr<TextWidths> textWidths_;
   VeklaState s_;
   Histories histories_;
   std::unique_ptr<QtPrompter> ownPrompter_;

@@ -14,10 +14,10 @@ const Cell& CellGrid::defaultCell() {
 namespace {
 constexpr int kDefaultWidth = 64;
 
+// The estimate from the character count, where no fonts are at hand.
+int EstimatedWidth(const Cell& c) { return static_cast<int>(c.text.size()) * (c.size + (c.bold ? 1 : 0)) * 3 / 4 + 8; }
 std::function<int(const Cell&)>& widthMeasure() {
-  static std::function<int(const Cell&)> m = [](const Cell& c) {
-    return static_cast<int>(c.text.size()) * (c.size + (c.bold ? 1 : 0)) * 3 / 4 + 8;
-  };
+  static std::function<int(const Cell&)> m = EstimatedWidth;
   return m;
 }
 // Counts the measures installed, so a grid knows whether its widths came
@@ -102,7 +102,7 @@ void CellGrid::removeCols(int index, int count) {
 const std::function<int(const Cell&)>& CellGrid::textWidthMeasure() { return widthMeasure(); }
 
 void CellGrid::setTextWidthMeasure(std::function<int(const Cell&)> measure) {
-  widthMeasure() = std::move(measure);
+  widthMeasure() = measure ? std::move(measure) : EstimatedWidth;
   ++measureGeneration();
 }
 

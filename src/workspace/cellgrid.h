@@ -115,8 +115,9 @@ class CellGrid {
   int colWidth(int col) const;
   void setColWidth(int col, int width);
   // How the width of a cell text is measured; the window installs one that
-  // uses real font metrics, the default estimates from the character count.
-  // Installing another measure makes every grid measure all columns again.
+  // uses real font metrics while it lives, the default (also after an empty
+  // measure is installed) estimates from the character count. Installing
+  // another measure makes every grid measure all columns again.
   static const std::function<int(const Cell&)>& textWidthMeasure();
   static void setTextWidthMeasure(std::function<int(const Cell&)> measure);
 

@@ -787,3 +787,26 @@ TEST_F(Window, GradeOptionsDialog) {
 }
 
 }  // namespace
+
+// The window's text widths measure with its fonts while it lives, start
+// afresh when the fonts change, and leave the estimate behind when it goes.
+TEST(TextWidthsTest, TheCacheLivesAndDiesWithItsOwner) {
+  const Cell cell = [] {
+    Cell c;
+    c.text = "Novotná Klára";
+    c.size = 8;
+    return c;
+  }();
+  const int estimate = CellGrid::textWidthMeasure()(cell);
+  {
+    TextWidths widths;
+    CellGrid::textWidthMeasure()(cell);
+    CellGrid::textWidthMeasure()(cell);
+    EXPECT_EQ(widths.textsKnown(), 1u);
+    widths.clear();
+    EXPECT_EQ(widths.textsKnown(), 0u);
+    CellGrid::textWidthMeasure()(cell);
+    EXPECT_EQ(widths.textsKnown(), 1u);
+  }
+  EXPECT_EQ(CellGrid::textWidthMeasure()(cell), estimate);
+}
