@@ -150,7 +150,10 @@ void CheckGradeBook(VeklaState& s, int lastStudent, bool twoValues) {
   }
   for (int r = G::kFirstStudentRow; r <= lastStudent; ++r)
     for (int c = G::kFirstGradeCol; c <= geo.lastGradeCol(); ++c)
-      check(c, r, [&](std::string t) { return CheckGrade(s, t, {c, r}, !twoValues); });
+      check(c, r, [&](std::string t) {
+        if (!t.empty()) PadGradeSymbols(s.znamky);
+        return CheckGrade(s, t, {c, r}, !twoValues);
+      });
   // A student without an order number gets a free one below, not the
   // smallest number the check would make of nothing.
   std::vector<int> unnumbered;

@@ -282,16 +282,17 @@ std::string CheckValue(VeklaState& s, std::string text) {
 
 namespace {
 
-// The grade symbols, each of one character given its trailing space, as a
-// table. A check of every cell asks for it once a cell: it is made again
-// only when the symbol grid was written to since (its mark tells).
-const GradeCodes& PaddedSymbols(VeklaState& s) {
+// The grade symbols as a table, each of one character with its trailing
+// space as a cell holds it (the symbol grid itself is left as it is). A
+// check of every cell asks for it once a cell: it is made again only when
+// the symbol grid was written to since (its mark tells).
+const GradeCodes& Symbols(const VeklaState& s) {
   thread_local std::optional<CellGrid::Mark> madeFor;
   thread_local std::optional<GradeCodes> codes;
   if (madeFor && *madeFor == s.znamky.mark()) return *codes;
-  for (int c = 1; c <= 20; ++c)
-    if (s.znamky.text(c, 0).size() == 1) s.znamky.setText(c, 0, s.znamky.text(c, 0) + ' ');
-  codes.emplace(s);
+  CellGrid padded = s.znamky;
+  PadGradeSymbols(padded);
+  codes.emplace(padded);
   madeFor = s.znamky.mark();
   return *codes;
 }
@@ -306,9 +307,8 @@ std::string CheckGrade(VeklaState& s, std::string text, CellPos at, bool colour)
       text.resize(2);
       Log(s, CellName(s, at) + " " + original + cp(" zkráceno na ") + text);
     }
-    // The symbols are compared as they are stored: a symbol of one
-    // character gets its trailing space in the symbol grid as well.
-    const GradeCodes& symbols = PaddedSymbols(s);
+    // The symbols are compared as the cells hold them.
+    const GradeCodes& symbols = Symbols(s);
     auto listed = [&symbols](const std::string& t) { return symbols(t) != 0; };
     if (!listed(text)) {
       bool found = false;
@@ -380,7 +380,10 @@ std::string CheckGradeBookCell(VeklaState& s, const std::string& text, CellPos a
     return name;
   }
   if (at.col == g.noteCol()) return CutLabelledText(s, text, cp("Poznámka"), 250);
-  if (gradeCol && studentRow) return CheckGrade(s, text, at, false);
+  if (gradeCol && studentRow) {
+    if (!text.empty()) PadGradeSymbols(s.znamky);
+    return CheckGrade(s, text, at, false);
+  }
   if (gradeCol && (at.row == G::kStartRow || at.row == G::kEndRow)) return CheckTime(s, text, at, false);
   if (gradeCol && at.row == G::kDateRow) return CheckDayMonth(s, text, at);
   return text;

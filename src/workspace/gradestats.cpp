@@ -286,10 +286,15 @@ std::uint64_t GradeCodes::key(std::string_view text) {
   return k;
 }
 
-GradeCodes::GradeCodes(const VeklaState& s) {
+void PadGradeSymbols(CellGrid& znamky) {
+  for (int c = 1; c <= 20; ++c)
+    if (const std::string& t = znamky.text(c, 0); t.size() == 1) znamky.setText(c, 0, t + ' ');
+}
+
+GradeCodes::GradeCodes(const CellGrid& znamky) {
   // Searched from 1 to 20: the first of two equal symbols is found.
   for (int c = 1; c <= 20; ++c) {
-    const std::string& t = s.znamky.text(c, 0);
+    const std::string& t = znamky.text(c, 0);
     if (t.empty()) continue;
     if (t.size() >= 8) {
       longer_.emplace_back(t, c);

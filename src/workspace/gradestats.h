@@ -11,11 +11,17 @@
 
 namespace vekla {
 
+// A checked grade cell holds two characters: a grade symbol of one
+// character gets its trailing space, as the checked cells spell it. The
+// grade book's cell checks pad the symbols so before a grade is checked
+// (CheckGrade itself only reads them).
+void PadGradeSymbols(CellGrid& znamky);
 int GradeCode(const VeklaState& s, const std::string& text);  // 1..20, 0 none
 // The same for many cells: the symbols looked up in a table made once.
 class GradeCodes {
  public:
-  explicit GradeCodes(const VeklaState& s);
+  explicit GradeCodes(const VeklaState& s) : GradeCodes(s.znamky) {}
+  explicit GradeCodes(const CellGrid& znamky);
   int operator()(const std::string& text) const;  // 1..20, 0 none
 
  private:

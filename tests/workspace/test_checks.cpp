@@ -272,12 +272,18 @@ TEST_F(Checks, TimeWithoutTheFiveMinuteRuleKeepsMinutes) {
 TEST_F(Checks, GradesCompareWithTheSymbolsAsStored) {
   VeklaState s;
   MakeGradeBook(s, 5, 2);
-  // A symbol typed without its trailing space gets it in the symbol grid too.
+  // A symbol of one character matches the cell with its trailing space. The
+  // check leaves the symbols as they are; the grade book's cell check pads
+  // them first, an empty cell does not.
   s.znamky.setText(1, 0, "1");
   s.znamky.setText(16, 0, "A");
   EXPECT_EQ(CheckGrade(s, "1", {3, 4}, false), "1 ");
-  EXPECT_EQ(s.znamky.text(1, 0), "1 ");
   EXPECT_EQ(CheckGrade(s, "A", {3, 4}, false), "A ");
+  EXPECT_EQ(s.znamky.text(1, 0), "1");
+  EXPECT_EQ(CheckGradeBookCell(s, "", {3, 4}), "");
+  EXPECT_EQ(s.znamky.text(1, 0), "1");
+  EXPECT_EQ(CheckGradeBookCell(s, "A", {3, 4}), "A ");
+  EXPECT_EQ(s.znamky.text(1, 0), "1 ");
   EXPECT_EQ(s.znamky.text(16, 0), "A ");
   // The middle dot is tried only after the plain text matched nothing.
   EXPECT_EQ(CheckGrade(s, "1.", {3, 4}, false), "");
