@@ -22,6 +22,7 @@
 #include "app/qtcolor.h"
 #include "pdb/text.h"
 #include "workspace/gradegeometry.h"
+#include "workspace/kindops.h"
 
 namespace vekla {
 
@@ -161,7 +162,8 @@ void ClassOverview::refresh() {
   const Basis now = basis();
   if (shown_ == now) return;
   shown_ = now;
-  const bool grades = s_.kind == DbKind::Znamky;
+  // Only a kind with grade cells has figures to show.
+  const bool grades = Ops(s_.kind).gradeCell != nullptr;
   pages_->setCurrentIndex(grades ? 0 : 1);
   if (!grades) return;
 

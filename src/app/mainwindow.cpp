@@ -35,6 +35,7 @@
 #include "commands/sessioncommands.h"
 #include "commands/windowevents.h"
 #include "pdb/text.h"
+#include "workspace/kindparams.h"
 #include "workspace/settingsdialogs.h"
 #include "workspace/setup.h"
 
@@ -135,7 +136,7 @@ QWidget* MainWindow::buildGridAndLog() {
   tabs_->setShape(QTabBar::RoundedSouth);
   tabs_->setExpanding(false);
   tabs_->setDrawBase(true);
-  for (DbKind k : {DbKind::Znamky, DbKind::Rozpisy, DbKind::Rozvrh, DbKind::Kalendar})
+  for (DbKind k : kAllKinds)
     tabs_->addTab(toQt(KindTabCaption(k)));
   topLayout->addWidget(tabs_);
   connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {

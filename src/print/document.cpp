@@ -61,7 +61,8 @@ PageFrame FrameOf(const VeklaState& s) {
   PageFrame f;
   f.title = toQt(KindTabCaption(s.kind) + (name.empty() ? std::string() : ": " + name));
   const QDate today = Now().date();
-  f.semester = toQt(s.kind == DbKind::Znamky && !s.semesterText.empty() ? s.semesterText : SemesterLabelOf(today));
+  f.semester =
+      toQt(Params(s.kind).semesterStore && !s.semesterText.empty() ? s.semesterText : SemesterLabelOf(today));
   f.printed = QStringLiteral("Vytištěno ") + today.toString(QStringLiteral("dd.MM.yyyy"));
   return f;
 }
