@@ -95,7 +95,10 @@ void DropStoredSemesters(VeklaState& s) {
 std::vector<FileToWrite> AskForFiles(const VeklaState& s, Prompter& p, const Format& f, ExportFiles files) {
   std::vector<FileToWrite> chosen;
   if (files.empty()) return chosen;
-  const QString proposedIn = f.inExportFolder ? ExportFolder(s) : s.adresar1;
+  // The export folder is made when it is proposed: a dialog opened on a
+  // folder that is not there would show another one, and its proposed name
+  // could not be written.
+  const QString proposedIn = f.inExportFolder && QDir().mkpath(ExportFolder(s)) ? ExportFolder(s) : s.adresar1;
   const QString& firstName = files.front().name;
   const QString firstStem = QFileInfo(firstName).completeBaseName();
   const qsizetype extension = firstName.size() - firstStem.size();

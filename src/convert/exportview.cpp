@@ -40,13 +40,19 @@ bool IsDeviceName(std::string_view stem) {
 
 }  // namespace
 
-std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o) {
+std::string ExportNameStem(const VeklaState& s) {
   std::string stem = PlainStem(ExportDatabaseName(s));
   // A name of only removed characters still gives the files a name.
   if (stem.empty()) stem = PlainStem(KindPrefix(s.kind));
+  return IsDeviceName(stem) ? stem + '_' : stem;
+}
+
+std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o) {
   // The stem of a kind shown under the display options always has their
   // digits after it.
-  if (!Params(s.kind).displayOptions) return IsDeviceName(stem) ? stem + '_' : stem;
+  if (!Params(s.kind).displayOptions) return ExportNameStem(s);
+  std::string stem = PlainStem(ExportDatabaseName(s));
+  if (stem.empty()) stem = PlainStem(KindPrefix(s.kind));
   const bool perStudent = o.zvlast;
   auto digit = [](bool on) { return on ? '1' : '0'; };
   stem += '_';

@@ -27,6 +27,8 @@ std::string ExportDatabaseName(const VeklaState& s);
 // digits, 1 or 0: Zhustit, Barevne, ZnamkyBarevne, Zvlast, of which the
 // per-student layout always sets the first and the last.
 std::string ExportPageStem(const VeklaState& s, const GradeDisplayOptions& o);
+// The same without the display options' digits ("znamky-7a").
+std::string ExportNameStem(const VeklaState& s);
 
 // Whether a topic is a heading: its first character after leading spaces
 // ("a" for an empty topic), folded, is a digit or a capital letter.

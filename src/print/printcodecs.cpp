@@ -6,6 +6,7 @@
 #include "print/gradesheet.h"
 #include "print/report.h"
 #include "print/tablepages.h"
+#include "workspace/kindparams.h"
 
 namespace vekla {
 
@@ -30,18 +31,9 @@ ExportFiles PdfOf(const VeklaState& s, const GradeDisplayOptions&) {
   return Pdf(s, GradeDisplayOptions{}, doc);
 }
 
-GradeDisplayOptions PerStudent() {
-  GradeDisplayOptions o;
-  o.zvlast = true;
-  return o;
-}
-
 }  // namespace
 
-std::unique_ptr<PrintDocument> PagesOf(const VeklaState& s) {
-  const int k = static_cast<int>(s.kind);
-  return kPages[k >= 0 && k < 4 ? k : 0](s);
-}
+std::unique_ptr<PrintDocument> PagesOf(const VeklaState& s) { return kPages[KindIndex(s.kind)](s); }
 
 std::unique_ptr<PrintDocument> ReportOf(const VeklaState& s, const std::vector<int>& rows) {
   return std::make_unique<StudentReport>(s, rows);
@@ -54,7 +46,8 @@ ExportFiles PdfCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o) 
 
 ExportFiles ReportFiles(const VeklaState& s, const std::vector<int>& rows) {
   StudentReport doc(s, rows);
-  return Pdf(s, PerStudent(), doc);
+  // Named apart from the class sheet's file, which is the stem itself.
+  return ExportFiles{{toQt(ExportNameStem(s)) + "-vypis.pdf", PdfBytes(doc)}};
 }
 
 ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions&) { return ReportFiles(s, {}); }

@@ -128,10 +128,14 @@ TEST_F(Printing, PdfFilesThroughTheExportCommand) {
   auto w = openClass();
   const QString sheet = home.filePath("tisk/7A.pdf"), report = home.filePath("tisk/vypis.pdf");
   QDir().mkpath(home.filePath("tisk"));
+  // The documents folder's Vekla folder, not made yet on a first export.
+  w->state().exportDir = home.filePath("Dokumenty/Vekla");
   p.saveAnswers = {sheet, report};
   action(*w, "MenuExportPdf")->trigger();
   ASSERT_EQ(p.saveRequests.size(), 1u);
   EXPECT_EQ(p.saveRequests[0].fileName, ExportFolder(w->state()) + "znamky-7a_0110.pdf");
+  // The folder is there for the dialog to open on.
+  EXPECT_TRUE(QFileInfo(home.filePath("Dokumenty/Vekla")).isDir());
   EXPECT_EQ(p.saveRequests[0].filter, cp("Dokument PDF|*.pdf"));
   ASSERT_EQ(test::PdfPages(sheet), 1);
   const QString text = test::PdfText(sheet, 1);
@@ -146,7 +150,7 @@ TEST_F(Printing, PdfFilesThroughTheExportCommand) {
   EXPECT_EQ(actions(*w)->reportRows(), (std::vector<int>{5, 7}));
   action(*w, "MenuVypisRodicePdf")->trigger();
   ASSERT_EQ(p.saveRequests.size(), 2u);
-  EXPECT_EQ(p.saveRequests[1].fileName, ExportFolder(w->state()) + "znamky-7a_1111.pdf");
+  EXPECT_EQ(p.saveRequests[1].fileName, ExportFolder(w->state()) + "znamky-7a-vypis.pdf");
   ASSERT_EQ(test::PdfPages(report), 2);
   EXPECT_TRUE(test::PdfText(report, 1).contains(QString::fromUtf8("Bárta Jakub")));
   EXPECT_TRUE(test::PdfText(report, 2).contains(QString::fromUtf8("Dvořák Matěj")));
