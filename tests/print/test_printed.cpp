@@ -260,7 +260,7 @@ TEST_F(Printed, PageCountsOfClassesOf30And999) {
 TEST_F(Printed, ReportPageForEachStudentNamingOnlyThem) {
   const VeklaState s = Class(30, 6);
   const QString pdf = Written(dir, PdfReportFiles(s, {}));
-  EXPECT_EQ(QFileInfo(pdf).fileName(), QStringLiteral("znamky-7b_1111.pdf"));
+  EXPECT_EQ(QFileInfo(pdf).fileName(), QStringLiteral("znamky-7b-vypis.pdf"));
   ASSERT_EQ(PdfPages(pdf), 30);
   const GradeGeometry geo(s.grid);
   for (int n = 1; n <= 30; ++n) {
