@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QStackedWidget>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 #include "app/qtcolor.h"
@@ -135,7 +137,27 @@ ClassOverview::Bars ClassOverview::makeBars(const QString& title, QChart*& chart
 
 bool ClassOverview::showsGrades() const { return pages_->currentIndex() == 0; }
 
+QRect PlaceBeside(const QRect& main, QSize wanted, const QRect& screen) {
+  wanted = wanted.boundedTo(screen.size());
+  const int y = std::clamp(main.top(), screen.top(), screen.bottom() + 1 - wanted.height());
+  int x = main.right() + 1;
+  if (x + wanted.width() > screen.right() + 1) x = main.left() - wanted.width();
+  if (x < screen.left()) x = screen.right() + 1 - wanted.width();
+  return {QPoint(x, y), wanted};
+}
+
 void ClassOverview::showEvent(QShowEvent* event) {
+  // The first time beside the window it pictures, so that the grid stays
+  // in sight while grades are typed; later where the teacher put it.
+  if (!placed_ && parentWidget()) {
+    placed_ = true;
+    if (const QScreen* screen = parentWidget()->screen()) {
+      const QRect frame = PlaceBeside(parentWidget()->frameGeometry(), frameGeometry().size(), screen->availableGeometry());
+      // The frame's size less the window's own decorations.
+      resize(frame.size() - (frameGeometry().size() - size()));
+      move(frame.topLeft());
+    }
+  }
   QWidget::showEvent(event);
   if (stale_) refresh();
 }

@@ -6,6 +6,7 @@
 // semester's dates, and the students ordered by average in their bands'
 // colours. It follows every command the window runs. Its numbers are
 // those of workspace/classfigures.h: the averages are the grid's own.
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -29,6 +30,12 @@ class QValueAxis;
 QT_END_NAMESPACE
 
 namespace vekla {
+
+// Where a window of size `wanted` goes beside the main window's frame
+// `main` on the screen's free area `screen`: to its right, else to its
+// left, else against the screen's right edge over a part of it; never
+// larger than the screen and never off it.
+QRect PlaceBeside(const QRect& main, QSize wanted, const QRect& screen);
 
 class ClassOverview : public QWidget {
   Q_OBJECT
@@ -78,6 +85,7 @@ class ClassOverview : public QWidget {
 
   const VeklaState& s_;
   bool stale_ = true;
+  bool placed_ = false;
   bool soon_ = false;
   std::optional<Basis> shown_;
   QStackedWidget* pages_ = nullptr;

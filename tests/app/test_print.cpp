@@ -320,3 +320,19 @@ TEST_F(Printing, OverviewShowsTheGridsFigures) {
 }
 
 }  // namespace
+
+// The overview opens beside the window, never over the screen's edge.
+TEST(PlaceBesideTest, RightThenLeftThenAgainstTheEdge) {
+  const QRect screen(0, 0, 1400, 900);
+  struct Case {
+    QRect main;
+    QSize wanted;
+    QRect placed;
+  } cases[] = {
+      {{0, 0, 600, 700}, {700, 720}, {600, 0, 700, 720}},       // to the right
+      {{700, 100, 700, 700}, {600, 720}, {100, 100, 600, 720}}, // to the left
+      {{200, 300, 1024, 720}, {1000, 720}, {400, 180, 1000, 720}},  // no room: against the right edge, moved up
+      {{0, 0, 1024, 720}, {2000, 1000}, {0, 0, 1400, 900}},     // no larger than the screen
+  };
+  for (const Case& c : cases) EXPECT_EQ(PlaceBeside(c.main, c.wanted, screen), c.placed) << c.main.x() << "," << c.main.y();
+}
