@@ -60,8 +60,6 @@ struct Printing : ::testing::Test {
   // (weights 1, 2, 0,5 and 3), the statistics computed as a command does.
   std::unique_ptr<MainWindow> openClass() {
     auto w = std::make_unique<MainWindow>(&p);
-    // As the program's main adds them.
-    new PrintActions(w.get());
     w->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w->activated(); }, 5000));
     w->openGivenFile(QStringLiteral(VEKLA_SOURCE_DIR "/examples/Znamky-7A.csv"));
@@ -143,7 +141,7 @@ TEST_F(Printing, PdfFilesThroughTheExportCommand) {
                                  QItemSelectionModel::ClearAndSelect);
   grid->selectionModel()->select(QItemSelection(model(*w)->indexOf(2, 7), model(*w)->indexOf(3, 7)),
                                  QItemSelectionModel::Select);
-  EXPECT_EQ(actions(*w)->reportRows(), (std::vector<int>{5, 7}));
+  EXPECT_EQ(ReportStudents(w->state(), w->selectedCells()), (std::vector<int>{5, 7}));
   action(*w, "MenuVypisRodicePdf")->trigger();
   ASSERT_EQ(p.saveRequests.size(), 2u);
   EXPECT_EQ(p.saveRequests[1].fileName, ExportFolder(w->state()) + "znamky-7a_1111.pdf");
@@ -153,7 +151,7 @@ TEST_F(Printing, PdfFilesThroughTheExportCommand) {
 
   // One cell selected is no choice: every student.
   grid->selectionModel()->select(model(*w)->indexOf(2, 5), QItemSelectionModel::ClearAndSelect);
-  EXPECT_TRUE(actions(*w)->reportRows().empty());
+  EXPECT_TRUE(ReportStudents(w->state(), w->selectedCells()).empty());
 }
 
 // "Tisk…" prints the pages the print dialog chose on the printer it set up.

@@ -39,6 +39,46 @@ class FakeWindow : public WindowHost {
     return true;
   }
   void closeWindow() override { calls.push_back("close"); }
+  void printPages() override { calls.push_back("print"); }
+  void previewPages() override { calls.push_back("preview"); }
+  void previewReport(const std::vector<int>& rows) override { calls.push_back("report" + Numbers(rows)); }
+  void showClassOverview() override { calls.push_back("overview"); }
+
+  static std::string Numbers(const std::vector<int>& rows) {
+    std::string out;
+    for (const int r : rows) out += " " + std::to_string(r);
+    return out;
+  }
+};
+
+// The printing library's PDF codecs, as the window puts them into the table
+// of kinds, by fakes whose files say what they were made of: the pages of
+// every kind and the report of the grade book (or of every kind), which
+// names the students the state chose for it. Taken out again at the end.
+class FakePrinting {
+ public:
+  enum Report { OfTheGradeBook, OfEveryKind };
+  explicit FakePrinting(Report report = OfTheGradeBook) {
+    for (const DbKind k : kAllKinds) {
+      add(k, Conversion::ExportPdf, Pages);
+      if (k == DbKind::Znamky || report == OfEveryKind) add(k, Conversion::ExportReport, Students);
+    }
+  }
+  ~FakePrinting() {
+    for (const auto& [k, c] : added_) AddExport(k, c, nullptr);
+  }
+
+ private:
+  static ExportFiles Pages(const VeklaState&, const GradeDisplayOptions&) { return {{"tisk.pdf", "%PDF pages"}}; }
+  static ExportFiles Students(const VeklaState& s, const GradeDisplayOptions&) {
+    return {{"vypis.pdf", "%PDF report" + FakeWindow::Numbers(s.reportStudents)}};
+  }
+  void add(DbKind k, Conversion c, ExportCodec codec) {
+    ASSERT_FALSE(KindTable(k).has(c)) << "the core library has no PDF codecs";
+    AddExport(k, c, codec);
+    added_.emplace_back(k, c);
+  }
+  std::vector<std::pair<DbKind, Conversion>> added_;
 };
 
 class ActionTable : public KindTest {
@@ -96,6 +136,7 @@ using G = GradeGeometry;
 // "Nový" starts the history afresh, a save marks it saved, and commands
 // that change nothing (exports, dialogs of the program) leave none.
 TEST_F(ActionTable, EveryActionLeavesItsStep) {
+  const FakePrinting printing;
   const int student = G::studentRow(1), grade = G::kFirstGradeCol;
   const QString pdb = path("Znamky-7A.PDB");
   // "Import z adresáře BackUp" opens in the backup folder.
@@ -180,6 +221,15 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
       {Ctl::MenuUvod, [] {}, Outcome::Cancelled, "(none)"},
       {Ctl::Oprogramu1, [] {}, Outcome::Done, "(none)", "about"},
       {Ctl::Konec1, [] {}, Outcome::Done, "(none)", "close"},
+      // Printing changes nothing in the tab; the window prints and shows.
+      {Ctl::MenuTisk, [] {}, Outcome::Done, "(none)", "print"},
+      {Ctl::MenuNahledTisku, [] {}, Outcome::Done, "(none)", "preview"},
+      {Ctl::MenuExportPdf, [&] { p.saveAnswers = {path("7A.pdf")}; }, Outcome::Done, "(none)", "",
+       [&] { EXPECT_EQ(ReadBytes(path("7A.pdf")), "%PDF pages"); }},
+      {Ctl::MenuVypisRodice, [] {}, Outcome::Done, "(none)", "report"},
+      {Ctl::MenuVypisRodicePdf, [&] { p.saveAnswers = {path("vypis.pdf")}; }, Outcome::Done, "(none)", "",
+       [&] { EXPECT_EQ(ReadBytes(path("vypis.pdf")), "%PDF report"); }},
+      {Ctl::MenuPrehledTridy, [] {}, Outcome::Done, "(none)", "overview"},
       {Ctl::SpeedItemHodiny,
        [&] {
          Select(grade, G::kStartRow);
