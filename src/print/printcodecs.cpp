@@ -57,9 +57,7 @@ ExportFiles ReportFiles(const VeklaState& s, const std::vector<int>& rows) {
   return Pdf(s, PerStudent(), doc);
 }
 
-ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions&) {
-  return ReportFiles(s, s.reportStudents);
-}
+ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions&) { return ReportFiles(s, s.reportStudents); }
 
 void InstallPrinting() {
   AddExport(DbKind::Znamky, Conversion::ExportPdf, PdfGradeFiles);

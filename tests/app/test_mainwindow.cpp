@@ -438,8 +438,8 @@ TEST_F(Window, MenusAreTheRowsInTheirGroups) {
   for (QAction* m : w->menuBar()->actions())
     for (QAction* a : m->menu()->actions())
       shown[m->text().remove('&')] << (a->isSeparator() ? QStringLiteral("----")
-                                       : a->menu()       ? a->menu()->objectName()
-                                                         : a->objectName() + ": " + a->statusTip());
+                                       : a->menu()      ? a->menu()->objectName()
+                                                        : a->objectName() + ": " + a->statusTip());
   for (const ActionDef& a : Actions()) {
     if (a.menu.empty()) continue;
     QStringList& items = rows[toQt(a.menu)];

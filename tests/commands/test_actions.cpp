@@ -374,9 +374,9 @@ TEST_F(ActionTable, PrintingFollowsTheKindsCodecs) {
     DbKind kind;
     const char* enabled;  // of the controls above, in order
   } cases[] = {
-      {AsInstalled, DbKind::Znamky, "111111"},   {AsInstalled, DbKind::Rozpisy, "111000"},
-      {AsInstalled, DbKind::Rozvrh, "111000"},   {AsInstalled, DbKind::Kalendar, "111000"},
-      {Without, DbKind::Znamky, "000001"},       {Without, DbKind::Kalendar, "000000"},
+      {AsInstalled, DbKind::Znamky, "111111"},       {AsInstalled, DbKind::Rozpisy, "111000"},
+      {AsInstalled, DbKind::Rozvrh, "111000"},       {AsInstalled, DbKind::Kalendar, "111000"},
+      {Without, DbKind::Znamky, "000001"},           {Without, DbKind::Kalendar, "000000"},
       {ReportEverywhere, DbKind::Rozpisy, "111110"},
   };
   for (const auto& c : cases) {
