@@ -87,7 +87,9 @@ struct ActionDef {
   std::string statusTip;                 // shown while the pointer is on the menu item
   bool separated = false;                // a menu item that starts a group: a line above it
   std::string icon;                      // a tool button's picture: icons/<icon>.svg of the window's resources
-  std::optional<Conversion> conversion;  // runs the kind's codec of the table of kinds
+  // The kind's codec of the table of kinds it runs (itself, or through `run`
+  // when the row has one), and which kinds it is enabled for.
+  std::optional<Conversion> conversion;
   Track track = Track::Edit;
   std::string step;  // the step's name ("přidání řádku"); "úprava" when empty
   ActionCommand run = nullptr;
