@@ -78,15 +78,15 @@ using ActionCaption = std::string (*)(const VeklaState&, const Histories&);
 // One menu item or tool button. Texts are code page 1250.
 struct ActionDef {
   Ctl name;
-  std::string menu;                      // the menu of a menu item ("Soubor"); empty for a tool button
-  std::string caption;                   // the menu item's caption or the tool button's hint
-  char letter = 0;                       // the menu item's mnemonic letter (Alt), case ignored
-  std::vector<std::string> keys;         // portable key texts ("Ctrl+N"), bound to this action only
-  Ctl twin;                              // the menu item a tool button does the same as; itself otherwise
-  std::string status;                    // shown while the command runs; empty for quick ones
-  std::string statusTip;                 // shown while the pointer is on the menu item
-  bool separated = false;                // a menu item that starts a group: a line above it
-  std::string icon;                      // a tool button's picture: icons/<icon>.svg of the window's resources
+  std::string menu;               // the menu of a menu item ("Soubor"); empty for a tool button
+  std::string caption;            // the menu item's caption or the tool button's hint
+  char letter = 0;                // the menu item's mnemonic letter (Alt), case ignored
+  std::vector<std::string> keys;  // portable key texts ("Ctrl+N"), bound to this action only
+  Ctl twin;                       // the menu item a tool button does the same as; itself otherwise
+  std::string status;             // shown while the command runs; empty for quick ones
+  std::string statusTip;          // shown while the pointer is on the menu item
+  bool separated = false;         // a menu item that starts a group: a line above it
+  std::string icon;               // a tool button's picture: icons/<icon>.svg of the window's resources
   // The kind's codec of the table of kinds it runs (itself, or through `run`
   // when the row has one), and which kinds it is enabled for.
   std::optional<Conversion> conversion;
