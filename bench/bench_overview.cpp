@@ -68,7 +68,6 @@ struct Session {
     qputenv("VEKLA_HOME", home.path().toUtf8());
     qputenv("JPILOT_HOME", home.path().toUtf8());
     w = std::make_unique<MainWindow>(&p);
-    new PrintActions(w.get());
     w->show();
     QApplication::setActiveWindow(w.get());
     while (!w->activated()) QCoreApplication::processEvents();

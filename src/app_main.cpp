@@ -8,7 +8,6 @@
 
 #include "app/handedfiles.h"
 #include "app/mainwindow.h"
-#include "app/printactions.h"
 #include "app/widgets.h"
 #include "commands/commandline.h"
 #include "commands/commands.h"
@@ -111,8 +110,6 @@ int main(int argc, char** argv) {
 
   vekla::RemoveStaleTemporaries();
   vekla::MainWindow w;
-  // "Tisk…", "Náhled tisku", "Export PDF…", the report and "Přehled třídy".
-  new vekla::PrintActions(&w);
   w.show();
   auto* handed = new vekla::HandedFiles(w);
   QObject::connect(&server, &vekla::InstanceServer::filesHanded, handed,

@@ -37,9 +37,12 @@ void ActionBars::buildMenus(QMainWindow* window) {
     if (a.menu.empty()) continue;
     QMenu*& menu = menus[a.menu];
     if (!menu) menu = window->menuBar()->addMenu(toQt(MenuTitle(a.menu)));
-    bind(menu->addAction(toQt(WithMnemonic(a.caption, a.letter))), a.name);
+    if (a.separated) menu->addSeparator();
+    QAction* item = bind(menu->addAction(toQt(WithMnemonic(a.caption, a.letter))), a.name);
+    item->setStatusTip(toQt(a.statusTip));
   }
-  // The databases used last, at the end of "Soubor".
+  // The databases used last, at the end of "Soubor", a group of their own.
+  menus.at(cp("Soubor"))->addSeparator();
   recentMenu_ = menus.at(cp("Soubor"))->addMenu(QStringLiteral("&Poslední soubory"));
   recentMenu_->setObjectName("MenuPosledni");
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { showRecentFiles(); });

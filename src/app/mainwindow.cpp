@@ -26,6 +26,7 @@
 #include "app/actionbars.h"
 #include "app/gridmodel.h"
 #include "app/helpwindow.h"
+#include "app/printactions.h"
 #include "app/qtprompter.h"
 #include "app/settingsdialogs.h"
 #include "app/widgets.h"
@@ -77,6 +78,9 @@ MainWindow::MainWindow(Prompter* prompter, QWidget* parent)
     prompter_ = ownPrompter_.get();
   }
   buildGradeOptions();
+  // Printing, the report and the overview; the PDF codecs in the table of kinds.
+  printing_ = new PrintActions(this, s_, *prompter_);
+  connect(this, &MainWindow::refreshed, printing_, &PrintActions::followWindow);
   // A database or CSV file dropped on the window is opened or imported.
   setAcceptDrops(true);
   setMinimumWidth(kMinWidth);
@@ -376,6 +380,11 @@ bool MainWindow::showGuide(const QString& path) {
 }
 
 void MainWindow::closeWindow() { close(); }
+
+void MainWindow::printPages() { printing_->print(); }
+void MainWindow::previewPages() { printing_->preview(); }
+void MainWindow::previewReport(const std::vector<int>& rows) { printing_->previewReport(rows); }
+void MainWindow::showClassOverview() { printing_->showOverview(); }
 
 // ---------------------------------------------------------------- observation
 

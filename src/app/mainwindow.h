@@ -27,6 +27,7 @@ class ActionBars;
 class GradeOptionsDialog;
 class HelpWindow;
 class GridModel;
+class PrintActions;
 class TextWidths;
 class GridView;
 class QtPrompter;
@@ -115,6 +116,10 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   void showAbout() override;
   bool showGuide(const QString& path) override;
   void closeWindow() override;
+  void printPages() override;
+  void previewPages() override;
+  void previewReport(const std::vector<int>& rows) override;
+  void showClassOverview() override;
 
   // PanelOwner: what the panel needs of the window.
   Outcome runEvent(const std::function<StepResult(ActionContext&)>& event) override;
@@ -134,6 +139,7 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   bool refreshing_ = false;
   bool fileGiven_ = false;  // a file was opened before the welcome could show
   HelpWindow* helpWindow_ = nullptr;
+  PrintActions* printing_ = nullptr;
 
   ActionBars* bars_ = nullptr;
   MainPanel* panel_ = nullptr;

@@ -1,9 +1,11 @@
 #pragma once
-// The window's printing: "Tisk…", "Náhled tisku" and "Export PDF…" of the
-// tab shown, the per-student report ("Výpis pro rodiče…", "Výpis pro
-// rodiče do PDF…") and the class overview ("Přehled třídy"). The pages are
-// those of src/print/, the PDF files go through the export command, so the
-// window prints what the converter writes.
+// The window's printing, as the menu items of the table of actions ask for
+// it through the window (commands/actions.h): the pages of the tab shown on
+// a printer or in a preview ("Tisk…", "Náhled tisku"), the per-student
+// report in a preview ("Výpis pro rodiče…") and the class overview
+// ("Přehled třídy"). The pages are those of src/print/, whose PDF codecs it
+// puts into the table of kinds, so the window prints what the converter
+// writes and its PDF files go through the export command.
 #include <QObject>
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -12,33 +14,31 @@
 #include <vector>
 
 #include "app/classoverview.h"
+#include "workspace/prompter.h"
+#include "workspace/state.h"
 
-class QAction;
 class QPrinter;
+class QWidget;
 
 namespace vekla {
 
-class MainWindow;
 class PrintDocument;
 
 class PrintActions : public QObject {
   Q_OBJECT
  public:
-  // Adds the actions to the window's "Soubor" menu (above the recent files)
-  // and "Přehled třídy" to "Utility"; follows the window's refreshes.
-  explicit PrintActions(MainWindow* window);
+  // Prints and pictures `s`, the state of `window`, which its dialogs and
+  // the overview stand over; a printer that fails is said through `p`.
+  PrintActions(QWidget* window, const VeklaState& s, Prompter& p);
   ~PrintActions() override;
 
   void print();
   void preview();
-  void exportPdf();
-  void previewReport();
-  void exportReport();
+  // The report of the students in `rows` (empty: every student).
+  void previewReport(const std::vector<int>& rows);
   void showOverview();
-
-  // The students the report is for: the student rows of the grid's
-  // selection when it has more than one cell, else every student (empty).
-  std::vector<int> reportRows() const;
+  // After every refresh of the window: the overview follows it.
+  void followWindow();
 
   // Asks where and what to print (the print dialog); tests answer it.
   std::function<bool(QPrinter& printer, int pages)> choosePrinter;
@@ -46,16 +46,11 @@ class PrintActions : public QObject {
   ClassOverview* overview() const { return overview_; }
 
  private:
-  void refresh();
   void openPreview(std::function<std::unique_ptr<PrintDocument>()> make, const QString& title);
 
-  MainWindow* window_;
-  QAction* print_ = nullptr;
-  QAction* previewAction_ = nullptr;
-  QAction* pdf_ = nullptr;
-  QAction* report_ = nullptr;
-  QAction* reportPdf_ = nullptr;
-  QAction* overviewAction_ = nullptr;
+  QWidget* window_;
+  const VeklaState& s_;
+  Prompter& p_;
   QPointer<QPrintPreviewDialog> preview_;
   QPointer<ClassOverview> overview_;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 #include <type_traits>
 
 #include "commands/clipboard.h"
@@ -12,6 +13,8 @@
 #include "commands/firstrun.h"
 #include "commands/folders.h"
 #include "pdb/text.h"
+#include "workspace/gradegeometry.h"
+#include "workspace/kindops.h"
 
 namespace vekla {
 
@@ -35,18 +38,28 @@ Outcome Cmd(ActionContext& c) {
   }
 }
 
-// The window's own windows.
-Outcome ShowGradeOptions(ActionContext& c) {
-  c.host.showGradeOptions();
+// What the window does by itself: its own windows, the printer, closing.
+template <void (WindowHost::*Show)()>
+Outcome OnWindow(ActionContext& c) {
+  (c.host.*Show)();
   return Outcome::Done;
 }
-Outcome ShowAbout(ActionContext& c) {
-  c.host.showAbout();
+
+Outcome PreviewReport(ActionContext& c) {
+  c.host.previewReport(ReportStudents(c.s, c.host.selectedCells()));
   return Outcome::Done;
 }
-Outcome CloseWindow(ActionContext& c) {
-  c.host.closeWindow();
-  return Outcome::Done;
+
+// The report of the selected students as a PDF file, through the export
+// command and the kind's report codec, which reads the students from the
+// state while the export runs.
+Outcome ExportSelectedReport(ActionContext& c) {
+  struct Chosen {
+    VeklaState& s;
+    ~Chosen() { s.reportStudents.clear(); }
+  } chosen{c.s};
+  c.s.reportStudents = ReportStudents(c.s, c.host.selectedCells());
+  return ConvertClick(c.s, c.p, Conversion::ExportReport);
 }
 
 Outcome ShowGuide(ActionContext& c) {
@@ -98,6 +111,12 @@ Outcome Paste(ActionContext& c) {
 
 bool CanUndo(const VeklaState& s, const Histories& h) { return h.of(s.kind).canUndo(); }
 bool CanRedo(const VeklaState& s, const Histories& h) { return h.of(s.kind).canRedo(); }
+// A kind has printed pages and a report when its row of the table of kinds
+// has their PDF codecs (the programs that link the printing library put
+// them there), and the class overview when it has grades.
+bool HasPages(const VeklaState& s, const Histories&) { return KindTable(s.kind).has(Conversion::ExportPdf); }
+bool HasReport(const VeklaState& s, const Histories&) { return KindTable(s.kind).has(Conversion::ExportReport); }
+bool HasGrades(const VeklaState& s, const Histories&) { return Ops(s.kind).gradeCell != nullptr; }
 
 // One row as it is written below: texts in UTF-8.
 struct Row {
@@ -108,6 +127,8 @@ struct Row {
   std::array<const char*, 2> keys = {};
   std::optional<Ctl> twin = {};
   const char* status = "";
+  const char* statusTip = "";
+  bool separated = false;
   const char* icon = "";
   std::optional<Conversion> conversion = {};
   Track track = Track::Edit;
@@ -137,6 +158,21 @@ constexpr Row kRows[] = {
      .status = "Ukládám PDB…", .track = Track::Save, .run = Cmd<UlozClick>},
     {.name = Ctl::ExportCSV1, .menu = "Soubor", .caption = "Export CSV", .letter = 'C', .keys = {"Ctrl+E"},
      .status = "Exportuji CSV…", .conversion = Conversion::ExportCsv, .step = "export"},
+    // Printing changes nothing in the tab: no step.
+    {.name = Ctl::MenuTisk, .menu = "Soubor", .caption = "Tisk…", .letter = 'T', .keys = {"Ctrl+P"},
+     .statusTip = "Vytiskne kartu na stránky A4", .separated = true, .track = Track::None,
+     .run = OnWindow<&WindowHost::printPages>, .enabled = HasPages},
+    {.name = Ctl::MenuNahledTisku, .menu = "Soubor", .caption = "Náhled tisku", .letter = 'd',
+     .statusTip = "Ukáže stránky, jak se vytisknou", .track = Track::None, .run = OnWindow<&WindowHost::previewPages>,
+     .enabled = HasPages},
+    {.name = Ctl::MenuExportPdf, .menu = "Soubor", .caption = "Export PDF…", .letter = 'F',
+     .statusTip = "Uloží stránky tisku do souboru PDF", .conversion = Conversion::ExportPdf, .track = Track::None},
+    {.name = Ctl::MenuVypisRodice, .menu = "Soubor", .caption = "Výpis pro rodiče…", .letter = 'V',
+     .statusTip = "Stránka pro každého vybraného studenta (bez výběru pro všechny)", .separated = true,
+     .track = Track::None, .run = PreviewReport, .enabled = HasReport},
+    {.name = Ctl::MenuVypisRodicePdf, .menu = "Soubor", .caption = "Výpis pro rodiče do PDF…", .letter = 'r',
+     .statusTip = "Stránka pro každého vybraného studenta (bez výběru pro všechny)",
+     .conversion = Conversion::ExportReport, .track = Track::None, .run = ExportSelectedReport},
     {.name = Ctl::MenuZpet, .menu = "Úpravy", .caption = "Zpět", .letter = 'Z', .keys = {"Ctrl+Z"},
      .track = Track::None, .run = Cmd<UndoClick>, .enabled = CanUndo, .shown = UndoCaption},
     {.name = Ctl::MenuZnovu, .menu = "Úpravy", .caption = "Znovu", .letter = 'n', .keys = {"Ctrl+Y", "Ctrl+Shift+Z"},
@@ -149,18 +185,21 @@ constexpr Row kRows[] = {
      .status = "Předávám soubor k synchronizaci…", .run = Cmd<HotSync>},
     {.name = Ctl::MenuTest, .menu = "Utility", .caption = "Test tabulky", .letter = 'T',
      .status = "Kontroluji tabulku…", .step = "test tabulky", .run = Cmd<MenuTestClick>},
+    {.name = Ctl::MenuPrehledTridy, .menu = "Utility", .caption = "Přehled třídy", .letter = 'P',
+     .statusTip = "Okno s grafy známek a průměrů třídy", .track = Track::None,
+     .run = OnWindow<&WindowHost::showClassOverview>, .enabled = HasGrades},
     {.name = Ctl::MenuNastavZnamky, .menu = "Nastavení", .caption = "Známky", .letter = 'Z', .track = Track::None,
-     .run = ShowGradeOptions},
+     .run = OnWindow<&WindowHost::showGradeOptions>},
     {.name = Ctl::MenuSlozky, .menu = "Nastavení", .caption = "Složky…", .letter = 'S', .track = Track::None,
      .run = Cmd<SlozkyClick>},
     {.name = Ctl::Konec1, .menu = "Konec", .caption = "Konec", .letter = 'K', .keys = {"Ctrl+Q"},
-     .track = Track::None, .run = CloseWindow},
+     .track = Track::None, .run = OnWindow<&WindowHost::closeWindow>},
     {.name = Ctl::MenuPrirucka, .menu = "Nápověda", .caption = "Příručka", .letter = 'P', .keys = {"F1"},
      .track = Track::None, .run = ShowGuide},
     {.name = Ctl::MenuUvod, .menu = "Nápověda", .caption = "Úvodní nabídka…", .letter = 'v', .track = Track::None,
      .run = ShowWelcome},
     {.name = Ctl::Oprogramu1, .menu = "Nápověda", .caption = "O programu", .letter = 'O', .keys = {"Ctrl+F1"},
-     .track = Track::None, .run = ShowAbout},
+     .track = Track::None, .run = OnWindow<&WindowHost::showAbout>},
 
     // The tool bar, left to right.
     {.name = Ctl::SpeedItemNovy, .caption = "Nový PDB", .twin = Ctl::MenuNovy, .icon = "new"},
@@ -211,6 +250,8 @@ ActionDef FromRow(const Row& r) {
               .keys = {},
               .twin = r.twin.value_or(r.name),
               .status = cp(r.status),
+              .statusTip = cp(r.statusTip),
+              .separated = r.separated,
               .icon = r.icon,
               .conversion = r.conversion,
               .track = r.track,
@@ -309,6 +350,15 @@ std::string WithMnemonic(const std::string& caption, char letter) {
 std::string MenuTitle(const std::string& menu) {
   if (menu.empty()) return menu;
   return WithMnemonic(menu, menu == cp("Nápověda") ? 'v' : menu.front());
+}
+
+std::vector<int> ReportStudents(const VeklaState& s, const std::vector<CellPos>& selected) {
+  if (selected.size() < 2) return {};
+  const GradeGeometry geo(s.grid);
+  std::set<int> rows;
+  for (const CellPos& c : selected)
+    if (geo.isStudentRow(c.row)) rows.insert(c.row);
+  return {rows.begin(), rows.end()};
 }
 
 std::optional<Conversion> ConversionOf(Ctl name) {

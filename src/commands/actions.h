@@ -34,7 +34,7 @@ struct ClipboardContent {
 };
 
 // What only the window can do for a command: the selection of its grid,
-// the clipboard and its own windows.
+// the clipboard, its own windows and the printer.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -48,6 +48,15 @@ class WindowHost {
   // The user guide at `path` in the help window; false when it cannot be read.
   virtual bool showGuide(const QString& path) = 0;
   virtual void closeWindow() = 0;
+  // The printed pages of the tab shown: onto the printer the print dialog
+  // chooses, or in a preview.
+  virtual void printPages() = 0;
+  virtual void previewPages() = 0;
+  // The per-student report in a preview, for the students in `rows` (grid
+  // rows, as ReportStudents gives them; empty: every student).
+  virtual void previewReport(const std::vector<int>& rows) = 0;
+  // The class overview beside the window, following the grade book.
+  virtual void showClassOverview() = 0;
 };
 
 // Everything a command of the window works with.
@@ -69,14 +78,18 @@ using ActionCaption = std::string (*)(const VeklaState&, const Histories&);
 // One menu item or tool button. Texts are code page 1250.
 struct ActionDef {
   Ctl name;
-  std::string menu;                      // the menu of a menu item ("Soubor"); empty for a tool button
-  std::string caption;                   // the menu item's caption or the tool button's hint
-  char letter = 0;                       // the menu item's mnemonic letter (Alt), case ignored
-  std::vector<std::string> keys;         // portable key texts ("Ctrl+N"), bound to this action only
-  Ctl twin;                              // the menu item a tool button does the same as; itself otherwise
-  std::string status;                    // shown while the command runs; empty for quick ones
-  std::string icon;                      // a tool button's picture: icons/<icon>.svg of the window's resources
-  std::optional<Conversion> conversion;  // runs the kind's codec of the table of kinds
+  std::string menu;               // the menu of a menu item ("Soubor"); empty for a tool button
+  std::string caption;            // the menu item's caption or the tool button's hint
+  char letter = 0;                // the menu item's mnemonic letter (Alt), case ignored
+  std::vector<std::string> keys;  // portable key texts ("Ctrl+N"), bound to this action only
+  Ctl twin;                       // the menu item a tool button does the same as; itself otherwise
+  std::string status;             // shown while the command runs; empty for quick ones
+  std::string statusTip;          // shown while the pointer is on the menu item
+  bool separated = false;         // a menu item that starts a group: a line above it
+  std::string icon;               // a tool button's picture: icons/<icon>.svg of the window's resources
+  // The kind's codec of the table of kinds it runs (itself, or through `run`
+  // when the row has one), and which kinds it is enabled for.
+  std::optional<Conversion> conversion;
   Track track = Track::Edit;
   std::string step;  // the step's name ("přidání řádku"); "úprava" when empty
   ActionCommand run = nullptr;
@@ -115,6 +128,11 @@ std::optional<Conversion> ConversionOf(Ctl name);
 // Whether the command behind a control exists for the kind; controls of
 // commands that do not are shown disabled.
 bool IsImplemented(DbKind kind, Ctl name);
+
+// The students a report is for, by the grid's selection: the student rows
+// among `selected` when more than one cell is selected, else none (every
+// student).
+std::vector<int> ReportStudents(const VeklaState& s, const std::vector<CellPos>& selected);
 
 // What a control shows now.
 struct ActionView {

@@ -50,7 +50,7 @@ ExportFiles ReportFiles(const VeklaState& s, const std::vector<int>& rows) {
   return ExportFiles{{toQt(ExportNameStem(s)) + "-vypis.pdf", PdfBytes(doc)}};
 }
 
-ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions&) { return ReportFiles(s, {}); }
+ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions&) { return ReportFiles(s, s.reportStudents); }
 
 void InstallPrinting() {
   AddExport(DbKind::Znamky, Conversion::ExportPdf, PdfGradeFiles);

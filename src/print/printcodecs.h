@@ -24,8 +24,9 @@ ExportFiles PdfGradeFiles(const VeklaState& s, const GradeDisplayOptions& o);
 ExportFiles PdfTopicFiles(const VeklaState& s, const GradeDisplayOptions& o);
 ExportFiles PdfTimetableFiles(const VeklaState& s, const GradeDisplayOptions& o);
 ExportFiles PdfCalendarFiles(const VeklaState& s, const GradeDisplayOptions& o);
-// The report of every student, named as the per-student page is
-// ("znamky-7a_1111.pdf").
+// The report of the students the state names (reportStudents: the window's
+// selection; empty, as in the converter: every student), named as the
+// per-student page is ("znamky-7a_1111.pdf").
 ExportFiles PdfReportFiles(const VeklaState& s, const GradeDisplayOptions& o);
 // The report of the students in `rows`.
 ExportFiles ReportFiles(const VeklaState& s, const std::vector<int>& rows);

@@ -14,6 +14,8 @@ namespace vekla {
   X(ExportCSV1) X(Oprogramu1) X(HotSync1) X(MenuTest) X(MenuNastavZnamky) X(Konec1)                     \
   X(MenuZpet) X(MenuZnovu) X(MenuVyjmout) X(MenuKopirovat) X(MenuVlozit)                                \
   X(MenuSlozky) X(MenuPrirucka) X(MenuUvod)                                                            \
+  X(MenuTisk) X(MenuNahledTisku) X(MenuExportPdf) X(MenuVypisRodice) X(MenuVypisRodicePdf)              \
+  X(MenuPrehledTridy)                                                                                  \
   /* tool buttons */                                                                                   \
   X(SpeedItemNovy) X(SpeedItemOtevri1) X(SpeedItemOtevri2) X(SpeedItemImport) X(SpeedItemImport2)      \
   X(SpeedItemUlozPDB) X(SpeedItemUlozCSV) X(SpeedItemHTML) X(SpeedItemExcel) X(SpeedItemPHP)           \

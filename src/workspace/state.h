@@ -106,6 +106,10 @@ struct VeklaState {
   int selCol = 1, selRow = 1;            // last cell passed to the select-cell handler
   int selValueCol = 1, selValueRow = 0;  // last band cell chosen in StringAGZnamky2
   int studentCount = 0;
+  // The students the grade book's report is for (their grid rows), as the
+  // grid's selection chose them while "Výpis pro rodiče do PDF…" runs; empty
+  // at any other time: every student.
+  std::vector<int> reportStudents;
   int currentSemester = 1;    // 1-based
   QString programDir;         // with a trailing separator
   QString exportDir;          // html/ and excel/ go here; empty: in ProgramDir

@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <map>
 #include <memory>
 
 #include "app/gridmodel.h"
@@ -425,6 +426,28 @@ TEST_F(Window, ToolBarAndMenus) {
   ASSERT_EQ(p.openRequests.size(), 1u);
   EXPECT_EQ(p.openRequests[0].title, "Instalovat");
   EXPECT_EQ(p.openRequests[0].filter, "soubory PDB a PRC|*.PDB;*.PRC");
+}
+
+// The menus are the rows of the table of actions: each item in its row's
+// menu in the rows' order, a line above it where its row starts a group,
+// its status tip shown while the pointer is on it; "Poslední soubory" ends
+// "Soubor" in a group of its own.
+TEST_F(Window, MenusAreTheRowsInTheirGroups) {
+  auto w = open();
+  std::map<QString, QStringList> shown, rows;
+  for (QAction* m : w->menuBar()->actions())
+    for (QAction* a : m->menu()->actions())
+      shown[m->text().remove('&')] << (a->isSeparator() ? QStringLiteral("----")
+                                       : a->menu()      ? a->menu()->objectName()
+                                                        : a->objectName() + ": " + a->statusTip());
+  for (const ActionDef& a : Actions()) {
+    if (a.menu.empty()) continue;
+    QStringList& items = rows[toQt(a.menu)];
+    if (a.separated) items << QStringLiteral("----");
+    items << QString::fromLatin1(CtlName(a.name)) + ": " + toQt(a.statusTip);
+  }
+  rows[QStringLiteral("Soubor")] << QStringLiteral("----") << QStringLiteral("MenuPosledni");
+  EXPECT_EQ(shown, rows);
 }
 
 TEST_F(Window, OnlyTheFirstActivationLoads) {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "commands/actions.h"
@@ -39,6 +40,46 @@ class FakeWindow : public WindowHost {
     return true;
   }
   void closeWindow() override { calls.push_back("close"); }
+  void printPages() override { calls.push_back("print"); }
+  void previewPages() override { calls.push_back("preview"); }
+  void previewReport(const std::vector<int>& rows) override { calls.push_back("report" + Numbers(rows)); }
+  void showClassOverview() override { calls.push_back("overview"); }
+
+  static std::string Numbers(const std::vector<int>& rows) {
+    std::string out;
+    for (const int r : rows) out += " " + std::to_string(r);
+    return out;
+  }
+};
+
+// The printing library's PDF codecs, as the window puts them into the table
+// of kinds, by fakes whose files say what they were made of: the pages of
+// every kind and the report of the grade book (or of every kind), which
+// names the students the state chose for it. Taken out again at the end.
+class FakePrinting {
+ public:
+  enum Report { OfTheGradeBook, OfEveryKind };
+  explicit FakePrinting(Report report = OfTheGradeBook) {
+    for (const DbKind k : kAllKinds) {
+      add(k, Conversion::ExportPdf, Pages);
+      if (k == DbKind::Znamky || report == OfEveryKind) add(k, Conversion::ExportReport, Students);
+    }
+  }
+  ~FakePrinting() {
+    for (const auto& [k, c] : added_) AddExport(k, c, nullptr);
+  }
+
+ private:
+  static ExportFiles Pages(const VeklaState&, const GradeDisplayOptions&) { return {{"tisk.pdf", "%PDF pages"}}; }
+  static ExportFiles Students(const VeklaState& s, const GradeDisplayOptions&) {
+    return {{"vypis.pdf", "%PDF report" + FakeWindow::Numbers(s.reportStudents)}};
+  }
+  void add(DbKind k, Conversion c, ExportCodec codec) {
+    ASSERT_FALSE(KindTable(k).has(c)) << "the core library has no PDF codecs";
+    AddExport(k, c, codec);
+    added_.emplace_back(k, c);
+  }
+  std::vector<std::pair<DbKind, Conversion>> added_;
 };
 
 class ActionTable : public KindTest {
@@ -96,6 +137,7 @@ using G = GradeGeometry;
 // "Nový" starts the history afresh, a save marks it saved, and commands
 // that change nothing (exports, dialogs of the program) leave none.
 TEST_F(ActionTable, EveryActionLeavesItsStep) {
+  const FakePrinting printing;
   const int student = G::studentRow(1), grade = G::kFirstGradeCol;
   const QString pdb = path("Znamky-7A.PDB");
   // "Import z adresáře BackUp" opens in the backup folder.
@@ -180,6 +222,15 @@ TEST_F(ActionTable, EveryActionLeavesItsStep) {
       {Ctl::MenuUvod, [] {}, Outcome::Cancelled, "(none)"},
       {Ctl::Oprogramu1, [] {}, Outcome::Done, "(none)", "about"},
       {Ctl::Konec1, [] {}, Outcome::Done, "(none)", "close"},
+      // Printing changes nothing in the tab; the window prints and shows.
+      {Ctl::MenuTisk, [] {}, Outcome::Done, "(none)", "print"},
+      {Ctl::MenuNahledTisku, [] {}, Outcome::Done, "(none)", "preview"},
+      {Ctl::MenuExportPdf, [&] { p.saveAnswers = {path("7A.pdf")}; }, Outcome::Done, "(none)", "",
+       [&] { EXPECT_EQ(ReadBytes(path("7A.pdf")), "%PDF pages"); }},
+      {Ctl::MenuVypisRodice, [] {}, Outcome::Done, "(none)", "report"},
+      {Ctl::MenuVypisRodicePdf, [&] { p.saveAnswers = {path("vypis.pdf")}; }, Outcome::Done, "(none)", "",
+       [&] { EXPECT_EQ(ReadBytes(path("vypis.pdf")), "%PDF report"); }},
+      {Ctl::MenuPrehledTridy, [] {}, Outcome::Done, "(none)", "overview"},
       {Ctl::SpeedItemHodiny,
        [&] {
          Select(grade, G::kStartRow);
@@ -307,6 +358,79 @@ TEST_F(ActionTable, ARuleThatSaysNoRunsNothing) {
     EXPECT_TRUE(p.openRequests.empty() && p.saveRequests.empty() && p.questions.empty() && p.messages.empty());
     EXPECT_EQ(Snapshot(s), before);
     EXPECT_FALSE(history().canUndo());
+  }
+}
+
+// The pages can be printed where the kind's row of the table of kinds has
+// their PDF codec, the report where it has the report's, so a program
+// without the printing library prints nothing; the overview wants grades.
+// What is disabled runs nothing: no dialog, no window.
+TEST_F(ActionTable, PrintingFollowsTheKindsCodecs) {
+  enum Printing { Without, AsInstalled, ReportEverywhere };
+  const Ctl printing[] = {Ctl::MenuTisk,        Ctl::MenuNahledTisku,    Ctl::MenuExportPdf,
+                          Ctl::MenuVypisRodice, Ctl::MenuVypisRodicePdf, Ctl::MenuPrehledTridy};
+  const struct {
+    Printing codecs;
+    DbKind kind;
+    const char* enabled;  // of the controls above, in order
+  } cases[] = {
+      {AsInstalled, DbKind::Znamky, "111111"},       {AsInstalled, DbKind::Rozpisy, "111000"},
+      {AsInstalled, DbKind::Rozvrh, "111000"},       {AsInstalled, DbKind::Kalendar, "111000"},
+      {Without, DbKind::Znamky, "000001"},           {Without, DbKind::Kalendar, "000000"},
+      {ReportEverywhere, DbKind::Rozpisy, "111110"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(KindPrefix(c.kind) + " printing " + std::to_string(c.codecs));
+    std::optional<FakePrinting> installed;
+    if (c.codecs != Without)
+      installed.emplace(c.codecs == ReportEverywhere ? FakePrinting::OfEveryKind : FakePrinting::OfTheGradeBook);
+    SetupTab(s, c.kind);
+    StartHistory(s, h);
+    for (std::size_t i = 0; i < std::size(printing); ++i) {
+      SCOPED_TRACE(CtlName(printing[i]));
+      const bool enabled = c.enabled[i] == '1';
+      EXPECT_EQ(ViewOf(s, h, printing[i]).enabled, enabled);
+      p = ScriptedPrompter();
+      window = FakeWindow();
+      const Outcome outcome = Run(printing[i]).outcome;
+      // A PDF export asks where to save, which is cancelled here.
+      EXPECT_EQ(outcome != Outcome::Refused, enabled);
+      EXPECT_EQ(!window.calls.empty() || !p.saveRequests.empty(), enabled);
+      EXPECT_FALSE(history().canUndo());
+    }
+  }
+}
+
+// The report is for the students selected, each once and in the grid's
+// order, when more than one cell is selected; else for every student. The
+// preview gets them from the window, the PDF file through the export
+// command, and the state forgets them afterwards.
+TEST_F(ActionTable, TheReportIsForTheSelectedStudents) {
+  const FakePrinting printing;
+  const int grade = G::kFirstGradeCol;
+  const int first = G::studentRow(1), second = G::studentRow(2), third = G::studentRow(3);
+  const struct {
+    const char* what;
+    std::vector<CellPos> selection;
+    std::vector<int> students;
+  } cases[] = {
+      {"nothing selected", {}, {}},
+      {"one cell", {{grade, second}}, {}},
+      {"one student's grades", {{grade, second}, {grade + 1, second}}, {second}},
+      {"two students, the later first", {{grade + 1, third}, {grade, first}, {grade, third}}, {first, third}},
+      {"a student and a title row", {{grade, G::kDateRow}, {grade, second}}, {second}},
+      {"no student among the cells", {{grade, G::kDateRow}, {grade, G::kStartRow}}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    window = FakeWindow();
+    window.selection = c.selection;
+    EXPECT_EQ(Run(Ctl::MenuVypisRodice).outcome, Outcome::Done);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"report" + FakeWindow::Numbers(c.students)});
+    p.saveAnswers = {path("vypis.pdf")};
+    EXPECT_EQ(Run(Ctl::MenuVypisRodicePdf).outcome, Outcome::Done);
+    EXPECT_EQ(ReadBytes(path("vypis.pdf")), "%PDF report" + FakeWindow::Numbers(c.students));
+    EXPECT_TRUE(s.reportStudents.empty());
   }
 }
 

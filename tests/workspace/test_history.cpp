@@ -46,7 +46,8 @@ constexpr std::size_t FieldCount() {
 // The fields of the state that undo leaves alone: the grid and the semester
 // store (the history keeps them apart, by cells and by revision), what the
 // statistics and the window compute again, the tab, the controls, the log,
-// the folders, settings and stores.
+// the folders, settings and stores, and the report's students, which the
+// state holds only while the report's command runs.
 constexpr auto kLeftAlone = std::make_tuple(
     &VeklaState::kind, &VeklaState::grid, &VeklaState::bands, &VeklaState::statisticsBasis, &VeklaState::caption,
     &VeklaState::panelHeight, &VeklaState::controls, &VeklaState::dialogFilter, &VeklaState::Memo1, &VeklaState::Lpohyb,
@@ -56,7 +57,8 @@ constexpr auto kLeftAlone = std::make_tuple(
     &VeklaState::prefix, &VeklaState::creator, &VeklaState::type, &VeklaState::leadingRecords,
     &VeklaState::dialogResult, &VeklaState::Sloupce, &VeklaState::reload, &VeklaState::unsaved, &VeklaState::savedFile,
     &VeklaState::weightClick, &VeklaState::settings, &VeklaState::gradesIni, &VeklaState::gradesIniLoaded,
-    &VeklaState::gradesIniDirty, &VeklaState::gradesIniWritten, &VeklaState::gradesIniWrittenTo);
+    &VeklaState::gradesIniDirty, &VeklaState::gradesIniWritten, &VeklaState::gradesIniWrittenTo,
+    &VeklaState::reportStudents);
 
 TEST(PanelFields, EveryFieldOfTheStateIsUndoneOrNamedAsLeftAlone) {
   constexpr std::size_t undone = std::tuple_size_v<decltype(kPanelFields)>;
