@@ -108,7 +108,11 @@ ClassOverview::ClassOverview(const VeklaState& s, QWidget* parent) : QWidget(par
   students_->verticalHeader()->hide();
   students_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   students_->setSelectionMode(QAbstractItemView::NoSelection);
+  // The number, the average and the band as wide as they need; the name
+  // takes the rest, on one line.
+  students_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   students_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  students_->setWordWrap(false);
   side->addWidget(students_, 1);
   columns->addLayout(side, 2);
 }
@@ -131,6 +135,14 @@ ClassOverview::Bars ClassOverview::makeBars(const QString& title, QChart*& chart
   chart->addAxis(b.counts, Qt::AlignLeft);
   series->attachAxis(b.symbols);
   series->attachAxis(b.counts);
+  // A symbol is two characters: shown whole, never cut to "…".
+  b.symbols->setTruncateLabels(false);
+  // The weights' names as a smaller line, whole where it fits; what is cut
+  // shows whole under the mouse.
+  QFont small = chart->legend()->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  chart->legend()->setFont(small);
+  chart->legend()->setShowToolTips(true);
   chart->legend()->setAlignment(Qt::AlignBottom);
   return b;
 }
