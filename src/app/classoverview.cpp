@@ -108,9 +108,8 @@ ClassOverview::ClassOverview(const VeklaState& s, QWidget* parent) : QWidget(par
   students_->verticalHeader()->hide();
   students_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   students_->setSelectionMode(QAbstractItemView::NoSelection);
-  // The number, the average and the band as wide as they need; the name
-  // takes the rest, on one line.
-  students_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // The name takes what the number, the average and the band leave (they
+  // are sized to their texts after each refresh), on one line.
   students_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   students_->setWordWrap(false);
   side->addWidget(students_, 1);
@@ -315,6 +314,7 @@ void ClassOverview::showStudents() {
     put(row, 2, toQt(st.average.text), bg, fg);
     put(row, 3, toQt(BandCaption(s_, BandOf(s_, st.average))), bg, fg);
   }
+  for (int col : {0, 2, 3}) students_->resizeColumnToContents(col);
   const GradeGeometry geo(s_.grid);
   const std::string classAverage = s_.grid.text(geo.averageCol(), geo.averageRow());
   const GradeTally all = TallyClass(s_);
