@@ -171,7 +171,10 @@ void StudentReport::paintChart(const Ink& ink, const Student& st, const QRectF& 
   lo = std::floor(lo);
   hi = std::ceil(hi);
   if (hi <= lo) hi = lo + 1;
-  auto y = [&](double v) { return plot.top() + (v - lo) / (hi - lo) * plot.height(); };
+  // The scale's ends a little inside the frame, so that a dot on the best
+  // or the worst grade shows whole.
+  const QRectF scale = plot.adjusted(0, 5, 0, -5);
+  auto y = [&](double v) { return scale.top() + (v - lo) / (hi - lo) * scale.height(); };
   auto x = [&](std::size_t i) { return plot.left() + (static_cast<double>(i) + 0.5) * plot.width() / static_cast<double>(n); };
 
   const QFont small = ink.font(6.5);
