@@ -52,19 +52,7 @@ class MainWindow : public QMainWindow, private WindowHost, private PanelOwner {
   // as `track` says and refreshes.
   template <class F>
   Outcome run(F&& command, const std::string& step = {}, Track track = Track::Edit) {
-    return runEvent([&](ActionContext& c) {
-      return RunStep(
-          c.s, c.p, c.h,
-          [&] {
-            if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
-              command();
-              return Outcome::Done;
-            } else {
-              return command();
-            }
-          },
-          step, track);
-    });
+    return runEvent([&](ActionContext& c) { return RunAnyStep(c.s, c.p, c.h, command, step, track); });
   }
   // What a menu item or tool button does, by its component name; nothing
   // when the control is disabled or hidden.

@@ -5,6 +5,7 @@
 // that follows from it (the current cell and its buttons, the unsaved mark).
 #include <functional>
 #include <string>
+#include <type_traits>
 
 #include "commands/outcome.h"
 #include "workspace/history.h"
@@ -46,6 +47,22 @@ struct StepResult {
 // under `label` ("úprava" when empty).
 StepResult RunStep(VeklaState& s, Prompter& p, Histories& h, const std::function<Outcome()>& command,
                    const std::string& label, Track track);
+// The same for a command that returns nothing (it is done when it returns)
+// or its Outcome.
+template <class F>
+StepResult RunAnyStep(VeklaState& s, Prompter& p, Histories& h, F&& command, const std::string& label, Track track) {
+  return RunStep(
+      s, p, h,
+      [&] {
+        if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
+          command();
+          return Outcome::Done;
+        } else {
+          return command();
+        }
+      },
+      label, track);
+}
 
 // A paste that starts on the grade a plain click has just given the pressed
 // weight: the click chose where the block goes, so its weight is taken back

@@ -15,17 +15,7 @@ namespace {
 // A command of the state as a step named `step` (UTF-8).
 template <class F>
 StepResult Step(ActionContext& c, const char* step, F&& command, Track track = Track::Edit) {
-  return RunStep(
-      c.s, c.p, c.h,
-      [&] {
-        if constexpr (std::is_void_v<std::invoke_result_t<F&>>) {
-          command();
-          return Outcome::Done;
-        } else {
-          return command();
-        }
-      },
-      cp(step), track);
+  return RunAnyStep(c.s, c.p, c.h, command, cp(step), track);
 }
 
 }  // namespace

@@ -67,9 +67,9 @@ std::string causeOfState(const FileFailure& f) {
   return f.writing ? cp("zápis selhal") : cp("čtení selhalo");
 }
 
-// Why a file could not be read or written, in Czech. `err` is errno as it
-// was right after the failing call.
-std::string reason(const QFileDevice& f, const QString& path, bool writing, int err) {
+// What is known of `path` and its folder right after a call failed with
+// errno `err`.
+FileFailure failureAt(const QString& path, bool writing, int err) {
   const QFileInfo info(path);
   const QFileInfo folder(info.absolutePath());
   FileFailure failure;
@@ -81,6 +81,13 @@ std::string reason(const QFileDevice& f, const QString& path, bool writing, int 
   failure.isDir = info.isDir();
   failure.readable = info.isReadable();
   failure.writable = info.isWritable();
+  return failure;
+}
+
+// Why a file could not be read or written, in Czech. `err` is errno as it
+// was right after the failing call.
+std::string reason(const QFileDevice& f, const QString& path, bool writing, int err) {
+  FileFailure failure = failureAt(path, writing, err);
   failure.permissionsError = f.error() == QFileDevice::PermissionsError;
   return FileErrorCause(failure);
 }
@@ -137,20 +144,7 @@ namespace {
 
 // Why `target` (the file a write replaces) could not be written, as seen
 // right after the failing call that set `err`.
-std::string whyWriting(const QString& target, int err) {
-  const QFileInfo info(target);
-  const QFileInfo folder(info.absolutePath());
-  FileFailure failure;
-  failure.err = err;
-  failure.writing = true;
-  failure.folderExists = folder.exists();
-  failure.folderWritable = folder.isWritable();
-  failure.exists = info.exists();
-  failure.isDir = info.isDir();
-  failure.readable = info.isReadable();
-  failure.writable = info.isWritable();
-  return FileErrorCause(failure);
-}
+std::string whyWriting(const QString& target, int err) { return FileErrorCause(failureAt(target, true, err)); }
 
 // What files no write may replace, for ProtectedFromWriting: the device and
 // file number on POSIX systems (every name and link of the file has them),
