@@ -45,6 +45,7 @@
 #include "pdb/codecs.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
+#include "support/windowfixture.h"
 
 using namespace vekla;
 
@@ -58,26 +59,8 @@ IniFile loadIni(const QString& path) {
   return ini;
 }
 
-struct Window : ::testing::Test {
-  QTemporaryDir home;
-  test::ScriptedPrompter p;
-
-  void SetUp() override {
-    ASSERT_TRUE(home.isValid());
-    qputenv("VEKLA_HOME", home.path().toUtf8());
-    SetNow(QDateTime(QDate(2026, 3, 9), QTime(10, 15, 0)));
-  }
-  void TearDown() override {
-    SetNow(QDateTime());
-    qunsetenv("VEKLA_HOME");
-  }
-
-  std::unique_ptr<MainWindow> open() {
-    auto w = std::make_unique<MainWindow>(&p);
-    w->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->activated(); }, 5000));
-    return w;
-  }
+struct Window : test::WindowFixture {
+  std::unique_ptr<MainWindow> open() { return startWindow(); }
 
   static GridView* grid(MainWindow& w) { return w.findChild<GridView*>("StringAlignGrid"); }
   static GridModel* model(MainWindow& w) { return grid(w)->gridModel(); }

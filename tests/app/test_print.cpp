@@ -34,6 +34,7 @@
 #include "pdb/text.h"
 #include "support/poppler.h"
 #include "support/realparts.h"
+#include "support/windowfixture.h"
 #include "support/scriptedprompter.h"
 #include "workspace/gradegeometry.h"
 #include "workspace/gradestats.h"
@@ -42,26 +43,13 @@ using namespace vekla;
 
 namespace {
 
-struct Printing : ::testing::Test {
-  QTemporaryDir home;
-  test::ScriptedPrompter p;
-
-  void SetUp() override {
-    ASSERT_TRUE(home.isValid());
-    qputenv("VEKLA_HOME", home.path().toUtf8());
-    SetNow(QDateTime(QDate(2025, 11, 3), QTime(10, 0, 0)));
-  }
-  void TearDown() override {
-    SetNow(QDateTime());
-    qunsetenv("VEKLA_HOME");
-  }
+struct Printing : test::WindowFixture {
+  Printing() { now = QDateTime(QDate(2025, 11, 3), QTime(10, 0, 0)); }
 
   // The window with the sample class: its grades given all four weights
   // (weights 1, 2, 0,5 and 3), the statistics computed as a command does.
   std::unique_ptr<MainWindow> openClass() {
-    auto w = std::make_unique<MainWindow>(&p);
-    w->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->activated(); }, 5000));
+    auto w = startWindow();
     w->openGivenFile(QStringLiteral(VEKLA_SOURCE_DIR "/examples/Znamky-7A.csv"));
     w->run([&] {
       VeklaState& s = w->state();

@@ -35,6 +35,7 @@
 #include "pdb/clock.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
+#include "support/windowfixture.h"
 
 using namespace vekla;
 using namespace vekla::test;
@@ -44,30 +45,8 @@ namespace {
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 QColor hex(unsigned rrggbb) { return QColor::fromRgb(rrggbb); }
 
-struct Teacher : ::testing::Test {
-  QTemporaryDir home;
-  ScriptedPrompter p;
-
-  void SetUp() override {
-    ASSERT_TRUE(home.isValid());
-    qputenv("VEKLA_HOME", home.path().toUtf8());
-    qputenv("JPILOT_HOME", home.path().toUtf8());  // no .jpilot there unless a test makes one
-    SetNow(QDateTime(QDate(2026, 3, 9), QTime(10, 15, 0)));
-  }
-  void TearDown() override {
-    SetNow(QDateTime());
-    qunsetenv("VEKLA_HOME");
-    qunsetenv("JPILOT_HOME");
-  }
-
-  std::unique_ptr<MainWindow> start() {
-    auto w = std::make_unique<MainWindow>(&p);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->activated(); }, 5000));
-    QCoreApplication::processEvents();
-    return w;
-  }
+struct Teacher : WindowFixture {
+  std::unique_ptr<MainWindow> start() { return startWindow(); }
 
   static GridView* grid(MainWindow& w, const char* name = "StringAlignGrid") { return w.findChild<GridView*>(name); }
 

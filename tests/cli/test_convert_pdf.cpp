@@ -45,19 +45,7 @@ class ConvertPdf : public ::testing::Test {
   // Runs the converter users run, with no display and no platform asked for.
   Result run(const QStringList& args, const QString& program = QStringLiteral(VEKLA_CONVERT_BIN),
              const QProcessEnvironment& extra = {}) const {
-    QProcess p;
-    QProcessEnvironment env = TestEnvironment(dir_.path());
-    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(v));
-    env.insert(extra);
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_.path());
-    p.start(program, args);
-    Result r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunIn(dir_.path(), program, args, {}, 0, extra, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   }
 
   QTemporaryDir dir_;

@@ -26,12 +26,15 @@ inline QProcessEnvironment TestEnvironment(const QString& home) {
 
 // `fileSizeLimit` > 0: the program runs under that file-size limit, with
 // the signal a write past it sends at its default (the program must ignore
-// it itself). `extraEnv`: variables set on top of the test environment.
+// it itself). `extraEnv`: variables set on top of the test environment;
+// `unset`: variables taken out of it.
 inline Result RunIn(const QString& home, const QString& program, const QStringList& args, const QString& input = {},
-                    rlim_t fileSizeLimit = 0, const QProcessEnvironment& extraEnv = {}) {
+                    rlim_t fileSizeLimit = 0, const QProcessEnvironment& extraEnv = {},
+                    const QStringList& unset = {}) {
   QProcess p;
   QProcessEnvironment env = TestEnvironment(home);
   env.insert(extraEnv);
+  for (const QString& name : unset) env.remove(name);
   p.setProcessEnvironment(env);
   if (fileSizeLimit > 0) {
     p.setChildProcessModifier([fileSizeLimit] {
