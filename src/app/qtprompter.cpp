@@ -7,9 +7,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStringList>
 #include <QUrl>
 
@@ -115,11 +117,23 @@ std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
   return path;
 }
 
+namespace {
+
+// A message ends what the status bar said the command was doing: the
+// export is written, or it failed.
+void EndStatus(QWidget* parent) {
+  if (auto* window = qobject_cast<QMainWindow*>(parent)) window->statusBar()->clearMessage();
+}
+
+}  // namespace
+
 void QtPrompter::message(const std::string& text) {
+  EndStatus(parent_);
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok);
 }
 
 void QtPrompter::error(const std::string& text) {
+  EndStatus(parent_);
   QMessageBox::critical(parent_, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok);
 }
 
@@ -173,6 +187,7 @@ bool QtPrompter::shellOpen(const QString& path) {
 }
 
 bool QtPrompter::messageOfferingFolder(const std::string& text, const QString& folder) {
+  EndStatus(parent_);
   QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), toQt(text), QMessageBox::Ok,
                   parent_);
   QPushButton* open = box.addButton(QStringLiteral("&Otevřít složku"), QMessageBox::ActionRole);

@@ -5,8 +5,8 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
@@ -16,14 +16,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +135,21 @@ TEST(QtPrompterTest, QuestionsThatThrowWorkAwayDefaultToNo) {
   });
   EXPECT_FALSE(prompter.questionDefaultNo(cp("Rozvrh a Rozpisy nejsou uloženy do PDB. Přesto zavřít?")));
   EXPECT_TRUE(seen);
+}
+
+// The message at the end of an export ends the status bar's "doing" text.
+TEST(QtPrompterTest, AMessageEndsWhatTheStatusBarSaidWasBeingDone) {
+  QMainWindow window;
+  QLabel label;
+  QtPrompter prompter(&window, &label);
+  window.statusBar()->showMessage(u("Vytvářím stránku HTML..."));
+  QString shownBeside;
+  QTimer::singleShot(0, [&] {
+    shownBeside = window.statusBar()->currentMessage();
+    if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(prompter.messageOfferingFolder(cp("Uloženo do složky /tmp:\nznamky.html."), QStringLiteral("/tmp")));
+  EXPECT_EQ(shownBeside, QString());
 }
 
 TEST(QtPrompterTest, ProgressShowsInTheLabelAtOnce) {
