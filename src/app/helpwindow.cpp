@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/widgets.h"
+
 namespace vekla {
 
 namespace {
@@ -64,7 +66,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     const QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Vekla – příručka") : title);
   });
-  resize(900, 720);
+  FitOnScreen(this, QSize(900, 720));
 }
 
 bool HelpWindow::openGuide(const QString& indexPath) {

@@ -4,6 +4,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "app/widgets.h"
 #include "pdb/text.h"
 #include "print/printcodecs.h"
 
@@ -39,7 +40,7 @@ void PrintActions::openPreview(std::function<std::unique_ptr<PrintDocument>()> m
   auto* dialog = new QPrintPreviewDialog(window_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowTitle(title);
-  dialog->resize(900, 760);
+  FitOnScreen(dialog, QSize(900, 760));
   // Drawn anew whenever the preview or its "Tisk" asks.
   connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [make = std::move(make)](QPrinter* printer) {
     std::unique_ptr<PrintDocument> doc = make();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QScreen>
 #include <QLocale>
 #include <QPainter>
 #include <QTranslator>
@@ -11,6 +12,27 @@
 #include "pdb/text.h"
 
 namespace vekla {
+
+QRect CentredWithin(QSize wanted, const QRect& screen) {
+  // Title bar and borders, which the window manager adds around the window.
+  const QSize frame(16, 40);
+  const QSize size = wanted.boundedTo(screen.size() - frame);
+  const QPoint corner = screen.topLeft() + QPoint((screen.width() - size.width() - frame.width()) / 2,
+                                                  (screen.height() - size.height() - frame.height()) / 2);
+  return {corner, size};
+}
+
+void FitOnScreen(QWidget* w, QSize wanted) {
+  const QWidget* anchor = w->parentWidget() ? w->parentWidget() : w;
+  const QScreen* screen = anchor->screen();
+  if (!screen) {
+    w->resize(wanted);
+    return;
+  }
+  const QRect placed = CentredWithin(wanted, screen->availableGeometry());
+  w->resize(placed.size());
+  w->move(placed.topLeft());
+}
 
 int TextWidth(const QWidget* w, const QString& sample) { return w->fontMetrics().horizontalAdvance(sample) + 14; }
 

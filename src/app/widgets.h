@@ -15,6 +15,13 @@ namespace vekla {
 // formats as well (its translation, when installed).
 void UseCzech();
 
+// A window of size `wanted` on the screen's free area `screen`: no larger
+// than the area less room for the window's own frame, centred on it.
+QRect CentredWithin(QSize wanted, const QRect& screen);
+// Sizes a window to `wanted`, or less on a small screen, centred on the
+// screen of its parent (a guide or a print preview on a laptop's screen).
+void FitOnScreen(QWidget* w, QSize wanted);
+
 // Room for `sample` in the widget's font, with a margin for a frame.
 int TextWidth(const QWidget* w, const QString& sample);
 // Sets a line edit's text (code page 1250) only when it differs, so the

@@ -833,3 +833,18 @@ TEST(TextWidthsTest, TheCacheLivesAndDiesWithItsOwner) {
   }
   EXPECT_EQ(CellGrid::textWidthMeasure()(cell), estimate);
 }
+
+// A guide or a preview on a laptop's screen: smaller than asked for where
+// the screen is, centred on it with room for the window's frame.
+TEST(FitOnScreenTest, NoLargerThanTheScreenAndCentred) {
+  struct Case {
+    QRect screen;
+    QSize wanted;
+    QRect placed;
+  } cases[] = {
+      {{0, 0, 1400, 900}, {900, 720}, {242, 70, 900, 720}},
+      {{0, 0, 1366, 768}, {900, 760}, {225, 0, 900, 728}},
+      {{1920, 24, 1024, 600}, {900, 720}, {1974, 24, 900, 560}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CentredWithin(c.wanted, c.screen), c.placed) << c.screen.x();
+}
