@@ -16,7 +16,8 @@ std::string oneLine(std::string text) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out.push_back(' ');
+      // One space where the line ended, also after a word that ends in one.
+      if (out.empty() || out.back() != ' ') out.push_back(' ');
     } else {
       out.push_back(c);
     }

@@ -325,6 +325,10 @@ TEST_F(ConvertTest, GradeBookCsvIsTwoFiles) {
   writeFile("Znamky-7A.PDB", gradesDatabase());
   const Result r = run({"--now", "2025-09-01 08:00:00", "--semester", "1", "Znamky-7A.PDB", "trida.csv"});
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  // The message box's line breaks as single spaces on the terminal's one line.
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("vekla-convert: Databáze \"Znamky-db_pref.PDB\" nebyla nalezena na adrese /")))
+      << r.err.toStdString();
+  EXPECT_FALSE(r.err.contains(QStringLiteral("  "))) << r.err.toStdString();
   const std::string shown = ReadWholeFile(path("trida.csv"));
   const std::string values = ReadWholeFile(path("tridahodnoty.csv"));
   EXPECT_EQ(shown.substr(0, shown.find('\r')), cp("Pořadí;Jméno;1;Průměr;Sm. odch.;Poznámka;Zkoušen"));
