@@ -19,20 +19,16 @@
 #include "app/printactions.h"
 #include "pdb/clock.h"
 #include "support/scriptedprompter.h"
+#include "windowstart.h"
 #include "workspace/gradestats.h"
 
 using namespace vekla;
+using namespace vekla::bench;
 
 namespace {
 
 constexpr int kStudents = 30;
 constexpr int kColumns = 12;
-
-void Settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
 
 // The class as a CSV file of the grade book: weights by colour are given by
 // the import (the first weight), grades from the whole scale.
@@ -64,14 +60,7 @@ struct Session {
   std::unique_ptr<MainWindow> w;
   ClassOverview* overview = nullptr;
 
-  Session() {
-    qputenv("VEKLA_HOME", home.path().toUtf8());
-    qputenv("JPILOT_HOME", home.path().toUtf8());
-    w = std::make_unique<MainWindow>(&p);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    while (!w->activated()) QCoreApplication::processEvents();
-    Settle();
+  Session() : w(StartWindow(home, p)) {
     w->openGivenFile(WriteClass(home.path()));
     PrintActions* actions = w->findChild<PrintActions*>();
     actions->showOverview();

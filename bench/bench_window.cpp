@@ -30,8 +30,10 @@
 #include "pdb/pdbfile.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
+#include "windowstart.h"
 
 using namespace vekla;
+using namespace vekla::bench;
 
 namespace {
 
@@ -73,7 +75,8 @@ std::vector<PdbRecord> GradeBookRecords() {
   }
   std::vector<PdbRecord> records{classRecord, starts, ends};
 
-  const char* const surnames[8] = {"Novák", "Dvořáková", "Šťastný", "Černá", "Procházka", "Kučerová", "Veselý", "Horáková"};
+  const char* const surnames[8] = {"Novák",     "Dvořáková", "Šťastný", "Černá",
+                                   "Procházka", "Kučerová",  "Veselý",  "Horáková"};
   const char* const names[8] = {"Jan", "Eva", "Řehoř", "Žofie", "Petr", "Jana", "Tomáš", "Lucie"};
   for (int n = 1; n <= kStudents; ++n) {
     PdbRecord student{std::to_string(n), cp(surnames[n % 8]) + " " + cp(names[n / 8 % 8]), std::to_string(n % 4)};
@@ -125,12 +128,6 @@ const QString& Folder() {
 // ---------------------------------------------------------------- the window
 
 // Posted work done: layouts, repaints, editors closed.
-void Settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
-
 // A window as the teacher starts it, in a program folder of its own (no
 // working files yet); dialogs and questions go to a scripted prompter.
 struct Session {
@@ -138,14 +135,7 @@ struct Session {
   test::ScriptedPrompter p;
   std::unique_ptr<MainWindow> w;
 
-  Session() {
-    qputenv("VEKLA_HOME", home.path().toUtf8());
-    qputenv("JPILOT_HOME", home.path().toUtf8());
-    w = std::make_unique<MainWindow>(&p);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    while (!w->activated()) QCoreApplication::processEvents();
-    Settle();
+  Session() : w(StartWindow(home, p)) {
     // The preferences are found in the first import folder.
     w->state().adresar1 = Folder() + "/";
   }

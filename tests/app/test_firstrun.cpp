@@ -28,18 +28,13 @@
 #include "commands/kindtable.h"
 #include "pdb/text.h"
 #include "support/scriptedprompter.h"
+#include "support/windowfixture.h"
 #include "workspace/setup.h"
 
 using namespace vekla;
 using namespace vekla::test;
 
 namespace {
-
-void screenshot(QWidget& w, const char* name) {
-  if (const QString dir = qEnvironmentVariable("VEKLA_SCREENSHOTS"); !dir.isEmpty() && QDir().mkpath(dir)) {
-    EXPECT_TRUE(w.grab().save(QDir(dir).filePath(QString::fromLatin1(name))));
-  }
-}
 
 // A first start: an empty data folder, a home without J-Pilot.
 struct NewTeacher : ::testing::Test {
@@ -102,7 +97,7 @@ TEST_F(NewTeacher, F1OpensTheGuide) {
   HelpWindow* help = w->helpWindow();
   ASSERT_TRUE(help && help->isVisible());
   EXPECT_EQ(help->windowTitle(), QString::fromUtf8("Vekla – příručka pro učitele"));
-  screenshot(*help, "help-window.png");
+  SaveScreenshot(*help, "help-window.png");
 
   const QString index = FindShippedFile(QCoreApplication::applicationDirPath(), "manual/index.html");
   QFile f(index);
@@ -142,7 +137,7 @@ TEST_F(NewTeacher, StatusBarAndKeys) {
 TEST(FirstStartDialogs, WelcomeAnswersWithTheButtonClicked) {
   WelcomeDialog d;
   d.show();
-  screenshot(d, "welcome.png");
+  SaveScreenshot(d, "welcome.png");
   d.findChild<QCheckBox*>("WelcomeShowAgain")->setChecked(false);
   d.findChild<QCommandLinkButton*>("WelcomeSample")->click();
   EXPECT_EQ(d.answer().choice, WelcomeChoice::Sample);
@@ -161,7 +156,7 @@ TEST(FirstStartDialogs, MessageOfferingTheFolder) {
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
-      screenshot(*box, "export-message.png");
+      SaveScreenshot(*box, "export-message.png");
       for (QAbstractButton* b : box->buttons())
         if ((b->text() == QString::fromUtf8("&Otevřít složku")) == open) b->click();
     });

@@ -94,14 +94,6 @@ struct Window : test::WindowFixture {
     g->setCurrentIndex(model(w)->indexOf(col, row));
     model(w)->setData(model(w)->indexOf(col, row), t, Qt::EditRole);
   }
-
-  static void screenshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("VEKLA_SCREENSHOTS");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name)));
-  }
 };
 
 QColor hex(unsigned rrggbb) { return QColor::fromRgb(rrggbb); }

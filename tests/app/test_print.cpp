@@ -67,14 +67,6 @@ struct Printing : test::WindowFixture {
   static PrintActions* actions(MainWindow& w) { return w.findChild<PrintActions*>(); }
   static QAction* action(MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
   static GridModel* model(MainWindow& w) { return w.findChild<GridView*>("StringAlignGrid")->gridModel(); }
-
-  static void screenshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("VEKLA_SCREENSHOTS");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name)));
-  }
 };
 
 // Where each item is, its key, and when it can be used: the pages on every

@@ -47,6 +47,8 @@ QColor hex(unsigned rrggbb) { return QColor::fromRgb(rrggbb); }
 
 struct Teacher : WindowFixture {
   std::unique_ptr<MainWindow> start() { return startWindow(); }
+  // The window with the class of WriteClass opened by its tool button.
+  std::unique_ptr<MainWindow> openClass();
 
   static GridView* grid(MainWindow& w, const char* name = "StringAlignGrid") { return w.findChild<GridView*>(name); }
 
@@ -158,6 +160,13 @@ QString WriteClass(const QString& folder) {
   WriteBytes(folder + "/Znamky-db_pref.PDB",
              pdbBytes("Znamky-db_pref", "data", "TqbZ", kMarch7Noon, kMarch7Noon, prefs));
   return file;
+}
+
+std::unique_ptr<MainWindow> Teacher::openClass() {
+  auto w = start();
+  p.openAnswers.push_back(WriteClass(home.path() + "/trida"));
+  tool(*w, "SpeedItemOtevri1");
+  return w;
 }
 
 }  // namespace
@@ -655,11 +664,7 @@ namespace {
 // Moving through grades with the keyboard while another weight is down never
 // changes a grade's weight; a click gives the weight and the average follows.
 TEST_F(Teacher, MovingOverGradesKeepsTheirWeights) {
-  const QString folder = home.path() + "/trida";
-  const QString file = WriteClass(folder);
-  auto w = start();
-  p.openAnswers.push_back(file);
-  tool(*w, "SpeedItemOtevri1");
+  auto w = openClass();
   ASSERT_TRUE(p.errors.empty());
   EXPECT_FALSE(w->isWindowModified());
   w->findChild<QToolButton*>("SBHodnota3")->click();
@@ -669,10 +674,10 @@ TEST_F(Teacher, MovingOverGradesKeepsTheirWeights) {
   press(Qt::Key_Down);
   press(Qt::Key_Left);
   EXPECT_FALSE(w->isWindowModified());
-  p.saveAnswers.push_back(folder + "/Znamky-7b.PDB");
+  p.saveAnswers.push_back(home.path() + "/trida/Znamky-7b.PDB");
   p.questionAnswers.push_back(true);
   tool(*w, "SpeedItemUlozPDB");
-  const std::string saved = ReadBytes(folder + "/Znamky-7b.PDB");
+  const std::string saved = ReadBytes(home.path() + "/trida/Znamky-7b.PDB");
   EXPECT_EQ(RecordBody(saved, 4),
             Fields({"1", cp("Novák Jan"), "2", B({1, 1, 2, 6}), cp("Pozor"), B({1, 1, 2, 7}), cp("Omluven")}));
   EXPECT_EQ(RecordBody(saved, 5), Fields({"2", cp("Dvořáková Eva"), "0", B({4, 12, 1, 1}), "", B({2, 2, 1, 3}), ""}));
@@ -763,11 +768,7 @@ TEST_F(Teacher, CopiedGradesKeepTheirWeights) {
 // as a bare "," is checked, and undo brings back the weight before it,
 // never the ",".
 TEST_F(Teacher, UndoCrossesSemesterSwitchesAndKeepsWeightsChecked) {
-  const QString folder = home.path() + "/trida";
-  const QString file = WriteClass(folder);
-  auto w = start();
-  p.openAnswers.push_back(file);
-  tool(*w, "SpeedItemOtevri1");
+  auto w = openClass();
   ASSERT_TRUE(p.errors.empty());
   const QString before = cell(*w, 3, 6);
   typeCell(*w, 3, 6, "1");

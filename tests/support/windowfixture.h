@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -16,6 +17,15 @@
 #include "support/scriptedprompter.h"
 
 namespace vekla::test {
+
+// A picture of `w` into $VEKLA_SCREENSHOTS, when that is set, to look at.
+inline void SaveScreenshot(QWidget& w, const QString& name) {
+  const QString dir = qEnvironmentVariable("VEKLA_SCREENSHOTS");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(dir);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name)));
+}
 
 struct WindowFixture : ::testing::Test {
   QTemporaryDir home;
@@ -42,6 +52,8 @@ struct WindowFixture : ::testing::Test {
     QCoreApplication::processEvents();
     return w;
   }
+
+  static void screenshot(QWidget& w, const QString& name) { SaveScreenshot(w, name); }
 };
 
 }  // namespace vekla::test
