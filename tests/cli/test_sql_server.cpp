@@ -5,6 +5,7 @@
 // texts.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -50,11 +51,15 @@ class SqlServerTest : public ::testing::Test {
     }
     dir_ = std::make_unique<QTemporaryDir>();
     const QString data = "--datadir=" + dir_->filePath("data");
+    // Temporary tables in a folder of its own: two suites starting at once
+    // (the test under C and under cs_CZ) would meet in /tmp.
+    QDir().mkpath(dir_->filePath("tmp"));
+    const QString tmp = "--tmpdir=" + dir_->filePath("tmp");
     // The server refuses to run as root unless told to.
     const QStringList user = geteuid() == 0 ? QStringList{"--user=root"} : QStringList{};
-    const Result made =
-        Run(install,
-            QStringList{"--no-defaults", data, "--auth-root-authentication-method=normal", "--skip-test-db"} + user);
+    const Result made = Run(
+        install,
+        QStringList{"--no-defaults", data, tmp, "--auth-root-authentication-method=normal", "--skip-test-db"} + user);
     if (made.exitCode != 0) {
       why_ = "mariadb-install-db failed: " + made.err.toStdString();
       return;
@@ -64,7 +69,7 @@ class SqlServerTest : public ::testing::Test {
     // The server goes with the test, however the test ends.
     server_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
-    server_->start(server, QStringList{"--no-defaults", data, "--socket=" + socket(), "--skip-networking",
+    server_->start(server, QStringList{"--no-defaults", data, tmp, "--socket=" + socket(), "--skip-networking",
                                        "--pid-file=" + dir_->filePath("pid"), "--log-error=" + dir_->filePath("log")} +
                                user);
     for (int i = 0; i < 300 && server_->state() != QProcess::NotRunning; ++i) {
